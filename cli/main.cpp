@@ -1,0 +1,150 @@
+// pexil-cli: the command-line front end over the engine.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands.hpp"
+#include "terminal_sink.hpp"
+#include "rules/game_definitions.hpp"
+#include "rules/random.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace {
+
+using pexil::cli::Arguments;
+
+constexpr const char* kUsage =
+    "Usage: pexil-cli [options] [command] [command options]\n"
+    "\n"
+    "With no command: list the game types, print the board of the first one\n"
+    "and deal a rack from its bag.\n"
+    "\n"
+    "Commands:\n"
+    "  types                      list the game types of game.definitions\n"
+    "  board [--type NAME|N] [--kind K]\n"
+    "                             print the empty board of a game type\n"
+    "  deal  [--type NAME|N] [--kind K]\n"
+    "                             deal a rack from a full bag\n"
+    "  help                       this text\n"
+    "\n"
+    "Options:\n"
+    "  --data DIR     read data files from DIR (default: the program's folder)\n"
+    "  --seed N       repeatable random numbers from seed N\n"
+    "  --ui-lang L    0 English, 1 Pig Latin, 2 Catalan\n"
+    "  --quiet        print nothing\n"
+    "  --latin1       write text as Latin-1 instead of UTF-8\n"
+    "  --colour / --no-colour   force coloured output on or off\n"
+    "\n"
+    "A game type is named exactly as listed by \"types\", or by its number there;\n"
+    "--kind selects one of the built-in game kinds 0..6.\n";
+
+std::optional<long long> parseInteger(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0') return std::nullopt;
+  return value;
+}
+
+// The folder of the running program, from /proc.
+std::optional<std::filesystem::path> programFolder() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return std::nullopt;
+  return exe.parent_path();
+}
+
+void badOption(const std::string& what) { pexil::PrintMessageF(pexil::msg::CliBadOption, what.c_str()); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+
+  // Global options may stand anywhere; the first other word is the command.
+  std::optional<std::string> dataDir;
+  std::optional<long long> seed;
+  int uiLang = pexil::kEnglish;
+  bool quiet = false;
+  pexil::cli::SinkOptions sink;
+  sink.colour = isatty(STDOUT_FILENO) != 0;
+  Arguments rest;
+  std::string command;
+  std::vector<std::string> errors;
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 < args.size()) return args[++i];
+      errors.push_back(a);
+      return std::nullopt;
+    };
+    if (a == "--data") {
+      dataDir = value();
+    } else if (a == "--seed") {
+      if (auto v = value()) {
+        seed = parseInteger(*v);
+        if (!seed || *seed < 0 || *seed > UINT_MAX) errors.push_back(a + " " + *v);
+      }
+    } else if (a == "--ui-lang") {
+      if (auto v = value()) {
+        const auto n = parseInteger(*v);
+        if (!n || *n < 0 || *n > 2) {
+          errors.push_back(a + " " + *v);
+        } else {
+          uiLang = static_cast<int>(*n);
+        }
+      }
+    } else if (a == "--quiet") {
+      quiet = true;
+    } else if (a == "--latin1") {
+      sink.utf8 = false;
+    } else if (a == "--colour" || a == "--color") {
+      sink.colour = true;
+    } else if (a == "--no-colour" || a == "--no-color") {
+      sink.colour = false;
+    } else if (a == "--help" || a == "-h") {
+      command = "help";
+    } else if (command.empty() && !a.starts_with("--")) {
+      command = a;
+    } else {
+      rest.push_back(a);
+    }
+  }
+
+  pexil::SetUILang(uiLang);
+  pexil::cli::installTerminalSink(sink);
+  pexil::textPane().SetQuiet(quiet);
+  if (!errors.empty()) {
+    for (const std::string& e : errors) badOption(e);
+    return 2;
+  }
+  if (command == "help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (seed) pexil::setProgramSeed(static_cast<std::uint32_t>(*seed));
+
+  // Data files are found by bare name in the working directory: the
+  // program's own folder unless --data names another.
+  std::error_code error;
+  if (dataDir) {
+    std::filesystem::current_path(*dataDir, error);
+    if (error) {
+      pexil::PrintMessageF(pexil::msg::CliDataDirMissing, dataDir->c_str());
+      return 2;
+    }
+  } else if (const auto folder = programFolder()) {
+    std::filesystem::current_path(*folder, error);
+  }
+
+  return pexil::cli::runCommand(command, rest);
+}

@@ -1,0 +1,67 @@
+// The board and its squares.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "rules/square_types.hpp"
+
+namespace pexil {
+
+class Lexicon;
+
+// Marks of `Square::placedMark`.
+inline constexpr int kEmptyMark = -1;
+inline constexpr int kNewTileMark = -999;  // a tile of the play being scored
+
+enum Direction : int { kAcross = 0, kDown = 1 };
+
+// One board square. The paired annotations are indexed by direction:
+// 0 for plays across, 1 for plays down.
+struct Square {
+  char letter = ' ';  // ' ' when empty, else the lower-case one-character form
+  SquareType type = square::plain;
+  int placedMark = kEmptyMark;  // move number that placed the tile, or a mark above
+  std::uint32_t crossSet[2] = {0, 0};  // one bit per letter code
+  std::uint32_t phonySet[2] = {0, 0};
+  std::uint8_t hasCrossNeighbours[2] = {0, 0};
+  std::uint8_t noLetterFits[2] = {0, 0};
+  int onlyLetter[2] = {0, 0};  // a character, or 0
+  int fitCount[2] = {0, 0};
+  std::uint8_t isBlank = 0;
+  std::uint8_t nearOpenBonusV = 0;  // empty, with an empty bonus square above or below
+  std::uint8_t nearOpenBonusH = 0;  // empty, with an empty bonus square left or right
+  std::uint8_t usable = 1;          // 0 for squares outside the playing area
+
+  bool empty() const { return letter == ' '; }
+};
+
+struct Board {
+  int width = 0;
+  int height = 0;
+  std::vector<Square> squares;     // row-major: (column c, row r) is c + r * width
+  std::vector<Square> transposed;  // scratch for transpose()
+  const Lexicon* lexicon = nullptr;  // cross sets are computed against it
+  std::vector<std::uint8_t> columnHasNew;  // width entries
+  std::vector<std::uint8_t> rowHasNew;     // height entries
+};
+
+// (Re)creates the squares for the active rules: empty squares of the active
+// board's types, the start square open in both directions, the near-bonus
+// flags computed.
+void buildBoard(Board& board);
+
+// The square, or null outside the board.
+Square* squareAt(Board& board, int column, int row);
+const Square* squareAt(const Board& board, int column, int row);
+
+// Mirrors the board on its diagonal; twice restores it.
+void transpose(Board& board);
+
+// Recomputes the near-open-bonus flags of every square.
+void updateNearOpenBonus(Board& board);
+
+// Clears the row and column flags of new tiles.
+void clearNewFlags(Board& board);
+
+}  // namespace pexil

@@ -1,0 +1,149 @@
+// Texts of the message catalogue. Each table is written as (number, text)
+// pairs and laid out by number at compile time; a number given twice in one
+// table stops the build.
+#include "text/message_catalogue.hpp"
+
+#include <cstddef>
+
+#include "text/message_ids.hpp"
+
+namespace pexil::catalogue {
+namespace {
+
+struct Entry {
+  int number;
+  const char* text;
+};
+
+template <std::size_t N>
+constexpr Table layOut(const Entry (&entries)[N]) {
+  Table table{};
+  for (const Entry& entry : entries) {
+    if (entry.number < 0 || entry.number >= kSize) throw "message number out of range";
+    if (table[static_cast<std::size_t>(entry.number)] != nullptr) throw "message number given twice";
+    table[static_cast<std::size_t>(entry.number)] = entry.text;
+  }
+  return table;
+}
+
+constexpr Entry kEnglish[] = {
+    {msg::Welcome, "Welcome to Pexil crossword puzzle game software."},
+    {msg::Ownership, "Pexil is the work of its authors. All rights reserved."},
+    {msg::Version, "Version 0.1.8, built Dec 31 2013"},
+    {msg::SelectGameType, "Please select a game type to begin."},
+    {msg::NoGameDefinitions, "No game definitions found."},
+    {msg::GameReady, "The game is ready."},
+    {msg::MoreMoves, "Type 'y' to see more moves."},
+    {msg::MoreWords, "Type 'y' to see more words."},
+
+    {msg::DefsWarning, "Warning: Syntax error in game \"%s\" %s"},
+    {msg::DefsUnnamed, "(unnamed)"},
+    {msg::DefsUnknownLine, "unknown line"},
+    {msg::DefsNoGameName, "Fatal error: couldn't find game name\n"},
+    {msg::DefsNoPlayerCount, "couldn't find number of players"},
+    {msg::DefsUnknownBonusType, "unknown bonus square type"},
+    {msg::DefsSymbolTooLong, "use only one character to represent a square"},
+    {msg::DefsAmbiguousSymbol, "ambiguous representation of bonus squares"},
+    {msg::DefsInvalidColour, "invalid square color"},
+    {msg::DefsUnexpectedEndOfLine, "unexpected end of line"},
+    {msg::DefsNoWordListName, "couldn't find default word list name?"},
+    {msg::DefsNoValidatingListName, "couldn't find validating word list name as argument to \"markphonies\"?"},
+    {msg::DefsBoardWithoutSize, "Error: board without board dimensions"},
+    {msg::DefsBadCopyboardArgument, "Missing or invalid copyboard argument\n"},
+    {msg::DefsUnknownCopyboardGame, "Game unknown in copyboard\n"},
+    {msg::DefsBadCopyArgument, "Missing or invalid copy argument\n"},
+    {msg::DefsUnknownCopyGame, "Game unknown in copy\n"},
+    {msg::DefsSyntaxError, "Syntax error: Unknown line"},
+    {msg::DefsUnknownTileLetter, "unknown letter or digraph for tile: %c"},
+    {msg::DefsTileEndOfLine, "unexpected end of line in tile"},
+    {msg::DefsBadBoardRow, "Error reading board in game \"%s\" -- invalid size for board string"},
+    {msg::DefsUnknownSquareChar, "unknown square character %c"},
+    {msg::DefsNoName, "Invalid game description -- no name for game!\n"},
+    {msg::DefsTooFewPlayers, "Invalid game description -- min players is too small!\n"},
+    {msg::DefsMaxBelowMin, "Invalid game description -- max players < min players!\n"},
+    {msg::DefsTooManyPlayers, "Invalid game description -- too many players (maximum is 16)\n"},
+    {msg::DefsZeroBoard, "Invalid game description -- zero board dimensions\n"},
+    {msg::DefsBoardTooBig, "Invalid game description -- board is too big (maximum allowed side is 32 squares)\n"},
+    {msg::DefsStartOffBoard, "Invalid game description -- starting square is outside of the board?\n"},
+    {msg::DefsNoBoard, "Invalid game description -- didn't set game board?\n"},
+    {msg::DefsRackTooSmall, "Invalid game description -- rack size too small\n"},
+    {msg::DefsRackTooLarge, "Invalid game description -- rack size too large (maximum is 32)\n"},
+    {msg::DefsErrorInGame, "(Error in game description \"%s\")\n"},
+    {msg::DefsFileNotFound, "Could not open the game definitions file \"%s\"; no game types are available.\n"},
+    {msg::DefsMissingGameEnd, "has no \"GameEnd\" line and is ignored"},
+    {msg::DefsReadFailed, "Reading the game definitions file \"%s\" failed; the game types read so far are kept.\n"},
+
+    {msg::DefsTileOutOfRange, "Invalid game description -- tile count (0 to 10000) or value (-1000 to 1000) out of range\n"},
+
+    {msg::MarkQuick, "Quick:"},
+    {msg::MarkFastSim, "FastSim:"},
+    {msg::MarkLook, "Look:"},
+    {msg::MarkEndgame, "Endgame:"},
+    {msg::MarkForBestMove, "for best move"},
+    {msg::MarkSimulationPass, "simulation pass"},
+
+    {msg::CliUnknownGameType, "Unknown game type \"%s\". Type \"pexil-cli types\" to list them."},
+    {msg::CliNoGameTypes, "No game types are available."},
+    {msg::CliGameTypesHeading, "Game types:"},
+    {msg::CliUnknownCommand, "Unknown command \"%s\". Type \"pexil-cli help\" for the list of commands."},
+    {msg::CliDataDirMissing, "Cannot use \"%s\" as the data folder."},
+    {msg::CliBadOption, "Invalid option or value: %s"},
+    {msg::CliBoardHeading, "Board of \"%s\":"},
+    {msg::CliRackDealt, "Rack: %s   (%d tiles left in the bag)"},
+    {msg::CliWellHeading, "Bag (%d tiles):"},
+
+    {631, "Help create opening book..."},
+    {msg::LanguageEnglish, "English"},
+    {msg::LanguageCatalan, "Catal\xE0"},
+    {msg::LanguagePigLatin, "Pig Latin"},
+    {msg::OpeningBookQuestion,
+     "This option will help build a library of opening moves. Would you like these tests to run in the "
+     "background (single-threaded)?"},
+};
+
+constexpr Entry kPigLatin[] = {
+    {msg::Welcome, "Elcomeway otay Exilpay osswordcray uzzlepay amegay oftwaresay."},
+    {msg::SelectGameType, "Easeplay electsay ayay amegay ypetay otay eginbay."},
+    {msg::GameReady, "Ethay amegay isyay eadyray."},
+    {msg::MoreMoves, "Ypetay 'y' otay eesay oremay ovesmay."},
+    {msg::MoreWords, "Ypetay 'y' otay eesay oremay ordsway."},
+    {msg::MarkQuick, "Uickqay:"},
+    {msg::MarkFastSim, "Astfay-Imsay:"},
+    {msg::MarkLook, "Ooklay:"},
+    {msg::MarkEndgame, "Endgameyay:"},
+    {msg::MarkForBestMove, "orfay estbay ovemay"},
+    {msg::MarkSimulationPass, "imulationsay asspay"},
+    {631, "Elphay eatecray openingyay ookbay..."},
+    {msg::LanguageEnglish, "Englishyay"},
+    {msg::LanguageCatalan, "Atal\xE0" "cay"},
+    {msg::LanguagePigLatin, "Igpay Atinlay"},
+};
+
+constexpr Entry kCatalan[] = {
+    {msg::Welcome, "Benvinguts al programari de joc de mots encreuats Pexil."},
+    {msg::SelectGameType, "Seleccioneu un tipus de joc per comen\xE7" "ar."},
+    {msg::GameReady, "El joc est\xE0 a punt."},
+    {msg::MoreMoves, "Pitgeu 'y' per veure m\xE9s jugades."},
+    {msg::MoreWords, "Pitgeu 'y' per veure m\xE9s mots."},
+    {msg::MarkQuick, "R\xE0pid:"},
+    {msg::MarkFastSim, "SimR\xE0pida:"},
+    {msg::MarkLook, "Mira:"},
+    {msg::MarkEndgame, "Final:"},
+    {msg::MarkForBestMove, "per a la millor jugada"},
+    {msg::MarkSimulationPass, "passada de simulaci\xF3"},
+    {msg::LanguageEnglish, "Angl\xE8s"},
+    {msg::LanguageCatalan, "Catal\xE0"},
+    {msg::LanguagePigLatin, "Llat\xED porc\xED"},
+};
+
+}  // namespace
+
+constexpr Table kEnglishTable = layOut(kEnglish);
+constexpr Table kPigLatinTable = layOut(kPigLatin);
+constexpr Table kCatalanTable = layOut(kCatalan);
+
+const Table english = kEnglishTable;
+const Table pigLatin = kPigLatinTable;
+const Table catalan = kCatalanTable;
+
+}  // namespace pexil::catalogue

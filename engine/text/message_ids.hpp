@@ -1,0 +1,99 @@
+// Numbers of the messages of the catalogue. This is the one table that
+// assigns a number to each text; the texts themselves are in
+// message_catalogue.cpp, one table per UI language.
+//
+// Numbers in use by the catalogue as a whole:
+//   0..3     start-up banner
+//   9..24    game set-up, tile styles, continuation lines
+//   40..79   reading game.definitions
+//   80..89   text-pane markers (table lines and in-place progress lines)
+//   102..122 the command-line front end
+//   ...      further engine, file and dialog messages up to 507
+//   508..638 menu captions, 639 the about box, 640..741 dialog labels
+#pragma once
+
+namespace pexil::msg {
+
+enum : int {
+  // Start-up banner.
+  Welcome = 0,
+  Ownership = 1,
+  Version = 2,
+  SelectGameType = 3,
+
+  // Game set-up.
+  NoGameDefinitions = 9,
+  GameReady = 10,
+
+  // Continuation lines of paged listings.
+  MoreMoves = 23,
+  MoreWords = 24,
+
+  // game.definitions: warnings, fatal errors and validation.
+  DefsWarning = 40,               // "Warning: Syntax error in game \"%s\" %s"
+  DefsUnnamed = 41,
+  DefsUnknownLine = 42,           // "Game" not followed by white space
+  DefsNoGameName = 43,            // fatal
+  DefsNoPlayerCount = 44,
+  DefsUnknownBonusType = 45,
+  DefsSymbolTooLong = 46,
+  DefsAmbiguousSymbol = 47,
+  DefsInvalidColour = 48,
+  DefsUnexpectedEndOfLine = 49,
+  DefsNoWordListName = 50,
+  DefsNoValidatingListName = 51,
+  DefsBoardWithoutSize = 52,      // fatal
+  DefsBadCopyboardArgument = 53,
+  DefsUnknownCopyboardGame = 54,
+  DefsBadCopyArgument = 55,
+  DefsUnknownCopyGame = 56,
+  DefsSyntaxError = 57,           // any other line
+  DefsUnknownTileLetter = 58,     // "%c"
+  DefsTileEndOfLine = 59,
+  DefsBadBoardRow = 60,           // fatal, "%s" game name
+  DefsUnknownSquareChar = 61,     // "%c"
+  DefsNoName = 62,
+  DefsTooFewPlayers = 63,
+  DefsMaxBelowMin = 64,
+  DefsTooManyPlayers = 65,
+  DefsZeroBoard = 66,
+  DefsBoardTooBig = 67,
+  DefsStartOffBoard = 68,
+  DefsNoBoard = 69,
+  DefsRackTooSmall = 70,
+  DefsRackTooLarge = 71,
+  DefsErrorInGame = 72,           // "%s" game name
+  DefsFileNotFound = 73,          // "%s" file name
+  DefsMissingGameEnd = 74,
+  DefsReadFailed = 75,            // "%s" file name
+  DefsTileOutOfRange = 76,
+
+  // Markers that the text pane recognises in the current UI language.
+  MarkQuick = 80,
+  MarkFastSim = 81,
+  MarkLook = 82,
+  MarkEndgame = 83,
+  MarkForBestMove = 84,
+  MarkSimulationPass = 85,
+
+  // Command-line front end.
+  CliUnknownGameType = 102,       // "%s"
+  CliNoGameTypes = 103,
+  CliGameTypesHeading = 104,
+  CliUnknownCommand = 105,        // "%s"
+  CliDataDirMissing = 106,        // "%s"
+  CliBadOption = 107,             // "%s"
+  CliBoardHeading = 108,          // "%s" game type name
+  CliRackDealt = 109,             // "%s" rack, "%d" tiles left
+  CliWellHeading = 110,           // "%d" tiles
+
+  // Menu items that name the three UI languages.
+  LanguageEnglish = 633,
+  LanguageCatalan = 634,
+  LanguagePigLatin = 635,
+
+  // The opening-book question: English only in every language.
+  OpeningBookQuestion = 741,
+};
+
+}  // namespace pexil::msg
