@@ -55,6 +55,14 @@ int resolveGameType(const std::string& name) {
   return -1;
 }
 
+// Until a word list is loaded, letters are written in the game type's own
+// alphabet.
+bool activateDefined(int index) {
+  if (!activateGameType(kKindDefined, index)) return false;
+  setWordListAlphabet(gameType(index).alphabet);
+  return true;
+}
+
 // Activates the chosen game; the first game type of the list by default,
 // the standard built-in game when there is none.
 bool activateChoice(const GameChoice& choice) {
@@ -65,9 +73,9 @@ bool activateChoice(const GameChoice& choice) {
       PrintMessageF(msg::CliUnknownGameType, choice.typeName->c_str());
       return false;
     }
-    return activateGameType(kKindDefined, index);
+    return activateDefined(index);
   }
-  if (gameTypeCount() > 0) return activateGameType(kKindDefined, 0);
+  if (gameTypeCount() > 0) return activateDefined(0);
   return activateGameType(kKindStandard);
 }
 

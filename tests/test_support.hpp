@@ -1,0 +1,53 @@
+// Helpers shared by the tests.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "rules/game_definitions.hpp"
+#include "rules/game_rules.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::test {
+
+// Collects the lines the process-wide pane gains while it lives.
+class PaneCapture {
+ public:
+  PaneCapture() : start_(textPane().LineCount()) {}
+  std::vector<std::string> lines() const {
+    const std::vector<std::string> all = textPane().Lines();
+    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(start_), all.end());
+  }
+
+ private:
+  std::size_t start_;
+};
+
+// Reads definitions from text and returns the lines printed meanwhile.
+inline std::vector<std::string> readDefinitionsText(const std::string& text) {
+  PaneCapture capture;
+  std::istringstream in(text);
+  readGameDefinitions(in);
+  return capture.lines();
+}
+
+// Restores the shared state the tests change: UI language, word-list
+// alphabet and the active rules.
+class StateGuard {
+ public:
+  StateGuard() : language_(UILang()), alphabet_(wordListAlphabet()), rules_(rules()) {}
+  ~StateGuard() {
+    SetUILang(language_);
+    setWordListAlphabet(alphabet_);
+    rules() = rules_;
+  }
+
+ private:
+  int language_;
+  int alphabet_;
+  GameRules rules_;
+};
+
+}  // namespace pexil::test
