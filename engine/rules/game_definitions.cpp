@@ -1,6 +1,7 @@
 #include "rules/game_definitions.hpp"
 
 #include <climits>
+#include <exception>
 #include <fstream>
 #include <vector>
 
@@ -32,22 +33,29 @@ int hexDigitValue(char c) {
 }
 
 // Reads one line of at most kMaxLineLength characters, without its end of
-// line. Returns false at the end of the input.
+// line. Returns false at the end of the input, or when reading fails (a
+// folder given as the file makes the stream buffer throw): the stream is
+// then marked bad.
 bool readLine(std::istream& in, std::string& line) {
   line.clear();
   std::streambuf* buffer = in.rdbuf();
-  if (!buffer) return false;
+  if (!buffer || in.bad()) return false;
   bool any = false;
-  for (;;) {
-    const auto ch = buffer->sbumpc();
-    if (ch == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      break;
+  try {
+    for (;;) {
+      const auto ch = buffer->sbumpc();
+      if (ch == std::char_traits<char>::eof()) {
+        in.setstate(std::ios::eofbit);
+        break;
+      }
+      any = true;
+      const char c = static_cast<char>(ch);
+      if (c == '\n') break;
+      if (line.size() < kMaxLineLength) line.push_back(c);
     }
-    any = true;
-    const char c = static_cast<char>(ch);
-    if (c == '\n') break;
-    if (line.size() < kMaxLineLength) line.push_back(c);
+  } catch (const std::exception&) {
+    in.setstate(std::ios::badbit);
+    return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return any;
