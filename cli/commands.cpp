@@ -81,7 +81,7 @@ bool activateChoice(const GameChoice& choice) {
 
 std::string activeName() {
   if (const GameType* g = activeGameType()) return g->name.value_or("");
-  return "built-in game kind " + std::to_string(rules().gameKind);
+  return FormatMessage(msg::CliBuiltInKind, rules().gameKind);
 }
 
 void listTypes() {

@@ -91,6 +91,7 @@ constexpr Entry kEnglish[] = {
     {msg::CliBoardHeading, "Board of \"%s\":"},
     {msg::CliRackDealt, "Rack: %s   (%d tiles left in the bag)"},
     {msg::CliWellHeading, "Bag (%d tiles):"},
+    {msg::CliBuiltInKind, "built-in game kind %d"},
 
     {631, "Help create opening book..."},
     {msg::LanguageEnglish, "English"},

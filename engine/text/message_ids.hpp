@@ -86,6 +86,7 @@ enum : int {
   CliBoardHeading = 108,          // "%s" game type name
   CliRackDealt = 109,             // "%s" rack, "%d" tiles left
   CliWellHeading = 110,           // "%d" tiles
+  CliBuiltInKind = 111,           // "%d" kind
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
