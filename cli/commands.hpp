@@ -2,14 +2,24 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "options.hpp"
 
 namespace pexil::cli {
 
-using Arguments = std::vector<std::string>;
-
 // Runs one command with its own options; returns the process exit code.
 // An empty command runs the main job.
-int runCommand(const std::string& command, const Arguments& options);
+int runCommand(const std::string& command, const Arguments& args);
+
+// The usage text listing every command.
+std::string usageText();
+
+// Command handlers, by area.
+int runMainJob(const Arguments& args);
+int runTypes(const Arguments& args);
+int runBoard(const Arguments& args);
+int runDeal(const Arguments& args);
+int runBuildGraph(const Arguments& args);
+int runBench(const Arguments& args);
 
 }  // namespace pexil::cli

@@ -20,31 +20,6 @@ namespace {
 
 using pexil::cli::Arguments;
 
-constexpr const char* kUsage =
-    "Usage: pexil-cli [options] [command] [command options]\n"
-    "\n"
-    "With no command: list the game types, print the board of the first one\n"
-    "and deal a rack from its bag.\n"
-    "\n"
-    "Commands:\n"
-    "  types                      list the game types of game.definitions\n"
-    "  board [--type NAME|N] [--kind K]\n"
-    "                             print the empty board of a game type\n"
-    "  deal  [--type NAME|N] [--kind K]\n"
-    "                             deal a rack from a full bag\n"
-    "  help                       this text\n"
-    "\n"
-    "Options:\n"
-    "  --data DIR     read data files from DIR (default: the program's folder)\n"
-    "  --seed N       repeatable random numbers from seed N\n"
-    "  --ui-lang L    0 English, 1 Pig Latin, 2 Catalan\n"
-    "  --quiet        print nothing\n"
-    "  --latin1       write text as Latin-1 instead of UTF-8\n"
-    "  --colour / --no-colour   force coloured output on or off\n"
-    "\n"
-    "A game type is named exactly as listed by \"types\", or by its number there;\n"
-    "--kind selects one of the built-in game kinds 0..6.\n";
-
 std::optional<long long> parseInteger(const std::string& text) {
   if (text.empty()) return std::nullopt;
   char* end = nullptr;
@@ -128,7 +103,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (command == "help") {
-    std::fputs(kUsage, stdout);
+    std::fputs(pexil::cli::usageText().c_str(), stdout);
     return 0;
   }
   if (seed) pexil::setProgramSeed(static_cast<std::uint32_t>(*seed));

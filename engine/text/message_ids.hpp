@@ -87,6 +87,25 @@ enum : int {
   CliRackDealt = 109,             // "%s" rack, "%d" tiles left
   CliWellHeading = 110,           // "%d" tiles
   CliBuiltInKind = 111,           // "%d" kind
+  CliCannotWrite = 112,           // "%s" file
+  CliGraphWritten = 113,          // "%s" file, "%d" nodes, "%d" words
+
+  // Word lists.
+  LexReading = 151,               // "%s" file name
+  LexWordCount = 152,             // "%d"
+  LexCannotRead = 153,            // "%s"
+  LexCannotReadClassList = 154,   // "%s"
+  LexGraphDoesNotFit = 155,       // "%s"
+  LexPackStars = 156,
+  LexPackLine1 = 157,             // "%s" language name
+  LexPackLine2 = 158,
+  LexPackLine3 = 159,
+  LexPackLine4 = 160,
+  LexPackLine5 = 161,
+  LexPackLine6 = 162,
+  LexPackLine7 = 163,
+  LanguageUnknown = 164,
+  LanguageNameEnglish = 165,      // 165..173 by alphabet: English .. Swedish
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

@@ -1,0 +1,589 @@
+#include "lexicon/lexicon.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include "files/data_files.hpp"
+#include "rules/game_rules.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil {
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The code of a character of a word, in either case; -1 for none.
+int letterCode(char c) {
+  const int code = codeOfLetter(c);
+  return code >= 0 && code < kCodeSlots ? code : -1;
+}
+
+// Calls f(begin, length) for every whitespace-separated token.
+template <class F>
+void forEachToken(std::string_view data, F f) {
+  std::size_t i = 0;
+  const std::size_t n = data.size();
+  while (i < n) {
+    while (i < n && isSpace(data[i])) ++i;
+    const std::size_t start = i;
+    while (i < n && !isSpace(data[i])) ++i;
+    if (i > start) f(start, i - start);
+  }
+}
+
+struct IdentityRow {
+  const char* prefix;
+  int listId;
+  int figure;
+};
+constexpr IdentityRow kIdentities[] = {
+    {"enable", 1, 50}, {"ospd4", 3, 80},   {"ospd2", 7, 50},   {"twl06", 2, 80},  {"sowpods", 4, 0},
+    {"csw12", 5, 0},   {"unabridged", 6, 0}, {"fise", 8, 0},   {"danish", 9, 0},  {"german", 10, 0},
+    {"italian", 11, 0}, {"ods5", 12, 0},   {"latin", 13, 0},   {"catalan", 14, 0}, {"swedish", 15, 0},
+};
+
+struct Probe {
+  int alphabet;
+  std::vector<const char*> words;
+};
+// Tested in this order; the first language whose words are all present wins.
+const Probe kProbes[] = {
+    {kAlphabetEnglish, {"there", "this", "that", "the", "have", "group", "against", "several"}},
+    {kAlphabetSpanish, {"abo2an", "abolaga", "aboga", "acervado"}},
+    {kAlphabetDanish, {"kurvfulde", "retr\xE6tes", "sm\xE5" "barn", "b\xF8" "ddel"}},
+    {kAlphabetGerman, {"afroamerikaner", "agrikultur", "ahnungsvolle"}},
+    {kAlphabetFrench, {"abaissait", "encabanasses", "huisserie", "pronassiez"}},
+    {kAlphabetItalian, {"abavo", "arteficio", "gambizzi", "semipoetica"}},
+    {kAlphabetLatin, {"abivgavi", "accvsare"}},
+    {kAlphabetCatalan, {"abarrocarem", "emmagrix", "primmirat"}},
+    {kAlphabetSwedish, {"allergisk", "f\xE4ltm\xE4ssig", "lagspr\xE5k"}},
+};
+
+// Files that make up the data pack of a language's word list.
+std::vector<std::string> packFiles(int alphabet, const std::string& listName) {
+  std::vector<std::string> files;
+  switch (alphabet) {
+    case kAlphabetSpanish:
+    case kAlphabetGerman:
+    case kAlphabetItalian:
+    case kAlphabetCatalan:
+      files = {companionName(listName, ".rack"), companionName(listName, ".2p")};
+      break;
+    case kAlphabetDanish:
+    case kAlphabetSwedish:
+      files = {companionName(listName, ".rack"), companionName(listName, ".2p"), companionName(listName, ".tribble")};
+      break;
+    default: break;
+  }
+  return files;
+}
+
+void printPackNotice(int alphabet) {
+  TextPane& pane = textPane();
+  pane.SetColour(colour::yellow);
+  PrintMessage(msg::LexPackStars);
+  PrintMessageF(msg::LexPackLine1, languageName(alphabet).c_str());
+  for (int line = msg::LexPackLine2; line <= msg::LexPackLine7; ++line) PrintMessage(line);
+  PrintMessage(msg::LexPackStars);
+  pane.SetColour(colour::green);
+}
+
+// Unsigned byte-wise comparison of texts read backwards.
+bool reversedLess(std::string_view a, std::string_view b) {
+  std::size_t i = a.size(), j = b.size();
+  while (i > 0 && j > 0) {
+    const auto x = static_cast<unsigned char>(a[--i]);
+    const auto y = static_cast<unsigned char>(b[--j]);
+    if (x != y) return x < y;
+  }
+  return i < j;
+}
+
+}  // namespace
+
+std::string languageName(int alphabet) {
+  if (alphabet < 0 || alphabet >= kAlphabetCount) return Message(msg::LanguageUnknown);
+  return Message(msg::LanguageNameEnglish + alphabet);
+}
+
+Lexicon::Lexicon() { clear(); }
+
+void Lexicon::clear() {
+  words_.clear();
+  textStore_.clear();
+  signatureStore_.clear();
+  trie_.assign(1, TrieNode{});
+  firstOfRepeated_.clear();
+  graph_.reset();
+  byText_.clear();
+  byReversedText_.clear();
+  firstLetterStart_.fill(0);
+  firstIndexByLength_.fill(0);
+  letterIndexStart_.assign(static_cast<std::size_t>(kIndexTables) * kIndexPositions * 32 * kIndexLengths + 1, 0);
+  letterIndexEntries_.clear();
+  canEndTwo_.fill(false);
+  canStartTwo_.fill(false);
+  for (auto& row : twoLetterWord_) row.fill(false);
+  {
+    std::lock_guard<std::mutex> lock(extrasMutex_);
+    acceptedExtras_.clear();
+  }
+  for (MemoShard& shard : anagramMemo_) {
+    std::unique_lock<std::shared_mutex> lock(shard.mutex);
+    shard.answers.clear();
+  }
+  fileName_.clear();
+  letterTableName_.clear();
+  identityFigure_ = 0;
+  listId_ = 0;
+  alphabet_ = kAlphabetEnglish;
+}
+
+bool Lexicon::loadWordList(const std::string& fileName, const std::string& validatingName) {
+  if (!fileName_.empty() && latin1Lower(fileName) == latin1Lower(fileName_)) return true;
+
+  // The active game type's alphabet decides which tokens are words.
+  const GameType* type = activeGameType();
+  if (type) setAlphabetCounts(type->alphabet);
+  PrintMessageF(msg::LexReading, fileName.c_str());
+  identityName_ = validatingName.empty() ? fileName : validatingName;
+  if (type) {
+    for (const std::string& file : packFiles(type->alphabet, fileName)) {
+      if (!dataFileExists(file)) {
+        printPackNotice(type->alphabet);
+        break;
+      }
+    }
+  }
+
+  clear();
+  fileName_ = fileName;
+  const std::string identity = latin1Lower(identityName_);
+  for (const IdentityRow& row : kIdentities) {
+    if (identity.starts_with(row.prefix)) {
+      listId_ = row.listId;
+      identityFigure_ = row.figure;
+      break;
+    }
+  }
+
+  const auto path = findDataFile(fileName);
+  const auto data = path ? readWholeFile(*path) : std::nullopt;
+  if (!data) {
+    PrintMessageF(msg::LexCannotRead, fileName.c_str());
+    fileName_.clear();  // a later load of the same name tries again
+    setWordListAlphabet(kAlphabetEnglish);
+    return false;
+  }
+  readWords(*data);
+  sortByLength();
+  buildTrie();
+  buildSortedViews();
+  buildLetterIndex();
+  markClasses(validatingName);
+  detectAlphabet();
+  loadGraph();
+  const std::string letterTable = companionName(identityName_, ".tl");
+  letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
+  fillTwoLetterTables();
+  PrintMessageF(msg::LexWordCount, wordCount());
+  return true;
+}
+
+bool Lexicon::readWords(const std::string& data) {
+  const int letterCount = rules().letterCount;
+  auto valid = [&](std::size_t start, std::size_t length) {
+    if (length < kMinWordLength || length > kMaxWordLength) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+      const int code = letterCode(data[start + i]);
+      if (code < 0 || code >= letterCount) return false;
+    }
+    return true;
+  };
+  // First pass: count the words and the room they need.
+  std::size_t count = 0, textBytes = 0;
+  forEachToken(data, [&](std::size_t start, std::size_t length) {
+    if (!valid(start, length)) return;
+    ++count;
+    textBytes += length + 1;
+  });
+  if (count > static_cast<std::size_t>(INT32_MAX) || textBytes > UINT32_MAX / 2) return false;
+  words_.reserve(count);
+  textStore_.reserve(textBytes);
+  signatureStore_.reserve(textBytes * 2);
+
+  // Second pass: store them.
+  forEachToken(data, [&](std::size_t start, std::size_t length) {
+    if (!valid(start, length)) return;
+    WordEntry e;
+    e.length = static_cast<std::uint8_t>(length);
+    e.textOffset = static_cast<std::uint32_t>(textStore_.size());
+    e.signatureOffset = static_cast<std::uint32_t>(signatureStore_.size());
+    int counts[kCodeSlots] = {};
+    char form[kCodeSlots] = {};
+    for (std::size_t i = 0; i < length; ++i) {
+      char c = data[start + i];
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      textStore_.push_back(c);
+      const int code = letterCode(c);
+      if (code < 30) e.letterMask |= 1u << code;
+      if (counts[code]++ == 0) form[code] = latin1Lower(c);
+    }
+    textStore_.push_back('\0');
+    // Signature: letters occurring more than once, then those occurring
+    // once, each in code order, as (letter, count) pairs; a zero ends it.
+    for (int pass = 0; pass < 2; ++pass) {
+      for (int code = 0; code < kCodeSlots; ++code) {
+        if (counts[code] == 0 || (pass == 0) != (counts[code] > 1)) continue;
+        signatureStore_.push_back(static_cast<unsigned char>(form[code]));
+        signatureStore_.push_back(static_cast<unsigned char>(counts[code]));
+      }
+    }
+    signatureStore_.push_back(0);
+    words_.push_back(e);
+  });
+  return true;
+}
+
+void Lexicon::sortByLength() {
+  // A stable sort: words of one length keep their file order, which is the
+  // order graph files are made for.
+  std::stable_sort(words_.begin(), words_.end(),
+                   [](const WordEntry& a, const WordEntry& b) { return a.length < b.length; });
+  int previous = -1;
+  for (int i = 0; i < wordCount(); ++i) {
+    const int length = words_[static_cast<std::size_t>(i)].length;
+    if (length != previous) firstIndexByLength_[static_cast<std::size_t>(length)] = i;
+    previous = length;
+  }
+}
+
+void Lexicon::buildTrie() {
+  // Entries sorted by their letter codes (ties by entry index); every trie
+  // node then owns a contiguous range of them, and its children are the
+  // runs of equal codes at its depth. Nodes are made breadth first, each
+  // node's children side by side.
+  const std::size_t n = words_.size();
+  std::vector<std::uint8_t> codes(textStore_.size());
+  for (std::size_t i = 0; i < textStore_.size(); ++i) {
+    const int code = letterCode(textStore_[i]);
+    codes[i] = static_cast<std::uint8_t>(code < 0 ? 0 : code);
+  }
+  auto codeAt = [&](EntryIndex e, std::size_t depth) { return codes[words_[static_cast<std::size_t>(e)].textOffset + depth]; };
+  std::vector<EntryIndex> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<EntryIndex>(i);
+  std::sort(order.begin(), order.end(), [&](EntryIndex a, EntryIndex b) {
+    const WordEntry& x = words_[static_cast<std::size_t>(a)];
+    const WordEntry& y = words_[static_cast<std::size_t>(b)];
+    const int c = std::memcmp(codes.data() + x.textOffset, codes.data() + y.textOffset, std::min(x.length, y.length));
+    if (c != 0) return c < 0;
+    if (x.length != y.length) return x.length < y.length;
+    return a < b;
+  });
+
+  struct Range {
+    NodeIndex node;
+    std::uint32_t lo, hi;
+    std::uint32_t depth;
+  };
+  trie_.assign(1, TrieNode{});
+  std::vector<Range> queue{{0, 0, static_cast<std::uint32_t>(n), 0}};
+  for (std::size_t q = 0; q < queue.size(); ++q) {
+    const Range r = queue[q];
+    std::uint32_t i = r.lo;
+    EntryIndex first = kNoEntry, last = kNoEntry;
+    for (; i < r.hi && words_[static_cast<std::size_t>(order[i])].length == r.depth; ++i) {
+      if (first == kNoEntry) first = order[i];
+      last = order[i];
+    }
+    // A repeated word: the trie keeps the last entry, lookups by text the first.
+    trie_[static_cast<std::size_t>(r.node)].word = last;
+    if (first != last) firstOfRepeated_[r.node] = first;
+
+    std::uint32_t mask = 0;
+    for (std::uint32_t j = i; j < r.hi; ++j) mask |= 1u << codeAt(order[j], r.depth);
+    const int children = __builtin_popcount(mask);
+    TrieNode& node = trie_[static_cast<std::size_t>(r.node)];
+    node.childMask = mask;
+    node.onlyChild = static_cast<std::int8_t>(children == 0 ? -1 : children == 1 ? __builtin_ctz(mask) : -2);
+    if (children == 0) continue;
+    const auto firstChild = static_cast<NodeIndex>(trie_.size());
+    node.firstChild = firstChild;
+    trie_.resize(trie_.size() + static_cast<std::size_t>(children));
+    NodeIndex next = firstChild;
+    for (std::uint32_t j = i; j < r.hi;) {
+      const std::uint8_t code = codeAt(order[j], r.depth);
+      std::uint32_t end = j;
+      while (end < r.hi && codeAt(order[end], r.depth) == code) ++end;
+      queue.push_back({next++, j, end, r.depth + 1});
+      j = end;
+    }
+  }
+}
+
+void Lexicon::buildSortedViews() {
+  const std::size_t n = words_.size();
+  byText_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) byText_[i] = static_cast<EntryIndex>(i);
+  byReversedText_ = byText_;
+  std::sort(byText_.begin(), byText_.end(), [&](EntryIndex a, EntryIndex b) {
+    const int c = textView(a).compare(textView(b));
+    return c != 0 ? c < 0 : a < b;
+  });
+  std::sort(byReversedText_.begin(), byReversedText_.end(), [&](EntryIndex a, EntryIndex b) {
+    if (reversedLess(textView(a), textView(b))) return true;
+    if (reversedLess(textView(b), textView(a))) return false;
+    return a < b;
+  });
+  // Runs of equal first characters in byText; room for 31 runs, then the
+  // word count.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < n && run < 31; ++i) {
+    if (i == 0 || text(byText_[i])[0] != text(byText_[i - 1])[0]) firstLetterStart_[run++] = static_cast<int>(i);
+  }
+  for (std::size_t k = run; k < firstLetterStart_.size(); ++k) firstLetterStart_[k] = static_cast<int>(n);
+}
+
+namespace {
+
+constexpr std::size_t indexSlot(int table, int position, int code, int length) {
+  return ((static_cast<std::size_t>(table) * kIndexPositions + static_cast<std::size_t>(position)) * 32 +
+          static_cast<std::size_t>(code)) * kIndexLengths + static_cast<std::size_t>(length);
+}
+
+// Tables whose excluded letters (bit 0 E, 1 S, 2 A, 3 T) a word lacks.
+std::uint32_t tablesFor(std::uint32_t letterMask) {
+  unsigned absent = 0;
+  if (!(letterMask & (1u << 4))) absent |= 1;    // e
+  if (!(letterMask & (1u << 18))) absent |= 2;   // s
+  if (!(letterMask & (1u << 0))) absent |= 4;    // a
+  if (!(letterMask & (1u << 19))) absent |= 8;   // t
+  std::uint32_t tables = 0;
+  for (unsigned t = 0; t < kIndexTables; ++t) {
+    if ((t & absent) == t) tables |= 1u << t;
+  }
+  return tables;
+}
+
+}  // namespace
+
+void Lexicon::buildLetterIndex() {
+  // Two passes over the entries: count each list, then fill the lists in
+  // entry order.
+  std::vector<std::uint32_t>& start = letterIndexStart_;
+  start.assign(indexSlot(kIndexTables - 1, kIndexPositions - 1, 31, kIndexLengths - 1) + 2, 0);
+  auto visit = [&](auto&& add) {
+    for (int e = 0; e < wordCount(); ++e) {
+      const WordEntry& w = words_[static_cast<std::size_t>(e)];
+      if (w.length >= kIndexLengths) continue;
+      const std::uint32_t tables = tablesFor(w.letterMask);
+      const char* t = text(e);
+      for (int p = 0; p < std::min<int>(w.length, kIndexPositions); ++p) {
+        const int code = letterCode(t[p]);
+        for (std::uint32_t bits = tables; bits; bits &= bits - 1) add(indexSlot(__builtin_ctz(bits), p, code, w.length), e);
+      }
+    }
+  };
+  visit([&](std::size_t slot, EntryIndex) { ++start[slot + 1]; });
+  for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+  letterIndexEntries_.resize(start.back());
+  std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+  visit([&](std::size_t slot, EntryIndex e) { letterIndexEntries_[fill[slot]++] = e; });
+}
+
+std::span<const EntryIndex> Lexicon::letterIndex(int table, int position, int code, int length) const {
+  if (table < 0 || table >= kIndexTables || position < 0 || position >= kIndexPositions || code < 0 || code > 31 ||
+      length < 0 || length >= kIndexLengths || letterIndexStart_.size() < 2) {
+    return {};
+  }
+  const std::size_t slot = indexSlot(table, position, code, length);
+  return std::span<const EntryIndex>(letterIndexEntries_).subspan(letterIndexStart_[slot],
+                                                                  letterIndexStart_[slot + 1] - letterIndexStart_[slot]);
+}
+
+void Lexicon::markClasses(const std::string& validatingName) {
+  // Reads a list and applies `wordClass` to every word of it that the
+  // lexicon holds; false when the list cannot be read.
+  auto readList = [&](const std::string& name, std::string& data) {
+    const auto path = findDataFile(name);
+    auto content = path ? readWholeFile(*path) : std::nullopt;
+    if (!content) {
+      PrintMessageF(msg::LexCannotReadClassList, name.c_str());
+      return false;
+    }
+    data = std::move(*content);
+    return true;
+  };
+  auto mark = [&](const std::string& data, int wordClass) {
+    forEachToken(data, [&](std::size_t start, std::size_t length) {
+      const EntryIndex e = findEntry(std::string_view(data).substr(start, length));
+      if (e != kNoEntry) words_[static_cast<std::size_t>(e)].wordClass = static_cast<std::uint8_t>(wordClass);
+    });
+  };
+  auto setAll = [&](int wordClass) {
+    for (WordEntry& w : words_) w.wordClass = static_cast<std::uint8_t>(wordClass);
+  };
+
+  // The classes are only changed when every list the rule needs can be
+  // read: a missing list must not turn the whole lexicon into phonies.
+  if (!validatingName.empty()) {
+    std::string validating;
+    if (!readList(validatingName, validating)) return;
+    setAll(kClassPhony);
+    mark(validating, kClassNormal);
+  } else if (listId_ == 6) {
+    std::string international, american;
+    if (!readList("CSW12.lst", international) || !readList("TWL06.lst", american)) return;
+    setAll(kClassInNeither);
+    mark(international, kClassInternational);
+    mark(american, kClassNormal);
+  } else if (listId_ == 4 || listId_ == 5) {
+    std::string american;
+    if (!readList("TWL06.lst", american)) return;
+    setAll(kClassInternational);
+    mark(american, kClassNormal);
+  }
+}
+
+void Lexicon::detectAlphabet() {
+  alphabet_ = kAlphabetEnglish;  // no probe matching also means English
+  for (const Probe& probe : kProbes) {
+    const bool all = std::all_of(probe.words.begin(), probe.words.end(), [&](const char* w) { return isWord(w, 0); });
+    if (all) {
+      alphabet_ = probe.alphabet;
+      break;
+    }
+  }
+  setWordListAlphabet(alphabet_);
+}
+
+void Lexicon::loadGraph() {
+  if (!useGraphFile) return;
+  const std::string name = companionName(fileName_, ".tribble");
+  const auto path = findDataFile(name);
+  if (!path) return;
+  const auto bytes = readWholeFile(*path);
+  std::optional<WordGraph> graph = bytes ? WordGraph::parse(*bytes, wordCount()) : std::nullopt;
+  if (!graph || !graph->fitsLexicon(*this)) {
+    PrintMessageF(msg::LexGraphDoesNotFit, name.c_str());
+    return;
+  }
+  graph_ = std::make_unique<WordGraph>(std::move(*graph));
+}
+
+void Lexicon::fillTwoLetterTables() {
+  const int letterCount = rules().letterCount;
+  for (int first = 0; first < letterCount; ++first) {
+    for (int second = 0; second < letterCount; ++second) {
+      const char word[2] = {charOfLower(first), charOfLower(second)};
+      if (!isWord(std::string_view(word, 2), 999)) continue;
+      twoLetterWord_[static_cast<std::size_t>(first)][static_cast<std::size_t>(second)] = true;
+      canStartTwo_[static_cast<std::size_t>(first)] = true;
+      canEndTwo_[static_cast<std::size_t>(second)] = true;
+    }
+  }
+}
+
+NodeIndex Lexicon::walk(std::string_view text) const {
+  NodeIndex node = trieRoot;
+  for (char c : text) {
+    const int code = letterCode(c);
+    if (code < 0) return kNoNode;
+    node = child(node, code);
+    if (node == kNoNode) return kNoNode;
+  }
+  return node;
+}
+
+bool Lexicon::isWord(std::string_view text, int minPhonyLength, bool* isPhony) const {
+  if (isPhony) *isPhony = false;
+  const NodeIndex node = walk(text);
+  if (node == kNoNode || nodeWord(node) == kNoEntry) return false;
+  const WordEntry& w = entry(nodeWord(node));
+  const bool phony = w.wordClass == kClassPhony;
+  if (isPhony) *isPhony = phony;
+  return !phony || w.length >= minPhonyLength;
+}
+
+EntryIndex Lexicon::findEntry(std::string_view text) const {
+  if (text.size() < kMinWordLength || text.size() >= kIndexLengths) return kNoEntry;
+  const NodeIndex node = walk(text);
+  if (node == kNoNode || nodeWord(node) == kNoEntry) return kNoEntry;
+  const auto repeated = firstOfRepeated_.find(node);
+  return repeated != firstOfRepeated_.end() ? repeated->second : nodeWord(node);
+}
+
+bool Lexicon::hasAnagram(std::string_view text) const {
+  int codes[kMaxWordLength];
+  if (text.empty() || text.size() > kMaxWordLength) return false;
+  std::string key(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    codes[i] = letterCode(text[i]);
+    if (codes[i] < 0) return false;
+    key[i] = static_cast<char>(codes[i]);
+  }
+  MemoShard& shard = anagramMemo_[std::hash<std::string>{}(key) % kMemoShards];
+  {
+    std::shared_lock<std::shared_mutex> lock(shard.mutex);
+    const auto found = shard.answers.find(key);
+    if (found != shard.answers.end()) return found->second;
+  }
+  const int n = static_cast<int>(text.size());
+  // Depth-first over the trie, trying each unused letter once per level.
+  std::function<bool(NodeIndex, std::uint32_t, int)> search = [&](NodeIndex node, std::uint32_t used, int depth) {
+    if (depth == n) return nodeWord(node) != kNoEntry;
+    std::uint32_t tried = 0;
+    for (int i = 0; i < n; ++i) {
+      if (used & (1u << i) || tried & (1u << codes[i])) continue;
+      tried |= 1u << codes[i];
+      const NodeIndex next = child(node, codes[i]);
+      if (next != kNoNode && search(next, used | (1u << i), depth + 1)) return true;
+    }
+    return false;
+  };
+  const bool answer = search(trieRoot, 0, 0);
+  std::unique_lock<std::shared_mutex> lock(shard.mutex);
+  shard.answers.emplace(std::move(key), answer);
+  return answer;
+}
+
+EntryIndex Lexicon::findAnagramWord(std::string_view letters) const {
+  if (letters.size() < kMinWordLength || letters.size() > kMaxWordLength) return kNoEntry;
+  int wanted[kCodeSlots] = {};
+  std::uint32_t mask = 0;
+  for (char c : letters) {
+    const int code = letterCode(c);
+    if (code < 0) return kNoEntry;
+    ++wanted[code];
+    if (code < 30) mask |= 1u << code;
+  }
+  const auto length = static_cast<std::uint8_t>(letters.size());
+  const auto range = std::equal_range(words_.begin(), words_.end(), WordEntry{.length = length},
+                                      [](const WordEntry& a, const WordEntry& b) { return a.length < b.length; });
+  for (auto it = range.first; it != range.second; ++it) {
+    if (it->letterMask != mask) continue;
+    int counts[kCodeSlots] = {};
+    const char* t = textStore_.data() + it->textOffset;
+    for (int i = 0; i < length; ++i) ++counts[letterCode(t[i])];
+    if (std::equal(std::begin(counts), std::end(counts), std::begin(wanted))) {
+      return static_cast<EntryIndex>(it - words_.begin());
+    }
+  }
+  return kNoEntry;
+}
+
+bool Lexicon::isAcceptedExtra(std::string_view text) const {
+  const std::string lowered = latin1Lower(text);
+  std::lock_guard<std::mutex> lock(extrasMutex_);
+  return std::any_of(acceptedExtras_.begin(), acceptedExtras_.end(),
+                     [&](const std::string& extra) { return latin1Lower(extra) == lowered; });
+}
+
+void Lexicon::addAcceptedExtra(std::string_view text) {
+  std::lock_guard<std::mutex> lock(extrasMutex_);
+  acceptedExtras_.emplace_back(text);
+}
+
+}  // namespace pexil

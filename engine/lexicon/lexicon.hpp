@@ -1,0 +1,198 @@
+// A word list in memory with everything the engine needs to search it fast:
+// word entries, a letter trie, an optional compact word graph, sorted views,
+// a position index, word classes and the anagram memo.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "lexicon/word_graph.hpp"
+#include "rules/letter_codes.hpp"
+
+namespace pexil {
+
+using EntryIndex = std::int32_t;  // index into the entries; -1 for none
+using NodeIndex = std::int32_t;   // index into the trie; -1 for none
+inline constexpr EntryIndex kNoEntry = -1;
+inline constexpr NodeIndex kNoNode = -1;
+
+// Word classes.
+inline constexpr int kClassNormal = 0;
+inline constexpr int kClassInNeither = 1;       // in neither published list
+inline constexpr int kClassInternational = 2;   // in the international list only
+inline constexpr int kClassPhony = 3;           // not in the validating list
+
+inline constexpr int kMinWordLength = 2;
+inline constexpr int kMaxWordLength = 32;
+
+struct WordEntry {
+  std::uint32_t textOffset = 0;       // the word, lower case, NUL-terminated in the text store
+  std::uint32_t signatureOffset = 0;  // its letter-count signature in the signature store
+  std::uint32_t letterMask = 0;       // bit i: the word contains letter code i
+  std::uint8_t length = 0;
+  std::uint8_t reserved = 0;
+  std::uint8_t wordClass = kClassNormal;
+};
+
+// A trie node. Children are stored together, in letter-code order, so a
+// child is found with one mask test and a population count.
+struct TrieNode {
+  std::uint32_t childMask = 0;
+  NodeIndex firstChild = kNoNode;
+  EntryIndex word = kNoEntry;  // the entry that ends here
+  std::int8_t onlyChild = -1;  // the single child's code; -2 several; -1 none
+};
+
+// The position index has 16 tables (bit 0: no E, 1: no S, 2: no A, 3: no T)
+// of 8 positions x 32 letters x 31 lengths.
+inline constexpr int kIndexTables = 16;
+inline constexpr int kIndexPositions = 8;
+inline constexpr int kIndexLengths = 31;
+
+class Lexicon {
+ public:
+  Lexicon();
+  Lexicon(const Lexicon&) = delete;
+  Lexicon& operator=(const Lexicon&) = delete;
+
+  // Loads a word list and its companion files; nothing happens when the
+  // same file (ignoring letter case) is loaded already. With a validating
+  // list, words missing from it are phonies. Returns false when the list
+  // could not be read (the lexicon is then empty).
+  bool loadWordList(const std::string& fileName, const std::string& validatingName = "");
+
+  // ---- entries ----
+  int wordCount() const { return static_cast<int>(words_.size()); }
+  const WordEntry& entry(EntryIndex index) const { return words_[static_cast<std::size_t>(index)]; }
+  const char* text(EntryIndex index) const { return textStore_.data() + entry(index).textOffset; }
+  std::string_view textView(EntryIndex index) const { return {text(index), entry(index).length}; }
+  const unsigned char* signature(EntryIndex index) const {
+    return signatureStore_.data() + entry(index).signatureOffset;
+  }
+
+  // ---- lookups ----
+  // True when the word exists and is no phony, or is at least
+  // minPhonyLength letters long (0 accepts phonies, 999 rejects them).
+  bool isWord(std::string_view text, int minPhonyLength, bool* isPhony = nullptr) const;
+  // The first entry with this text, ignoring case.
+  EntryIndex findEntry(std::string_view text) const;
+  // Whether the letters of text can be arranged into a word (memoised;
+  // safe for concurrent callers).
+  bool hasAnagram(std::string_view text) const;
+  // The first entry, in entry order, whose letters are exactly those of
+  // `letters`.
+  EntryIndex findAnagramWord(std::string_view letters) const;
+
+  bool isAcceptedExtra(std::string_view text) const;
+  void addAcceptedExtra(std::string_view text);
+
+  // ---- trie ----
+  static constexpr NodeIndex trieRoot = 0;
+  NodeIndex child(NodeIndex node, int code) const {
+    const TrieNode& n = trie_[static_cast<std::size_t>(node)];
+    const std::uint32_t bit = 1u << code;
+    if (!(n.childMask & bit)) return kNoNode;
+    return n.firstChild + __builtin_popcount(n.childMask & (bit - 1));
+  }
+  EntryIndex nodeWord(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].word; }
+  int onlyChild(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].onlyChild; }
+  std::uint32_t childMask(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].childMask; }
+  std::size_t trieNodeCount() const { return trie_.size(); }
+
+  // ---- compact word graph (optional) ----
+  const WordGraph* graph() const { return graph_.get(); }
+
+  // ---- sorted views and indexes ----
+  std::span<const EntryIndex> byText() const { return byText_; }
+  std::span<const EntryIndex> byReversedText() const { return byReversedText_; }
+  // Start of each run of words with the same first character in byText,
+  // followed by wordCount.
+  const std::array<int, 32>& firstLetterStart() const { return firstLetterStart_; }
+  // Index in the entries of the first word of each length (0 where none).
+  const std::array<int, 34>& firstIndexByLength() const { return firstIndexByLength_; }
+  // Entries of `length` letters with letter `code` at `position`, lacking
+  // the letters excluded by `table`; in entry order.
+  std::span<const EntryIndex> letterIndex(int table, int position, int code, int length) const;
+
+  // ---- two-letter words (phonies excluded) ----
+  bool canEndTwo(int code) const { return canEndTwo_[static_cast<std::size_t>(code & 31)]; }
+  bool canStartTwo(int code) const { return canStartTwo_[static_cast<std::size_t>(code & 31)]; }
+  // first, second: the word first+second exists.
+  bool isTwoLetterWord(int first, int second) const {
+    return twoLetterWord_[static_cast<std::size_t>(first & 31)][static_cast<std::size_t>(second & 31)];
+  }
+
+  // ---- identity ----
+  int identityFigure() const { return identityFigure_; }
+  int listId() const { return listId_; }
+  int alphabet() const { return alphabet_; }
+  const std::string& fileName() const { return fileName_; }
+  const std::string& identityName() const { return identityName_; }
+  const std::string& letterTableName() const { return letterTableName_; }
+
+  // Load the rack-leave tables with the list.
+  bool loadLeaves = true;
+  // Read the list's compact word graph when it has one.
+  bool useGraphFile = true;
+
+ private:
+  void clear();
+  bool readWords(const std::string& data);
+  void sortByLength();
+  void buildTrie();
+  void buildSortedViews();
+  void buildLetterIndex();
+  void markClasses(const std::string& validatingName);
+  void detectAlphabet();
+  void loadGraph();
+  void fillTwoLetterTables();
+  NodeIndex walk(std::string_view text) const;
+
+  std::vector<WordEntry> words_;
+  std::vector<char> textStore_;
+  std::vector<unsigned char> signatureStore_;
+  std::vector<TrieNode> trie_;
+  std::unordered_map<NodeIndex, EntryIndex> firstOfRepeated_;  // nodes where a word occurs twice
+  std::unique_ptr<WordGraph> graph_;
+  std::vector<EntryIndex> byText_;
+  std::vector<EntryIndex> byReversedText_;
+  std::array<int, 32> firstLetterStart_{};
+  std::array<int, 34> firstIndexByLength_{};
+  std::vector<std::uint32_t> letterIndexStart_;  // per list, into letterIndexEntries_
+  std::vector<EntryIndex> letterIndexEntries_;
+  std::array<bool, 32> canEndTwo_{};
+  std::array<bool, 32> canStartTwo_{};
+  std::array<std::array<bool, 32>, 32> twoLetterWord_{};
+
+  int identityFigure_ = 0;
+  int listId_ = 0;
+  int alphabet_ = kAlphabetEnglish;
+  std::string fileName_;
+  std::string identityName_;
+  std::string letterTableName_;
+
+  mutable std::mutex extrasMutex_;
+  std::vector<std::string> acceptedExtras_;
+
+  // The anagram memo: answers by lower-cased text, in shards so that
+  // concurrent searches rarely wait for one another.
+  static constexpr std::size_t kMemoShards = 16;
+  struct MemoShard {
+    mutable std::shared_mutex mutex;
+    std::unordered_map<std::string, bool> answers;
+  };
+  mutable std::array<MemoShard, kMemoShards> anagramMemo_;
+};
+
+// The name of a language in the UI language ("unknown" for -1).
+std::string languageName(int alphabet);
+
+}  // namespace pexil
