@@ -1,6 +1,10 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,6 +52,36 @@ class StateGuard {
   int language_;
   int alphabet_;
   GameRules rules_;
+};
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    static int counter = 0;
+    path_ = std::filesystem::temp_directory_path() /
+            ("pexil-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // Writes a file (bytes as given) and returns its path.
+  std::string write(const std::string& name, const std::string& content) const {
+    const auto file = path_ / name;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+    return file.string();
+  }
+  std::string path(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
 };
 
 }  // namespace pexil::test

@@ -160,7 +160,8 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
 
   clear();
   fileName_ = fileName;
-  const std::string identity = latin1Lower(identityName_);
+  // The identity comes from the file's own name, whatever folder it is in.
+  const std::string identity = latin1Lower(identityName_.substr(identityName_.find_last_of('/') + 1));
   for (const IdentityRow& row : kIdentities) {
     if (identity.starts_with(row.prefix)) {
       listId_ = row.listId;

@@ -17,7 +17,10 @@ part of speech it has (best-ranked part of speech first).  A word that
 WordNet does not define but that is an inflection of a defined word of the
 list gets a reference line "(KIND of/BASE)"; the program shows BASE's
 definition after it.  References always point at a defined line, so they
-never chain and never loop.
+never chain and never loop.  Senses where WordNet has the word only as a
+capitalised name are skipped when the word has other senses; a word known
+only as a name ('sung': the Sung dynasty) prefers an inflection reference
+('sung (past of/sing)') and falls back to the name's gloss.
 
 WordNet comes from the Debian package wordnet-base (/usr/share/wordnet).
 Only the Python 3 standard library is used.
@@ -146,8 +149,8 @@ def read_exceptions(wndir):
             for raw in f:
                 fields = raw.decode("latin-1").split()
                 form, bases = fields[0], fields[1:]
-                if not form.isalpha():
-                    continue
+                if not form.isalpha() or form in ("am", "are"):
+                    continue                     # no kind fits 'am', 'are'
                 if pos == "noun":
                     kind = "plural"
                 elif pos == "verb":
@@ -254,10 +257,11 @@ def build(list_path, out_path, wndir):
 
     counts = read_sense_counts(wndir)
     # first[pos][word] = (tag count, gloss) of the word's first sense in pos,
-    # skipping senses where WordNet only has the word capitalised (proper
-    # nouns such as 'Sung', the dynasty): those make no sense for a lower-
-    # case game word, which then may rather refer to a base (sung: sing).
+    # skipping senses where WordNet only has the word capitalised, i.e. as a
+    # name (Sung, the dynasty; Ate, the goddess).  Words known only as names
+    # keep their first sense but come second to an inflection (sung: sing).
     first = {}
+    name_only = set()
     for pos in POSES:
         senses = read_index(wndir, pos)
         wanted = {o for w, offs in senses.items() if w in words for o in offs}
@@ -266,22 +270,35 @@ def build(list_path, out_path, wndir):
         for w, offs in senses.items():
             if w not in words:
                 continue
-            for number, off in enumerate(offs, 1):
-                members, gloss = synsets[off]
-                if w in members:
-                    first[pos][w] = (counts.get((w, pos, number), 0), gloss)
-                    break
-        log("WordNet %s: %d lemmas, %d in the word list, %d not only as names"
-            % (pos, len(senses), sum(w in words for w in senses),
-               len(first[pos])))
+            common = [n for n, off in enumerate(offs) if w in synsets[off][0]]
+            n = common[0] if common else 0
+            first[pos][w] = (counts.get((w, pos, n + 1), 0),
+                             synsets[offs[n]][1], bool(common))
+        log("WordNet %s: %d lemmas, %d in the word list"
+            % (pos, len(senses), len(first[pos])))
+    for w in words:
+        entries = [first[p][w] for p in POSES if w in first[p]]
+        if entries and not any(e[2] for e in entries):
+            name_only.add(w)                     # only a name in every POS
+        elif entries:                            # drop name-only POSes
+            for p in POSES:
+                if w in first[p] and not first[p][w][2]:
+                    del first[p][w]
 
-    # Defined words: each part of speech's first gloss, best-ranked first.
+    # Irregular forms; a base with irregular forms of some kind makes a
+    # regular guess of that kind less likely (singed: singe, not sing).
+    exceptions = {}
+    irregular = set()
+    for form, kind, base, pos in read_exceptions(wndir):
+        exceptions.setdefault(form, []).append((kind, base, pos))
+        irregular.add((base, kind))
+
     primary_pos = {}                             # word -> its first POS
     lines = {}
-    for w in words:
+
+    def define(w):
+        """Each part of speech's first gloss, best-ranked first."""
         poses = [p for p in POSES if w in first[p]]
-        if not poses:
-            continue
         poses.sort(key=lambda p: (-first[p][w][0], POSES.index(p)))
         primary_pos[w] = poses[0]
         room = MAX_LINE - 1 - len(w) - 1         # newline, key and space
@@ -293,16 +310,6 @@ def build(list_path, out_path, wndir):
             elif sum(len(x) + 3 for x in parts) + len(part) <= room:
                 parts.append(part)
         lines[w] = " / ".join(parts)
-    defined = set(lines)
-    log("defined words: %d" % len(defined))
-
-    # Irregular forms; a base with irregular forms of some kind makes a
-    # regular guess of that kind less likely (singed: singe, not sing).
-    exceptions = {}
-    irregular = set()
-    for form, kind, base, pos in read_exceptions(wndir):
-        exceptions.setdefault(form, []).append((kind, base, pos))
-        irregular.add((base, kind))
 
     def score(kind, base, source, bad, order):
         """Lower is better: plausible spelling first, then a base whose main
@@ -315,29 +322,45 @@ def build(list_path, out_path, wndir):
         return (bad, (base, kind) in irregular and source == 1,
                 not pos_match, source, -freq, order)
 
-    refs = 0
-    for w in words:
-        if w in defined:
-            continue
+    def refer(w, bases, guess_comparatives=True):
+        """Make W a reference to its most plausible base among BASES."""
         best = None
-        order = 0
         cands = [(k, b, 0, False) for k, b, _ in exceptions.get(w, [])]
-        cands += [(k, b, 1, bad) for k, b, bad in regular_candidates(w)]
-        for kind, base, source, bad in cands:
-            order += 1
-            if base == w or base not in defined:
+        cands += [(k, b, 1, bad) for k, b, bad in regular_candidates(w)
+                  if guess_comparatives
+                  or k not in ("comparative", "superlative")]
+        for order, (kind, base, source, bad) in enumerate(cands):
+            if base == w or base not in bases:
                 continue
             # The base must really be (say) a verb for a past tense guess.
             if source == 1 and not any(base in first[p]
                                        for p in KIND_POS[kind]):
                 continue
+            if (source == 1 and kind == "third-person singular"
+                    and (base, kind) in irregular):
+                continue                         # 'bes': be has only 'is'
             s = score(kind, base, source, bad, order)
             if best is None or s < best[0]:
                 best = (s, kind, base)
         if best:
             lines[w] = "(%s of/%s)" % (best[1], best[2])
-            refs += 1
-    log("reference lines: %d" % refs)
+        return bool(best)
+
+    strong = {w for w in words if any(w in first[p] for p in POSES)} - name_only
+    for w in strong:
+        define(w)
+    # References only ever point at defined words, so they cannot chain.
+    # A name ending in -er is rarely a comparative (Lowlander, Southerner).
+    names_referred = {w for w in name_only if refer(w, strong, False)}
+    for w in name_only - names_referred:
+        define(w)
+    defined = strong | (name_only - names_referred)
+    refs = len(names_referred)
+    refs += sum(refer(w, defined) for w in words - defined - names_referred)
+    log("defined words: %d (%d known to WordNet only as names)"
+        % (len(defined), len(name_only) - len(names_referred)))
+    log("reference lines: %d (%d instead of a name's gloss)"
+        % (refs, len(names_referred)))
 
     out = []
     for w in sorted(lines, key=lambda k: k.encode("latin-1")):
