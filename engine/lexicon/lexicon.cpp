@@ -121,7 +121,7 @@ void Lexicon::clear() {
   byReversedText_.clear();
   firstLetterStart_.fill(0);
   firstIndexByLength_.fill(0);
-  letterIndexStart_.assign(static_cast<std::size_t>(kIndexTables) * kIndexPositions * 32 * kIndexLengths + 1, 0);
+  letterIndexStart_.clear();
   letterIndexEntries_.clear();
   canEndTwo_.fill(false);
   canStartTwo_.fill(false);
