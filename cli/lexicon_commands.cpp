@@ -6,6 +6,7 @@
 #include "game_choice.hpp"
 #include "lexicon/word_graph.hpp"
 #include "rules/game_definitions.hpp"
+#include "rules/game_rules.hpp"
 #include "text/messages.hpp"
 
 namespace pexil::cli {
@@ -18,7 +19,9 @@ int runBuildGraph(const Arguments& args) {
     return 2;
   }
   const std::string list = options->positional.front();
-  // Read the list with the alphabet of the game type it belongs to.
+  // Read the list with the alphabet of the game type it belongs to: the
+  // chosen one, or the one whose default list it is. Only the alphabet is
+  // taken, so no game-type checks (the language-pack notice) run.
   loadGameDefinitionsOnce();
   if (!options->has("--type") && !options->has("--kind")) {
     const std::string base = latin1Lower(list.substr(list.find_last_of('/') + 1));
@@ -29,10 +32,14 @@ int runBuildGraph(const Arguments& args) {
       }
     }
   }
-  options->values["--list"] = list;
-  const auto lexicon = loadChosenLexicon(*options);
-  if (!lexicon) return 1;
-  if (lexicon->wordCount() == 0) return 1;
+  if (!activateChosenGame(*options)) return 1;
+  const int alphabet = activeGameType() ? activeGameType()->alphabet : kAlphabetEnglish;
+  activateGameType(kKindStandard);
+  setAlphabetCounts(alphabet);
+  auto lexicon = std::make_unique<Lexicon>();
+  lexicon->loadLeaves = false;
+  lexicon->useGraphFile = false;
+  if (!lexicon->loadWordList(list) || lexicon->wordCount() == 0) return 1;
   const WordGraph graph = WordGraph::build(*lexicon);
   const std::string target = companionName(list, ".tribble");
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
