@@ -17,6 +17,14 @@ constexpr Command kCommands[] = {
     {"deal", runDeal, "deal [GAME]                 deal a rack from a full bag"},
     {"build-graph", runBuildGraph, "build-graph LIST            write LIST's compact word graph (.tribble)"},
     {"bench", runBench, "bench lexicon [LIST]        word-list load time, memory, lookups per second"},
+    {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
+    {"hooks", runHooks, "hooks front|back TEXT       words extending TEXT at the front or the back"},
+    {"anagram", runAnagram, "anagram TEXT                words of all the letters of TEXT; '?' is a blank"},
+    {"pattern", runPattern,
+     "pattern TEXT                words matching TEXT: ? [ab] (c) (v) (N) * letters\n"
+     "                              hooks, anagram, pattern: --all prints every page of 20,\n"
+     "                              --highlight marks list-specific words (* and #)"},
+    {"define", runDefine, "define WORD                 the definition of WORD and of the words it names"},
 };
 
 }  // namespace

@@ -21,5 +21,10 @@ int runBoard(const Arguments& args);
 int runDeal(const Arguments& args);
 int runBuildGraph(const Arguments& args);
 int runBench(const Arguments& args);
+int runCheck(const Arguments& args);
+int runHooks(const Arguments& args);
+int runAnagram(const Arguments& args);
+int runPattern(const Arguments& args);
+int runDefine(const Arguments& args);
 
 }  // namespace pexil::cli

@@ -8,6 +8,7 @@
 //   40..79   reading game.definitions
 //   80..89   text-pane markers (table lines and in-place progress lines)
 //   102..122 the command-line front end
+//   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
 #pragma once
@@ -106,6 +107,25 @@ enum : int {
   LexPackLine7 = 163,
   LanguageUnknown = 164,
   LanguageNameEnglish = 165,      // 165..173 by alphabet: English .. Swedish
+
+  // Word queries.
+  QueryValidWord = 174,
+  QueryInvalidWord = 175,
+  QueryFrontHooksHeading = 176,   // "%s" query text
+  QueryBackHooksHeading = 177,    // "%s"
+  QueryAnagramsHeading = 178,     // "%s"
+  QueryMatchesHeading = 179,      // "%s"
+  QueryNoFrontHooks = 180,
+  QueryNoBackHooks = 181,
+  QueryNoAnagrams = 182,
+  QueryNoMatches = 183,
+  QueryPromptLookUp = 184,
+  QueryPromptCheck = 185,
+  QueryPromptWord = 186,
+  QueryPromptAnagram = 187,
+  QueryPromptPattern = 188,
+  QueryNoEndLine = 189,           // log line of the definitions search
+  QueryCheckedWord = 190,         // "%s" word, "%s" verdict
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
