@@ -84,4 +84,16 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// Makes a folder the working folder while it lives.
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~InFolder() { std::filesystem::current_path(previous_); }
+
+ private:
+  std::filesystem::path previous_;
+};
+
 }  // namespace pexil::test

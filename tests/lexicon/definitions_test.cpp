@@ -17,6 +17,7 @@ namespace {
 
 using test::PaneCapture;
 using test::StateGuard;
+using test::InFolder;
 using test::TempFolder;
 using Lines = std::vector<std::string>;
 
@@ -28,18 +29,6 @@ std::string readFile(const std::string& path) {
   text << in.rdbuf();
   return text.str();
 }
-
-// Makes a folder the working folder while it lives.
-class InFolder {
- public:
-  explicit InFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~InFolder() { std::filesystem::current_path(previous_); }
-
- private:
-  std::filesystem::path previous_;
-};
 
 // Collects the search's log lines while it lives.
 class LogCapture {

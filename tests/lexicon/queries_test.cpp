@@ -18,6 +18,7 @@ namespace {
 
 using test::PaneCapture;
 using test::StateGuard;
+using test::InFolder;
 using test::TempFolder;
 using Words = std::vector<std::string>;
 
@@ -29,18 +30,6 @@ Words texts(const Lexicon& lexicon, const std::vector<EntryIndex>& entries) {
   for (EntryIndex e : entries) words.emplace_back(lexicon.textView(e));
   return words;
 }
-
-// Makes a folder the working folder while it lives.
-class InFolder {
- public:
-  explicit InFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~InFolder() { std::filesystem::current_path(previous_); }
-
- private:
-  std::filesystem::path previous_;
-};
 
 // The pane's lines and colours from `start` on.
 struct PaneLine {
