@@ -44,6 +44,9 @@ struct Board {
   const Lexicon* lexicon = nullptr;  // cross sets are computed against it
   std::vector<std::uint8_t> columnHasNew;  // width entries
   std::vector<std::uint8_t> rowHasNew;     // height entries
+  // Phony-class cross-words shorter than this are not accepted when the
+  // board is annotated (999: none are).
+  int phonyLengthLimit = 999;
 };
 
 // (Re)creates the squares for the active rules: empty squares of the active

@@ -179,23 +179,31 @@ bool senyorsRule() {
   return g && g->senyors;
 }
 
-bool isStandardGame() {
+bool hasStandardTileSet() {
   const GameRules& r = rules();
-  if (r.gameKind == kKindStandard) return true;
-  if (wordListAlphabet() == kAlphabetEnglish) {
-    if (r.letterCount != 26 || r.bingoBonus != 50) return false;
-    for (int code = 0; code < 26; ++code) {
-      const auto i = static_cast<std::size_t>(code);
-      if (r.letterValue[i] != builtin::standardValues[i] || tileCount(code) != builtin::standardCounts[i]) return false;
-    }
+  if (wordListAlphabet() != kAlphabetEnglish) return true;
+  if (r.letterCount != 26 || r.bingoBonus != 50) return false;
+  for (int code = 0; code < 26; ++code) {
+    const auto i = static_cast<std::size_t>(code);
+    if (r.letterValue[i] != builtin::standardValues[i] || tileCount(code) != builtin::standardCounts[i]) return false;
   }
+  return true;
+}
+
+bool hasStandardBoard() {
+  const GameRules& r = rules();
   if (r.width != 15 || r.height != 15) return false;
   for (int row = 0; row < 15; ++row) {
     for (int column = 0; column < 15; ++column) {
       if (squareType(row, column) != builtin::standardBoard(row, column)) return false;
     }
   }
-  return !anagramRule();
+  return true;
+}
+
+bool isStandardGame() {
+  if (rules().gameKind == kKindStandard) return true;
+  return hasStandardTileSet() && hasStandardBoard() && !anagramRule();
 }
 
 bool boardIsSymmetric() {

@@ -73,6 +73,11 @@ bool openRacks();
 bool letteredRows();
 bool senyorsRule();
 bool isStandardGame();
+// The parts of the standard-game test: the standard English letter values
+// and counts (passes at once for a word list in another language), and the
+// standard 15x15 layout of bonus squares.
+bool hasStandardTileSet();
+bool hasStandardBoard();
 bool boardIsSymmetric();
 
 // Built-in tables, also used for the standard-game test.

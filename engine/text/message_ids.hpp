@@ -8,6 +8,9 @@
 //   40..79   reading game.definitions
 //   80..89   text-pane markers (table lines and in-place progress lines)
 //   102..122 the command-line front end
+//   151..199 word lists and word queries
+//   200..220 the command-line front end (moves, benchmarks)
+//   231..240 move generation
 //   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
@@ -90,6 +93,26 @@ enum : int {
   CliBuiltInKind = 111,           // "%d" kind
   CliCannotWrite = 112,           // "%s" file
   CliGraphWritten = 113,          // "%s" file, "%d" nodes, "%d" words
+  CliBoardFileUnreadable = 114,   // "%s" file
+  CliBoardFileTooLarge = 115,     // "%s" file, "%d" bytes
+  CliBoardRowCount = 116,         // "%s" file, "%d" expected, "%d" found
+  CliBoardColumnCount = 117,      // "%s" file, "%d" row, "%d" expected, "%d" found
+  CliBoardBadLetter = 118,        // "%s" file, "%d" row, "%d" column, "%s" character
+  CliBoardUnusableSquare = 119,   // "%s" file, "%d" row, "%d" column
+  CliTooManyTiles = 120,          // "%s" tile, "%d" on the board, "%d" on the rack, "%d" in the set
+  CliRackBadTile = 121,           // "%s" rack, "%s" tile
+  CliRackSize = 122,              // "%s" rack, "%d" most tiles, "%d" tiles given
+
+  // Command-line front end: move lists and the any-rack search.
+  CliMovesGenerated = 200,        // "%s" rack, "%d" moves
+  CliMovesBest = 201,             // "%s" rack
+  CliMovesColumnWord = 202,
+  CliMovesColumnPosition = 203,
+  CliMovesColumnScore = 204,
+  CliMovesColumnLeave = 205,
+  CliMovesMore = 206,             // "%d" moves not shown
+  CliHighestStopKey = 207,
+  CliHighestStopsAfter = 208,     // "%s" seconds
 
   // Word lists.
   LexReading = 151,               // "%s" file name
@@ -126,6 +149,16 @@ enum : int {
   QueryPromptPattern = 188,
   QueryNoEndLine = 189,           // log line of the definitions search
   QueryCheckedWord = 190,         // "%s" word, "%s" verdict
+
+  // Move generation.
+  GenNeedGame = 231,
+  GenHighestIntro1 = 232,
+  GenHighestIntro2 = 233,
+  GenHighestIntro3 = 234,
+  GenHighestIntro4 = 235,
+  GenHighestIntro5 = 236,
+  GenHighestFound = 237,          // "%05d %s " counter, rack
+  GenStopped = 238,
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

@@ -1,0 +1,162 @@
+// The Game: the engine's central record of one game. A plain value record:
+// copying it copies every buffer it owns (undo snapshots, one copy per
+// search thread); copies share the lexicon, which is read-only while
+// searches run.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "lexicon/lexicon.hpp"
+#include "movegen/move.hpp"
+#include "rules/board.hpp"
+#include "rules/random.hpp"
+#include "rules/tile_counts.hpp"
+
+namespace pexil {
+
+inline constexpr int kMaxPlayers = 16;
+inline constexpr int kNoClock = -9999999;
+
+// Texts of placements laid under the anagram rule, which are not lexicon
+// words, so that moves can point at them. A copy of a game shares the
+// arenas its moves point into but writes only into an arena of its own.
+class LaidWords {
+ public:
+  LaidWords() = default;
+  LaidWords(const LaidWords& other) : arenas_(other.arenas_) {}
+  LaidWords& operator=(const LaidWords& other) {
+    if (this != &other) {
+      arenas_ = other.arenas_;
+      own_ = nullptr;
+    }
+    return *this;
+  }
+  LaidWords(LaidWords&&) noexcept = default;
+  LaidWords& operator=(LaidWords&&) noexcept = default;
+
+  // A lasting copy of the text (one per distinct text of this game).
+  const char* add(std::string_view text);
+
+ private:
+  using Arena = std::unordered_set<std::string>;
+  std::vector<std::shared_ptr<Arena>> arenas_;
+  Arena* own_ = nullptr;
+};
+
+// Where generated placements go while a search mode is on.
+enum class SearchMode : std::uint8_t {
+  none,
+  simulationReply,  // replies inside a simulation: best-only shortcuts apply
+  alternativeB,     // moves go to altListB; the compact graph serves one-blank racks
+};
+
+struct Game {
+  int playerCount = 0;
+  int moveNumber = 0;
+  int searchCounter = 0;
+  int toMove = 0;
+
+  Board board;
+  Board previousBoard;
+  Board workBoard;
+
+  Move lastMove;
+  Well bag;
+  LetterCounts unseenPool;  // the mover's unseen tiles, computed by GenerateMoves
+  std::array<Rack, kMaxPlayers> racks{};
+  std::array<int, kMaxPlayers> rackTags{};
+  std::array<int, kMaxPlayers> scores{};
+  std::array<int, kMaxPlayers> strategies{};
+  std::shared_ptr<Lexicon> lexicon;
+
+  // Move lists.
+  Move bestMove;
+  std::vector<Move> moves;
+  std::vector<Move> candidates;
+  std::vector<Move> altListA;
+  std::vector<Move> altListB;
+
+  bool gameOver = false;
+  int scorelessTurns = 0;
+  int consecutivePasses = 0;
+  bool historyEnabled = true;
+  bool unseenPoolEvaluation = false;
+  bool medianDraws = false;
+  bool doubledEndScoring = true;
+  std::array<int, kMaxPlayers> clocks = filledClocks();
+  std::array<std::string, kMaxPlayers> playerNames{};
+  bool clockRunning = false;
+  bool announceSenyors = false;
+  int minPhonyLength = 5;
+  bool phonyPlay = false;
+  bool moveJustPlayed = false;
+  int challengeType = 2;
+  int challengePenalty = 10;
+  std::vector<std::string> barredWords;  // lower case
+  int restrictedPlayer = -1;
+  std::array<std::string, kMaxPlayers> exchangedLast{};
+
+  // ---- generation options ----
+  bool rankByScore = false;
+  bool considerRetainExchange = false;
+  bool highestScoreBest = false;
+  bool altListAActive = false;
+  SearchMode searchMode = SearchMode::none;
+  bool openingDown = false;   // the record being replayed opened down
+  bool guessTiles = true;     // tile inference switch (the opening-reply hint reads it)
+  bool openingReplyHint = false;
+  // Refreshed by GenerateMoves.
+  bool standardBonusLayout = false;
+  bool standardTileValues = false;
+  bool boardSymmetric = false;
+  bool boardPatternFlag = false;
+  bool generating = false;  // set while the placement generator runs
+  int highestEquity = -999999;
+  // Letters that no empty premium anchor admits (all while the board is
+  // empty); for the searches.
+  std::array<bool, 32> noPremiumAnchor{};
+
+  GameRandom random;
+
+  LaidWords laidWords;
+
+ private:
+  static std::array<int, kMaxPlayers> filledClocks() {
+    std::array<int, kMaxPlayers> c{};
+    c.fill(kNoClock);
+    return c;
+  }
+};
+
+// Sets up a game of `players` players for the active rules and the given
+// lexicon: empty board, full bag, a rack drawn for every player, scores 0.
+void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon);
+
+// Sets the board's phony length limit (the computer's minimum phony length
+// when phony play is on, else none allowed) and annotates the board for
+// generation, as after every move.
+void prepareBoard(Game& game);
+
+// Whether an exchange may be made now: the bag holds at least the game
+// type's minimum, after setting aside what players with empty racks must
+// draw; never in the hundredfold game kind.
+bool exchangeAllowed(const Game& game);
+
+// The unseen tiles of the player to move: the bag plus every opponent's
+// rack (opponents' racks are seen in open-rack games).
+LetterCounts unseenTilesOf(const Game& game, int player);
+
+// Whether the word is barred for this player.
+bool isBarredFor(const Game& game, int player, std::string_view word);
+
+// Commits a placement for the player to move: lays its tiles for good,
+// takes them from the rack, adds the score and refills the rack from the
+// bag, then passes the turn and re-annotates the board. (The full move
+// flow, with history, challenges and the end of the game, is PlayMove.)
+void commitPlacement(Game& game, const Move& move);
+
+}  // namespace pexil

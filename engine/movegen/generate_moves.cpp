@@ -1,0 +1,232 @@
+// The whole-board driver: annotations, the pass and exchange candidates,
+// placements from every square, sorting.
+#include <algorithm>
+
+#include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "rules/game_rules.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil {
+namespace {
+
+Move nonPlacement(const char* label, std::string_view leave, int equity, int strategy) {
+  Move move;
+  move.word = label;
+  move.setLeave(leave);
+  move.equity = equity;
+  move.strategy = strategy;
+  return move;
+}
+
+// The rack's letters kept by an exchange: the blanks, plus one tile of each
+// of the given alphabet positions that the rack holds. `found` tells whether
+// any of those positions was on the rack.
+std::string keptTiles(const Rack& rack, std::initializer_list<int> positions, bool& found) {
+  Rack kept;
+  const int blank = rules().blankCode;
+  kept[blank] = rack[blank];
+  kept[kTotalSlot] = rack[blank];
+  found = false;
+  for (int position : positions) {
+    if (position < kCodeSlots && position != blank && rack[position] > 0) {
+      kept[position] = 1;
+      ++kept[kTotalSlot];
+      found = true;
+    }
+  }
+  return rackString(kept);
+}
+
+// Whether the square is a premium square of the kinds the searches watch.
+bool isPremium(const Square& s) { return s.type >= 2 && s.type <= 990; }
+
+void refreshBoardFlags(Game& game) {
+  game.standardBonusLayout = hasStandardBoard();
+  game.standardTileValues = hasStandardTileSet();
+  game.boardSymmetric = boardIsSymmetric();
+  game.boardPatternFlag =
+      rules().gameKind == kKindStandard || (game.standardBonusLayout && game.standardTileValues && !anagramRule());
+
+  // Letters that no empty premium anchor admits.
+  const Board& board = game.board;
+  const GameRules& r = rules();
+  const Square* start = squareAt(board, r.startColumn, r.startRow);
+  const bool emptyBoard = start == nullptr || start->empty();
+  std::uint32_t admitted = 0;
+  if (!emptyBoard) {
+    for (const Square& s : board.squares) {
+      if (!s.empty() || !isPremium(s)) continue;
+      for (int d = 0; d < 2; ++d) {
+        if (s.hasCrossNeighbours[d]) admitted |= s.crossSet[d];
+      }
+    }
+  }
+  for (int code = 0; code < kCodeSlots; ++code) game.noPremiumAnchor[static_cast<std::size_t>(code)] = emptyBoard || !((admitted >> code) & 1);
+}
+
+// The scoreless-turn limits of Part of the game-flow rules: the game ends
+// when either count reaches its limit.
+void applyScorelessLimits(Game& game, bool bestOnly) {
+  const int players = game.playerCount;
+  int scorelessLimit = 3 * players, passLimit = 3 * players;
+  bool noScorelessLimit = false;
+  if (wordListAlphabet() == kAlphabetSpanish) {
+    scorelessLimit = 6 * players;
+    passLimit = 2 * players;
+    noScorelessLimit = players == 2 && game.scores[0] == 0 && game.scores[1] == 0;
+  }
+  const bool lastScoreless = !noScorelessLimit && game.scorelessTurns + 1 >= scorelessLimit;
+  const bool lastPass = game.consecutivePasses + 1 >= passLimit;
+  if (!lastScoreless && !lastPass) return;
+  const int mover = game.toMove;
+  int bestOpponent = 0;
+  bool first = true;
+  for (int p = 0; p < players; ++p) {
+    if (p == mover) continue;
+    const int score = game.scores[static_cast<std::size_t>(p)];
+    if (first || score > bestOpponent) bestOpponent = score;
+    first = false;
+  }
+  const int lead = game.scores[static_cast<std::size_t>(mover)] - bestOpponent;
+  const int value = rackValue(game.racks[static_cast<std::size_t>(mover)]) + 20 < lead ? 99999 : -99999;
+  if (bestOnly) {
+    if (isNonPlacement(game.bestMove)) game.bestMove.equity = value;
+    return;
+  }
+  for (Move& move : activeList(game)) {
+    if (isPass(move)) move.equity = value;
+  }
+}
+
+}  // namespace
+
+void GenerateMoves(Game& game, bool bestOnly) {
+  if (game.playerCount <= 0) {
+    PrintMessage(msg::GenNeedGame);
+    return;
+  }
+  const GameRules& r = rules();
+  Board& board = game.board;
+  board.lexicon = game.lexicon.get();
+
+  // 1. Annotations and board flags.
+  if (game.restrictedPlayer >= 0) {
+    board.phonyLengthLimit = game.phonyPlay ? game.minPhonyLength : 999;
+    AnnotateBoard(board, game, true);
+  }
+  refreshBoardFlags(game);
+
+  // 2. The unseen pool of the mover.
+  const int mover = game.toMove;
+  const Rack& rack = game.racks[static_cast<std::size_t>(mover)];
+  game.unseenPool = unseenTilesOf(game, mover);
+
+  // 3. Reset.
+  game.highestEquity = -999999;
+  game.bestMove = Move{};
+  game.bestMove.word = label::pass;
+  game.bestMove.equity = -9999;
+  game.bestMove.score = 0;
+  game.moves.clear();
+  game.candidates.clear();
+  activeList(game).clear();
+  const int strategy = game.strategies[static_cast<std::size_t>(mover)];
+
+  // The opening-reply hint: the previous move kept most of its rack.
+  game.openingReplyHint = game.moveNumber >= 1 && game.guessTiles && isNonPlacement(game.lastMove) &&
+                          static_cast<int>(game.lastMove.leaveView().size()) >= r.rackSize - 3;
+  const bool replyBonus = game.openingReplyHint && game.moveNumber == 1 && game.searchMode == SearchMode::none &&
+                          !game.altListAActive;
+
+  // 4. The pass.
+  const std::string rackText = rackString(rack);
+  const int passEquity = game.playerCount == 1 ? -99999 : LeaveValue(rackText) - 100;
+  const Move pass = nonPlacement(label::pass, rackText, passEquity, strategy);
+  if (bestOnly) {
+    game.candidates.push_back(pass);
+  } else {
+    activeList(game).push_back(pass);
+  }
+
+  // 5. Exchanges, when allowed and the bag can refill what goes back.
+  if (exchangeAllowed(game)) {
+    auto offer = [&](const char* label, const std::string& kept) {
+      const int exchanged = rack.total() - static_cast<int>(kept.size());
+      if (game.bag.total() < exchanged) return;
+      Move move = nonPlacement(label, kept, LeaveValue(kept), strategy);
+      if (replyBonus) {
+        move.equity += 300;
+        move.bonus += 300;
+      }
+      if (!bestOnly) {
+        activeList(game).push_back(move);
+        return;
+      }
+      game.candidates.push_back(move);
+      if (move.equity > game.bestMove.equity) game.bestMove = move;
+    };
+    bool found = false;
+    const std::string blanksOnly = keptTiles(rack, {}, found);
+    const std::string retains = keptTiles(rack, {0, 4, 8, 13, 17, 18, 19}, found);
+    const bool hasRetains = found;
+    if (!bestOnly) {
+      offer(label::exchange, blanksOnly);
+      if (hasRetains) offer(label::exchangeRetains, retains);
+      const std::string keepX = keptTiles(rack, {23}, found);
+      if (found) offer(label::exchangeX, keepX);
+      const std::string keepS = keptTiles(rack, {18}, found);
+      if (found) offer(label::exchangeS, keepS);
+    } else if (hasRetains && (game.considerRetainExchange || (game.openingReplyHint && game.moveNumber == 1))) {
+      offer(label::exchangeRetains, retains);
+    }
+  }
+
+  // 7. A pass that would end the game by scoreless turns.
+  applyScorelessLimits(game, bestOnly);
+
+  // 8. Placements.
+  if (game.lexicon) {
+    const bool anagrams = anagramRule();
+    const int blanks = rack[r.blankCode];
+    const bool scan = rack.total() > 7 || (bestOnly && blanks >= 2);
+    const Square* start = squareAt(board, r.startColumn, r.startRow);
+    const bool onlyOpening = start != nullptr && start->empty() && game.boardSymmetric;
+    const int opening = game.openingDown ? kDown : kAcross;
+    for (int column = 0; column < board.width; ++column) {
+      for (int row = 0; row < board.height; ++row) {
+        for (int pass = 0; pass < (onlyOpening ? 1 : 2); ++pass) {
+          const int direction = pass == 0 ? opening : 1 - opening;
+          if (anagrams) {
+            for (int length = 2; length <= kMaxWordLength; ++length) AnagramsFromSquare(game, column, row, length, direction, bestOnly);
+          } else if (scan) {
+            for (int length = 2; length <= kMaxWordLength; ++length) ScanWordsFromSquare(game, column, row, length, direction, bestOnly);
+          } else {
+            GenerateFromSquare(game, column, row, direction, bestOnly);
+          }
+        }
+      }
+    }
+  }
+
+  // 9. Sorting, stable: ties keep the order of generation.
+  std::vector<Move>& list = activeList(game);
+  if (game.rankByScore) {
+    std::stable_sort(game.moves.begin(), game.moves.end(), [](const Move& a, const Move& b) { return a.score > b.score; });
+  } else {
+    std::stable_sort(list.begin(), list.end(), [](const Move& a, const Move& b) { return a.equity > b.equity; });
+  }
+
+  // 10. Against the unseen pool.
+  if (!game.rankByScore && game.unseenPoolEvaluation && !game.altListAActive && !anagramRule()) {
+    std::vector<Move>& evaluated = bestOnly ? game.candidates : game.moves;
+    for (Move& move : evaluated) ReevaluateWithPool(game.unseenPool, move, game);
+    std::stable_sort(evaluated.begin(), evaluated.end(), [](const Move& a, const Move& b) { return a.equity > b.equity; });
+    if (bestOnly && !evaluated.empty()) game.bestMove = evaluated.front();
+  }
+
+  if (bestOnly) game.candidates.clear();
+}
+
+}  // namespace pexil
