@@ -4,6 +4,7 @@
 
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "movegen/recording.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -194,16 +195,20 @@ void GenerateMoves(Game& game, bool bestOnly) {
     const Square* start = squareAt(board, r.startColumn, r.startRow);
     const bool onlyOpening = start != nullptr && start->empty() && game.boardSymmetric;
     const int opening = game.openingDown ? kDown : kAcross;
-    for (int column = 0; column < board.width; ++column) {
-      for (int row = 0; row < board.height; ++row) {
-        for (int pass = 0; pass < (onlyOpening ? 1 : 2); ++pass) {
-          const int direction = pass == 0 ? opening : 1 - opening;
-          if (anagrams) {
-            for (int length = 2; length <= kMaxWordLength; ++length) AnagramsFromSquare(game, column, row, length, direction, bestOnly);
-          } else if (scan) {
-            for (int length = 2; length <= kMaxWordLength; ++length) ScanWordsFromSquare(game, column, row, length, direction, bestOnly);
-          } else {
-            GenerateFromSquare(game, column, row, direction, bestOnly);
+    if (!anagrams && !scan) {
+      GenerateFromEverySquare(game, bestOnly, onlyOpening, opening);
+    } else {
+      for (int column = 0; column < board.width; ++column) {
+        for (int row = 0; row < board.height; ++row) {
+          for (int pass = 0; pass < (onlyOpening ? 1 : 2); ++pass) {
+            const int direction = pass == 0 ? opening : 1 - opening;
+            for (int length = 2; length <= kMaxWordLength; ++length) {
+              if (anagrams) {
+                AnagramsFromSquare(game, column, row, length, direction, bestOnly);
+              } else {
+                ScanWordsFromSquare(game, column, row, length, direction, bestOnly);
+              }
+            }
           }
         }
       }

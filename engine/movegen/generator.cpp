@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "movegen/evaluation.hpp"
+#include "movegen/recording.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"
 #include "text/messages.hpp"
@@ -33,67 +34,120 @@ struct GraphWalk {
   int onlyChild(std::int32_t) const { return -1; }
 };
 
-// Generation from one first square in one direction.
-class SquareGenerator {
+// Placement generation for one game position: the rack, the per-square
+// scoring data and the options are set up once, then every first square
+// is walked.
+class PlacementGenerator {
  public:
-  SquareGenerator(Game& game, int column, int row, int direction, bool bestOnly)
-      : game_(game),
-        board_(game.board),
-        lexicon_(*game.lexicon),
-        column_(column),
-        row_(row),
-        direction_(direction),
-        bestOnly_(bestOnly) {}
-
-  void run() {
+  PlacementGenerator(Game& game, bool bestOnly)
+      : game_(game), board_(game.board), lexicon_(*game.lexicon), bestOnly_(bestOnly) {
     const GameRules& r = rules();
-    const Board& board = board_;
-    if (!computeLengths()) return;
+    mover_ = game.toMove;
+    const Rack& rack = game.racks[static_cast<std::size_t>(mover_)];
+    blankCode_ = r.blankCode;
+    for (int code = 0; code < kCodeSlots && rackSize_ < kMaxRack; ++code) {
+      for (int n = 0; n < rack[code] && rackSize_ < kMaxRack; ++n) rack_[rackSize_++] = code;
+    }
+    const int blanks = rack[blankCode_];
+    template_.strategy = game.strategies[static_cast<std::size_t>(mover_)];
+    phonyPlay_ = game.phonyPlay;
+    minPhonyLength_ = game.minPhonyLength;
+    barred_ = game.restrictedPlayer == mover_ && !game.barredWords.empty();
+    letterMask_ = r.letterCount >= 32 ? ~0u : (1u << r.letterCount) - 1u;
+    rackSizeRule_ = r.rackSize;
+    bingoBonus_ = r.bingoBonus;
+    const WordGraph* compact = lexicon_.graph();
+    compact_ = blanks == 1 && compact != nullptr && game.searchMode != SearchMode::none ? compact : nullptr;
 
-    step_ = direction_ == kAcross ? 1 : board.width;
-    start_ = column_ + row_ * board.width;
+    // Letter values, and each square's multipliers and cross-word sums.
+    for (int code = 0; code < kCodeSlots; ++code) value_[code] = r.letterValue[static_cast<std::size_t>(code)];
+    const GameType* type = activeGameType();
+    blankValue_ = type ? type->tileValue[static_cast<std::size_t>(blankCode_)] : 0;
+    const int size = board_.width * board_.height;
+    squareData_.resize(static_cast<std::size_t>(size));
+    for (int row = 0; row < board_.height; ++row) {
+      for (int column = 0; column < board_.width; ++column) {
+        const Square& s = *squareAt(board_, column, row);
+        SquareData& d = squareData_[static_cast<std::size_t>(column + row * board_.width)];
+        const int type = s.type;
+        d.letterMultiplier = 1;
+        d.wordMultiplier = 1;
+        if (type != 0 && type != 1 && type != square::empty) {
+          if (type >= -9 && type <= 19) {
+            d.letterMultiplier = type;
+          } else {
+            d.wordMultiplier = type / 10;
+          }
+        }
+        d.tileValue = s.empty() ? 0 : letterValue(s.letter, s.isBlank != 0);
+        for (int dir = 0; dir < 2; ++dir) d.crossSum[dir] = crossSum(column, row, dir);
+      }
+    }
+  }
+
+  void fromSquare(int column, int row, int direction) {
+    column_ = column;
+    row_ = row;
+    direction_ = direction;
+    if (rackSize_ == 0 || !computeLengths()) return;
+    step_ = direction == kAcross ? 1 : board_.width;
+    start_ = column + row * board_.width;
     lineLetters_ = 0;
     for (int k = 0; k < maxLen_; ++k) {
-      const Square& s = board.squares[static_cast<std::size_t>(start_ + k * step_)];
+      const Square& s = board_.squares[static_cast<std::size_t>(start_ + k * step_)];
       if (!s.empty()) {
         const int code = codeOfLetter(s.letter);
         if (code >= 0 && code < 32) lineLetters_ |= 1u << code;
       }
     }
-
-    mover_ = game_.toMove;
-    const Rack& rack = game_.racks[static_cast<std::size_t>(mover_)];
-    blankCode_ = r.blankCode;
-    rackSize_ = 0;
-    int blanks = 0;
-    for (int code = 0; code < kCodeSlots && rackSize_ < kMaxRack; ++code) {
-      for (int n = 0; n < rack[code] && rackSize_ < kMaxRack; ++n) rack_[rackSize_++] = code;
-      if (code == blankCode_) blanks = rack[code];
-    }
-    if (rackSize_ == 0) return;
-
-    move_ = Move{};
-    move_.column = column_;
-    move_.row = row_;
-    move_.direction = direction_;
-    move_.strategy = game_.strategies[static_cast<std::size_t>(mover_)];
+    move_ = template_;
+    move_.column = column;
+    move_.row = row;
+    move_.direction = direction;
     blankCount_ = 0;
-    phonyPlay_ = game_.phonyPlay;
-    minPhonyLength_ = game_.minPhonyLength;
-    barred_ = game_.restrictedPlayer == mover_ && !game_.barredWords.empty();
-    letterMask_ = r.letterCount >= 32 ? ~0u : (1u << r.letterCount) - 1u;
-
-    const WordGraph* compact = lexicon_.graph();
-    const bool searchMode = game_.searchMode != SearchMode::none;
-    if (blanks == 1 && compact != nullptr && searchMode) {
-      extend(GraphWalk{*compact}, 0, WordGraph::root, 0, 0, false);
+    const Score zero;
+    if (compact_) {
+      extend(GraphWalk{*compact_}, 0, WordGraph::root, 0, 0, false, zero);
     } else {
-      extend(TrieWalk{lexicon_}, 0, Lexicon::trieRoot, 0, 0, false);
+      extend(TrieWalk{lexicon_}, 0, Lexicon::trieRoot, 0, 0, false, zero);
     }
   }
 
  private:
   static constexpr int kMaxRack = 32;
+  // Past these magnitudes the running score is left to the board scorer,
+  // which clamps extreme multipliers of custom game types.
+  static constexpr long long kExactLimit = 1LL << 40;
+
+  struct SquareData {
+    int letterMultiplier;
+    int wordMultiplier;
+    int tileValue;    // of the tile on the square
+    int crossSum[2];  // plain values of the cross-word's tiles, -1 without one
+  };
+
+  // The running score of a partial word.
+  struct Score {
+    long long mainSum = 0;
+    long long wordFactor = 1;
+    long long crossTotal = 0;
+    bool exact = true;
+  };
+
+  int crossSum(int column, int row, int direction) const {
+    const int dc = direction == kAcross ? 0 : 1, dr = 1 - dc;  // the cross-word's direction
+    int sum = 0;
+    bool any = false;
+    for (int sign = -1; sign <= 1; sign += 2) {
+      for (int k = 1;; ++k) {
+        const Square* t = squareAt(board_, column + sign * dc * k, row + sign * dr * k);
+        if (!t || t->empty()) break;
+        sum += letterValue(t->letter, t->isBlank != 0);
+        any = true;
+      }
+    }
+    return any ? sum : -1;
+  }
 
   // The legal lengths from the first square, in one walk along the line.
   bool computeLengths() {
@@ -121,22 +175,43 @@ class SquareGenerator {
     return legal_ != 0;
   }
 
+  Score withBoardTile(Score score, const SquareData& d) const {
+    score.mainSum += d.tileValue;
+    return score;
+  }
+
+  Score withNewTile(Score score, const SquareData& d, int value) const {
+    const long long placed = static_cast<long long>(value) * d.letterMultiplier;
+    score.mainSum += placed;
+    score.wordFactor *= d.wordMultiplier;
+    if (d.crossSum[direction_] >= 0) score.crossTotal += (d.crossSum[direction_] + placed) * d.wordMultiplier;
+    if (score.wordFactor > kExactLimit || score.wordFactor < -kExactLimit || score.mainSum > kExactLimit ||
+        score.mainSum < -kExactLimit || score.crossTotal > kExactLimit || score.crossTotal < -kExactLimit) {
+      score.exact = false;
+      score.wordFactor = 1;
+    }
+    return score;
+  }
+
   template <class Walk>
-  void extend(const Walk& walk, int k, std::int32_t node, std::uint32_t used, int firstFree, bool phonyCross) {
+  void extend(const Walk& walk, int k, std::int32_t node, std::uint32_t used, int firstFree, bool phonyCross,
+              const Score& score) {
     // Record the word ending here.
     if (k >= minLen_ && ((legal_ >> k) & 1) && used != 0) {
       const EntryIndex w = walk.word(node);
-      if (w != kNoEntry) record(w, phonyCross);
+      if (w != kNoEntry) record(w, phonyCross, score, __builtin_popcount(used));
     }
-    if (k >= maxLen_ || k >= maxLegal_) return;
-    const Square& s = board_.squares[static_cast<std::size_t>(start_ + k * step_)];
+    if (k >= maxLegal_) return;
+    const int index = start_ + k * step_;
+    const Square& s = board_.squares[static_cast<std::size_t>(index)];
     if (!s.usable) return;
     const std::uint32_t children = walk.mask(node);
     if (Walk::isMain && children == 0) return;
+    const SquareData& d = squareData_[static_cast<std::size_t>(index)];
 
     if (!s.empty()) {
       const std::int32_t next = walk.child(node, codeOfLetter(s.letter));
-      if (next >= 0) extend(walk, k + 1, next, used, firstFree, phonyCross);
+      if (next >= 0) extend(walk, k + 1, next, used, firstFree, phonyCross, withBoardTile(score, d));
       return;
     }
 
@@ -164,29 +239,31 @@ class SquareGenerator {
       if (rack_[i] == blankCode_) {
         std::uint32_t letters = children & letterMask_;
         if (anchor) letters &= cross;
+        if (!letters) continue;
+        const Score next = withNewTile(score, d, blankValue_);
         for (; letters; letters &= letters - 1) {
           const int letter = __builtin_ctz(letters);
-          const std::int32_t next = walk.child(node, letter);
-          if (next < 0) continue;
+          const std::int32_t child = walk.child(node, letter);
+          if (child < 0) continue;
           const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
           if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = k;
           ++blankCount_;
-          extend(walk, k + 1, next, nowUsed, nextFree, flag);
+          extend(walk, k + 1, child, nowUsed, nextFree, flag, next);
           --blankCount_;
           if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = -1;
         }
       } else {
         const int letter = rack_[i];
         if (anchor && !((cross >> letter) & 1)) continue;
-        const std::int32_t next = walk.child(node, letter);
-        if (next < 0) continue;
+        const std::int32_t child = walk.child(node, letter);
+        if (child < 0) continue;
         const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
-        extend(walk, k + 1, next, nowUsed, nextFree, flag);
+        extend(walk, k + 1, child, nowUsed, nextFree, flag, withNewTile(score, d, value_[letter]));
       }
     }
   }
 
-  void record(EntryIndex w, bool phonyCross) {
+  void record(EntryIndex w, bool phonyCross, const Score& score, int tiles) {
     const WordEntry& entry = lexicon_.entry(w);
     if (entry.wordClass == kClassPhony && !(phonyPlay_ && entry.length >= minPhonyLength_)) return;
     const char* text = lexicon_.text(w);
@@ -195,14 +272,19 @@ class SquareGenerator {
     move.word = text;
     move.wordClass = entry.wordClass;
     move.phonyCross = phonyCross;
-    RecordPlacement(game_, move, bestOnly_);
+    if (score.exact) {
+      const long long points = score.mainSum * score.wordFactor + score.crossTotal;
+      recordScoredPlacement(game_, move, bestOnly_, static_cast<int>(points) + (tiles == rackSizeRule_ ? bingoBonus_ : 0));
+    } else {
+      RecordPlacement(game_, move, bestOnly_);
+    }
   }
 
   Game& game_;
   const Board& board_;
   const Lexicon& lexicon_;
-  int column_, row_, direction_;
   bool bestOnly_;
+  int column_ = 0, row_ = 0, direction_ = 0;
   int step_ = 1, start_ = 0;
   std::uint64_t legal_ = 0;
   int minLen_ = 0, maxLen_ = 0, maxLegal_ = 0;
@@ -211,12 +293,19 @@ class SquareGenerator {
   int rackSize_ = 0;
   int blankCode_ = 26;
   int mover_ = 0;
+  Move template_;
   Move move_;
   int blankCount_ = 0;
   bool phonyPlay_ = false;
   int minPhonyLength_ = 5;
   bool barred_ = false;
   std::uint32_t letterMask_ = 0;
+  int rackSizeRule_ = 7;
+  int bingoBonus_ = 50;
+  const WordGraph* compact_ = nullptr;
+  int value_[kCodeSlots] = {};
+  int blankValue_ = 0;
+  std::vector<SquareData> squareData_;
 };
 
 }  // namespace
@@ -231,16 +320,36 @@ void GenerateFromSquare(Game& game, int column, int row, int direction, bool bes
   if (!game.lexicon) return;
   const bool wasGenerating = game.generating;
   game.generating = true;
-  SquareGenerator(game, column, row, direction, bestOnly).run();
+  PlacementGenerator(game, bestOnly).fromSquare(column, row, direction);
   game.generating = wasGenerating;
 }
 
-void RecordPlacement(Game& game, Move move, bool bestOnly) {
-  const GameRules& r = rules();
+void GenerateFromEverySquare(Game& game, bool bestOnly, bool onlyOpening, int opening) {
+  if (!game.lexicon) return;
+  const bool wasGenerating = game.generating;
+  game.generating = true;
+  PlacementGenerator generator(game, bestOnly);
+  for (int column = 0; column < game.board.width; ++column) {
+    for (int row = 0; row < game.board.height; ++row) {
+      generator.fromSquare(column, row, opening);
+      if (!onlyOpening) generator.fromSquare(column, row, 1 - opening);
+    }
+  }
+  game.generating = wasGenerating;
+}
+
+void RecordPlacement(Game& game, Move move, bool bestOnly) { recordPlacementWith(game, move, bestOnly, std::nullopt); }
+
+void recordScoredPlacement(Game& game, Move& move, bool bestOnly, int score) {
+  recordPlacementWith(game, move, bestOnly, score);
+}
+
+void recordPlacementWith(Game& game, Move& move, bool bestOnly, std::optional<int> knownScore) {
   const Evaluation evaluation = EvaluatePlacement(game, move, false);
   const int tiles = evaluation.tilesUsed;
   const int length = static_cast<int>(std::strlen(move.word));
-  move.score = playScore(game.board, move.direction, move.column, move.row, length) + bingoBonusFor(tiles);
+  move.score = knownScore ? *knownScore
+                          : playScore(game.board, move.direction, move.column, move.row, length) + bingoBonusFor(tiles);
   int adjustment = evaluation.adjustment;
 
   // Going out with the bag empty, and still ahead afterwards.
@@ -267,7 +376,6 @@ void RecordPlacement(Game& game, Move move, bool bestOnly) {
   game.highestEquity = std::max(game.highestEquity, move.equity);
   liftTentative(game.board, std::string_view(move.word, static_cast<std::size_t>(length)), move.column, move.row,
                 move.direction);
-  (void)r;
 
   if (!bestOnly) {
     if (tiles > 0) activeList(game).push_back(move);

@@ -13,16 +13,6 @@ bool isOpenBonus(const Square* s) {
 
 }  // namespace
 
-Square* squareAt(Board& board, int column, int row) {
-  if (column < 0 || row < 0 || column >= board.width || row >= board.height) return nullptr;
-  return &board.squares[static_cast<std::size_t>(column + row * board.width)];
-}
-
-const Square* squareAt(const Board& board, int column, int row) {
-  if (column < 0 || row < 0 || column >= board.width || row >= board.height) return nullptr;
-  return &board.squares[static_cast<std::size_t>(column + row * board.width)];
-}
-
 void buildBoard(Board& board) {
   const GameRules& r = rules();
   board.width = r.width;

@@ -55,8 +55,14 @@ struct Board {
 void buildBoard(Board& board);
 
 // The square, or null outside the board.
-Square* squareAt(Board& board, int column, int row);
-const Square* squareAt(const Board& board, int column, int row);
+inline Square* squareAt(Board& board, int column, int row) {
+  if (column < 0 || row < 0 || column >= board.width || row >= board.height) return nullptr;
+  return &board.squares[static_cast<std::size_t>(column + row * board.width)];
+}
+inline const Square* squareAt(const Board& board, int column, int row) {
+  if (column < 0 || row < 0 || column >= board.width || row >= board.height) return nullptr;
+  return &board.squares[static_cast<std::size_t>(column + row * board.width)];
+}
 
 // Mirrors the board on its diagonal; twice restores it.
 void transpose(Board& board);

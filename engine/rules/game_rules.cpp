@@ -7,12 +7,7 @@
 
 namespace pexil {
 
-std::array<int, kCodeSlots> GameRules::standardEnglishValues() { return builtin::standardValues; }
-
-GameRules& rules() {
-  static GameRules active;
-  return active;
-}
+GameRules activeRules;
 
 void setAlphabetCounts(int alphabet) {
   const AlphabetCounts counts = alphabetCounts(alphabet);

@@ -38,16 +38,17 @@ struct GameRules {
   int width = 15;
   int height = 15;
   int maxSide = 15;
-  std::array<int, kCodeSlots> letterValue = standardEnglishValues();
+  // Standard English values until a game kind or type is activated.
+  std::array<int, kCodeSlots> letterValue = {1, 3, 3, 2, 1, 4, 2, 4, 1, 8, 5, 1, 3, 1, 1, 3, 10, 1, 1, 1, 1, 4, 4, 8, 4, 10};
   int gameKind = kKindStandard;
   int gameTypeIndex = -1;
   int minTilesExchange = 7;
 
-  static std::array<int, kCodeSlots> standardEnglishValues();
 };
 
 // The process-wide active rules.
-GameRules& rules();
+extern GameRules activeRules;
+inline GameRules& rules() { return activeRules; }
 
 // Fills the active rules for kind 0..6, or for kind 7 with game type
 // `index` of the list. Returns false (changing nothing) for a kind outside

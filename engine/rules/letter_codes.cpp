@@ -34,6 +34,16 @@ constexpr std::array<int, 256> buildMap(unsigned char base) {
 constexpr std::array<int, 256> kLowerMap = buildMap('a');
 constexpr std::array<int, 256> kUpperMap = buildMap('A');
 
+constexpr std::array<unsigned char, 256> buildLowerCase() {
+  std::array<unsigned char, 256> map{};
+  for (int c = 0; c < 256; ++c) {
+    const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+    map[static_cast<std::size_t>(c)] = static_cast<unsigned char>(upper ? c + 32 : c);
+  }
+  return map;
+}
+constexpr std::array<unsigned char, 256> kLowerCase = buildLowerCase();
+
 std::atomic<int> loadedListAlphabet{kAlphabetEnglish};
 
 bool sameLetterIgnoringCase(char a, char b) { return latin1Lower(a) == latin1Lower(b); }
@@ -59,6 +69,12 @@ void replaceAll(std::string& text, std::string_view pattern, char substitute) {
 
 }  // namespace
 
+namespace detail {
+constinit const std::array<int, 256> lowerCodeMap = kLowerMap;
+constinit const std::array<int, 256> upperCodeMap = kUpperMap;
+constinit const std::array<unsigned char, 256> latin1LowerMap = kLowerCase;
+}  // namespace detail
+
 AlphabetCounts alphabetCounts(int alphabet) {
   switch (alphabet) {
     case kAlphabetSpanish: return {28, 28, 29};
@@ -69,40 +85,56 @@ AlphabetCounts alphabetCounts(int alphabet) {
   }
 }
 
-LetterCode codeOfLower(char c) { return kLowerMap[u(c)]; }
-LetterCode codeOfUpper(char c) { return kUpperMap[u(c)]; }
-LetterCode codeOfLetter(char c) { return kLowerMap[u(latin1Lower(c))]; }
 LetterCode codeOfTile(char c) { return c == '?' ? rules().blankCode : codeOfLetter(c); }
 
 int wordListAlphabet() { return loadedListAlphabet.load(std::memory_order_relaxed); }
 void setWordListAlphabet(int alphabet) { loadedListAlphabet.store(alphabet, std::memory_order_relaxed); }
 
+namespace {
+
+// Upper-case forms of codes 0..31 per word-list alphabet.
+constexpr std::array<std::array<char, 32>, kAlphabetCount> buildUpperForms() {
+  std::array<std::array<char, 32>, kAlphabetCount> forms{};
+  for (int alphabet = 0; alphabet < kAlphabetCount; ++alphabet) {
+    for (int code = 0; code < 32; ++code) {
+      char c = static_cast<char>('A' + code);
+      switch (code) {
+        case 10:
+          c = alphabet == kAlphabetSpanish ? '3' : alphabet == kAlphabetCatalan ? static_cast<char>(0xC7) : 'K';
+          break;
+        case 22: c = alphabet == kAlphabetSpanish ? '2' : 'W'; break;
+        case 26:
+          c = alphabet == kAlphabetSpanish ? static_cast<char>(0xD1)
+              : (alphabet == kAlphabetGerman || alphabet == kAlphabetSwedish) ? static_cast<char>(0xC4)
+                                                                               : static_cast<char>(0xC6);
+          break;
+        case 27:
+          c = alphabet == kAlphabetSpanish ? '1'
+              : (alphabet == kAlphabetGerman || alphabet == kAlphabetSwedish) ? static_cast<char>(0xD6)
+                                                                               : static_cast<char>(0xD8);
+          break;
+        case 28: c = alphabet == kAlphabetGerman ? static_cast<char>(0xDC) : static_cast<char>(0xC5); break;
+        default: break;
+      }
+      forms[static_cast<std::size_t>(alphabet)][static_cast<std::size_t>(code)] = c;
+    }
+  }
+  return forms;
+}
+constexpr auto kUpperForms = buildUpperForms();
+
+}  // namespace
+
 char charOfUpper(LetterCode code) {
   if (code == rules().blankCode) return '?';
   const int alphabet = wordListAlphabet();
-  switch (code) {
-    case 10:
-      if (alphabet == kAlphabetSpanish) return '3';
-      return alphabet == kAlphabetCatalan ? static_cast<char>(0xC7) : 'K';
-    case 22: return alphabet == kAlphabetSpanish ? '2' : 'W';
-    case 26:
-      if (alphabet == kAlphabetSpanish) return static_cast<char>(0xD1);
-      return alphabet == kAlphabetGerman || alphabet == kAlphabetSwedish ? static_cast<char>(0xC4) : static_cast<char>(0xC6);
-    case 27:
-      if (alphabet == kAlphabetSpanish) return '1';
-      return alphabet == kAlphabetGerman || alphabet == kAlphabetSwedish ? static_cast<char>(0xD6) : static_cast<char>(0xD8);
-    case 28: return alphabet == kAlphabetGerman ? static_cast<char>(0xDC) : static_cast<char>(0xC5);
-    default: return static_cast<char>('A' + code);
-  }
+  if (code < 0 || code > 31 || alphabet < 0 || alphabet >= kAlphabetCount) return static_cast<char>('A' + code);
+  return kUpperForms[static_cast<std::size_t>(alphabet)][static_cast<std::size_t>(code)];
 }
 
 char charOfLower(LetterCode code) { return latin1Lower(charOfUpper(code)); }
 
-char latin1Lower(char c) {
-  const unsigned char b = u(c);
-  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) return static_cast<char>(b + 32);
-  return c;
-}
+char latin1Lower(char c) { return static_cast<char>(kLowerCase[u(c)]); }
 
 char latin1Upper(char c) {
   const unsigned char b = u(c);

@@ -4,6 +4,7 @@
 // characters.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -39,13 +40,20 @@ AlphabetCounts alphabetCounts(int alphabet);
 
 // Character to code. Any character outside the table yields its offset from
 // 'a' (or 'A'), which may be negative or above 31: callers range-check.
-LetterCode codeOfLower(char c);
-LetterCode codeOfUpper(char c);
+namespace detail {
+extern const std::array<int, 256> lowerCodeMap;
+extern const std::array<int, 256> upperCodeMap;
+extern const std::array<unsigned char, 256> latin1LowerMap;
+}  // namespace detail
+inline LetterCode codeOfLower(char c) { return detail::lowerCodeMap[static_cast<unsigned char>(c)]; }
+inline LetterCode codeOfUpper(char c) { return detail::upperCodeMap[static_cast<unsigned char>(c)]; }
 // For racks and tile lines: '?' is the blank of the active rules; letters
 // are read in either case (a rack has no blanks written in lower case).
 LetterCode codeOfTile(char c);
 // A tile letter in either case (board squares, words).
-LetterCode codeOfLetter(char c);
+inline LetterCode codeOfLetter(char c) {
+  return detail::lowerCodeMap[detail::latin1LowerMap[static_cast<unsigned char>(c)]];
+}
 
 // The alphabet of the loaded word list; it decides the reverse map, the
 // conversion of typed multi-letter tiles and the vowels. Set by the lexicon

@@ -101,7 +101,7 @@ constexpr Entry kEnglish[] = {
     {msg::CliBoardBadLetter, "Board file \"%s\", row %d, column %d: %s is not a letter of this game."},
     {msg::CliBoardUnusableSquare,
      "Board file \"%s\", row %d, column %d: a tile on a square outside the playing area."},
-    {msg::CliTooManyTiles, "Too many %s tiles: %d on the board and %d on the rack, but the set has %d."},
+    {msg::CliTooManyTiles, "Too many '%s' tiles: %d on the board and %d on the rack, but the set has %d."},
     {msg::CliRackBadTile, "Rack \"%s\": %s is not a tile of this game."},
     {msg::CliRackSize, "Rack \"%s\": a rack holds 1 to %d tiles, not %d."},
     {msg::CliMovesGenerated, "Rack %s: %d moves generated."},
@@ -112,7 +112,7 @@ constexpr Entry kEnglish[] = {
     {msg::CliMovesColumnLeave, "Leave"},
     {msg::CliMovesMore, "(%d more; --top N lists more.)"},
     {msg::CliHighestStopKey, "Press Ctrl-C to stop the search."},
-    {msg::CliHighestStopsAfter, "The search stops after %s seconds (or at Ctrl-C)."},
+    {msg::CliHighestStopsAfter, "The search runs for %s s (Ctrl-C stops it sooner)."},
 
     {msg::LexReading, "Reading word list \"%s\"...\n"},
     {msg::LexWordCount, "%d words in word list.\n"},

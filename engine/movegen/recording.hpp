@@ -1,0 +1,20 @@
+// Internal pieces shared by the generators and the whole-board driver.
+#pragma once
+
+#include <optional>
+
+#include "game/game.hpp"
+#include "movegen/move.hpp"
+
+namespace pexil {
+
+// Records a placement whose score (bingo included) is already known, or
+// is scored on the board when none is given.
+void recordPlacementWith(Game& game, Move& move, bool bestOnly, std::optional<int> knownScore);
+void recordScoredPlacement(Game& game, Move& move, bool bestOnly, int score);
+
+// The first-square generator over every square of the board: the opening
+// direction first, the other one too unless onlyOpening.
+void GenerateFromEverySquare(Game& game, bool bestOnly, bool onlyOpening, int opening);
+
+}  // namespace pexil
