@@ -1,12 +1,18 @@
-// Benchmarks that print figures: bench lexicon.
+// Benchmarks that print figures: bench lexicon, bench movegen.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "commands.hpp"
 #include "files/data_files.hpp"
+#include "game/game.hpp"
 #include "game_choice.hpp"
+#include "movegen/generator.hpp"
+#include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -88,12 +94,144 @@ int benchLexicon(const ParsedOptions& options) {
   return 0;
 }
 
+// ---- bench movegen ----
+
+constexpr std::uint32_t kMovegenSeed = 20240229;
+constexpr int kMovegenPositions = 400;
+constexpr double kMovegenSeconds = 2.0;
+
+// FNV-1a, 64 bits.
+struct Fnv1a {
+  std::uint64_t value = 0xcbf29ce484222325ull;
+  void add(const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i) {
+      value ^= bytes[i];
+      value *= 0x100000001b3ull;
+    }
+  }
+  void add(std::int32_t n) { add(&n, sizeof n); }
+};
+
+void addMove(Fnv1a& hash, const Move& move) {
+  const std::string_view word = move.wordView();
+  hash.add(word.data(), word.size());
+  hash.add(0);
+  hash.add(move.column);
+  hash.add(move.row);
+  hash.add(move.direction);
+  hash.add(move.score);
+  for (int blank : move.blankPositions) {
+    if (blank >= 0) hash.add(blank);
+  }
+}
+
+// Mid-game positions from seeded highest-scoring self-play: each game runs
+// 4 to 12 turns and stops while the bag still holds tiles.
+std::vector<Game> selfPlayPositions(const std::shared_ptr<Lexicon>& lexicon, int count) {
+  setProgramSeed(kMovegenSeed);
+  Mt19937 turnsRandom;
+  turnsRandom.seed(kMovegenSeed);
+  std::vector<Game> positions;
+  positions.reserve(static_cast<std::size_t>(count));
+  for (int attempt = 0; static_cast<int>(positions.size()) < count && attempt < count * 10; ++attempt) {
+    Game game;
+    startGame(game, 2, lexicon);
+    prepareBoard(game);
+    game.highestScoreBest = true;
+    const int turns = 4 + static_cast<int>(turnsRandom.next() % 9);
+    int played = 0;
+    while (played < turns && game.bag.total() > 0) {
+      GenerateMoves(game, true);
+      if (isNonPlacement(game.bestMove)) break;
+      commitPlacement(game, game.bestMove);
+      ++played;
+    }
+    if (played == 0 || game.bag.total() == 0) continue;
+    game.highestScoreBest = false;
+    game.moves.clear();
+    game.moves.shrink_to_fit();
+    game.candidates.clear();
+    game.candidates.shrink_to_fit();
+    positions.push_back(game);
+  }
+  return positions;
+}
+
+int benchMovegen(const ParsedOptions& options) {
+  auto loaded = loadChosenLexicon(options);
+  if (!loaded || loaded->wordCount() == 0) return 1;
+  const std::shared_ptr<Lexicon> lexicon(std::move(loaded));
+
+  auto start = Clock::now();
+  const std::vector<Game> positions = selfPlayPositions(lexicon, kMovegenPositions);
+  const double setUpTime = secondsSince(start);
+  if (positions.empty()) return 1;
+  const auto n = static_cast<long>(positions.size());
+  long tilesOnBoard = 0, tilesInBag = 0;
+  for (const Game& g : positions) {
+    for (const Square& s : g.board.squares) tilesOnBoard += s.empty() ? 0 : 1;
+    tilesInBag += g.bag.total();
+  }
+
+  // Every pass generates for copies of the same positions.
+  std::vector<Game> work = positions;
+
+  // One pass for the checksum (and to warm up).
+  Fnv1a checksum;
+  long movesPerPass = 0;
+  for (Game& g : work) {
+    GenerateMoves(g, false);
+    movesPerPass += static_cast<long>(g.moves.size());
+    for (const Move& m : g.moves) addMove(checksum, m);
+  }
+
+  long fullGenerations = 0, movesGenerated = 0;
+  start = Clock::now();
+  double fullTime = 0;
+  do {
+    for (Game& g : work) {
+      GenerateMoves(g, false);
+      movesGenerated += static_cast<long>(g.moves.size());
+    }
+    fullGenerations += n;
+    fullTime = secondsSince(start);
+  } while (fullTime < kMovegenSeconds);
+
+  long bestGenerations = 0;
+  start = Clock::now();
+  double bestTime = 0;
+  do {
+    for (Game& g : work) GenerateMoves(g, true);
+    bestGenerations += n;
+    bestTime = secondsSince(start);
+  } while (bestTime < kMovegenSeconds);
+
+  TextPane& pane = textPane();
+  const bool wasNoWrap = pane.NoWrap();
+  pane.SetNoWrap(true);
+  say(FormatText("Word list: %s (%d words)", lexicon->fileName().c_str(), lexicon->wordCount()));
+  say(FormatText("Positions: %ld from seeded self-play in %.2f s; on average %.1f tiles on the board, %.1f in the bag",
+                 n, setUpTime, static_cast<double>(tilesOnBoard) / n, static_cast<double>(tilesInBag) / n));
+  say(FormatText("Full generation: %.0f positions per second (%ld in %.2f s, one thread)", fullGenerations / fullTime,
+                 fullGenerations, fullTime));
+  say(FormatText("Moves: %.3f million per second; %.1f moves per position on average",
+                 movesGenerated / fullTime / 1e6, static_cast<double>(movesPerPass) / n));
+  say(FormatText("Best-only generation: %.0f positions per second (%ld in %.2f s, one thread)",
+                 bestGenerations / bestTime, bestGenerations, bestTime));
+  say(FormatText("Checksum of the %ld moves of one pass: %016llx", movesPerPass,
+                 static_cast<unsigned long long>(checksum.value)));
+  pane.SetNoWrap(wasNoWrap);
+  return 0;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args) {
   const auto options = parseOptions(args, {"--type", "--kind", "--list"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());
   return 2;
 }

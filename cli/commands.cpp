@@ -16,7 +16,9 @@ constexpr Command kCommands[] = {
     {"board", runBoard, "board [GAME]                print the empty board of a game type"},
     {"deal", runDeal, "deal [GAME]                 deal a rack from a full bag"},
     {"build-graph", runBuildGraph, "build-graph LIST            write LIST's compact word graph (.tribble)"},
-    {"bench", runBench, "bench lexicon [LIST]        word-list load time, memory, lookups per second"},
+    {"bench", runBench,
+     "bench lexicon [LIST]        word-list load time, memory, lookups per second\n"
+     "  bench movegen [GAME] [LIST] move generations per second, 400 self-play positions"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
     {"hooks", runHooks, "hooks front|back TEXT       words extending TEXT at the front or the back"},
     {"anagram", runAnagram, "anagram TEXT                words of all the letters of TEXT; '?' is a blank"},
@@ -25,6 +27,14 @@ constexpr Command kCommands[] = {
      "                              hooks, anagram, pattern: --all prints every page of 20,\n"
      "                              --highlight marks list-specific words (* and #)"},
     {"define", runDefine, "define WORD                 the definition of WORD and of the words it names"},
+    {"moves", runMoves,
+     "moves --board FILE --rack TILES [GAME] [LIST]\n"
+     "                              the moves of TILES on the board of FILE, best first:\n"
+     "                              --top N lists N (20), --best finds the best one only"},
+    {"highest", runHighest,
+     "highest --board FILE [GAME] [LIST]\n"
+     "                              the highest-scoring move with any rack, until Ctrl-C\n"
+     "                              or --seconds S have passed"},
 };
 
 }  // namespace
@@ -44,6 +54,8 @@ std::string usageText() {
       "GAME: --type NAME|N (a game type as listed by \"types\", or its number)\n"
       "      or --kind K (a built-in game kind 0..6).\n"
       "LIST: --list NAME (a word list file; by default the game type's own).\n"
+      "FILE: a board as text, one line per row: '.' an empty square, A-Z a tile,\n"
+      "      a-z a blank. TILES: the rack, '?' a blank, \"(CH)\" a two-letter tile.\n"
       "\n"
       "Options:\n"
       "  --data DIR     read data files from DIR (default: the program's folder)\n"

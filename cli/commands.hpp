@@ -26,5 +26,17 @@ int runHooks(const Arguments& args);
 int runAnagram(const Arguments& args);
 int runPattern(const Arguments& args);
 int runDefine(const Arguments& args);
+int runMoves(const Arguments& args);
+int runHighest(const Arguments& args);
+
+// While on, Ctrl-C raises the abort flag that a running search polls
+// instead of ending the program (a second Ctrl-C still ends it). Defined
+// beside the signal handler in main.cpp.
+void setInterruptStopsSearch(bool on);
+
+// A file named by the user (not a data file): a relative name is taken from
+// the folder the program was started in, not the data folder. Defined in
+// main.cpp.
+std::string userFilePath(const std::string& name);
 
 }  // namespace pexil::cli

@@ -1,7 +1,9 @@
 // pexil-cli: the command-line front end over the engine.
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "commands.hpp"
+#include "game/abort_flag.hpp"
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/random.hpp"
@@ -39,7 +42,47 @@ std::optional<std::filesystem::path> programFolder() {
 
 void badOption(const std::string& what) { pexil::PrintMessageF(pexil::msg::CliBadOption, what.c_str()); }
 
+// Ctrl-C: while a search runs, the first one raises the abort flag (a
+// lock-free atomic store, safe in a handler); otherwise, or the second
+// time, the program ends as it would without a handler.
+std::atomic<bool> interruptStopsSearch{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void onInterrupt(int signalNumber) {
+  if (interruptStopsSearch.load() && !pexil::abortRequested()) {
+    pexil::requestAbort();
+    return;
+  }
+  std::signal(signalNumber, SIG_DFL);
+  std::raise(signalNumber);
+}
+
+void installInterruptHandler() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+}
+
 }  // namespace
+
+void pexil::cli::setInterruptStopsSearch(bool on) { interruptStopsSearch.store(on); }
+
+namespace {
+// The working folder the program was started in, before the data folder
+// became the working folder.
+std::filesystem::path& launchFolder() {
+  static std::filesystem::path folder;
+  return folder;
+}
+}  // namespace
+
+std::string pexil::cli::userFilePath(const std::string& name) {
+  const std::filesystem::path path(name);
+  if (path.is_absolute() || launchFolder().empty()) return name;
+  return (launchFolder() / path).string();
+}
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -107,10 +150,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (seed) pexil::setProgramSeed(static_cast<std::uint32_t>(*seed));
+  installInterruptHandler();
 
   // Data files are found by bare name in the working directory: the
-  // program's own folder unless --data names another.
+  // program's own folder unless --data names another. Files the user names
+  // (board files) are found from the folder the program started in.
   std::error_code error;
+  launchFolder() = std::filesystem::current_path(error);
   if (dataDir) {
     std::filesystem::current_path(*dataDir, error);
     if (error) {

@@ -35,8 +35,10 @@ void SearchHighestScore(Game& game) {
   while (!abortRequested()) {
     returnAll(game.bag, rack);
     drawTiles(rack, game.bag, r.rackSize, &game.random);
-    // A quarter of the time, swap a tile for a blank.
-    if (game.random.next() % 4 == 0 && game.bag[r.blankCode] > 0 && rack.total() > 0) {
+    // A quarter of the time, swap a tile for a blank (when the rack holds
+    // a letter to swap).
+    const bool hasLetter = rack.total() > rack[r.blankCode];
+    if (game.random.next() % 4 == 0 && game.bag[r.blankCode] > 0 && hasLetter) {
       for (;;) {
         const int letter = game.random.next() % r.letterCount;
         if (rack[letter] <= 0) continue;

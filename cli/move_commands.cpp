@@ -1,0 +1,236 @@
+// Commands on a position typed as a board file: moves, highest.
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "board_text_file.hpp"
+#include "commands.hpp"
+#include "game/abort_flag.hpp"
+#include "game/game.hpp"
+#include "game_choice.hpp"
+#include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/notation.hpp"
+#include "rules/tile_counts.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::cli {
+namespace {
+
+constexpr int kDefaultTop = 20;
+constexpr int kPlayers = 2;
+
+// A two-player game of the chosen type and list whose board is the file's,
+// every rack back in the bag. False after reporting what was wrong.
+bool setUpPosition(const ParsedOptions& options, const std::string& boardFile, Game& game) {
+  auto loaded = loadChosenLexicon(options);
+  if (!loaded || loaded->wordCount() == 0) return false;
+  startGame(game, kPlayers, std::shared_ptr<Lexicon>(std::move(loaded)));
+  for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
+  return layBoardFile(game, boardFile);
+}
+
+// Every player but the mover draws a rack from what is left.
+void dealOpponents(Game& game) {
+  for (int p = 0; p < game.playerCount; ++p) {
+    if (p == game.toMove) continue;
+    drawTiles(game.racks[static_cast<std::size_t>(p)], game.bag, rules().rackSize, &game.random);
+  }
+}
+
+// The word of a move as it lies on the board once played: tiles upper
+// case, blanks lower case, the board's own tiles included.
+std::string moveWord(const Game& game, const Move& move) {
+  if (isNonPlacement(move)) return std::string(move.wordView());
+  const std::string_view word = move.wordView();
+  std::string text;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const int offset = static_cast<int>(i);
+    const int column = move.column + (move.direction == kAcross ? offset : 0);
+    const int row = move.row + (move.direction == kAcross ? 0 : offset);
+    const Square* square = squareAt(game.board, column, row);
+    if (square && !square->empty()) {
+      text += displayLetter(square->letter, square->isBlank != 0);
+    } else {
+      text += displayLetter(word[i], move.isBlankAt(offset));
+    }
+  }
+  return text;
+}
+
+std::string leaveText(const Move& move) {
+  std::string text;
+  for (char c : move.leaveView()) text += c == '?' ? std::string("?") : displayLetter(c, false);
+  return text;
+}
+
+std::string padded(std::string text, std::size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+std::string rightAligned(const std::string& text, std::size_t width) {
+  return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+// The moves as a table: rank, word, position, score, leave.
+void printMoveTable(const Game& game, const std::vector<const Move*>& moves) {
+  std::vector<std::string> words, positions;
+  std::size_t wordWidth = std::max<std::size_t>(16, MessageLength(msg::CliMovesColumnWord));
+  std::size_t positionWidth = std::max<std::size_t>(4, MessageLength(msg::CliMovesColumnPosition));
+  for (const Move* move : moves) {
+    words.push_back(moveWord(game, *move));
+    positions.push_back(isNonPlacement(*move) ? std::string()
+                                              : movePosition(move->direction, move->column, move->row, true));
+    wordWidth = std::max(wordWidth, words.back().size());
+    positionWidth = std::max(positionWidth, positions.back().size());
+  }
+  const std::size_t rankWidth = std::max<std::size_t>(3, std::to_string(moves.size()).size());
+  const std::size_t scoreWidth = std::max<std::size_t>(5, MessageLength(msg::CliMovesColumnScore));
+  TextPane& pane = textPane();
+  auto line = [&](const std::string& rank, const std::string& word, const std::string& position,
+                  const std::string& score, const std::string& leave) {
+    std::string text = rightAligned(rank, rankWidth) + "  " + padded(word, wordWidth) + "  " +
+                       padded(position, positionWidth) + "  " + rightAligned(score, scoreWidth) + "  " + leave;
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    pane.Print(text);
+  };
+  line("", Message(msg::CliMovesColumnWord), Message(msg::CliMovesColumnPosition),
+       Message(msg::CliMovesColumnScore), Message(msg::CliMovesColumnLeave));
+  for (std::size_t i = 0; i < moves.size(); ++i) {
+    line(std::to_string(i + 1), words[i], positions[i], std::to_string(moves[i]->score), leaveText(*moves[i]));
+  }
+}
+
+// Prints with wrapping off, restoring the pane's setting afterwards.
+class NoWrap {
+ public:
+  NoWrap() : was_(textPane().NoWrap()) { textPane().SetNoWrap(true); }
+  ~NoWrap() { textPane().SetNoWrap(was_); }
+  NoWrap(const NoWrap&) = delete;
+  NoWrap& operator=(const NoWrap&) = delete;
+
+ private:
+  bool was_;
+};
+
+}  // namespace
+
+int runMoves(const Arguments& args) {
+  const char* usage = "moves --board FILE --rack TILES";
+  const auto options =
+      parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list", "--top"}, {"--best"});
+  if (!options) return 2;
+  const auto boardFile = options->value("--board");
+  const auto rackOption = options->value("--rack");
+  if (!boardFile || !rackOption || !options->positional.empty()) {
+    PrintMessageF(msg::CliBadOption, usage);
+    return 2;
+  }
+  int top = kDefaultTop;
+  if (const auto text = options->value("--top")) {
+    const auto n = parseNumber(*text, 1, 1000000);
+    if (!n) {
+      PrintMessageF(msg::CliBadOption, ("--top " + *text).c_str());
+      return 2;
+    }
+    top = static_cast<int>(*n);
+  }
+
+  // Tables and messages naming files are easier to read unwrapped.
+  NoWrap noWrap;
+  Game game;
+  if (!setUpPosition(*options, *boardFile, game)) return 1;
+  // The rack is read in the list's alphabet, so only now.
+  const auto tiles = parseRackText(*rackOption);
+  if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+  dealOpponents(game);
+  prepareBoard(game);
+
+  const std::string rack = rackString(game.racks[static_cast<std::size_t>(game.toMove)]);
+  const bool bestOnly = options->has("--best");
+  GenerateMoves(game, bestOnly);
+
+  std::vector<const Move*> shown;
+  if (bestOnly) {
+    PrintMessageF(msg::CliMovesBest, rack.c_str());
+    shown.push_back(&game.bestMove);
+  } else {
+    const std::vector<Move>& list = game.moves;
+    PrintMessageF(msg::CliMovesGenerated, rack.c_str(), static_cast<int>(list.size()));
+    for (std::size_t i = 0; i < list.size() && static_cast<int>(i) < top; ++i) shown.push_back(&list[i]);
+  }
+  printMoveTable(game, shown);
+  if (!bestOnly && game.moves.size() > shown.size()) {
+    PrintMessageF(msg::CliMovesMore, static_cast<int>(game.moves.size() - shown.size()));
+  }
+  return 0;
+}
+
+int runHighest(const Arguments& args) {
+  const auto options = parseOptions(args, {"--board", "--type", "--kind", "--list", "--seconds"});
+  if (!options) return 2;
+  const auto boardFile = options->value("--board");
+  if (!boardFile || !options->positional.empty()) {
+    PrintMessageF(msg::CliBadOption, "highest --board FILE");
+    return 2;
+  }
+  double seconds = 0;
+  if (const auto text = options->value("--seconds")) {
+    char* end = nullptr;
+    seconds = std::strtod(text->c_str(), &end);
+    if (text->empty() || *end != '\0' || !(seconds > 0) || seconds > 1e7) {
+      PrintMessageF(msg::CliBadOption, ("--seconds " + *text).c_str());
+      return 2;
+    }
+  }
+
+  Game game;
+  {
+    NoWrap noWrap;
+    if (!setUpPosition(*options, *boardFile, game)) return 1;
+  }
+  drawTiles(game.racks[static_cast<std::size_t>(game.toMove)], game.bag, rules().rackSize, &game.random);
+  dealOpponents(game);
+  prepareBoard(game);
+
+  if (seconds > 0) {
+    PrintMessageF(msg::CliHighestStopsAfter, FormatText("%g", seconds).c_str());
+  } else {
+    PrintMessage(msg::CliHighestStopKey);
+  }
+
+  // Ctrl-C or the timer raises the abort flag that the search polls.
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  std::thread timer;
+  clearAbort();
+  setInterruptStopsSearch(true);
+  if (seconds > 0) {
+    timer = std::thread([&] {
+      std::unique_lock<std::mutex> lock(mutex);
+      const auto limit = std::chrono::duration<double>(seconds);
+      if (!finished.wait_for(lock, limit, [&] { return done; })) requestAbort();
+    });
+  }
+  SearchHighestScore(game);
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    done = true;
+  }
+  finished.notify_all();
+  if (timer.joinable()) timer.join();
+  setInterruptStopsSearch(false);
+  clearAbort();
+  return 0;
+}
+
+}  // namespace pexil::cli
