@@ -45,10 +45,14 @@ class PlacementGenerator {
     mover_ = game.toMove;
     const Rack& rack = game.racks[static_cast<std::size_t>(mover_)];
     blankCode_ = r.blankCode;
-    for (int code = 0; code < kCodeSlots && rackSize_ < kMaxRack; ++code) {
-      for (int n = 0; n < rack[code] && rackSize_ < kMaxRack; ++n) rack_[rackSize_++] = code;
+    for (int code = 0; code < kCodeSlots; ++code) {
+      counts_[code] = code == blankCode_ ? 0 : std::max(rack[code], 0);
+      if (counts_[code] > 0) rackMask_ |= 1u << code;
+      upper_[code] = code == blankCode_ ? '?' : charOfUpper(code);
     }
-    const int blanks = rack[blankCode_];
+    blanks_ = std::max(rack[blankCode_], 0);
+    rackTiles_ = rack.total();
+    const int blanks = blanks_;
     template_.strategy = game.strategies[static_cast<std::size_t>(mover_)];
     phonyPlay_ = game.phonyPlay;
     minPhonyLength_ = game.minPhonyLength;
@@ -89,7 +93,7 @@ class PlacementGenerator {
     column_ = column;
     row_ = row;
     direction_ = direction;
-    if (rackSize_ == 0 || !computeLengths()) return;
+    if (rackTiles_ <= 0 || !computeLengths()) return;
     step_ = direction == kAcross ? 1 : board_.width;
     start_ = column + row * board_.width;
     lineLetters_ = 0;
@@ -107,9 +111,9 @@ class PlacementGenerator {
     blankCount_ = 0;
     const Score zero;
     if (compact_) {
-      extend(GraphWalk{*compact_}, 0, WordGraph::root, 0, 0, false, zero);
+      extend(GraphWalk{*compact_}, 0, WordGraph::root, 0, false, zero);
     } else {
-      extend(TrieWalk{lexicon_}, 0, Lexicon::trieRoot, 0, 0, false, zero);
+      extend(TrieWalk{lexicon_}, 0, Lexicon::trieRoot, 0, false, zero);
     }
   }
 
@@ -193,13 +197,15 @@ class PlacementGenerator {
     return score;
   }
 
+  // One step of the walk: the square at depth k of the line, reached with
+  // the graph at `node` after `tiles` rack tiles. Rack letters are tried in
+  // alphabet order, each letter once per square, the blanks last.
   template <class Walk>
-  void extend(const Walk& walk, int k, std::int32_t node, std::uint32_t used, int firstFree, bool phonyCross,
-              const Score& score) {
+  void extend(const Walk& walk, int k, std::int32_t node, int tiles, bool phonyCross, const Score& score) {
     // Record the word ending here.
-    if (k >= minLen_ && ((legal_ >> k) & 1) && used != 0) {
+    if (k >= minLen_ && ((legal_ >> k) & 1) && tiles != 0) {
       const EntryIndex w = walk.word(node);
-      if (w != kNoEntry) record(w, phonyCross, score, __builtin_popcount(used));
+      if (w != kNoEntry) record(w, phonyCross, score, tiles);
     }
     if (k >= maxLegal_) return;
     const int index = start_ + k * step_;
@@ -211,55 +217,43 @@ class PlacementGenerator {
 
     if (!s.empty()) {
       const std::int32_t next = walk.child(node, codeOfLetter(s.letter));
-      if (next >= 0) extend(walk, k + 1, next, used, firstFree, phonyCross, withBoardTile(score, d));
+      if (next >= 0) extend(walk, k + 1, next, tiles, phonyCross, withBoardTile(score, d));
       return;
     }
 
     if constexpr (Walk::isMain) {
       // Single-child pruning: nothing on the rack can continue the word.
       const int only = walk.onlyChild(node);
-      if (only >= 0) {
-        bool possible = false;
-        for (int i = firstFree; i < rackSize_ && !possible; ++i) {
-          possible = !((used >> i) & 1) && (rack_[i] == only || rack_[i] == blankCode_);
-        }
-        if (!possible && !((lineLetters_ >> only) & 1)) return;
-      }
+      if (only >= 0 && counts_[only] == 0 && blanks_ == 0 && !((lineLetters_ >> only) & 1)) return;
     }
 
     const bool anchor = s.hasCrossNeighbours[direction_] != 0;
-    const std::uint32_t cross = s.crossSet[direction_];
+    const std::uint32_t allowed = (anchor ? s.crossSet[direction_] : letterMask_) & children;
     const std::uint32_t phonies = s.phonySet[direction_];
-    for (int i = firstFree; i < rackSize_; ++i) {
-      if ((used >> i) & 1) continue;
-      // Identical tiles are tried once per square.
-      if (i > 0 && !((used >> (i - 1)) & 1) && rack_[i - 1] == rack_[i]) continue;
-      const int nextFree = i == firstFree ? i + 1 : firstFree;
-      const std::uint32_t nowUsed = used | (1u << i);
-      if (rack_[i] == blankCode_) {
-        std::uint32_t letters = children & letterMask_;
-        if (anchor) letters &= cross;
-        if (!letters) continue;
-        const Score next = withNewTile(score, d, blankValue_);
-        for (; letters; letters &= letters - 1) {
-          const int letter = __builtin_ctz(letters);
-          const std::int32_t child = walk.child(node, letter);
-          if (child < 0) continue;
-          const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
-          if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = k;
-          ++blankCount_;
-          extend(walk, k + 1, child, nowUsed, nextFree, flag, next);
-          --blankCount_;
-          if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = -1;
-        }
-      } else {
-        const int letter = rack_[i];
-        if (anchor && !((cross >> letter) & 1)) continue;
+    for (std::uint32_t letters = allowed & rackMask_; letters; letters &= letters - 1) {
+      const int letter = __builtin_ctz(letters);
+      const std::int32_t child = walk.child(node, letter);
+      if (child < 0) continue;
+      const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
+      if (--counts_[letter] == 0) rackMask_ &= ~(1u << letter);
+      extend(walk, k + 1, child, tiles + 1, flag, withNewTile(score, d, value_[letter]));
+      if (counts_[letter]++ == 0) rackMask_ |= 1u << letter;
+    }
+    if (blanks_ > 0 && allowed) {
+      const Score next = withNewTile(score, d, blankValue_);
+      --blanks_;
+      for (std::uint32_t letters = allowed; letters; letters &= letters - 1) {
+        const int letter = __builtin_ctz(letters);
         const std::int32_t child = walk.child(node, letter);
         if (child < 0) continue;
         const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
-        extend(walk, k + 1, child, nowUsed, nextFree, flag, withNewTile(score, d, value_[letter]));
+        if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = k;
+        ++blankCount_;
+        extend(walk, k + 1, child, tiles + 1, flag, next);
+        --blankCount_;
+        if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = -1;
       }
+      ++blanks_;
     }
   }
 
@@ -272,12 +266,20 @@ class PlacementGenerator {
     move.word = text;
     move.wordClass = entry.wordClass;
     move.phonyCross = phonyCross;
-    if (score.exact) {
-      const long long points = score.mainSum * score.wordFactor + score.crossTotal;
-      recordScoredPlacement(game_, move, bestOnly_, static_cast<int>(points) + (tiles == rackSizeRule_ ? bingoBonus_ : 0));
-    } else {
+    if (!score.exact) {
       RecordPlacement(game_, move, bestOnly_);
+      return;
     }
+    // The leave is what the walk has not used.
+    std::size_t n = 0;
+    for (int code = 0; code < kCodeSlots; ++code) {
+      const int left = code == blankCode_ ? blanks_ : counts_[code];
+      for (int i = 0; i < left && n + 1 < move.leave.size(); ++i) move.leave[n++] = upper_[code];
+    }
+    move.leave[n] = '\0';
+    const long long points = score.mainSum * score.wordFactor + score.crossTotal;
+    move.score = static_cast<int>(points) + (tiles == rackSizeRule_ ? bingoBonus_ : 0);
+    finishPlacement(game_, move, tiles, LeaveValue(move.leaveView()), bestOnly_);
   }
 
   Game& game_;
@@ -289,8 +291,11 @@ class PlacementGenerator {
   std::uint64_t legal_ = 0;
   int minLen_ = 0, maxLen_ = 0, maxLegal_ = 0;
   std::uint32_t lineLetters_ = 0;
-  int rack_[kMaxRack] = {};
-  int rackSize_ = 0;
+  int counts_[kCodeSlots] = {};  // rack letters not yet used, blanks apart
+  std::uint32_t rackMask_ = 0;    // letters with a count above 0
+  int blanks_ = 0;
+  int rackTiles_ = 0;
+  char upper_[kCodeSlots] = {};
   int blankCode_ = 26;
   int mover_ = 0;
   Move template_;
@@ -350,8 +355,12 @@ void recordPlacementWith(Game& game, Move& move, bool bestOnly, std::optional<in
   const int length = static_cast<int>(std::strlen(move.word));
   move.score = knownScore ? *knownScore
                           : playScore(game.board, move.direction, move.column, move.row, length) + bingoBonusFor(tiles);
-  int adjustment = evaluation.adjustment;
+  liftTentative(game.board, std::string_view(move.word, static_cast<std::size_t>(length)), move.column, move.row,
+                move.direction);
+  finishPlacement(game, move, tiles, evaluation.adjustment, bestOnly);
+}
 
+void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bestOnly) {
   // Going out with the bag empty, and still ahead afterwards.
   const int mover = game.toMove;
   const Rack& rack = game.racks[static_cast<std::size_t>(mover)];
@@ -374,15 +383,12 @@ void recordPlacementWith(Game& game, Move& move, bool bestOnly, std::optional<in
   }
   move.equity = adjustment + 10 * move.score;
   game.highestEquity = std::max(game.highestEquity, move.equity);
-  liftTentative(game.board, std::string_view(move.word, static_cast<std::size_t>(length)), move.column, move.row,
-                move.direction);
 
   if (!bestOnly) {
     if (tiles > 0) activeList(game).push_back(move);
     return;
   }
-  const bool allowed = !isBarredFor(game, mover, move.word);
-  const bool clean = !move.phonyCross && move.wordClass != kClassPhony && allowed;
+  const bool clean = !move.phonyCross && move.wordClass != kClassPhony && !isBarredFor(game, mover, move.word);
   Move& best = game.bestMove;
   if (game.searchMode == SearchMode::simulationReply && best.word == label::pass && best.equity < 9000 && clean) {
     best = move;

@@ -12,6 +12,10 @@ namespace pexil {
 // is scored on the board when none is given.
 void recordPlacementWith(Game& game, Move& move, bool bestOnly, std::optional<int> knownScore);
 void recordScoredPlacement(Game& game, Move& move, bool bestOnly, int score);
+// The common end of recording: the going-out bonus, equity, and the move
+// list or the best-only comparison. `adjustment` is the leave value plus
+// the static adjustments, in tenths.
+void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bestOnly);
 
 // The first-square generator over every square of the board: the opening
 // direction first, the other one too unless onlyOpening.
