@@ -164,10 +164,14 @@ class PlacementGenerator {
     minLen_ = 0;
     maxLegal_ = 0;
     bool touches = false;
+    int empties = 0;
     for (int k = 0; k < maxLen_ && k < kMaxWordLength; ++k) {
       const Square* s = squareAt(board, column_ + dc * k, row_ + dr * k);
       if (!s->usable) break;
       touches = touches || !s->empty() || (s->hasCrossNeighbours[direction_] && !s->noLetterFits[direction_]);
+      // Every empty square up to the first touching one takes a rack tile.
+      if (s->empty()) ++empties;
+      if (!touches && empties > rackTiles_) break;
       const int n = k + 1;
       const Square* after = squareAt(board, column_ + dc * n, row_ + dr * n);
       if (n >= 2 && touches && (!after || after->empty())) {
@@ -195,6 +199,22 @@ class PlacementGenerator {
       score.wordFactor = 1;
     }
     return score;
+  }
+
+  // Whether stepping onto the square at depth k with the graph at `node`
+  // can lead anywhere: record a word there, or place or pass a tile on it.
+  // Checked before the step so that dead ends cost no call.
+  template <class Walk>
+  bool promising(const Walk& walk, int k, std::int32_t node) const {
+    if (k >= minLen_ && ((legal_ >> k) & 1) && walk.word(node) != kNoEntry) return true;
+    if (k >= maxLegal_) return false;
+    const Square& s = board_.squares[static_cast<std::size_t>(start_ + k * step_)];
+    if (!s.usable) return false;
+    const std::uint32_t children = walk.mask(node);
+    if (!s.empty()) return ((children >> codeOfLetter(s.letter)) & 1) != 0;
+    const std::uint32_t allowed = s.hasCrossNeighbours[direction_] ? s.crossSet[direction_] : letterMask_;
+    const std::uint32_t tiles = blanks_ > 0 ? letterMask_ : rackMask_;
+    return (children & allowed & tiles) != 0;
   }
 
   // One step of the walk: the square at depth k of the line, reached with
@@ -236,7 +256,7 @@ class PlacementGenerator {
       if (child < 0) continue;
       const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
       if (--counts_[letter] == 0) rackMask_ &= ~(1u << letter);
-      extend(walk, k + 1, child, tiles + 1, flag, withNewTile(score, d, value_[letter]));
+      if (promising(walk, k + 1, child)) extend(walk, k + 1, child, tiles + 1, flag, withNewTile(score, d, value_[letter]));
       if (counts_[letter]++ == 0) rackMask_ |= 1u << letter;
     }
     if (blanks_ > 0 && allowed) {
@@ -249,7 +269,7 @@ class PlacementGenerator {
         const bool flag = phonyCross || (phonyPlay_ && anchor && ((phonies >> letter) & 1));
         if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = k;
         ++blankCount_;
-        extend(walk, k + 1, child, tiles + 1, flag, next);
+        if (promising(walk, k + 1, child)) extend(walk, k + 1, child, tiles + 1, flag, next);
         --blankCount_;
         if (blankCount_ < kBlankSlots) move_.blankPositions[static_cast<std::size_t>(blankCount_)] = -1;
       }
@@ -257,7 +277,7 @@ class PlacementGenerator {
     }
   }
 
-  void record(EntryIndex w, bool phonyCross, const Score& score, int tiles) {
+  __attribute__((noinline)) void record(EntryIndex w, bool phonyCross, const Score& score, int tiles) {
     const WordEntry& entry = lexicon_.entry(w);
     if (entry.wordClass == kClassPhony && !(phonyPlay_ && entry.length >= minPhonyLength_)) return;
     const char* text = lexicon_.text(w);
