@@ -181,6 +181,7 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   readWords(*data);
   sortByLength();
   buildTrie();
+  layOutTrieDepthFirst();
   buildSortedViews();
   buildLetterIndex();
   markClasses(validatingName);
@@ -322,6 +323,36 @@ void Lexicon::buildTrie() {
       j = end;
     }
   }
+}
+
+void Lexicon::layOutTrieDepthFirst() {
+  // Children stay side by side, but each node's block of children is placed
+  // right after its parent's block in depth-first order, so that a walk
+  // down one word touches nearby memory.
+  const std::size_t n = trie_.size();
+  std::vector<NodeIndex> newIndex(n, kNoNode);
+  std::vector<TrieNode> laidOut(n);
+  newIndex[0] = 0;
+  NodeIndex next = 1;
+  std::vector<NodeIndex> stack{0};
+  while (!stack.empty()) {
+    const NodeIndex old = stack.back();
+    stack.pop_back();
+    const TrieNode& node = trie_[static_cast<std::size_t>(old)];
+    TrieNode& placed = laidOut[static_cast<std::size_t>(newIndex[static_cast<std::size_t>(old)])];
+    placed = node;
+    const int children = __builtin_popcount(node.childMask);
+    if (children == 0) continue;
+    placed.firstChild = next;
+    for (int c = 0; c < children; ++c) newIndex[static_cast<std::size_t>(node.firstChild + c)] = next + c;
+    next += children;
+    // Visit the first child next.
+    for (int c = children - 1; c >= 0; --c) stack.push_back(node.firstChild + c);
+  }
+  trie_.swap(laidOut);
+  std::unordered_map<NodeIndex, EntryIndex> repeated;
+  for (const auto& [node, entry] : firstOfRepeated_) repeated[newIndex[static_cast<std::size_t>(node)]] = entry;
+  firstOfRepeated_.swap(repeated);
 }
 
 void Lexicon::buildSortedViews() {

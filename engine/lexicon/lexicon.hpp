@@ -148,6 +148,7 @@ class Lexicon {
   bool readWords(const std::string& data);
   void sortByLength();
   void buildTrie();
+  void layOutTrieDepthFirst();
   void buildSortedViews();
   void buildLetterIndex();
   void markClasses(const std::string& validatingName);
