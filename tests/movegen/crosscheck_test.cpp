@@ -71,7 +71,8 @@ struct WordIndex {
       for (std::size_t w = 0; w < byLength[n].size(); ++w) {
         for (std::size_t p = 0; p < n; ++p) {
           const int code = codeOfLetter(byLength[n][w][p]);
-          if (code >= 0 && code < kCodeSlots) byLetter[n][p][static_cast<std::size_t>(code)].push_back(static_cast<int>(w));
+          if (code >= 0 && code < kCodeSlots)
+            byLetter[n][p][static_cast<std::size_t>(code)].push_back(static_cast<int>(w));
         }
       }
     }
@@ -183,7 +184,10 @@ int leadOverBest(const Game& game) {
 class Reference {
  public:
   Reference(const Game& game, const WordIndex& words)
-      : game_(game), board_(game.board), scratch_(game.board), words_(words),
+      : game_(game),
+        board_(game.board),
+        scratch_(game.board),
+        words_(words),
         rack_(game.racks[static_cast<std::size_t>(game.toMove)]) {
     const std::size_t n = board_.squares.size();
     for (int d = 0; d < 2; ++d) {
@@ -269,7 +273,8 @@ class Reference {
     }
     if (holes.empty() || !touches) return;
     if (static_cast<int>(holes.size()) > rack_.total()) return;
-    if (static_cast<std::size_t>(n) >= words_.byLength.size() || words_.byLength[static_cast<std::size_t>(n)].empty()) return;
+    if (static_cast<std::size_t>(n) >= words_.byLength.size() || words_.byLength[static_cast<std::size_t>(n)].empty())
+      return;
 
     const std::vector<std::string>& all = words_.byLength[static_cast<std::size_t>(n)];
     const std::vector<int>* narrow = nullptr;
@@ -313,7 +318,8 @@ class Reference {
       std::vector<int> blankAt;
       for (int j = 0; j < h; ++j) {
         if (mask & (1u << j)) {
-          --real[static_cast<std::size_t>(codeOfLetter(word[static_cast<std::size_t>(holes[static_cast<std::size_t>(j)])]))];
+          --real[static_cast<std::size_t>(
+              codeOfLetter(word[static_cast<std::size_t>(holes[static_cast<std::size_t>(j)])]))];
           blankAt.push_back(holes[static_cast<std::size_t>(j)]);
         }
       }
@@ -355,10 +361,14 @@ enum class Variant { standard, super, holes, lettered };
 
 const char* variantName(Variant v) {
   switch (v) {
-    case Variant::standard: return "standard 15x15";
-    case Variant::super: return "21x21";
-    case Variant::holes: return "defined 13x11 with empty squares";
-    case Variant::lettered: return "defined 11x11 lettered rows";
+    case Variant::standard:
+      return "standard 15x15";
+    case Variant::super:
+      return "21x21";
+    case Variant::holes:
+      return "defined 13x11 with empty squares";
+    case Variant::lettered:
+      return "defined 11x11 lettered rows";
   }
   return "?";
 }
@@ -370,11 +380,11 @@ std::string tileLines(bool scaled) {
     int count;
     int value;
   };
-  static const T english[] = {{'a', 9, 1},  {'b', 2, 3}, {'c', 2, 3}, {'d', 4, 2}, {'e', 12, 1}, {'f', 2, 4},
-                              {'g', 3, 2},  {'h', 2, 4}, {'i', 9, 1}, {'j', 1, 8}, {'k', 1, 5},  {'l', 4, 1},
-                              {'m', 2, 3},  {'n', 6, 1}, {'o', 8, 1}, {'p', 2, 3}, {'q', 1, 10}, {'r', 6, 1},
-                              {'s', 4, 1},  {'t', 6, 1}, {'u', 4, 1}, {'v', 2, 4}, {'w', 2, 4},  {'x', 1, 8},
-                              {'y', 2, 4},  {'z', 1, 10}};
+  static const T english[] = {{'a', 9, 1}, {'b', 2, 3}, {'c', 2, 3}, {'d', 4, 2}, {'e', 12, 1}, {'f', 2, 4},
+                              {'g', 3, 2}, {'h', 2, 4}, {'i', 9, 1}, {'j', 1, 8}, {'k', 1, 5},  {'l', 4, 1},
+                              {'m', 2, 3}, {'n', 6, 1}, {'o', 8, 1}, {'p', 2, 3}, {'q', 1, 10}, {'r', 6, 1},
+                              {'s', 4, 1}, {'t', 6, 1}, {'u', 4, 1}, {'v', 2, 4}, {'w', 2, 4},  {'x', 1, 8},
+                              {'y', 2, 4}, {'z', 1, 10}};
   std::string text;
   for (const T& t : english) {
     const int count = scaled ? std::max(1, (t.count * 2 + 2) / 3) : t.count;
@@ -444,10 +454,18 @@ std::string definitionsText() {
 
 void activate(Variant v) {
   switch (v) {
-    case Variant::standard: ASSERT_TRUE(activateGameType(kKindStandard)); break;
-    case Variant::super: ASSERT_TRUE(activateGameType(kKindSuper)); break;
-    case Variant::holes: ASSERT_TRUE(activateGameType(kKindDefined, findGameType("Holes"))); break;
-    case Variant::lettered: ASSERT_TRUE(activateGameType(kKindDefined, findGameType("Lettered"))); break;
+    case Variant::standard:
+      ASSERT_TRUE(activateGameType(kKindStandard));
+      break;
+    case Variant::super:
+      ASSERT_TRUE(activateGameType(kKindSuper));
+      break;
+    case Variant::holes:
+      ASSERT_TRUE(activateGameType(kKindDefined, findGameType("Holes")));
+      break;
+    case Variant::lettered:
+      ASSERT_TRUE(activateGameType(kKindDefined, findGameType("Lettered")));
+      break;
   }
 }
 
@@ -458,6 +476,7 @@ struct RackPlan {
   int size = 7;           // tiles wanted
   int blanks = 0;         // blanks wanted among them
   bool emptyBag = false;  // the bag is emptied once the racks are dealt
+  bool barred = false;    // short words barred for the mover
 };
 
 struct Position {
@@ -512,6 +531,14 @@ void buildPosition(Position& pos, std::uint32_t seed, int maxTurns, const RackPl
     if (p != game.toMove) drawTiles(game.racks[static_cast<std::size_t>(p)], game.bag, rules().rackSize, &game.random);
   }
   if (plan.emptyBag) game.bag = Well{};
+  if (plan.barred) {
+    // Short words, so that many cross words are among them.
+    game.restrictedPlayer = game.toMove;
+    for (int k = 0; k < 40; ++k) {
+      const auto& list = sharedIndex().byLength[2 + pick() % 3];
+      game.barredWords.push_back(list[pick() % list.size()]);
+    }
+  }
   prepareBoard(game);
   pos.rack = rackString(rack);
 }
@@ -554,6 +581,7 @@ struct Tally {
   int goingOut = 0;
   int emptyBoards = 0;
   int noPlacement = 0;
+  int barred = 0;
 };
 
 // Generates for one position and compares with the reference; returns the
@@ -607,8 +635,8 @@ std::string checkPosition(Position& pos, Tally& tally) {
     }
     if (i > 0 && moves[i - 1].equity == m.equity) {
       const Move& before = moves[i - 1];
-      const bool misplaced = isNonPlacement(m) ? !isNonPlacement(before)
-                                               : !isNonPlacement(before) && squareOrder(before) > squareOrder(m);
+      const bool misplaced =
+          isNonPlacement(m) ? !isNonPlacement(before) : !isNonPlacement(before) && squareOrder(before) > squareOrder(m);
       if (misplaced && reported++ < 4) {
         problems << "  tie out of generation order at " << i << ": " << before.wordView() << " before " << m.wordView()
                  << "\n";
@@ -616,8 +644,7 @@ std::string checkPosition(Position& pos, Tally& tally) {
     }
     if (isNonPlacement(m)) continue;
     const PlayKey key = keyOf(m);
-    const std::string leave =
-        expectedLeave(game.board, rack, m.wordView(), m.column, m.row, m.direction, key.blanks);
+    const std::string leave = expectedLeave(game.board, rack, m.wordView(), m.column, m.row, m.direction, key.blanks);
     if (m.leaveView() != leave && reported++ < 4) {
       problems << "  leave of " << describe(key) << " is '" << m.leaveView() << "', expected '" << leave << "'\n";
     }
@@ -634,21 +661,23 @@ std::string checkPosition(Position& pos, Tally& tally) {
 
   // Best-only generation picks the list's best.
   const Move* best = bestOfList(moves);
-  int topEquity = moves.empty() ? -999999 : moves.front().equity;
   GenerateMoves(game, true);
   if (best) {
     const PlayKey bestKey = keyOf(*best);
-    const PlayKey gotKey = isNonPlacement(game.bestMove) ? PlayKey{std::string(game.bestMove.wordView()), 0, 0, 0, {}, 0} : keyOf(game.bestMove);
+    const PlayKey gotKey = isNonPlacement(game.bestMove)
+                               ? PlayKey{std::string(game.bestMove.wordView()), 0, 0, 0, {}, 0}
+                               : keyOf(game.bestMove);
     if (scan || twoBlanks) {
       // The word-list scan visits the plays in another order: any play of
       // the best rank will do.
       bool ranked = false;
       for (const Move& m : moves) {
         if (isNonPlacement(m) || keyOf(m) != gotKey) continue;
-        ranked = m.winsByGoingOut == best->winsByGoingOut &&
-                 (best->winsByGoingOut ? m.score == best->score : m.equity == best->equity);
+        ranked = ranked || (m.winsByGoingOut == best->winsByGoingOut &&
+                            (best->winsByGoingOut ? m.score == best->score : m.equity == best->equity));
       }
-      if (!ranked) problems << "  best-only gave " << describe(gotKey) << ", the list's best is " << describe(bestKey) << "\n";
+      if (!ranked)
+        problems << "  best-only gave " << describe(gotKey) << ", the list's best is " << describe(bestKey) << "\n";
     } else if (gotKey != bestKey) {
       problems << "  best-only gave " << describe(gotKey) << ", the list's best is " << describe(bestKey) << "\n";
     }
@@ -657,8 +686,8 @@ std::string checkPosition(Position& pos, Tally& tally) {
     }
   } else {
     ++tally.noPlacement;
-    if (!isNonPlacement(game.bestMove)) problems << "  best-only gave a placement the full list lacks\n";
-    (void)topEquity;
+    // Nothing to lay: the pass stands (best-only weighs no exchange here).
+    if (!isPass(game.bestMove)) problems << "  best-only gave " << game.bestMove.wordView() << " with no placement\n";
   }
 
   ++tally.positions;
@@ -666,6 +695,7 @@ std::string checkPosition(Position& pos, Tally& tally) {
   ++tally.withBlanks[std::min(2, rack[rules().blankCode])];
   if (scan) ++tally.scanRacks;
   if (boardIsEmpty(game.board)) ++tally.emptyBoards;
+  if (game.restrictedPlayer == game.toMove) ++tally.barred;
   for (const RefPlay& p : expected) {
     if (p.winsByGoingOut) {
       ++tally.goingOut;
@@ -688,6 +718,7 @@ class MoveCrossCheck : public ::testing::Test {
   // Runs `count` positions of a variant with seeds first..first+count-1.
   void run(Variant v, std::uint32_t first, int count, int maxTurns, bool largeRacks) {
     activate(v);
+    if (HasFatalFailure()) return;
     for (int i = 0; i < count; ++i) {
       const std::uint32_t seed = first + static_cast<std::uint32_t>(i);
       RackPlan plan;
@@ -698,6 +729,7 @@ class MoveCrossCheck : public ::testing::Test {
         plan.size = 1 + static_cast<int>(seed % 6);
         plan.emptyBag = i % 10 == 4;  // so that plays can go out
       }
+      plan.barred = i % 7 == 3;
       Position pos;
       buildPosition(pos, seed, maxTurns, plan);
       if (HasFatalFailure()) return;
@@ -730,9 +762,13 @@ TEST_F(MoveCrossCheck, MatchesTheReferenceOnSelfPlayPositions) {
   EXPECT_EQ(tally_.scanRacks, 16);
   EXPECT_GE(tally_.emptyBoards, 5);
   EXPECT_GE(tally_.goingOut, 10);
+  EXPECT_GE(tally_.barred, 40);
   EXPECT_GT(tally_.placements, 100000);
-  std::printf("%d positions, %d placements, %d empty boards, %d with a going-out win, %d without placement; %.1f s\n",
-              tally_.positions, tally_.placements, tally_.emptyBoards, tally_.goingOut, tally_.noPlacement, seconds);
+  std::printf(
+      "%d positions (%d/%d/%d with 0/1/2 blanks, %d of 8-9 tiles, %d with barred words), %d placements, %d empty "
+      "boards, %d with a going-out win, %d without placement; %.1f s\n",
+      tally_.positions, tally_.withBlanks[0], tally_.withBlanks[1], tally_.withBlanks[2], tally_.scanRacks,
+      tally_.barred, tally_.placements, tally_.emptyBoards, tally_.goingOut, tally_.noPlacement, seconds);
 }
 
 // The reference itself, on a position small enough to check by hand: an

@@ -1,5 +1,7 @@
 // Direct tests of the move generator: labels, the board annotations, the
 // placement shape test, and the small rules of GenerateMoves.
+#include "movegen/move.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/move.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -105,7 +106,8 @@ class MoveGeneration : public ::testing::Test {
   int count(const std::string& word, int column, int row, int direction) const {
     int n = 0;
     for (const Move& m : game_.moves) {
-      if (!isNonPlacement(m) && m.wordView() == word && m.column == column && m.row == row && m.direction == direction) ++n;
+      if (!isNonPlacement(m) && m.wordView() == word && m.column == column && m.row == row && m.direction == direction)
+        ++n;
     }
     return n;
   }
@@ -210,12 +212,13 @@ struct ShippedDefinitions {
 
 TEST_F(MoveGeneration, OpeningOnAnUnevenBoardGoesBothWays) {
   ShippedDefinitions restore;
-  ASSERT_TRUE(test::readDefinitionsText(
-                  "Game \"Uneven\"\nboardsize 9 7\nstartsquare 4 3\nbonus none . 000000\nbonus 2ws * FF0000\n"
-                  "board\n.........\n.........\n.........\n....*....\n.........\n.........\n.........\n"
-                  "racksize 7\nbingobonus 50\nmintilesexchange 7\n"
-                  "tile a 9 1 -1\ntile c 2 3 -1\ntile e 12 1 -1\ntile s 4 1 -1\ntile t 6 1 -1\ntile ? 2 0 -1\nGameEnd\n")
-                  .empty());
+  ASSERT_TRUE(
+      test::readDefinitionsText(
+          "Game \"Uneven\"\nboardsize 9 7\nstartsquare 4 3\nbonus none . 000000\nbonus 2ws * FF0000\n"
+          "board\n.........\n.........\n.........\n....*....\n.........\n.........\n.........\n"
+          "racksize 7\nbingobonus 50\nmintilesexchange 7\n"
+          "tile a 9 1 -1\ntile c 2 3 -1\ntile e 12 1 -1\ntile s 4 1 -1\ntile t 6 1 -1\ntile ? 2 0 -1\nGameEnd\n")
+          .empty());
   ASSERT_TRUE(activateGameType(kKindDefined, findGameType("Uneven")));
   ASSERT_FALSE(boardIsSymmetric());
   start(2, "CATS");
@@ -300,7 +303,8 @@ TEST_F(MoveGeneration, ExchangesNeedTheTilesInTheBag) {
   rules().minTilesExchange = 3;
   auto offered = [&](std::size_t bagTiles) {
     game_.bag = Well{};
-    EXPECT_EQ(addLetters(game_.bag, std::string("BCDFGHJLNO").substr(0, bagTiles), nullptr), static_cast<int>(bagTiles));
+    EXPECT_EQ(addLetters(game_.bag, std::string("BCDFGHJLNO").substr(0, bagTiles), nullptr),
+              static_cast<int>(bagTiles));
     GenerateMoves(game_, false);
     std::map<std::string, std::string> kept;
     for (const Move& m : game_.moves) {
@@ -314,13 +318,14 @@ TEST_F(MoveGeneration, ExchangesNeedTheTilesInTheBag) {
   using Kept = std::map<std::string, std::string>;
   // RETAINS keeps A, E and S (exchanging 4); X and S keep one tile
   // (exchanging 6); the plain exchange keeps nothing (7).
-  EXPECT_EQ(offered(7), (Kept{{label::exchange, ""}, {label::exchangeRetains, "AES"}, {label::exchangeX, "X"},
-                             {label::exchangeS, "S"}}));
+  EXPECT_EQ(
+      offered(7),
+      (Kept{{label::exchange, ""}, {label::exchangeRetains, "AES"}, {label::exchangeX, "X"}, {label::exchangeS, "S"}}));
   EXPECT_EQ(offered(6), (Kept{{label::exchangeRetains, "AES"}, {label::exchangeX, "X"}, {label::exchangeS, "S"}}));
   EXPECT_EQ(offered(5), (Kept{{label::exchangeRetains, "AES"}}));
   EXPECT_EQ(offered(4), (Kept{{label::exchangeRetains, "AES"}}));
-  EXPECT_EQ(offered(3), Kept{});    // allowed, but every exchange returns four or more
-  EXPECT_EQ(offered(2), Kept{});    // below the minimum: no exchange at all
+  EXPECT_EQ(offered(3), Kept{});  // allowed, but every exchange returns four or more
+  EXPECT_EQ(offered(2), Kept{});  // below the minimum: no exchange at all
 
   // The standard minimum of seven.
   rules().minTilesExchange = 7;
@@ -529,7 +534,7 @@ TEST_F(TinyBoard, CrossSetsAndCounts) {
   EXPECT_EQ(at(2, 1).crossSet[kAcross], bits("abdfhklmnptyz"));  // ?a
   EXPECT_EQ(at(2, 1).fitCount[kAcross], 13);
   EXPECT_EQ(at(2, 1).onlyLetter[kAcross], 0);
-  EXPECT_EQ(at(3, 1).crossSet[kAcross], bits("aiu"));  // ?t
+  EXPECT_EQ(at(3, 1).crossSet[kAcross], bits("aiu"));   // ?t
   EXPECT_EQ(at(3, 3).crossSet[kAcross], bits("aeio"));  // t?
   EXPECT_EQ(at(1, 3).noLetterFits[kAcross], 1);         // c?
 
@@ -599,26 +604,26 @@ TEST_F(TinyBoard, PlacementShapes) {
   put("q", 0, 0, kAcross);
   put("cat", 1, 2, kAcross);
   const Board& b = game_.board;
-  EXPECT_TRUE(PlacementFits(b, 1, 2, 3, kAcross));    // the tiles alone (a shape, not a move)
-  EXPECT_TRUE(PlacementFits(b, 0, 2, 4, kAcross));    // "scat": the hole after it is no tile
-  EXPECT_FALSE(PlacementFits(b, 0, 2, 5, kAcross));   // covers the hole
-  EXPECT_FALSE(PlacementFits(b, 1, 2, 2, kAcross));   // T follows
-  EXPECT_FALSE(PlacementFits(b, 2, 2, 2, kAcross));   // C before
-  EXPECT_FALSE(PlacementFits(b, 0, 2, 6, kAcross));   // off the board
-  EXPECT_TRUE(PlacementFits(b, 2, 1, 2, kAcross));    // over the A: open anchors
-  EXPECT_FALSE(PlacementFits(b, 2, 0, 2, kAcross));   // two rows above: nothing near
-  EXPECT_TRUE(PlacementFits(b, 0, 1, 2, kAcross));    // under the Q
+  EXPECT_TRUE(PlacementFits(b, 1, 2, 3, kAcross));   // the tiles alone (a shape, not a move)
+  EXPECT_TRUE(PlacementFits(b, 0, 2, 4, kAcross));   // "scat": the hole after it is no tile
+  EXPECT_FALSE(PlacementFits(b, 0, 2, 5, kAcross));  // covers the hole
+  EXPECT_FALSE(PlacementFits(b, 1, 2, 2, kAcross));  // T follows
+  EXPECT_FALSE(PlacementFits(b, 2, 2, 2, kAcross));  // C before
+  EXPECT_FALSE(PlacementFits(b, 0, 2, 6, kAcross));  // off the board
+  EXPECT_TRUE(PlacementFits(b, 2, 1, 2, kAcross));   // over the A: open anchors
+  EXPECT_FALSE(PlacementFits(b, 2, 0, 2, kAcross));  // two rows above: nothing near
+  EXPECT_TRUE(PlacementFits(b, 0, 1, 2, kAcross));   // under the Q
   // Under C (nothing fits) and the free square before it: no open anchor.
   EXPECT_FALSE(PlacementFits(b, 0, 3, 2, kAcross));
-  EXPECT_TRUE(PlacementFits(b, 0, 3, 3, kAcross));    // reaches the square under A
-  EXPECT_FALSE(PlacementFits(b, 3, 4, 2, kAcross));   // nothing near
+  EXPECT_TRUE(PlacementFits(b, 0, 3, 3, kAcross));   // reaches the square under A
+  EXPECT_FALSE(PlacementFits(b, 3, 4, 2, kAcross));  // nothing near
   // Down.
-  EXPECT_FALSE(PlacementFits(b, 2, 0, 2, kDown));     // the A follows
+  EXPECT_FALSE(PlacementFits(b, 2, 0, 2, kDown));  // the A follows
   EXPECT_TRUE(PlacementFits(b, 2, 0, 3, kDown));
   EXPECT_TRUE(PlacementFits(b, 2, 0, 5, kDown));
-  EXPECT_FALSE(PlacementFits(b, 2, 3, 2, kDown));     // the A before
-  EXPECT_FALSE(PlacementFits(b, 4, 0, 3, kDown));     // through the hole
-  EXPECT_FALSE(PlacementFits(b, 4, 3, 2, kDown));     // below the hole: the T is only diagonal
+  EXPECT_FALSE(PlacementFits(b, 2, 3, 2, kDown));  // the A before
+  EXPECT_FALSE(PlacementFits(b, 4, 0, 3, kDown));  // through the hole
+  EXPECT_FALSE(PlacementFits(b, 4, 3, 2, kDown));  // below the hole: the T is only diagonal
 }
 
 }  // namespace
