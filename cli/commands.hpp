@@ -1,6 +1,7 @@
 // The commands of pexil-cli.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "options.hpp"
@@ -35,8 +36,8 @@ int runHighest(const Arguments& args);
 void setInterruptStopsSearch(bool on);
 
 // A file named by the user (not a data file): a relative name is taken from
-// the folder the program was started in, not the data folder. Defined in
-// main.cpp.
+// the folder the program was started in, not the data folder.
 std::string userFilePath(const std::string& name);
+void setLaunchFolder(const std::filesystem::path& folder);
 
 }  // namespace pexil::cli

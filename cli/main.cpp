@@ -69,21 +69,6 @@ void installInterruptHandler() {
 
 void pexil::cli::setInterruptStopsSearch(bool on) { interruptStopsSearch.store(on); }
 
-namespace {
-// The working folder the program was started in, before the data folder
-// became the working folder.
-std::filesystem::path& launchFolder() {
-  static std::filesystem::path folder;
-  return folder;
-}
-}  // namespace
-
-std::string pexil::cli::userFilePath(const std::string& name) {
-  const std::filesystem::path path(name);
-  if (path.is_absolute() || launchFolder().empty()) return name;
-  return (launchFolder() / path).string();
-}
-
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
 
@@ -156,7 +141,7 @@ int main(int argc, char** argv) {
   // program's own folder unless --data names another. Files the user names
   // (board files) are found from the folder the program started in.
   std::error_code error;
-  launchFolder() = std::filesystem::current_path(error);
+  pexil::cli::setLaunchFolder(std::filesystem::current_path(error));
   if (dataDir) {
     std::filesystem::current_path(*dataDir, error);
     if (error) {

@@ -1,0 +1,25 @@
+// Files named by the user are found from the folder the program was
+// started in, not from the data folder it works in.
+#include <filesystem>
+
+#include "commands.hpp"
+
+namespace pexil::cli {
+namespace {
+
+std::filesystem::path& launchFolder() {
+  static std::filesystem::path folder;
+  return folder;
+}
+
+}  // namespace
+
+void setLaunchFolder(const std::filesystem::path& folder) { launchFolder() = folder; }
+
+std::string userFilePath(const std::string& name) {
+  const std::filesystem::path path(name);
+  if (path.is_absolute() || launchFolder().empty()) return name;
+  return (launchFolder() / path).string();
+}
+
+}  // namespace pexil::cli
