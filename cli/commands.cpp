@@ -30,7 +30,12 @@ constexpr Command kCommands[] = {
     {"moves", runMoves,
      "moves --board FILE --rack TILES [GAME] [LIST]\n"
      "                              the moves of TILES on the board of FILE, best first:\n"
-     "                              --top N lists N (20), --best finds the best one only"},
+     "                              --top N lists N (20), --best finds the best one only,\n"
+     "                              --rank score|equity|pool ranks by score, by equity with\n"
+     "                              the leave tables (the default) or against the unseen tiles"},
+    {"leaves", runLeaves,
+     "leaves --board FILE --rack TILES [GAME] [LIST]\n"
+     "                              the estimated value of every leave of TILES"},
     {"highest", runHighest,
      "highest --board FILE [GAME] [LIST]\n"
      "                              the highest-scoring move with any rack, until Ctrl-C\n"

@@ -15,6 +15,7 @@
 #include "game_choice.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "movegen/rack_reports.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/notation.hpp"
 #include "rules/tile_counts.hpp"
@@ -94,18 +95,23 @@ void printMoveTable(const Game& game, const std::vector<const Move*>& moves) {
   }
   const std::size_t rankWidth = std::max<std::size_t>(3, std::to_string(moves.size()).size());
   const std::size_t scoreWidth = std::max<std::size_t>(5, MessageLength(msg::CliMovesColumnScore));
+  const std::size_t equityWidth = std::max<std::size_t>(7, MessageLength(msg::CliMovesColumnEquity));
   TextPane& pane = textPane();
   auto line = [&](const std::string& rank, const std::string& word, const std::string& position,
-                  const std::string& score, const std::string& leave) {
+                  const std::string& score, const std::string& equity, const std::string& leave) {
     std::string text = rightAligned(rank, rankWidth) + "  " + padded(word, wordWidth) + "  " +
-                       padded(position, positionWidth) + "  " + rightAligned(score, scoreWidth) + "  " + leave;
+                       padded(position, positionWidth) + "  " + rightAligned(score, scoreWidth) + "  " +
+                       rightAligned(equity, equityWidth) + "  " + leave;
     while (!text.empty() && text.back() == ' ') text.pop_back();
     pane.Print(text);
   };
   line("", Message(msg::CliMovesColumnWord), Message(msg::CliMovesColumnPosition),
-       Message(msg::CliMovesColumnScore), Message(msg::CliMovesColumnLeave));
+       Message(msg::CliMovesColumnScore), Message(msg::CliMovesColumnEquity), Message(msg::CliMovesColumnLeave));
   for (std::size_t i = 0; i < moves.size(); ++i) {
-    line(std::to_string(i + 1), words[i], positions[i], std::to_string(moves[i]->score), leaveText(*moves[i]));
+    // Equity is held in tenths of a point.
+    const int equity = moves[i]->equity;
+    line(std::to_string(i + 1), words[i], positions[i], std::to_string(moves[i]->score),
+         FormatText("%s%d.%d", equity < 0 ? "-" : "", std::abs(equity) / 10, std::abs(equity) % 10), leaveText(*moves[i]));
   }
 }
 
@@ -126,7 +132,7 @@ class NoWrap {
 int runMoves(const Arguments& args) {
   const char* usage = "moves --board FILE --rack TILES";
   const auto options =
-      parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list", "--top"}, {"--best"});
+      parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list", "--top", "--rank"}, {"--best"});
   if (!options) return 2;
   const auto boardFile = options->value("--board");
   const auto rackOption = options->value("--rack");
@@ -144,10 +150,20 @@ int runMoves(const Arguments& args) {
     top = static_cast<int>(*n);
   }
 
+  // Ranking: by score, by equity with the leave tables (the default), or by
+  // equity against the unseen tiles.
+  const std::string rank = options->value("--rank").value_or("equity");
+  if (rank != "score" && rank != "equity" && rank != "pool") {
+    PrintMessageF(msg::CliBadOption, ("--rank " + rank).c_str());
+    return 2;
+  }
+
   // Tables and messages naming files are easier to read unwrapped.
   NoWrap noWrap;
   Game game;
   if (!setUpPosition(*options, *boardFile, game)) return 1;
+  game.rankByScore = rank == "score";
+  game.unseenPoolEvaluation = rank == "pool";
   // The rack is read in the list's alphabet, so only now.
   const auto tiles = parseRackText(*rackOption);
   if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
@@ -230,6 +246,29 @@ int runHighest(const Arguments& args) {
   if (timer.joinable()) timer.join();
   setInterruptStopsSearch(false);
   clearAbort();
+  return 0;
+}
+
+}  // namespace pexil::cli
+
+namespace pexil::cli {
+
+int runLeaves(const Arguments& args) {
+  const auto options = parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list"});
+  if (!options) return 2;
+  const auto boardFile = options->value("--board");
+  const auto rackOption = options->value("--rack");
+  if (!boardFile || !rackOption || !options->positional.empty()) {
+    PrintMessageF(msg::CliBadOption, "leaves --board FILE --rack TILES");
+    return 2;
+  }
+  NoWrap noWrap;
+  Game game;
+  if (!setUpPosition(*options, *boardFile, game)) return 1;
+  const auto tiles = parseRackText(*rackOption);
+  if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+  dealOpponents(game);
+  EstimateLeaveValues(game);
   return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lexicon/lexicon.hpp"
+#include "movegen/evaluation_context.hpp"
 #include "movegen/move.hpp"
 #include "rules/board.hpp"
 #include "rules/random.hpp"
@@ -116,9 +117,22 @@ struct Game {
   bool boardPatternFlag = false;
   bool generating = false;  // set while the placement generator runs
   int highestEquity = -999999;
+  // Keep values of subsets of the mover's rack against the unseen pool, by
+  // bit mask of kept positions of the rack in alphabet order (2^rackSize
+  // entries, -10000000 = not computed); valid for the rack and pool they
+  // were computed with (movegen/keep_value.hpp).
+  std::vector<int> keepValueCache;
+  LetterCounts keepCacheRack{};
+  LetterCounts keepCachePool{};
   // Letters that no empty premium anchor admits (all while the board is
   // empty); for the searches.
   std::array<bool, 32> noPremiumAnchor{};
+
+  // The static evaluation's view of the position, refreshed by
+  // GenerateMoves; and the board-pattern value after the last move played.
+  EvaluationContext evaluation;
+  bool hasPatternReference = false;
+  int patternReference = 0;
 
   GameRandom random;
 

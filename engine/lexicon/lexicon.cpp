@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "files/data_files.hpp"
+#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -117,6 +118,7 @@ void Lexicon::clear() {
   trie_.assign(1, TrieNode{});
   firstOfRepeated_.clear();
   graph_.reset();
+  *squareLetterStats_ = SquareLetterStats{};
   byText_.clear();
   byReversedText_.clear();
   firstLetterStart_.fill(0);
@@ -186,7 +188,10 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   buildLetterIndex();
   markClasses(validatingName);
   detectAlphabet();
+  if (loadLeaves) LoadRackTables(*this);
   loadGraph();
+  const auto stats = findDataFile(companionName(identityName_, ".bb"));
+  if (const auto text = stats ? readWholeFile(*stats) : std::nullopt) *squareLetterStats_ = SquareLetterStats::parse(*text);
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
   fillTwoLetterTables();
@@ -489,6 +494,8 @@ void Lexicon::detectAlphabet() {
     }
   }
   setWordListAlphabet(alphabet_);
+  // Racks are multisets of the standard bag of the list's alphabet.
+  setRackDistribution(alphabet_);
 }
 
 void Lexicon::loadGraph() {

@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lexicon/square_letter_stats.hpp"
 #include "lexicon/word_graph.hpp"
 #include "rules/letter_codes.hpp"
 
@@ -107,6 +108,9 @@ class Lexicon {
   std::uint32_t childMask(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].childMask; }
   std::size_t trieNodeCount() const { return trie_.size(); }
 
+  // ---- square-letter statistics (".bb"; empty without the file) ----
+  const SquareLetterStats& squareLetterStats() const { return *squareLetterStats_; }
+
   // ---- compact word graph (optional) ----
   const WordGraph* graph() const { return graph_.get(); }
 
@@ -163,6 +167,7 @@ class Lexicon {
   std::vector<TrieNode> trie_;
   std::unordered_map<NodeIndex, EntryIndex> firstOfRepeated_;  // nodes where a word occurs twice
   std::unique_ptr<WordGraph> graph_;
+  std::unique_ptr<SquareLetterStats> squareLetterStats_ = std::make_unique<SquareLetterStats>();
   std::vector<EntryIndex> byText_;
   std::vector<EntryIndex> byReversedText_;
   std::array<int, 32> firstLetterStart_{};

@@ -1,5 +1,7 @@
 #include "movegen/evaluation.hpp"
 
+#include "movegen/adjustments.hpp"
+#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"
 
@@ -25,9 +27,9 @@ std::string rackString(const Rack& rack) {
   return text;
 }
 
-int LeaveValue(std::string_view) { return 0; }
+int LeaveValue(std::string_view letters) { return leaveValueOrZero(letters); }
 
-void ReevaluateWithPool(const LetterCounts&, Move& move, Game&) { move.equity = move.bonus + 10 * move.score; }
+// ReevaluateWithPool lives with the keep values (movegen/keep_value.cpp).
 
 namespace {
 
@@ -164,7 +166,27 @@ Evaluation EvaluatePlacement(Game& game, Move& move, bool commit) {
   writeRackText(rack, move.leave.data(), move.leave.size());
   if (!anagramRule()) result.adjustment = LeaveValue(move.leaveView());
 
-  if (!game.generating) chooseBlanks(game, move, placed, blanks);
+  if (!game.generating) {
+    chooseBlanks(game, move, placed, blanks);
+    refreshEvaluationContext(game);
+  }
+
+  // The board adjustments. They never read the squares the move covers
+  // (or treat them as the move's), so the laid tiles can stay.
+  PlacementShape shape;
+  shape.word = move.word;
+  shape.length = length;
+  shape.column = move.column;
+  shape.row = move.row;
+  shape.direction = move.direction;
+  for (int index : placed) {
+    shape.placed |= 1u << index;
+    if (wordSquare(board, move, index)->isBlank) shape.blanks |= 1u << index;
+  }
+  const int score = playScore(board, move.direction, move.column, move.row, length) + bingoBonusFor(result.tilesUsed);
+  const int adjustments = placementAdjustments(game, shape, rack, score);
+  result.adjustment += adjustments;
+  move.bonus += adjustments;
 
   if (commit) {
     for (int index : placed) wordSquare(board, move, index)->placedMark = game.moveNumber;

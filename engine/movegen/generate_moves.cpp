@@ -2,8 +2,10 @@
 // placements from every square, sorting.
 #include <algorithm>
 
+#include "movegen/adjustments.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "movegen/keep_value.hpp"
 #include "movegen/recording.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
@@ -118,6 +120,7 @@ void GenerateMoves(Game& game, bool bestOnly) {
     AnnotateBoard(board, game, true);
   }
   refreshBoardFlags(game);
+  if (game.unseenPoolEvaluation) clearKeepValueCache(game);
 
   // 2. The unseen pool of the mover.
   const int mover = game.toMove;
@@ -138,6 +141,7 @@ void GenerateMoves(Game& game, bool bestOnly) {
   // The opening-reply hint: the previous move kept most of its rack.
   game.openingReplyHint = game.moveNumber >= 1 && game.guessTiles && isNonPlacement(game.lastMove) &&
                           static_cast<int>(game.lastMove.leaveView().size()) >= r.rackSize - 3;
+  refreshEvaluationContext(game);
   const bool replyBonus = game.openingReplyHint && game.moveNumber == 1 && game.searchMode == SearchMode::none &&
                           !game.altListAActive;
 
@@ -174,6 +178,10 @@ void GenerateMoves(Game& game, bool bestOnly) {
     const bool hasRetains = found;
     if (!bestOnly) {
       offer(label::exchange, blanksOnly);
+      if (game.unseenPoolEvaluation && !game.rankByScore && game.searchMode != SearchMode::simulationReply) {
+        const std::string optimal = OptimalKeep(game);
+        if (offersOptimalExchange(game, optimal)) offer(label::exchangeOptimal, optimal);
+      }
       if (hasRetains) offer(label::exchangeRetains, retains);
       const std::string keepX = keptTiles(rack, {23}, found);
       if (found) offer(label::exchangeX, keepX);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "movegen/adjustments.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/recording.hpp"
 #include "rules/game_rules.hpp"
@@ -292,14 +293,32 @@ class PlacementGenerator {
     }
     // The leave is what the walk has not used.
     std::size_t n = 0;
+    LetterCounts leave;
     for (int code = 0; code < kCodeSlots; ++code) {
       const int left = code == blankCode_ ? blanks_ : counts_[code];
+      leave[code] = left;
+      leave[kTotalSlot] += left;
       for (int i = 0; i < left && n + 1 < move.leave.size(); ++i) move.leave[n++] = upper_[code];
     }
     move.leave[n] = '\0';
     const long long points = score.mainSum * score.wordFactor + score.crossTotal;
     move.score = static_cast<int>(points) + (tiles == rackSizeRule_ ? bingoBonus_ : 0);
-    finishPlacement(game_, move, tiles, LeaveValue(move.leaveView()), bestOnly_);
+
+    // The board adjustments need the tiles the move places; the board holds
+    // none of them.
+    PlacementShape shape;
+    shape.word = text;
+    shape.length = entry.length;
+    shape.column = column_;
+    shape.row = row_;
+    shape.direction = direction_;
+    for (int i = 0; i < entry.length; ++i) {
+      if (board_.squares[static_cast<std::size_t>(start_ + i * step_)].empty()) shape.placed |= 1u << i;
+    }
+    for (int b = 0; b < blankCount_ && b < kBlankSlots; ++b) shape.blanks |= 1u << move_.blankPositions[static_cast<std::size_t>(b)];
+    const int adjustments = placementAdjustments(game_, shape, leave, move.score);
+    move.bonus += adjustments;
+    finishPlacement(game_, move, tiles, LeaveValue(move.leaveView()) + adjustments, bestOnly_);
   }
 
   Game& game_;

@@ -110,6 +110,7 @@ constexpr Entry kEnglish[] = {
     {msg::CliMovesColumnPosition, "Pos."},
     {msg::CliMovesColumnScore, "Score"},
     {msg::CliMovesColumnLeave, "Leave"},
+    {msg::CliMovesColumnEquity, "Equity"},
     {msg::CliMovesMore, "(%d more; --top N lists more.)"},
     {msg::CliHighestStopKey, "Press Ctrl-C to stop the search."},
     {msg::CliHighestStopsAfter, "The search runs for %s s (Ctrl-C stops it sooner)."},
@@ -164,6 +165,13 @@ constexpr Entry kEnglish[] = {
     {msg::GenHighestIntro5, "Press ESC to stop the move search."},
     {msg::GenHighestFound, "%05d %s "},
     {msg::GenStopped, "Stopped."},
+
+    {msg::RackReading, "Reading rack statistics...\n"},
+    {msg::RackNoStatistics, "no rack statistics found\n"},
+    {msg::RackEstimateTitle, "Estimated value of rack leaves\n"},
+    {msg::RackEstimateLine, "%s expected value %+5.1f%s\n"},
+    {msg::RackEstimateThisRack, " (this rack)"},
+    {msg::RackEstimateUnseenAverage, " (avg. of unseen tiles)"},
 
     {631, "Help create opening book..."},
     {msg::LanguageEnglish, "English"},

@@ -110,6 +110,7 @@ enum : int {
   CliMovesColumnPosition = 203,
   CliMovesColumnScore = 204,
   CliMovesColumnLeave = 205,
+  CliMovesColumnEquity = 209,
   CliMovesMore = 206,             // "%d" moves not shown
   CliHighestStopKey = 207,
   CliHighestStopsAfter = 208,     // "%s" seconds
@@ -159,6 +160,14 @@ enum : int {
   GenHighestIntro5 = 236,
   GenHighestFound = 237,          // "%05d %s " counter, rack
   GenStopped = 238,
+
+  // Rack statistics and the rack-value reports.
+  RackReading = 241,
+  RackNoStatistics = 242,
+  RackEstimateTitle = 243,
+  RackEstimateLine = 244,         // "%s" keep padded with '.', "%+5.1f" value, "%s" note
+  RackEstimateThisRack = 245,
+  RackEstimateUnseenAverage = 246,
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

@@ -116,13 +116,13 @@ endfunction()
 # The fixture holds QUIZ across row 8 with a blank x above the I.
 run_cli(0 out moves --board ${quiz} --rack CATSJOE --list ${words} --top 100)
 cli_expect_regex("${out}" "Rack ACEJOST: [0-9]+ moves generated\\.")
-cli_expect_regex("${out}" "\n +Move +Pos\\. +Score  Leave\n")
-cli_expect_regex("${out}" "\n +[0-9]+  SAC +9H +20  EJOT\n")
-cli_expect_regex("${out}" "\n +[0-9]+  ZA +I8 +12  CEJOST\n")
-cli_expect_regex("${out}" "\n +[0-9]+  ZETA +I8 +14  CJOS\n")
+cli_expect_regex("${out}" "\n +Move +Pos\\. +Score +Equity  Leave\n")
+cli_expect_regex("${out}" "\n +[0-9]+  SAC +9H +20 +-?[0-9]+\\.[0-9]  EJOT\n")
+cli_expect_regex("${out}" "\n +[0-9]+  ZA +I8 +12 +-?[0-9]+\\.[0-9]  CEJOST\n")
+cli_expect_regex("${out}" "\n +[0-9]+  ZETA +I8 +14 +-?[0-9]+\\.[0-9]  CJOS\n")
 # Board tiles are part of the word; the board's blank stays lower case.
-cli_expect_regex("${out}" "\n +[0-9]+  TOxICS +H5 +7  AEJ\n")
-cli_expect_regex("${out}" "\n +[0-9]+  \\(Pass\\) +0  ACEJOST\n")
+cli_expect_regex("${out}" "\n +[0-9]+  TOxICS +H5 +7 +-?[0-9]+\\.[0-9]  AEJ\n")
+cli_expect_regex("${out}" "\n +[0-9]+  \\(Pass\\) +0 +-10\\.0  ACEJOST\n")
 cli_expect_absent("${out}" "more; --top N lists more.")
 string(REGEX MATCH "\n +1  [^\n]*" first_full "${out}")
 
@@ -142,10 +142,10 @@ endif()
 # working folder, not the data folder.
 file(WRITE "${boards}/empty.txt" "")
 run_cli(0 out moves --board cli_test_boards/empty.txt --rack QUIZ?AE --list ${words} --top 5)
-cli_expect_regex("${out}" "\n +1  cAZIQUE +8[BH] +118\n")
+cli_expect_regex("${out}" "\n +1  cAZIQUE +8[BH] +118 +-?[0-9]+\\.[0-9]\n")
 write_board("${boards}/dots.txt")
 run_cli(0 out moves --board ${boards}/dots.txt --rack QUIZ?AE --list ${words} --top 5)
-cli_expect_regex("${out}" "\n +1  cAZIQUE +8[BH] +118\n")
+cli_expect_regex("${out}" "\n +1  cAZIQUE +8[BH] +118 +-?[0-9]+\\.[0-9]\n")
 
 # CR LF line ends, a byte-order mark, spaces after the last column and blank
 # lines after the last row are accepted.
@@ -154,7 +154,7 @@ string(REPLACE "\n" "  \r\n" text "${text}")
 string(ASCII 239 187 191 bom)
 file(WRITE "${boards}/crlf.txt" "${bom}${text}\r\n\n")
 run_cli(0 out moves --board ${boards}/crlf.txt --rack CATSJOE --list ${words})
-cli_expect_regex("${out}" "\n +[0-9]+  SAC +9H +20  EJOT\n")
+cli_expect_regex("${out}" "\n +[0-9]+  SAC +9H +20 +-?[0-9]+\\.[0-9]  EJOT\n")
 
 # Errors name the file, the row and the column, and fail with exit code 1.
 file(STRINGS ${quiz} quiz_rows)
@@ -199,7 +199,7 @@ expect_contains("${out}" "Invalid option or value: --top 0")
 # game type's own symbol ("-"), and no tile may stand on them.
 file(WRITE "${boards}/holes.txt" "-.....-\n.......\n.......\n..QUIZ.\n.......\n.......\n-.....-\n")
 run_cli(0 out --data ${DATA}/cli/holes moves --board ${boards}/holes.txt --rack ASE --list ${words})
-cli_expect_regex("${out}" "\n +[0-9]+  ZEAS +F4 +13\n")
+cli_expect_regex("${out}" "\n +[0-9]+  ZEAS +F4 +13 +-?[0-9]+\\.[0-9][^\n]*\n")
 file(WRITE "${boards}/holes_bad.txt" "Q......\n.......\n.......\n..QUIZ.\n.......\n.......\n-.....-\n")
 run_cli(1 out --data ${DATA}/cli/holes moves --board ${boards}/holes_bad.txt --rack ASE --list ${words})
 expect_contains("${out}" "holes_bad.txt\", row 1, column 1: a tile on a square outside the playing area.")

@@ -653,7 +653,8 @@ std::string checkPosition(Position& pos, Tally& tally) {
     if (found != byKey.end() && (m.winsByGoingOut != 0) != wins && reported++ < 4) {
       problems << "  winsByGoingOut of " << describe(key) << " is " << int(m.winsByGoingOut) << "\n";
     }
-    const int equity = 10 * m.score + (m.winsByGoingOut ? 100 : 0);
+    // Score, leave value and the adjustments (the going-out bonus among them).
+    const int equity = 10 * m.score + LeaveValue(m.leaveView()) + m.bonus;
     if (m.equity != equity && reported++ < 4) {
       problems << "  equity of " << describe(key) << " is " << m.equity << ", expected " << equity << "\n";
     }

@@ -444,8 +444,10 @@ TEST_F(MoveGeneration, BarredWordsForTheRestrictedPlayer) {
   EXPECT_EQ(count("eat", 6, 7, kAcross), 0);
   EXPECT_FALSE((squareAt(game_.board, 6, 7)->crossSet[kDown] >> codeOfLetter('e')) & 1);
 
-  // Best-only generation keeps away from it too.
+  // Best-only generation keeps away from it too (by score, so that the
+  // board adjustments do not decide).
   setRack(0, "E");
+  game_.highestScoreBest = true;
   GenerateMoves(game_, true);
   EXPECT_TRUE(isNonPlacement(game_.bestMove) || !covers(game_.bestMove, 6, 7)) << game_.bestMove.wordView();
   game_.restrictedPlayer = 1;
