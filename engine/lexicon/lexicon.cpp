@@ -118,6 +118,7 @@ void Lexicon::clear() {
   trie_.assign(1, TrieNode{});
   firstOfRepeated_.clear();
   graph_.reset();
+  hookMemo_.reset();
   *squareLetterStats_ = SquareLetterStats{};
   byText_.clear();
   byReversedText_.clear();
@@ -195,6 +196,8 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
   fillTwoLetterTables();
+  hookMemo_ = std::make_unique<std::atomic<std::uint32_t>[]>(static_cast<std::size_t>(wordCount()));
+  for (int i = 0; i < wordCount(); ++i) hookMemo_[static_cast<std::size_t>(i)].store(kHooksUnknown, std::memory_order_relaxed);
   PrintMessageF(msg::LexWordCount, wordCount());
   return true;
 }
@@ -611,6 +614,39 @@ EntryIndex Lexicon::findAnagramWord(std::string_view letters) const {
     }
   }
   return kNoEntry;
+}
+
+std::uint32_t Lexicon::hookLetters(EntryIndex entry) const {
+  if (entry < 0 || entry >= wordCount() || !hookMemo_) return 0;
+  std::atomic<std::uint32_t>& slot = hookMemo_[static_cast<std::size_t>(entry)];
+  std::uint32_t hooks = slot.load(std::memory_order_relaxed);
+  if (hooks != kHooksUnknown) return hooks;
+  auto endsRealWord = [&](NodeIndex node) {
+    const EntryIndex e = nodeWord(node);
+    return e != kNoEntry && this->entry(e).wordClass != kClassPhony;
+  };
+  const std::string_view word = textView(entry);
+  hooks = 0;
+  // Behind the word: children of its node that end words.
+  const NodeIndex node = walk(word);
+  if (node != kNoNode) {
+    for (std::uint32_t mask = childMask(node); mask; mask &= mask - 1) {
+      const int letter = __builtin_ctz(mask);
+      if (endsRealWord(child(node, letter))) hooks |= 1u << letter;
+    }
+  }
+  // In front of it: each first letter, then the word.
+  for (std::uint32_t mask = childMask(trieRoot); mask; mask &= mask - 1) {
+    const int letter = __builtin_ctz(mask);
+    NodeIndex n = child(trieRoot, letter);
+    for (std::size_t i = 0; i < word.size() && n != kNoNode; ++i) {
+      const int code = letterCode(word[i]);
+      n = code < 0 ? kNoNode : child(n, code);
+    }
+    if (n != kNoNode && endsRealWord(n)) hooks |= 1u << letter;
+  }
+  slot.store(hooks, std::memory_order_relaxed);
+  return hooks;
 }
 
 bool Lexicon::isAcceptedExtra(std::string_view text) const {

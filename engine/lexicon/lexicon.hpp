@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -91,6 +92,11 @@ class Lexicon {
   // The first entry, in entry order, whose letters are exactly those of
   // `letters`.
   EntryIndex findAnagramWord(std::string_view letters) const;
+
+  // The letters L for which L + word or word + L is a word that is no
+  // phony: bit L of the mask. Worked out once per word and remembered
+  // (safe for concurrent callers).
+  std::uint32_t hookLetters(EntryIndex entry) const;
 
   bool isAcceptedExtra(std::string_view text) const;
   void addAcceptedExtra(std::string_view text);
@@ -184,6 +190,10 @@ class Lexicon {
   std::string fileName_;
   std::string identityName_;
   std::string letterTableName_;
+
+  // hookLetters memo, one slot per entry; kHooksUnknown until worked out.
+  static constexpr std::uint32_t kHooksUnknown = 0xFFFFFFFFu;
+  mutable std::unique_ptr<std::atomic<std::uint32_t>[]> hookMemo_;
 
   mutable std::mutex extrasMutex_;
   std::vector<std::string> acceptedExtras_;

@@ -67,38 +67,6 @@ bool stretchClear(const Board& board, const Walker& w, bool rowsFixed, int line,
   return true;
 }
 
-// Whether a trie node ends a word that is no phony.
-bool endsRealWord(const Lexicon& lexicon, NodeIndex node) {
-  const EntryIndex entry = lexicon.nodeWord(node);
-  return entry != kNoEntry && lexicon.entry(entry).wordClass != kClassPhony;
-}
-
-// The letters L for which L + word or word + L is a word (phonies aside),
-// remembered per word for the rest of the generation.
-std::uint32_t hookLettersOf(const Lexicon& lexicon, const EvaluationContext& e, const char* word, int length) {
-  const auto known = e.hookLetters.find(word);
-  if (known != e.hookLetters.end()) return known->second;
-  std::uint32_t hooks = 0;
-  // Behind the word: the children of its node that end words.
-  NodeIndex node = Lexicon::trieRoot;
-  for (int i = 0; i < length && node != kNoNode; ++i) node = lexicon.child(node, codeOfLetter(word[i]));
-  if (node != kNoNode) {
-    for (std::uint32_t mask = lexicon.childMask(node); mask; mask &= mask - 1) {
-      const int letter = __builtin_ctz(mask);
-      if (endsRealWord(lexicon, lexicon.child(node, letter))) hooks |= 1u << letter;
-    }
-  }
-  // In front of it: each first letter, then the word.
-  for (std::uint32_t mask = lexicon.childMask(Lexicon::trieRoot); mask; mask &= mask - 1) {
-    const int letter = __builtin_ctz(mask);
-    NodeIndex n = lexicon.child(Lexicon::trieRoot, letter);
-    for (int i = 0; i < length && n != kNoNode; ++i) n = lexicon.child(n, codeOfLetter(word[i]));
-    if (n != kNoNode && endsRealWord(lexicon, n)) hooks |= 1u << letter;
-  }
-  e.hookLetters.emplace(word, hooks);
-  return hooks;
-}
-
 int nearestLaneEnd(int position) {
   // The nearest of 0, 7 and 14.
   if (position <= 3) return 0;
@@ -136,6 +104,8 @@ void refreshEvaluationContext(Game& game) {
   e.moveNumber = game.moveNumber;
   e.openingReplyHint = game.openingReplyHint;
   e.bagTotal = game.bag.total();
+  const GameType* type = activeGameType();
+  e.blankValue = type ? type->tileValue[static_cast<std::size_t>(r.blankCode)] : 0;
   int bestOpponent = 0, missing = 0;
   bool first = true;
   for (int p = 0; p < game.playerCount; ++p) {
@@ -157,7 +127,20 @@ void refreshEvaluationContext(Game& game) {
     if (e.pool[letter] <= 0 || (e.standardBoard && r.letterValue[static_cast<std::size_t>(letter)] < 5)) continue;
     e.exposureLetters[static_cast<std::size_t>(e.exposureLetterCount++)] = static_cast<std::int8_t>(letter);
   }
-  e.hookLetters.clear();
+  for (int d = 0; d < 2; ++d) {
+    e.premiumSides[d].assign(static_cast<std::size_t>(board.width * board.height), 0);
+    for (int row = 0; row < board.height; ++row) {
+      for (int column = 0; column < board.width; ++column) {
+        std::uint8_t sides = 0;
+        for (int side = 0; side < 2; ++side) {
+          const int step = side == 0 ? -1 : 1;
+          const Square* s = d == kAcross ? squareAt(board, column, row + step) : squareAt(board, column + step, row);
+          if (s && s->empty() && premiumMultiplier(s->type) != 0) sides |= static_cast<std::uint8_t>(1 << side);
+        }
+        e.premiumSides[d][static_cast<std::size_t>(column + row * board.width)] = sides;
+      }
+    }
+  }
 
   // Lane flags, on the standard board only.
   for (auto& edge : e.edgeHalfOpen) edge[0] = edge[1] = false;
@@ -241,69 +224,62 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
   const Board& board = game.board;
   const Lexicon* lexicon = game.lexicon.get();
   const Walker w{shape};
-  const GameType* type = activeGameType();
-  const int blankValue = type ? type->tileValue[static_cast<std::size_t>(r.blankCode)] : 0;
   auto tileValue = [&](int i) {
-    return w.isBlank(i) ? blankValue : r.letterValue[static_cast<std::size_t>(codeOfLetter(shape.word[i]) & 31)];
+    return w.isBlank(i) ? e.blankValue : r.letterValue[static_cast<std::size_t>(codeOfLetter(shape.word[i]) & 31)];
   };
   const bool down = shape.direction == kDown;
   const int first = 0, last = shape.length - 1;
   int adjustment = 0;
 
-  // Flags of the placed letters.
-  const bool highFirst = w.isPlaced(first) && tileValue(first) >= 6;
-  const bool highLast = w.isPlaced(last) && tileValue(last) >= 6;
-  bool noPrefixLetter = false, noSuffixLetter = false;
-  if (lexicon) {
-    for (int i = 0; i < shape.length; ++i) {
-      if (!w.isPlaced(i)) continue;
-      const int code = codeOfLetter(shape.word[i]);
-      noPrefixLetter = noPrefixLetter || !lexicon->canEndTwo(code);
-      noSuffixLetter = noSuffixLetter || !lexicon->canStartTwo(code);
-    }
-  }
+  const int line = down ? shape.column : shape.row;
+  const int startPos = down ? shape.row : shape.column;
+  const int endPos = startPos + shape.length - 1;
 
   if (e.standardBoard) {
     // Two-letter shield: a letter on the second line that nothing can
     // stand in front of (or behind) keeps the edge closed.
-    const int line = down ? shape.column : shape.row;
-    if (noPrefixLetter && line == 1) {
-      adjustment += 10;
-    } else if (noSuffixLetter && line == 13) {
-      adjustment += 10;
+    if ((line == 1 || line == 13) && lexicon) {
+      bool noPrefixLetter = false, noSuffixLetter = false;
+      for (int i = 0; i < shape.length; ++i) {
+        if (!w.isPlaced(i)) continue;
+        const int code = codeOfLetter(shape.word[i]);
+        noPrefixLetter = noPrefixLetter || !lexicon->canEndTwo(code);
+        noSuffixLetter = noSuffixLetter || !lexicon->canStartTwo(code);
+      }
+      if ((noPrefixLetter && line == 1) || (noSuffixLetter && line == 13)) adjustment += 10;
     }
 
     // Edge-lane exposure: a high tile on the edge beside an open stretch.
-    const int wordLine = down ? shape.column : shape.row;
-    const int startPos = down ? shape.row : shape.column;
-    const int endPos = startPos + shape.length - 1;
-    if (highFirst && startPos == 0 && wordLine != 0 && wordLine != 7 && wordLine != 14 &&
-        stretchClear(board, w, down, 0, 1, wordLine, nearestLaneEnd(wordLine))) {
-      adjustment -= 5;
-    }
-    if (highLast && endPos == 14 && wordLine != 0 && wordLine != 7 && wordLine != 14 &&
-        stretchClear(board, w, down, 14, 13, wordLine, nearestLaneEnd(wordLine))) {
-      adjustment -= 5;
+    if ((startPos == 0 || endPos == 14) && line != 0 && line != 7 && line != 14) {
+      const bool highFirst = w.isPlaced(first) && tileValue(first) >= 6;
+      const bool highLast = w.isPlaced(last) && tileValue(last) >= 6;
+      if (highFirst && startPos == 0 && stretchClear(board, w, down, 0, 1, line, nearestLaneEnd(line))) adjustment -= 5;
+      if (highLast && endPos == 14 && stretchClear(board, w, down, 14, 13, line, nearestLaneEnd(line))) adjustment -= 5;
     }
   }
 
   // Premium exposure: two-letter plays onto premium squares beside the
   // placed tiles, weighted by the chance the opponent holds the letter.
-  if (e.experimental != kXpfNoDangerHooks && e.standardValues && lexicon) {
-    int bestGain[32] = {};
+  if (e.experimental != kXpfNoDangerHooks && e.standardValues && lexicon && e.exposureLetterCount > 0) {
+    const std::vector<std::uint8_t>& sides = e.premiumSides[shape.direction];
+    int bestGain[32];
+    bool any = false;
     for (int i = 0; i < shape.length; ++i) {
       if (!w.isPlaced(i)) continue;
+      const std::uint8_t open = sides[static_cast<std::size_t>(w.column(i) + w.row(i) * board.width)];
+      if (open == 0) continue;
       const int placed = codeOfLetter(shape.word[i]);
-      for (int side = -1; side <= 1; side += 2) {
-        const int c = w.column(i) + (down ? side : 0), rr = w.row(i) + (down ? 0 : side);
-        const Square* s = squareAt(board, c, rr);
-        if (!s || !s->empty()) continue;
+      if (!any) std::fill(std::begin(bestGain), std::end(bestGain), 0);
+      any = true;
+      for (int side = 0; side < 2; ++side) {
+        if (!((open >> side) & 1)) continue;
+        const int step = side == 0 ? -1 : 1;
+        const Square* s = squareAt(board, w.column(i) + (down ? step : 0), w.row(i) + (down ? 0 : step));
         const int m = premiumMultiplier(s->type);
-        if (m == 0) continue;
         for (int k = 0; k < e.exposureLetterCount; ++k) {
           const int letter = e.exposureLetters[static_cast<std::size_t>(k)];
           const int value = r.letterValue[static_cast<std::size_t>(letter)];
-          const bool forms = side < 0 ? lexicon->isTwoLetterWord(letter, placed) : lexicon->isTwoLetterWord(placed, letter);
+          const bool forms = side == 0 ? lexicon->isTwoLetterWord(letter, placed) : lexicon->isTwoLetterWord(placed, letter);
           if (!forms) continue;
           const double gain = (m * 2.0 * value - 26.0) * e.drawHolds[static_cast<std::size_t>(letter)];
           if (gain <= 0) continue;
@@ -311,7 +287,9 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
         }
       }
     }
-    for (int gain : bestGain) adjustment -= gain;
+    if (any) {
+      for (int gain : bestGain) adjustment -= gain;
+    }
   }
 
   // Emptying the bag, or nearly: a short leave then waits for tiles that
@@ -325,9 +303,6 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
 
   if (e.standardBoard && lexicon) {
     // Hooks on the second line toward an open triple-word square.
-    const int line = down ? shape.column : shape.row;
-    const int startPos = down ? shape.row : shape.column;
-    const int endPos = startPos + shape.length - 1;
     const bool front = startPos == 1, back = endPos == 13;
     if (front || back) {
       const int edge = front ? 0 : 14;
@@ -349,7 +324,9 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
       const bool sidesEmpty = emptyAt(board, down ? sideA : wordPos, down ? wordPos : sideA) &&
                               emptyAt(board, down ? sideB : wordPos, down ? wordPos : sideB);
       if (reach && sidesEmpty) {
-        const std::uint32_t hooks = hookLettersOf(*lexicon, e, shape.word, shape.length);
+        const EntryIndex entry =
+            shape.entry != kNoEntry ? shape.entry : lexicon->findEntry(std::string_view(shape.word, static_cast<std::size_t>(shape.length)));
+        const std::uint32_t hooks = lexicon->hookLetters(entry);
         int inPool = e.pool[r.blankCode], onLeave = leave[r.blankCode];
         for (int letter = 0; letter < r.letterCount; ++letter) {
           if (!((hooks >> letter) & 1)) continue;
@@ -376,8 +353,6 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
   // Closing the board while well ahead.
   if (e.experimental == kXpfCloseBoard && e.standardValues && e.moverLead >= r.bingoBonus) {
     const int n = shape.length;
-    const int line = down ? shape.column : shape.row;
-    const int startPos = down ? shape.row : shape.column;
     auto occupied = [&](int sideLine, int position) {
       const Square* s = down ? squareAt(board, sideLine, position) : squareAt(board, position, sideLine);
       return s != nullptr && !s->empty();

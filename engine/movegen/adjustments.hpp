@@ -12,6 +12,7 @@ namespace pexil {
 
 struct PlacementShape {
   const char* word = nullptr;
+  EntryIndex entry = kNoEntry;  // the word's lexicon entry, when known
   int length = 0;
   int column = 0;
   int row = 0;

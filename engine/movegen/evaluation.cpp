@@ -128,6 +128,9 @@ void chooseBlanks(Game& game, Move& move, const IndexList& placed, const IndexLi
 
 Evaluation EvaluatePlacement(Game& game, Move& move, bool commit) {
   Evaluation result;
+  // Outside generation the position's evaluation data is worked out here,
+  // from the board as it is before the move.
+  if (!game.generating) refreshEvaluationContext(game);
   Board& board = game.board;
   const GameRules& r = rules();
   const int blank = r.blankCode;
@@ -166,10 +169,7 @@ Evaluation EvaluatePlacement(Game& game, Move& move, bool commit) {
   writeRackText(rack, move.leave.data(), move.leave.size());
   if (!anagramRule()) result.adjustment = LeaveValue(move.leaveView());
 
-  if (!game.generating) {
-    chooseBlanks(game, move, placed, blanks);
-    refreshEvaluationContext(game);
-  }
+  if (!game.generating) chooseBlanks(game, move, placed, blanks);
 
   // The board adjustments. They never read the squares the move covers
   // (or treat them as the move's), so the laid tiles can stay.

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "rules/tile_counts.hpp"
@@ -42,6 +41,7 @@ struct EvaluationContext {
   bool openingReplyHint = false;
   int moverLead = 0;  // over the best opponent
   int bagTotal = 0;
+  int blankValue = 0;  // points of a blank in this game type
   int opponentsMissing = 0;  // tiles the opponents' racks lack of a full rack
 
   LetterCounts pool;  // the mover's unseen tiles
@@ -54,9 +54,10 @@ struct EvaluationContext {
   std::array<std::int8_t, 32> exposureLetters{};
   int exposureLetterCount = 0;
 
-  // Letters that hook each word at either end, by the word's text in the
-  // lexicon; filled as moves need them.
-  mutable std::unordered_map<const char*, std::uint32_t> hookLetters;
+  // Per square and direction of play: bit 0 when the square before it
+  // across the line (above, or to the left) is an empty premium square,
+  // bit 1 for the square after it.
+  std::vector<std::uint8_t> premiumSides[2];
 
   // Lane flags (standard board only): true when the lane is open.
   bool edgeHalfOpen[4][2] = {};

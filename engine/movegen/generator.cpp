@@ -52,6 +52,7 @@ class PlacementGenerator {
       upper_[code] = code == blankCode_ ? '?' : charOfUpper(code);
     }
     blanks_ = std::max(rack[blankCode_], 0);
+    startMask_ = rackMask_;
     rackTiles_ = rack.total();
     const int blanks = blanks_;
     template_.strategy = game.strategies[static_cast<std::size_t>(mover_)];
@@ -294,11 +295,18 @@ class PlacementGenerator {
     // The leave is what the walk has not used.
     std::size_t n = 0;
     LetterCounts leave;
-    for (int code = 0; code < kCodeSlots; ++code) {
-      const int left = code == blankCode_ ? blanks_ : counts_[code];
+    for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
+      const int code = __builtin_ctz(letters);
+      const int left = counts_[code];
       leave[code] = left;
       leave[kTotalSlot] += left;
       for (int i = 0; i < left && n + 1 < move.leave.size(); ++i) move.leave[n++] = upper_[code];
+    }
+    if (blanks_ > 0) {
+      // The blank comes last in alphabet order.
+      leave[blankCode_] = blanks_;
+      leave[kTotalSlot] += blanks_;
+      for (int i = 0; i < blanks_ && n + 1 < move.leave.size(); ++i) move.leave[n++] = '?';
     }
     move.leave[n] = '\0';
     const long long points = score.mainSum * score.wordFactor + score.crossTotal;
@@ -308,6 +316,7 @@ class PlacementGenerator {
     // none of them.
     PlacementShape shape;
     shape.word = text;
+    shape.entry = w;
     shape.length = entry.length;
     shape.column = column_;
     shape.row = row_;
@@ -332,6 +341,7 @@ class PlacementGenerator {
   std::uint32_t lineLetters_ = 0;
   int counts_[kCodeSlots] = {};  // rack letters not yet used, blanks apart
   std::uint32_t rackMask_ = 0;    // letters with a count above 0
+  std::uint32_t startMask_ = 0;   // the rack's letters before the walk
   int blanks_ = 0;
   int rackTiles_ = 0;
   char upper_[kCodeSlots] = {};
