@@ -23,6 +23,11 @@ double chanceOfAny(int wanted, int poolTotal, int draw) {
   return 1.0 - none;
 }
 
+// floor(10 x value + 0.5). The chances behind the values are computed in
+// floating point, so an exact half may come out a hair below it: a tiny
+// nudge keeps such ties rounding up, as exact arithmetic would.
+int roundedTenths(double value) { return static_cast<int>(std::floor(10.0 * value + 0.5 + 1e-9)); }
+
 bool emptyAt(const Board& board, int column, int row) {
   const Square* s = squareAt(board, column, row);
   return s != nullptr && s->empty();
@@ -202,13 +207,13 @@ LaneOpening laneOpening(const Game& game, const PlacementShape& shape) {
     result.letter = letterAt(position);
     return result;
   };
-  // (a) A letter on the edge, away from the triple-word squares.
+  // (a) A letter on the edge, away from the triple-word squares, with its
+  // half of the edge open; otherwise the middle lanes are looked at.
   if ((start == 0 || end == 14) && line != 0 && line != 7 && line != 14) {
     const int edgePosition = start == 0 ? 0 : 14;
     const Edge edge = down ? (edgePosition == 0 ? kTopRow : kBottomRow) : (edgePosition == 0 ? kLeftColumn : kRightColumn);
     const int half = line <= 6 ? 0 : 1;
     if (e.edgeHalfOpen[edge][half]) return take(edgePosition);
-    return result;
   }
   // (b), (c) A long word across row (column) 4 or 10 near the middle.
   if (shape.length >= 4 && line >= 5 && line <= 9) {
@@ -283,7 +288,7 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
           if (!forms) continue;
           const double gain = (m * 2.0 * value - 26.0) * e.drawHolds[static_cast<std::size_t>(letter)];
           if (gain <= 0) continue;
-          bestGain[letter] = std::max(bestGain[letter], static_cast<int>(std::floor(10.0 * gain + 0.5)));
+          bestGain[letter] = std::max(bestGain[letter], roundedTenths(gain));
         }
       }
     }
@@ -335,7 +340,7 @@ int placementAdjustments(const Game& game, const PlacementShape& shape, const Le
         }
         const double p = chanceOfAny(inPool, e.pool.total(), r.rackSize);
         const double q = onLeave > 0 ? 1.0 : chanceOfAny(inPool, e.pool.total(), r.rackSize - leave.total());
-        adjustment += static_cast<int>(std::floor(10.0 * (2.0 * q - 3.0 * p) + 0.5));
+        adjustment += roundedTenths(2.0 * q - 3.0 * p);
       }
     }
 
