@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
@@ -17,22 +18,7 @@ const char* LaidWords::add(std::string_view text) {
 }
 
 void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon) {
-  game = Game{};
-  game.playerCount = std::clamp(players, 1, kMaxPlayers);
-  game.lexicon = std::move(lexicon);
-  const GameType* type = activeGameType();
-  game.phonyPlay = type != nullptr && type->markPhonies;
-  game.doubledEndScoring = wordListAlphabet() != kAlphabetSpanish;
-  buildBoard(game.board);
-  game.board.lexicon = game.lexicon.get();
-  game.previousBoard = game.board;
-  game.workBoard = game.board;
-  fillWell(game.bag);
-  for (int p = 0; p < game.playerCount; ++p) {
-    game.rackTags[static_cast<std::size_t>(p)] = dealRack(game.racks[static_cast<std::size_t>(p)], game.bag, &game.random);
-  }
-  game.moveJustPlayed = true;
-  prepareBoard(game);
+  NewGame(game, players, std::move(lexicon));
 }
 
 void prepareBoard(Game& game) {
@@ -70,20 +56,7 @@ bool isBarredFor(const Game& game, int player, std::string_view word) {
 
 void commitPlacement(Game& game, const Move& move) {
   if (isNonPlacement(move) || game.playerCount == 0) return;
-  Move played = move;
-  game.previousBoard = game.board;
-  EvaluatePlacement(game, played, true);
-  Rack& rack = game.racks[static_cast<std::size_t>(game.toMove)];
-  drawTiles(rack, game.bag, rules().rackSize, &game.random);
-  game.scores[static_cast<std::size_t>(game.toMove)] += move.score;
-  game.lastMove = played;
-  game.scorelessTurns = 0;
-  game.consecutivePasses = 0;
-  ++game.moveNumber;
-  game.toMove = (game.toMove + 1) % game.playerCount;
-  game.moveJustPlayed = true;
-  updateNearOpenBonus(game.board);
-  prepareBoard(game);
+  PlayMove(game, move, false, true);
 }
 
 }  // namespace pexil

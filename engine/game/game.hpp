@@ -48,6 +48,46 @@ class LaidWords {
   Arena* own_ = nullptr;
 };
 
+// A move kept beyond the life of the word list it came from: a placement's
+// word text is owned here, and copies point at their own copy.
+class KeptMove {
+ public:
+  KeptMove() = default;
+  explicit KeptMove(const Move& move) { set(move); }
+  KeptMove(const KeptMove& other) { set(other.move_); }
+  KeptMove& operator=(const KeptMove& other) {
+    if (this != &other) set(other.move_);
+    return *this;
+  }
+  void set(const Move& move) {
+    move_ = move;
+    if (!isNonPlacement(move) && move.word != nullptr) {
+      text_ = move.word;
+      move_.word = text_.c_str();
+    } else {
+      text_.clear();
+    }
+  }
+  const Move& move() const { return move_; }
+
+ private:
+  Move move_;
+  std::string text_;
+};
+
+// One turn of the game record.
+struct HistoryEntry {
+  KeptMove move;                 // the move played ("(Lost challenge)" for a turn lost)
+  KeptMove challengedMove;       // for a turn lost to a challenge: the move taken back
+  bool hasChallengedMove = false;
+  bool survivedChallenge = false;
+  Rack rackBefore;               // the mover's rack before the move
+  bool rackKnown = true;
+  std::array<int, 16> scoresAfter{};
+  int clock = -10000000;         // the mover's clock reading; -10000000 when not set
+  std::vector<std::string> notes;
+};
+
 // Where generated placements go while a search mode is on.
 enum class SearchMode : std::uint8_t {
   none,
@@ -100,6 +140,26 @@ struct Game {
   std::vector<std::string> barredWords;  // lower case
   int restrictedPlayer = -1;
   std::array<std::string, kMaxPlayers> exchangedLast{};
+  // Tiles known to be on each player's rack (tiles a lost challenge put
+  // back), for the tile inference.
+  std::array<std::string, kMaxPlayers> knownTiles{};
+  // Each player's thinking time so far, hundredths of a second.
+  std::array<int, kMaxPlayers> thinkingTime{};
+  // The strategies while one is overridden for a move.
+  std::array<int, kMaxPlayers> savedStrategies{};
+  bool strategiesOverridden = false;
+
+  // The game record and the display flag of move lines: leaves and
+  // exchanged tiles are hidden while it is set.
+  std::vector<HistoryEntry> history;
+  bool hideLeaves = false;
+
+  // The game kind and game type the game was set up with (activating them
+  // again restores the rules).
+  int gameKind = 0;
+  int gameTypeIndex = -1;
+  // Worker threads for searches (the processor count, at least 1).
+  int threads = 1;
 
   // ---- generation options ----
   bool rankByScore = false;
@@ -147,7 +207,8 @@ struct Game {
 };
 
 // Sets up a game of `players` players for the active rules and the given
-// lexicon: empty board, full bag, a rack drawn for every player, scores 0.
+// lexicon: empty board, full bag, a rack drawn for every player, scores 0
+// (NewGame).
 void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon);
 
 // Sets the board's phony length limit (the computer's minimum phony length
@@ -167,10 +228,9 @@ LetterCounts unseenTilesOf(const Game& game, int player);
 // Whether the word is barred for this player.
 bool isBarredFor(const Game& game, int player, std::string_view word);
 
-// Commits a placement for the player to move: lays its tiles for good,
-// takes them from the rack, adds the score and refills the rack from the
-// bag, then passes the turn and re-annotates the board. (The full move
-// flow, with history, challenges and the end of the game, is PlayMove.)
+// Plays a placement for the player to move without recording it (no
+// history, no undo snapshot), refilling at random: PlayMove for self-play
+// and searches.
 void commitPlacement(Game& game, const Move& move);
 
 }  // namespace pexil

@@ -184,6 +184,7 @@ Evaluation EvaluatePlacement(Game& game, Move& move, bool commit) {
     if (wordSquare(board, move, index)->isBlank) shape.blanks |= 1u << index;
   }
   const int score = playScore(board, move.direction, move.column, move.row, length) + bingoBonusFor(result.tilesUsed);
+  result.score = score;
   const int adjustments = placementAdjustments(game, shape, rack, score);
   result.adjustment += adjustments;
   move.bonus += adjustments;

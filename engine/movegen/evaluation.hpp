@@ -13,6 +13,7 @@ namespace pexil {
 struct Evaluation {
   int tilesUsed = 0;     // rack tiles the placement takes
   int adjustment = 0;    // leave value plus adjustments, tenths of a point
+  int score = 0;         // the placement's score, bingo bonus included
 };
 
 // Lays the move's tiles on the game's board (tentatively: placedMark -999;

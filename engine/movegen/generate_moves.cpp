@@ -23,22 +23,10 @@ Move nonPlacement(const char* label, std::string_view leave, int equity, int str
   return move;
 }
 
-// The rack's letters kept by an exchange: the blanks, plus one tile of each
-// of the given alphabet positions that the rack holds. `found` tells whether
-// any of those positions was on the rack.
-std::string keptTiles(const Rack& rack, std::initializer_list<int> positions, bool& found) {
-  Rack kept;
-  const int blank = rules().blankCode;
-  kept[blank] = rack[blank];
-  kept[kTotalSlot] = rack[blank];
-  found = false;
-  for (int position : positions) {
-    if (position < kCodeSlots && position != blank && rack[position] > 0) {
-      kept[position] = 1;
-      ++kept[kTotalSlot];
-      found = true;
-    }
-  }
+// The rack's letters kept by an exchange label, as text. `found` tells
+// whether any of the label's letters was on the rack.
+std::string keptTiles(const Rack& rack, const char* label, bool& found) {
+  const Rack kept = keptByLabel(rack, label, &found);
   return rackString(kept);
 }
 
@@ -104,6 +92,24 @@ void applyScorelessLimits(Game& game, bool bestOnly) {
 }
 
 }  // namespace
+
+Rack keptByLabel(const Rack& rack, const char* label, bool* found) {
+  Rack kept;
+  const int blank = rules().blankCode;
+  kept[blank] = rack[blank];
+  kept[kTotalSlot] = rack[blank];
+  if (found) *found = false;
+  const KeptPositions positions = keptPositionsOf(label);
+  for (int i = 0; i < positions.count; ++i) {
+    const int code = positions.codes[i];
+    if (code < kCodeSlots && code != blank && rack[code] > 0) {
+      kept[code] = 1;
+      ++kept[kTotalSlot];
+      if (found) *found = true;
+    }
+  }
+  return kept;
+}
 
 void GenerateMoves(Game& game, bool bestOnly) {
   if (game.playerCount <= 0) {
@@ -173,8 +179,8 @@ void GenerateMoves(Game& game, bool bestOnly) {
       if (move.equity > game.bestMove.equity) game.bestMove = move;
     };
     bool found = false;
-    const std::string blanksOnly = keptTiles(rack, {}, found);
-    const std::string retains = keptTiles(rack, {0, 4, 8, 13, 17, 18, 19}, found);
+    const std::string blanksOnly = keptTiles(rack, label::exchange, found);
+    const std::string retains = keptTiles(rack, label::exchangeRetains, found);
     const bool hasRetains = found;
     if (!bestOnly) {
       offer(label::exchange, blanksOnly);
@@ -183,9 +189,9 @@ void GenerateMoves(Game& game, bool bestOnly) {
         if (offersOptimalExchange(game, optimal)) offer(label::exchangeOptimal, optimal);
       }
       if (hasRetains) offer(label::exchangeRetains, retains);
-      const std::string keepX = keptTiles(rack, {23}, found);
+      const std::string keepX = keptTiles(rack, label::exchangeX, found);
       if (found) offer(label::exchangeX, keepX);
-      const std::string keepS = keptTiles(rack, {18}, found);
+      const std::string keepS = keptTiles(rack, label::exchangeS, found);
       if (found) offer(label::exchangeS, keepS);
     } else if (hasRetains && (game.considerRetainExchange || (game.openingReplyHint && game.moveNumber == 1))) {
       offer(label::exchangeRetains, retains);

@@ -33,6 +33,11 @@ void AnagramsFromSquare(Game& game, int column, int row, int length, int directi
 // Evaluates and records one placement (the board holds none of its tiles).
 void RecordPlacement(Game& game, Move move, bool bestOnly);
 
+// The tiles of the rack an exchange label keeps: the blanks and one tile
+// of each of the label's letters the rack holds. `found` (when given) tells
+// whether any of those letters was there.
+Rack keptByLabel(const Rack& rack, const char* label, bool* found = nullptr);
+
 // The list generation fills now: altListA, altListB or the main list.
 std::vector<Move>& activeList(Game& game);
 

@@ -32,6 +32,13 @@ bool isExchange(const Move& move) {
          w == label::exchangeOptimal || w == label::exchangedTiles;
 }
 
+KeptPositions keptPositionsOf(const char* word) {
+  if (word == label::exchangeRetains) return {{0, 4, 8, 13, 17, 18, 19}, 7};
+  if (word == label::exchangeX) return {{23}, 1};
+  if (word == label::exchangeS) return {{18}, 1};
+  return {{}, 0};
+}
+
 bool isPass(const Move& move) { return move.word == label::pass; }
 
 bool isNonPlacement(const Move& move) {

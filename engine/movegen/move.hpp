@@ -59,6 +59,17 @@ struct Move {
 
 // The six exchange labels.
 bool isExchange(const Move& move);
+
+// The alphabet positions (letter codes) whose tiles an exchange label
+// keeps, one tile of each that the rack holds, besides every blank:
+// "(Exchange)" none; "(Xchg RETAINS)" 0 4 8 13 17 18 19 (A E I N R S T in
+// English); "(Xchg X)" 23; "(Xchg S)" 18. Used as they stand for every
+// language. Empty for the other labels.
+struct KeptPositions {
+  int codes[7];
+  int count;
+};
+KeptPositions keptPositionsOf(const char* label);
 // An exchange, a pass or a challenge outcome.
 bool isNonPlacement(const Move& move);
 bool isPass(const Move& move);

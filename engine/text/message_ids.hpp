@@ -11,6 +11,7 @@
 //   151..199 word lists and word queries
 //   200..220 the command-line front end (moves, benchmarks)
 //   231..240 move generation
+//   260..286 move lines and the game listings
 //   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
@@ -168,6 +169,43 @@ enum : int {
   RackEstimateLine = 244,         // "%s" keep padded with '.', "%+5.1f" value, "%s" note
   RackEstimateThisRack = 245,
   RackEstimateUnseenAverage = 246,
+
+  // Move lines: the labels of non-placement moves.
+  MoveLinePass = 260,
+  MoveLineLostChallenge = 261,
+  MoveLineBadChallenge = 262,
+  MoveLineKeep = 263,             // "%s" tiles kept
+  MoveLineExchangeAll = 264,
+  MoveLineExchanged = 265,        // "%d" tiles exchanged
+
+  // Game listings: the well, the history and the statistics.
+  WellOneTileLeft = 266,
+  WellTilesLeft = 267,            // "%d" tiles
+  WellNoteLine1 = 268,            // the three parts of one note, joined by spaces
+  WellNoteLine2 = 269,
+  WellNoteLine3 = 270,
+  WellAllSeen = 271,
+  WellRemainingHeading = 272,     // open racks
+  WellUnseenHeading = 273,
+  WellVowels = 274,               // "%d" vowels, "%d" consonants, "%d" blanks
+  HistoryHeading = 275,
+  HistoryPlayerScore = 276,       // "%d" player, "%s" name, "%d" score, "%s" unit
+  HistoryPoint = 277,
+  HistoryPoints = 278,
+  StatsHeading = 279,             // "%s" name
+  StatsBingos = 280,              // "%d"
+  StatsTurnover = 281,            // "%d"
+  StatsValue = 282,               // "%d"
+  StatsBlankNote = 283,
+  StatsEfficiency = 284,          // "%.2f"
+  StatsScorePerTile = 285,        // "%.2f"
+  StatsAverageRack = 286,         // "%+.2f"
+
+  // Game flow.
+  FlowChallengeSucceeded = 300,
+  FlowChallengeFailed = 301,
+  FlowSenyors = 302,              // "%s" rack
+  PlayerNumbered = 305,           // "Player %d"
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
