@@ -206,6 +206,9 @@ constexpr Entry kEnglish[] = {
     {msg::FlowChallengeFailed, "Challenge of last move was unsuccessful."},
     {msg::FlowSenyors, "I invoke the \"senyors\" rule (rack %s)\n"},
     {msg::PlayerNumbered, "Player %d"},
+    {msg::StrategyUnknown, "Unknown strategy???"},
+    {msg::AutoplayStarting, "Autoplaying game...\n"},
+    {msg::AutoplayFinished, "Game played.\n"},
 
     {631, "Help create opening book..."},
     {msg::LanguageEnglish, "English"},

@@ -206,6 +206,9 @@ enum : int {
   FlowChallengeFailed = 301,
   FlowSenyors = 302,              // "%s" rack
   PlayerNumbered = 305,           // "Player %d"
+  StrategyUnknown = 306,
+  AutoplayStarting = 307,
+  AutoplayFinished = 308,
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

@@ -1,0 +1,151 @@
+#include "search/strategy.hpp"
+
+#include <chrono>
+#include <mutex>
+
+#include "game/game_flow.hpp"
+#include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "movegen/move_line.hpp"
+#include "movegen/move_text.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil {
+namespace {
+
+constexpr const char* kDescriptions[kStrategyCount] = {
+    "best fast method",
+    "highest scoring",
+    "highest leave",
+    "lookahead 1 ply, single-threaded",
+    "blend lookahead 2 ply, single-threaded",
+    "lookahead 2 ply, single-threaded",
+    "lookahead 5 ply, single-threaded",
+    "lookahead 5 ply, four threads, highest equity",
+    "hi-leave with experimental features",
+    "lookahead 5 ply, four threads, highest win probability",
+    "hi-leave with end game code",
+    "hi-leave with rack simulation code",
+    "lookahead 5 ply, four threads, highest equity, rack simulation",
+    "lookahead 3 ply, four threads, highest equity, rack simulation",
+    "lookahead 7 ply, four threads, highest equity, rack simulation",
+    "hi-leave with rack simulation code and experimental features",
+    "lookahead 1 ply, multi-threaded, hi equity, with rack distribution guess",
+    "lookahead 3 ply, multi-threaded, hi equity, with rack distribution guess",
+    "lookahead 5 ply, multi-threaded, hi equity, with rack distribution guess",
+    "lookahead 7 ply, multi-threaded, hi equity, with rack distribution guess",
+    "lookahead 2 ply, multi-threaded, hi equity, with rack distribution guess",
+    "lookahead 2 ply, multi-threaded",
+    "lookahead 2 ply, multi-threaded, hi win probability, with rack distribution guess",
+    "lookahead infinite depth, multi-threaded, hi equity, with rack distribution guess",
+    "lookahead 2 ply, single threaded, rack simulation (for profiling)",
+    "fast lookahead 1 ply, multi-threaded",
+    "fast lookahead 2 ply, multi-threaded",
+    "fast lookahead 3 ply, multi-threaded",
+    "fast lookahead 5 ply, multi-threaded",
+    "fast lookahead 7 ply, multi-threaded",
+    "15 minutes per game (standard algorithms)",
+    "15 minutes per game (alternate/experimental algorithms)",
+    "20 minutes per game (standard algorithms)",
+    "20 minutes per game (alternate/experimental algorithms)",
+    "25 minutes per game (standard algorithms)",
+    "25 minutes per game (alternate/experimental algorithms)",
+    "fast lookahead 2 ply, alternate move selection",
+    "fast lookahead 3 ply, alternate move selection",
+    "fast lookahead 5 ply, alternate move selection",
+    "legacy move generation code (1999)",
+    "fast lookahead 3 ply, multi-threaded, win prob sort",
+    "lookahead 3 ply, multi-threaded",
+    "lookahead 3 ply, multi-threaded, win prob sort",
+    "lookahead 2 ply, multi-threaded",
+    "lookahead 2 ply, multi-threaded, win prob sort",
+    "hi-leave with experimental features and endgame code",
+    "fast lookahead 3 ply, multi-threaded, with tile guess",
+    "fast lookahead 5 ply, multi-threaded, with tile guess",
+    "fast lookahead 7 ply, multi-threaded, with tile guess",
+    "fast lookahead 3 ply, multi-threaded, with tile guess, mixed optimization",
+    "fast lookahead 3 ply, multi-threaded, with moods",
+    "fast lookahead 3 ply, multi-threaded, pessimistic simulation",
+    "hi-leave with static end game evaluation",
+    "experimental fast lookahead 3 ply",
+    "10 minutes per game (standard algorithms)",
+};
+
+std::mutex logMutex;
+std::ostream* autoplayLog = nullptr;
+
+// Strategies whose generation evaluates leaves against the unseen tiles.
+bool usesUnseenPool(int strategy) {
+  return strategy == 0 || (strategy >= 11 && strategy <= 15) || strategy == 24;
+}
+
+void writeLog(const std::string& text) {
+  std::lock_guard<std::mutex> lock(logMutex);
+  if (autoplayLog) *autoplayLog << text << std::flush;
+}
+
+}  // namespace
+
+const char* strategyDescription(int strategy) {
+  return strategy >= 0 && strategy < kStrategyCount ? kDescriptions[strategy] : nullptr;
+}
+
+bool strategyAvailable(int strategy) {
+  return strategy == 1 || strategy == 2 || strategy == 8 || strategy == 11 || strategy == 15;
+}
+
+Move PlayStrategyTurn(Game& game) {
+  Move played;
+  if (game.playerCount <= 0 || game.gameOver) return played;
+  const auto start = std::chrono::steady_clock::now();
+  const int mover = game.toMove;
+  const int strategy = game.strategies[static_cast<std::size_t>(mover)];
+  writeLog("Player " + std::to_string(mover + 1) + "\t" +
+           rackString(game.racks[static_cast<std::size_t>(mover)]) + "\t | ");
+
+  game.unseenPoolEvaluation = usesUnseenPool(strategy);
+  if (!strategyAvailable(strategy)) PrintMessage(msg::StrategyUnknown);
+  if (strategy == 1) {
+    // Highest scoring: the best-only move by score.
+    const bool was = game.highestScoreBest;
+    game.highestScoreBest = true;
+    GenerateMoves(game, true);
+    game.highestScoreBest = was;
+    played = game.bestMove;
+  } else {
+    // Static ranking (and, until the searches exist, every other strategy):
+    // the first move of the list sorted by equity.
+    GenerateMoves(game, false);
+    played = game.moves.empty() ? game.bestMove : game.moves.front();
+  }
+  game.unseenPoolEvaluation = false;
+
+  PlayMove(game, played);
+  const int elapsed = static_cast<int>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
+  game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;
+  writeLog(briefMoveText(played) + "\t" + std::to_string(elapsed) + "\n");
+
+  MoveLineOptions options;
+  options.before = &game.previousBoard;
+  PrintMoveLine(game, mover, played, std::string(), false, options);
+  return played;
+}
+
+void Autoplay(Game& game) {
+  PrintMessage(msg::AutoplayStarting);
+  ResetGame(game);
+  // Every turn either places tiles or counts toward the scoreless limits,
+  // so the game ends; the bound only guards against a rule gone wrong.
+  const int bound = 10000;
+  for (int turn = 0; turn < bound && !game.gameOver && game.playerCount > 0; ++turn) PlayStrategyTurn(game);
+  PrintMessage(msg::AutoplayFinished);
+}
+
+void setAutoplayLog(std::ostream* log) {
+  std::lock_guard<std::mutex> lock(logMutex);
+  autoplayLog = log;
+}
+
+}  // namespace pexil
