@@ -2114,7 +2114,7 @@ TEST(SquareLetterStatsReader, HostileTextDoesNotBreakIt) {
       if (r < 6) {
         text += std::to_string(static_cast<int>(random() % 40) - 5);
       } else if (r < 8) {
-        text += std::to_string(static_cast<long long>(random()) * static_cast<long long>(random()));
+        text += std::to_string(static_cast<unsigned long long>(random()) * static_cast<unsigned long long>(random()));
       } else {
         text.push_back(static_cast<char>(random() % 256));
       }
@@ -2234,7 +2234,7 @@ TEST(BoardPatternsReader, HostileTextDoesNotBreakIt) {
       if (r < 7) {
         text += std::to_string(static_cast<int>(random() % 700) - 50);
       } else if (r < 9) {
-        text += std::to_string(static_cast<long long>(random()) * static_cast<long long>(random()) * 7);
+        text += std::to_string(static_cast<unsigned long long>(random()) * static_cast<unsigned long long>(random()) * 7);
       } else {
         text.push_back(static_cast<char>(random() % 256));
       }
