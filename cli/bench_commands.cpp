@@ -10,10 +10,13 @@
 #include "commands.hpp"
 #include "files/data_files.hpp"
 #include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "game_choice.hpp"
 #include "movegen/generator.hpp"
+#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -225,13 +228,74 @@ int benchMovegen(const ParsedOptions& options) {
   return 0;
 }
 
+// ---- bench selfplay ----
+
+constexpr std::uint32_t kSelfplaySeed = 20240611;
+constexpr int kSelfplayGames = 200;
+
+// Whole games of static self-play, strategy 2 against 2, one thread, from a
+// fixed seed: the same games on every run with the same word list.
+int benchSelfplay(const ParsedOptions& options) {
+  int games = kSelfplayGames;
+  if (const auto text = options.value("--games")) {
+    const auto n = parseNumber(*text, 1, 1000000);
+    if (!n) {
+      PrintMessageF(msg::CliBadOption, ("--games " + *text).c_str());
+      return 2;
+    }
+    games = static_cast<int>(*n);
+  }
+  auto loaded = loadChosenLexicon(options);
+  if (!loaded || loaded->wordCount() == 0) return 1;
+  const std::shared_ptr<Lexicon> lexicon(std::move(loaded));
+  // The strategy ranks by the leave values when the list has them.
+  LoadRackTables(*lexicon);
+
+  setProgramSeed(kSelfplaySeed);
+  Game game;
+  NewGame(game, 2, lexicon);
+  game.historyEnabled = false;  // no undo snapshots
+  game.strategies[0] = game.strategies[1] = 2;
+
+  Fnv1a checksum;
+  long moves = 0;
+  long long scoreSum = 0;
+  TextPane& pane = textPane();
+  const bool wasQuiet = pane.Quiet();
+  pane.SetQuiet(true);  // the move lines would time the terminal
+  const auto start = Clock::now();
+  for (int g = 0; g < games; ++g) {
+    Autoplay(game);
+    moves += game.moveNumber;
+    for (int p = 0; p < game.playerCount; ++p) {
+      checksum.add(game.scores[static_cast<std::size_t>(p)]);
+      scoreSum += game.scores[static_cast<std::size_t>(p)];
+    }
+  }
+  const double elapsed = secondsSince(start);
+  pane.SetQuiet(wasQuiet);
+
+  const bool wasNoWrap = pane.NoWrap();
+  pane.SetNoWrap(true);
+  say(FormatText("Word list: %s (%d words)", lexicon->fileName().c_str(), lexicon->wordCount()));
+  say(FormatText("Self-play: %d games, strategy 2 against 2, seed %u, one thread, in %.2f s", games,
+                 static_cast<unsigned>(kSelfplaySeed), elapsed));
+  say(FormatText("Games per second: %.2f", games / elapsed));
+  say(FormatText("Moves per second: %.0f (%.1f moves per game)", moves / elapsed, static_cast<double>(moves) / games));
+  say(FormatText("Mean score: %.1f", static_cast<double>(scoreSum) / (2.0 * games)));
+  say(FormatText("Checksum of the final scores: %016llx", static_cast<unsigned long long>(checksum.value)));
+  pane.SetNoWrap(wasNoWrap);
+  return 0;
+}
+
 }  // namespace
 
 int runBench(const Arguments& args) {
-  const auto options = parseOptions(args, {"--type", "--kind", "--list"});
+  const auto options = parseOptions(args, {"--type", "--kind", "--list", "--games"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
   if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "selfplay") return benchSelfplay(*options);
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());
   return 2;
 }

@@ -18,7 +18,9 @@ constexpr Command kCommands[] = {
     {"build-graph", runBuildGraph, "build-graph LIST            write LIST's compact word graph (.tribble)"},
     {"bench", runBench,
      "bench lexicon [LIST]        word-list load time, memory, lookups per second\n"
-     "  bench movegen [GAME] [LIST] move generations per second, 400 self-play positions"},
+     "  bench movegen [GAME] [LIST] move generations per second, 400 self-play positions\n"
+     "  bench selfplay [GAME] [LIST] [--games N]\n"
+     "                              static self-play games per second (200 games, seeded)"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
     {"hooks", runHooks, "hooks front|back TEXT       words extending TEXT at the front or the back"},
     {"anagram", runAnagram, "anagram TEXT                words of all the letters of TEXT; '?' is a blank"},
@@ -40,6 +42,20 @@ constexpr Command kCommands[] = {
      "highest --board FILE [GAME] [LIST]\n"
      "                              the highest-scoring move with any rack, until Ctrl-C\n"
      "                              or --seconds S have passed"},
+    {"play", runPlay,
+     "play [GAME] [LIST] [--first me|pexil|alternate|random] [--name NAME]\n"
+     "     [--strategy S] [--challenge 0..4] [--time MIN|MM:SS [--same-time]] [--ply N]\n"
+     "                              a game against Pexil, typed on standard input:\n"
+     "                              8D WORD plays across, D8 WORD down; help lists the\n"
+     "                              commands. --first alternate is Pexil first in a\n"
+     "                              single game; random draws the first player"},
+    {"autoplay", runAutoplay,
+     "autoplay [GAME] [LIST] [--players N] [--strategies S1,S2,...] [--games N]\n"
+     "         [--summary] [--log FILE] [--gcg-dir DIR]\n"
+     "                              whole games of the computer against itself (strategy\n"
+     "                              2 for every player by default), then wins, draws,\n"
+     "                              mean scores and spreads per seat; --summary prints\n"
+     "                              one line per game; --log writes the autoplay log"},
 };
 
 }  // namespace

@@ -30,6 +30,8 @@ int runDefine(const Arguments& args);
 int runMoves(const Arguments& args);
 int runHighest(const Arguments& args);
 int runLeaves(const Arguments& args);
+int runPlay(const Arguments& args);
+int runAutoplay(const Arguments& args);
 
 // While on, Ctrl-C raises the abort flag that a running search polls
 // instead of ending the program (a second Ctrl-C still ends it). Defined

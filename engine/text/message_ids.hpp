@@ -12,6 +12,9 @@
 //   200..220 the command-line front end (moves, benchmarks)
 //   231..240 move generation
 //   260..286 move lines and the game listings
+//   300..308 game flow, strategies and autoplay
+//   309..321, 363..386, 428, 438..452 a game against the computer (play)
+//   351..357 computer-against-computer games (autoplay)
 //   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
@@ -209,6 +212,64 @@ enum : int {
   StrategyUnknown = 306,
   AutoplayStarting = 307,
   AutoplayFinished = 308,
+
+  // A game against the computer in the terminal (pexil-cli play).
+  PlayComputerName = 309,
+  PlayDefaultName = 310,
+  PlayRedoQuestion = 311,
+  PlayAbandonQuestion = 312,
+  PlayInvalidTime = 313,
+  PlayBadPly = 314,
+  PlayUndoLast = 315,
+  PlayRedoDone = 316,
+  PlayPrompt = 317,               // "%s" rack
+  PlayScoreLine = 318,            // "%d" player, "%s" name, "%d" score, "%s" notes
+  PlayToMove = 319,
+  PlayBagCount = 320,             // "%d" tiles
+  PlayGameOver = 321,
+  PlayIntro = 363,                // "%s" name, "%d" seat, "%s" name, "%d" seat, "%s" first mover
+  PlayStrategyNote = 364,         // "%s" name, "%d" strategy, "%s" description
+  PlayNoLookahead = 365,          // "%s" name
+  PlayClock = 366,                // "%s" time
+  PlayFinalScores = 367,
+  PlayWinner = 368,               // "%s" name, "%d" score, "%d" score
+  PlayTie = 369,                  // "%d" score, "%d" score
+  PlayOverPrompt = 370,
+  PlayEndOfInput = 371,
+  PlayUnknownCommand = 372,       // "%s" command
+  PlayBadSquare = 373,            // "%s" position
+  PlayBadLetter = 374,            // "%s" word, "%s" character
+  PlayWordTooShort = 375,
+  PlayOffBoard = 376,             // "%s" word, "%s" position
+  PlayMismatch = 377,             // "%s" word, "%s" square, "%s" tile, "%s" letter
+  PlayNoNewTile = 378,            // "%s" word, "%s" position
+  PlayWordContinues = 379,        // "%s" whole word
+  PlayNotConnected = 380,         // "%s" word, "%s" position
+  PlayStartSquare = 381,          // "%s" square
+  PlayMissingTiles = 382,         // "%s" word, "%s" rack
+  PlayNotWords = 383,             // "%s" words
+  PlayExchangeNever = 384,
+  PlayExchangeTooFew = 385,       // "%d" needed, "%d" available
+  PlayKeepMissing = 386,          // "%s" tiles, "%s" rack
+  PlayPlayed = 428,               // "%s" name
+  PlayCannotChallenge = 438,      // "%s" name
+  PlayChallengesOff = 439,
+  PlayChallenging = 440,          // "%s" name
+  PlayMoveNotMade = 441,
+  PlayNothingToUndo = 442,
+  PlayNothingToRedo = 443,
+  PlayBestMove = 444,
+  PlayHelp1 = 445,                // 445..451 the help lines
+  PlayYesNo = 452,
+
+  // Computer-against-computer games (pexil-cli autoplay).
+  AutoGameLine = 351,             // "%d" game, "%s" scores, "%s" outcome
+  AutoScorePiece = 352,           // "%d" player, "%d" score
+  AutoWinner = 353,               // "%d" player
+  AutoDraw = 354,
+  AutoTotalsHeading = 355,        // "%d" games
+  AutoSeatLine = 356,             // "%d" player, "%d" strategy, "%d" wins, "%d" draws, "%d" losses, "%.1f", "%+.1f"
+  AutoGcgNotYet = 357,            // "%s" folder
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

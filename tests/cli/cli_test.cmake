@@ -210,3 +210,137 @@ cli_expect_regex("${out}" "\n[0-9][0-9][0-9][0-9][0-9] [A-Z?]+ [A-Za-z]+ [A-O]?[
 expect_contains("${out}" "Stopped.")
 run_cli(2 out highest --board ${quiz} --seconds soon)
 expect_contains("${out}" "Invalid option or value: --seconds soon")
+
+# ---- play: a game against the computer typed on standard input ----
+function(run_cli_input expected_code out_var input)
+  file(WRITE "${boards}/stdin.txt" "${input}")
+  execute_process(COMMAND ${CLI} --no-colour ${ARGN} INPUT_FILE "${boards}/stdin.txt"
+                  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT code EQUAL expected_code)
+    message(FATAL_ERROR "pexil-cli ${ARGN} < [${input}]: exit ${code}, expected ${expected_code}\n${out}${err}")
+  endif()
+  set(${out_var} "${out}" PARENT_SCOPE)
+endfunction()
+
+# Seed 5 deals ABDOPSU to the user, who moves first.
+set(script "help\nhint\n8A BAD\n8G SOUPAD\nZ99 AB\nfrobnicate\n8D BAPUS\nchallenge\nwell\nhistory\nundo\n")
+string(APPEND script "8H BAPUS\nn\n8H BAPUS\ny\nredo\nmoves 3\nquit\nn\nboard\nquit\ny\n")
+run_cli_input(0 out "${script}" --seed 5 play --list ${words})
+expect_contains("${out}" "Challenger (P1) against Pexil 0.1.8 (P2); Challenger moves first.")
+expect_contains("${out}" "Pexil 0.1.8 plays strategy 2, \"highest leave\".")
+expect_contains("${out}" "    ABCDEFGHIJKLMNO\n \n  1 #..:...#...:..#  1\n")
+expect_contains("${out}" "P1 Challenger: 0   <- to move\nP2 Pexil 0.1.8: 0\nTiles in the bag: 86\n")
+expect_contains("${out}" "Your rack: ABDOPSU  (type a move like 8D WORD, or help)\nCommands:\n")
+expect_contains("${out}" "Best static move:\nP1: BAPUS            8D  24 pts  [DO]\n")
+expect_contains("${out}" "The first word must cover the start square H8.")
+expect_contains("${out}" "Not in the word list: SOUPAD. Type ! after the word to play it anyway (it can be challenged).")
+expect_contains("${out}" "\"Z99\" is not a square of this board: type a move like 8D WORD")
+expect_contains("${out}" "Unknown command \"frobnicate\": type help for the list of commands.")
+# The move, then the computer's reply with its leave hidden.
+cli_expect_regex("${out}" "Challenger played:\nP1: BAPUS            8D  24 pts\nPexil 0.1.8 played:\nP2: [A-Z|]+ +[0-9A-O]+ +[0-9]+ pts\n")
+cli_expect_regex("${out}" "\n  8 #..BAPUS[^\n]*  8\n")
+cli_expect_regex("${out}" "P1 Challenger: 24   <- to move\nP2 Pexil 0.1.8: [0-9]+\nTiles in the bag: [0-9]+\nYour rack: ")
+# The computer's word is in the list: the penalty goes to it.
+expect_contains("${out}" "Challenge of last move was unsuccessful.")
+cli_expect_regex("${out}" "tiles left in the bag.\nTiles not yet seen:\n")
+cli_expect_regex("${out}" "Vowels: [0-9]+ Consonants: [0-9]+ Blanks: [0-9]+")
+cli_expect_regex("${out}" "Game history: \nP1: --------- BAPUS            8D  24 pts\nP2: --------- [A-Z|]+")
+expect_contains("${out}" "P1: Challenger, 24 points")
+expect_contains("${out}" "(Undo last)\n")
+expect_contains("${out}" "There are currently moves on the redo stack. If you make this move, the moves on the redo stack will be discarded. Make the move anyway? (y/n)\nThe move was not made.\n")
+expect_contains("${out}" "Challenger played:\nP1: BAPUS            8H  20 pts\n")
+expect_contains("${out}" "Nothing to redo.")
+cli_expect_regex("${out}" "Rack [A-Z?]+: [0-9]+ moves generated.\nP1: [^\n]+\nP1: [^\n]+\nP1: [^\n]+\nYour rack")
+expect_contains("${out}" "Are you sure that you want to abandon the current game? (y/n)\nYour rack:")
+cli_expect_absent("${out}" "End of input")
+
+# A phony played anyway is challenged off; the end of the input ends the
+# program cleanly.
+run_cli_input(0 out "8D SOUPAD!\n" --seed 5 play --list ${words})
+expect_contains("${out}" "Challenger played:\nP1: SOUPAD           8D  20 pts\nPexil 0.1.8 challenges the last move.\nChallenge of last move was successful.\n")
+expect_contains("${out}" "End of input: the game is left unfinished.")
+# Under no challenges it stands.
+run_cli_input(0 out "8D SOUPAD!\nhistory\n" --seed 5 play --list ${words} --challenge 4 --name Ada)
+expect_contains("${out}" "P1: --------- SOUPAD           8D  20 pts")
+expect_contains("${out}" "P1 Ada: 20")
+cli_expect_absent("${out}" "challenges the last move")
+
+# Pexil first: it moves at once.
+run_cli_input(0 out "" --seed 5 play --list ${words} --first pexil)
+cli_expect_regex("${out}" "Challenger \\(P2\\) against Pexil 0.1.8 \\(P1\\); Pexil 0.1.8 moves first.\n[^\n]*\nPexil 0.1.8 played:\nP1: [A-Z]+ +[0-9A-O]+ +[0-9]+ pts\n")
+run_cli_input(0 first_random "" --seed 11 play --list ${words} --first random)
+run_cli_input(0 second_random "" --seed 11 play --list ${words} --first random)
+if(NOT first_random STREQUAL second_random)
+  message(FATAL_ERROR "--first random with the same seed differed:\n${first_random}\n${second_random}")
+endif()
+
+# Exchanges: what is kept must be on the rack; the kept tiles stay hidden.
+run_cli_input(0 out "exchange ZZZ\nexchange AB\n" --seed 5 play --list ${words})
+expect_contains("${out}" "You cannot keep ZZZ: your rack is ABDOPSU.")
+expect_contains("${out}" "Challenger played:\nP1: (Exchanged 5)      0 pts\n")
+
+# Options that are wrong are refused before the game starts.
+run_cli(2 out play --time 0)
+expect_contains("${out}" "Invalid time.")
+run_cli(2 out play --time 5:7)
+expect_contains("${out}" "Invalid time.")
+run_cli(2 out play --ply 41)
+expect_contains("${out}" "Ply depth should be an integer value from 1 to 40.")
+run_cli(2 out play --first sometimes)
+expect_contains("${out}" "Invalid option or value: --first sometimes")
+run_cli(2 out play --strategy 55)
+expect_contains("${out}" "Invalid option or value: --strategy 55")
+run_cli_input(0 out "" --seed 5 play --list ${words} --time 12:30 --same-time --ply 3)
+expect_contains("${out}" "P1 Challenger: 0   clock 12:30   <- to move\nP2 Pexil 0.1.8: 0   clock 12:30\n")
+expect_contains("${out}" "The lookahead engine is not available yet: Pexil 0.1.8 plays its static best move.")
+
+# ---- autoplay ----
+run_cli(0 first autoplay --games 3 --summary --seed 5 --list ${words})
+run_cli(0 second autoplay --games 3 --summary --seed 5 --list ${words})
+if(NOT first STREQUAL second)
+  message(FATAL_ERROR "autoplay with the same seed differed:\n${first}\n${second}")
+endif()
+cli_expect_regex("${first}" "\nGame 1: P1 [0-9]+ P2 [0-9]+; (P[12] wins|draw)\nGame 2: ")
+cli_expect_regex("${first}" "\nGame 3: P1 [0-9]+ P2 [0-9]+; (P[12] wins|draw)\n3 games played:\n")
+cli_expect_regex("${first}" "P1 \\(strategy 2\\): [0-3] wins, [0-3] draws, [0-3] losses; mean score [0-9]+\\.[0-9], mean spread [-+][0-9]+\\.[0-9]\n")
+cli_expect_absent("${first}" "Autoplaying game")
+run_cli(0 out autoplay --games 2 --summary --seed 6 --list ${words})
+if(out STREQUAL first)
+  message(FATAL_ERROR "autoplay with another seed gave the same games:\n${out}")
+endif()
+# Without --summary the move lines are printed; a log is written; the GCG
+# folder is not used yet.
+run_cli(0 out autoplay --players 3 --strategies 1,2,11 --seed 5 --list ${words} --log ${boards}/autoplay.log --gcg-dir ${boards}/gcg)
+expect_contains("${out}" "Saving GCG game records is not available yet: --gcg-dir ${boards}/gcg is ignored.")
+expect_contains("${out}" "Autoplaying game...")
+cli_expect_regex("${out}" "\nP3: [^\n]+pts")
+expect_contains("${out}" "P3 (strategy 11): ")
+file(READ "${boards}/autoplay.log" log)
+cli_expect_regex("${log}" "^Player 1\t[A-Z?]+\t \\| [^\n]+\t[0-9]+\nPlayer 2\t")
+run_cli(2 out autoplay --strategies 1,2,3 --list ${words})
+expect_contains("${out}" "Invalid option or value: --strategies 1,2,3")
+run_cli(2 out autoplay --games 0 --list ${words})
+expect_contains("${out}" "Invalid option or value: --games 0")
+
+# ---- bench selfplay ----
+run_cli(0 first bench selfplay --games 4 --list ${words})
+run_cli(0 second bench selfplay --games 4 --list ${words})
+cli_expect_regex("${first}" "Self-play: 4 games, strategy 2 against 2, seed [0-9]+, one thread, in [0-9.]+ s\n")
+cli_expect_regex("${first}" "Games per second: [0-9.]+\nMoves per second: [0-9]+ \\([0-9.]+ moves per game\\)\n")
+string(REGEX MATCH "Checksum of the final scores: [0-9a-f]+\n" first_sum "${first}")
+string(REGEX MATCH "Checksum of the final scores: [0-9a-f]+\n" second_sum "${second}")
+if(first_sum STREQUAL "" OR NOT first_sum STREQUAL second_sum)
+  message(FATAL_ERROR "bench selfplay checksums missing or different:\n${first}\n${second}")
+endif()
+
+# The move list pages by 20 lines; 'y' shows the next page, any other
+# command drops the rest.
+run_cli_input(0 out "moves\ny\nboard\ny\n" --seed 5 play --list ${words})
+cli_expect_regex("${out}" "Rack ABDOPSU: [0-9]+ moves generated.\n(P1: [^\n]+\n)(P1: [^\n]+\n)+Type 'y' to see more moves.\nYour rack: ABDOPSU[^\n]+\nP1: ")
+expect_contains("${out}" "Unknown command \"y\": type help for the list of commands.")
+
+# Lower case letters are blanks: seed 23 deals ABRWXZ?.
+run_cli_input(0 out "8F bez\n8F BeZ\n" --seed 23 play --list ${words})
+expect_contains("${out}" "You do not have the tiles for bez: your rack is ABRWXZ? (a lower case letter is a blank).")
+expect_contains("${out}" "Challenger played:\nP1: BeZ              8F  26 pts\n")
+expect_contains("${out}" "\n  8 #..:.BeZ...:..#  8\n")
