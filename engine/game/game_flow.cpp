@@ -89,7 +89,9 @@ std::string tilesReturned(const Rack& before, const Rack& kept) {
 const Move* sameMoveInList(const Game& game, const Move& move) {
   for (const Move& m : game.moves) {
     if (m.column == move.column && m.row == move.row && m.direction == move.direction &&
-        (m.word == move.word || (!isNonPlacement(m) && !isNonPlacement(move) && m.wordView() == move.wordView()))) {
+        (isNonPlacement(m) || isNonPlacement(move)
+             ? m.word == move.word && m.leaveView() == move.leaveView()  // an exchange is also what it keeps
+             : m.wordView() == move.wordView())) {
       return &m;
     }
   }
@@ -262,6 +264,9 @@ bool ChallengeLast(Game& game) {
   const int challenged = (game.toMove + game.playerCount - 1) % game.playerCount;
 
   if (succeeds) {
+    // Without a snapshot to go back to the challenge cannot be carried out;
+    // check before anything changes.
+    if (!undoStack().canUndo()) return false;
     if (placement && last.wordClass == kClassPhony) {
       std::lock_guard<std::mutex> lock(flowState().mutex);
       flowState().challengedOff.push_back(latin1Lower(last.wordView()));
@@ -276,7 +281,7 @@ bool ChallengeLast(Game& game) {
       }
     }
     const auto clocks = game.clocks;
-    if (!undoStack().undo(game)) return false;  // nothing to take back
+    if (!undoStack().undo(game)) return false;  // nothing to take back, nothing changed
     game.clocks = clocks;
     Move lost;
     lost.word = label::lostChallenge;
@@ -371,6 +376,8 @@ void ResetGame(Game& game) {
     std::lock_guard<std::mutex> lock(flowState().mutex);
     flowState().challengedOff.clear();
   }
+  // Snapshots of the previous game must not be undone into the new one.
+  if (game.historyEnabled) undoStack().clear();
   prepareBoard(game);
 }
 
@@ -422,7 +429,17 @@ void UndoStack::save(const Game& game) {
   // what redo would have given.
   if (cursor_ >= 0 && cursor_ < static_cast<int>(snapshots_.size())) snapshots_.resize(static_cast<std::size_t>(cursor_));
   snapshots_.push_back(game);
+  dropLists(snapshots_.back());
   cursor_ = static_cast<int>(snapshots_.size());
+}
+
+void UndoStack::dropLists(Game& snapshot) {
+  // The move lists are regenerated after a restore; keeping them would cost
+  // hundreds of moves per snapshot.
+  snapshot.moves = {};
+  snapshot.candidates = {};
+  snapshot.altListA = {};
+  snapshot.altListB = {};
 }
 
 void UndoStack::restore(Game& game, int index) {
@@ -435,7 +452,10 @@ void UndoStack::restore(Game& game, int index) {
 bool UndoStack::undo(Game& game) {
   if (snapshots_.empty() || cursor_ <= 0) return false;
   // From the newest position, keep it so that redo can come back to it.
-  if (cursor_ == static_cast<int>(snapshots_.size())) snapshots_.push_back(game);
+  if (cursor_ == static_cast<int>(snapshots_.size())) {
+    snapshots_.push_back(game);
+    dropLists(snapshots_.back());
+  }
   --cursor_;
   restore(game, cursor_);
   return true;

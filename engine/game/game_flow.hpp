@@ -51,11 +51,13 @@ class UndoStack {
   // False when there is nothing to undo (or redo).
   bool undo(Game& game);
   bool redo(Game& game);
+  bool canUndo() const { return !snapshots_.empty() && cursor_ > 0; }
   bool hasRedo() const { return cursor_ + 1 < static_cast<int>(snapshots_.size()); }
   int size() const { return static_cast<int>(snapshots_.size()); }
 
  private:
   void restore(Game& game, int index);
+  static void dropLists(Game& snapshot);
   std::vector<Game> snapshots_;
   int cursor_ = -1;
 };

@@ -122,6 +122,8 @@ Move PlayStrategyTurn(Game& game) {
   game.unseenPoolEvaluation = false;
 
   PlayMove(game, played);
+  // The move as played carries its computed score and the leave after it.
+  played = game.lastMove;
   const int elapsed = static_cast<int>(
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
   game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;

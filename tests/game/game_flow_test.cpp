@@ -385,6 +385,17 @@ TEST_F(Challenges, APhonyIsTakenOffUnderEveryChallengeTypeButNone) {
   }
 }
 
+TEST_F(Challenges, AChallengeWithNothingToUndoChangesNothing) {
+  playFirst("tac");
+  undoStack().clear();  // as if the snapshot were gone
+  const Position played = positionOf(game);
+  EXPECT_FALSE(ChallengeLast(game));
+  EXPECT_EQ(positionOf(game), played);
+  const auto off = wordsChallengedOff();
+  EXPECT_EQ(std::find(off.begin(), off.end(), "tac"), off.end());
+  EXPECT_TRUE(game.knownTiles[0].empty());
+}
+
 TEST_F(Challenges, NoChallengesLeavesAPhonyStanding) {
   game.challengeType = 4;
   playFirst("tac");
@@ -630,6 +641,30 @@ TEST_F(GameFlow, UndoAndRedoRestoreEveryPositionExactly) {
   PlayStrategyTurn(game);
   EXPECT_EQ(game.moveNumber, 6);
   EXPECT_TRUE(tilesConserved(game));
+}
+
+TEST_F(GameFlow, ANewGameCannotBeUndoneIntoThePreviousOne) {
+  Pass(game);
+  Pass(game);
+  ASSERT_TRUE(undoStack().canUndo());
+  NewGame(game, 2, words());
+  EXPECT_EQ(undoStack().size(), 0);
+  EXPECT_FALSE(undoStack().undo(game));
+  EXPECT_EQ(game.moveNumber, 0);
+  // Resetting the same game empties the stack too.
+  Pass(game);
+  ResetGame(game);
+  EXPECT_FALSE(undoStack().canUndo());
+}
+
+TEST_F(GameFlow, SnapshotsDoNotKeepTheMoveLists) {
+  GenerateMoves(game, false);
+  ASSERT_FALSE(game.moves.empty());
+  const Position start = positionOf(game);
+  PlayMove(game, game.moves.front());
+  ASSERT_TRUE(undoStack().undo(game));
+  EXPECT_EQ(positionOf(game), start);
+  EXPECT_TRUE(game.moves.empty());
 }
 
 TEST_F(GameFlow, NoSnapshotsWithoutHistory) {
