@@ -807,11 +807,14 @@ int PlaySession::run() {
     if (words.empty()) continue;
     const std::string command = asciiLower(words[0]);
     // 'y' pages through a move list still being shown.
-    if (command == "y" && words.size() == 1 && moveListing().hasMore()) {
+    if ((command == "y" || command == "yes") && words.size() == 1 && moveListing().hasMore()) {
       moveListing().showNextPage();
       continue;
     }
+    // Any other answer ends the listing; a plain "n" is just that answer.
+    const bool declinedMore = (command == "n" || command == "no") && words.size() == 1 && moveListing().hasMore();
     moveListing().clear();
+    if (declinedMore) continue;
 
     if (command == "quit" || command == "exit") {
       if (game_.gameOver || confirm(msg::PlayAbandonQuestion)) return 0;
