@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "files/data_files.hpp"
+#include "game/word_list_choice.hpp"
 #include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
@@ -320,11 +321,7 @@ void NewGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon) {
   game.gameKind = r.gameKind;
   game.gameTypeIndex = r.gameTypeIndex;
   game.phonyPlay = type != nullptr && type->markPhonies;
-  if (!lexicon) {
-    lexicon = std::make_shared<Lexicon>();
-    lexicon->loadWordList(type ? type->defaultWordList : std::string("ENGLISH.LST"),
-                          type && type->markPhonies && type->phonyCheckList ? *type->phonyCheckList : std::string());
-  }
+  if (!lexicon) lexicon = lexiconFor(nullptr, wordListForNewGame());
   game.lexicon = std::move(lexicon);
   game.threads = std::max(1u, std::thread::hardware_concurrency());
   game.historyEnabled = true;

@@ -271,6 +271,49 @@ enum : int {
   AutoSeatLine = 356,             // "%d" player, "%d" strategy, "%d" wins, "%d" draws, "%d" losses, "%.1f", "%+.1f"
   AutoGcgNotYet = 357,            // "%s" folder
 
+  // Position files.
+  PosFileNotFound = 322,          // "%s" path; also the game records'
+  PosInvalidBoard = 323,
+  PosMissingGameType = 324,
+  PosMissingGameTypeName = 325,
+  PosNoTemplateName = 326,
+  PosUnknownGameType = 327,       // "%s" name
+  PosPnameBeforePlayers = 328,
+  PosPnameBadIndex = 329,
+  PosTwoPlayerCounts = 330,
+  PosPlayersBeforeGameType = 331,
+  PosMissingPlayers = 332,
+  PosMissingGameTurn = 333,
+  PosMissingPlayerTurn = 334,
+  PosScoreNoIndex = 335,
+  PosScoreBeforePlayers = 336,
+  PosScoreBadIndex = 337,
+  PosScoreMissing = 338,
+  PosRackNoIndex = 339,
+  PosRackBeforePlayers = 340,
+  PosRackBadIndex = 341,
+  PosRackMissing = 342,
+  PosBoardBeforeGameType = 343,
+
+  // Game records (GCG).
+  GcgPragma1 = 123,               // 123..127 the discarded-pragma warning
+  GcgPragma2 = 124,
+  GcgPragma3 = 125,
+  GcgPragma4 = 126,
+  GcgPragma5 = 127,
+  GcgHome1 = 128,
+  GcgHome2 = 129,
+  GcgSavedAs = 130,               // "%s" path
+  SimByWinProb = 100,
+  SimBySpread = 101,
+  PreEndgameEvaluation = 228,
+  ClockRemaining = 348,
+
+  // A word list named by a file that cannot be opened.
+  WordListFallback = 390,         // "%s" named list, "%s" default list
+  // 391..395 position-file extras, 396..398 and 413..419 file commands,
+  // 401..412 game-record extras.
+
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
   LanguageCatalan = 634,
