@@ -312,7 +312,7 @@ constexpr Entry kEnglish[] = {
     {msg::SimBySpread, "spread simulation"},
     {msg::PreEndgameEvaluation, "Pre-endgame evaluation"},
     {msg::ClockRemaining, "Time remaining on clock: "},
-    {msg::WordListFallback, "The word list \"%s\" cannot be opened: using \"%s\", the game type's own list, instead."},
+    {msg::WordListFallback, "Word list \"%s\" not found: using \"%s\" instead."},
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},
     {msg::LanguagePigLatin, "Pig Latin"},
