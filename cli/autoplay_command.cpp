@@ -5,18 +5,31 @@
 // --seed option the games are repeatable. The spread of a seat in a game is
 // its score minus the best score among the other seats (with two players,
 // the usual difference of the scores).
+//
+// A strength test (--pairs N) plays two-player games in pairs: both games
+// of a pair draw the same tiles in the same order (the game's generator is
+// seeded for the pair), and the second game swaps the seats, so the luck of
+// the draw falls to each strategy once. It reports the first strategy's
+// win rate and mean spread with their standard errors over the pairs.
+// --no-leaves makes one seat value every leave at 0 (a flag of that player
+// the evaluation reads; the tables stay loaded for the other).
+#include <cmath>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "commands.hpp"
+#include "terminal_sink.hpp"
+#include "files/gcg_writer.hpp"
 #include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "game_choice.hpp"
 #include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
+#include "rules/random.hpp"
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -53,18 +66,6 @@ struct SeatTotals {
   long long spread = 0;
 };
 
-// Lines as they are: the terminal wraps them.
-class NoWrapPane {
- public:
-  NoWrapPane() : was_(textPane().NoWrap()) { textPane().SetNoWrap(true); }
-  ~NoWrapPane() { textPane().SetNoWrap(was_); }
-  NoWrapPane(const NoWrapPane&) = delete;
-  NoWrapPane& operator=(const NoWrapPane&) = delete;
-
- private:
-  bool was_;
-};
-
 // Restores the pane's quiet setting when it goes.
 class QuietPane {
  public:
@@ -79,11 +80,96 @@ class QuietPane {
   bool was_;
 };
 
+// The outcome of a game for seat 0: 1 a win, 0.5 a draw, 0 a loss.
+double seatZeroResult(const Game& game) {
+  const int a = game.scores[0], b = game.scores[1];
+  return a > b ? 1.0 : a == b ? 0.5 : 0.0;
+}
+
+// Mean and standard error of the mean.
+struct MeanError {
+  double mean = 0;
+  double error = 0;
+};
+MeanError meanAndError(const std::vector<double>& values) {
+  MeanError m;
+  const auto n = static_cast<double>(values.size());
+  if (values.empty()) return m;
+  for (double v : values) m.mean += v;
+  m.mean /= n;
+  if (values.size() < 2) return m;
+  double squares = 0;
+  for (double v : values) squares += (v - m.mean) * (v - m.mean);
+  m.error = std::sqrt(squares / (n - 1) / n);
+  return m;
+}
+
+// Plays pairs of two-player games with the same tiles and the seats
+// swapped; reports the first listed strategy's results. The flag of
+// --no-leaves stays with its strategy when the seats swap.
+int playPairs(Game& game, int pairs, const std::vector<int>& strategies, int noLeavesSeat, bool summary,
+              const std::string& recordFolder) {
+  const std::uint32_t base = programSeed().value_or(static_cast<std::uint32_t>(randomNonNegative()));
+  std::vector<double> pairResults, pairSpreads;
+  pairResults.reserve(static_cast<std::size_t>(pairs));
+  pairSpreads.reserve(static_cast<std::size_t>(pairs));
+  int wins = 0, draws = 0, losses = 0;
+  for (int pair = 0; pair < pairs; ++pair) {
+    double result = 0, spread = 0;
+    for (int swap = 0; swap < 2; ++swap) {
+      const int g = 2 * pair + swap + 1;
+      // Seat s plays strategy (s + swap) mod 2 of the list.
+      for (int seat = 0; seat < 2; ++seat) {
+        const int which = (seat + swap) % 2;
+        game.strategies[static_cast<std::size_t>(seat)] = strategies[static_cast<std::size_t>(which)];
+        game.leaveValuesOff[static_cast<std::size_t>(seat)] = which == noLeavesSeat;
+      }
+      const std::uint32_t key[2] = {base, static_cast<std::uint32_t>(pair)};
+      game.random.seed(key, 2);
+      {
+        QuietPane quiet(summary);
+        Autoplay(game);
+      }
+      const int first = swap;  // the seat of the first listed strategy
+      const std::string outcome = game.scores[0] == game.scores[1] ? Message(msg::AutoDraw)
+                                  : FormatMessage(msg::AutoWinner, game.scores[0] > game.scores[1] ? 1 : 2);
+      const std::string scores = FormatMessage(msg::AutoScorePiece, 1, game.scores[0]) + FormatMessage(msg::AutoScorePiece, 2, game.scores[1]);
+      PrintMessageF(msg::AutoGameLine, g, scores.c_str(), outcome.c_str());
+      if (!recordFolder.empty()) {
+        const std::string path = (std::filesystem::path(recordFolder) / FormatText("game-%04d.gcg", g)).string();
+        if (!WriteGcg(game, path)) {
+          PrintMessageF(msg::FileCannotWrite, path.c_str());
+          return 1;
+        }
+      }
+      const double r = first == 0 ? seatZeroResult(game) : 1.0 - seatZeroResult(game);
+      result += r;
+      wins += r == 1.0 ? 1 : 0;
+      draws += r == 0.5 ? 1 : 0;
+      losses += r == 0.0 ? 1 : 0;
+      spread += first == 0 ? game.scores[0] - game.scores[1] : game.scores[1] - game.scores[0];
+    }
+    pairResults.push_back(result / 2);
+    pairSpreads.push_back(spread / 2);
+  }
+  const MeanError rate = meanAndError(pairResults), spread = meanAndError(pairSpreads);
+  auto describe = [&](int which) {
+    return FormatText("strategy %d%s", strategies[static_cast<std::size_t>(which)],
+                      which == noLeavesSeat ? " without leave values" : "");
+  };
+  textPane().Print(FormatText("%d pairs (%d games, the same tiles with the seats swapped), seed %u:", pairs, 2 * pairs, base));
+  textPane().Print(FormatText("%s against %s: %d wins, %d draws, %d losses; win rate %.1f%% +- %.1f%%, mean spread %+.1f +- %.1f",
+                              describe(0).c_str(), describe(1).c_str(), wins, draws, losses, 100 * rate.mean,
+                              100 * rate.error, spread.mean, spread.error));
+  return 0;
+}
+
 }  // namespace
 
 int runAutoplay(const Arguments& args) {
   const auto options = parseOptions(
-      args, {"--type", "--kind", "--list", "--players", "--strategies", "--games", "--gcg-dir", "--log"}, {"--summary"});
+      args, {"--type", "--kind", "--list", "--players", "--strategies", "--games", "--gcg-dir", "--log", "--pairs", "--no-leaves"},
+      {"--summary"});
   if (!options) return 2;
   if (!options->positional.empty()) {
     PrintMessageF(msg::CliBadOption, options->positional.front().c_str());
@@ -133,7 +219,23 @@ int runAutoplay(const Arguments& args) {
     strategies = *list;
   }
 
-  if (const auto folder = options->value("--gcg-dir")) PrintMessageF(msg::AutoGcgNotYet, folder->c_str());
+  // Every game's record, written to a folder as it ends (two-player games
+  // only: a record has two players).
+  std::string recordFolder;
+  if (const auto folder = options->value("--gcg-dir")) {
+    if (players != 2) {
+      PrintMessage(msg::AutoGcgTwoPlayers);
+      return 2;
+    }
+    recordFolder = userFilePath(*folder);
+    std::error_code error;
+    std::filesystem::create_directories(recordFolder, error);
+    if (!std::filesystem::is_directory(recordFolder)) {
+      PrintMessageF(msg::FileCannotWrite, recordFolder.c_str());
+      return 1;
+    }
+    PrintMessageF(msg::AutoGcgFolder, recordFolder.c_str());
+  }
   std::ofstream log;
   if (const auto file = options->value("--log")) {
     log.open(userFilePath(*file), std::ios::out | std::ios::trunc);
@@ -144,13 +246,33 @@ int runAutoplay(const Arguments& args) {
     setAutoplayLog(&log);
   }
 
+  // The seat (1-based) that plays without leave values.
+  int noLeavesSeat = -1;
+  if (const auto text = options->value("--no-leaves")) {
+    const auto n = parseNumber(*text, 1, players);
+    if (!n) {
+      PrintMessageF(msg::CliBadOption, ("--no-leaves " + *text).c_str());
+      return 2;
+    }
+    noLeavesSeat = static_cast<int>(*n) - 1;
+  }
+
   Game game;
   NewGame(game, players, lexicon);
   // Nobody takes moves back here: no undo snapshots.
   game.historyEnabled = false;
   for (int p = 0; p < players; ++p) game.strategies[static_cast<std::size_t>(p)] = strategies[static_cast<std::size_t>(p)];
+  if (noLeavesSeat >= 0) game.leaveValuesOff[static_cast<std::size_t>(noLeavesSeat)] = true;
 
   const bool summary = options->has("--summary");
+  if (const auto text = options->value("--pairs")) {
+    const auto n = parseNumber(*text, 1, kMostGames / 2);
+    if (!n || players != 2) {
+      PrintMessageF(msg::CliBadOption, ("--pairs " + *text).c_str());
+      return 2;
+    }
+    return playPairs(game, static_cast<int>(*n), strategies, noLeavesSeat, summary, recordFolder);
+  }
   std::vector<SeatTotals> totals(static_cast<std::size_t>(players));
   for (int g = 1; g <= games; ++g) {
     {
@@ -173,6 +295,13 @@ int runAutoplay(const Arguments& args) {
     }
     const std::string outcome = leaders == 1 ? FormatMessage(msg::AutoWinner, leader + 1) : Message(msg::AutoDraw);
     PrintMessageF(msg::AutoGameLine, g, scores.c_str(), outcome.c_str());
+    if (!recordFolder.empty()) {
+      const std::string path = (std::filesystem::path(recordFolder) / FormatText("game-%04d.gcg", g)).string();
+      if (!WriteGcg(game, path)) {
+        PrintMessageF(msg::FileCannotWrite, path.c_str());
+        return 1;
+      }
+    }
     for (int p = 0; p < players; ++p) {
       SeatTotals& seat = totals[static_cast<std::size_t>(p)];
       const int score = game.scores[static_cast<std::size_t>(p)];

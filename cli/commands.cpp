@@ -31,7 +31,10 @@ constexpr Command kCommands[] = {
     {"define", runDefine, "define WORD                 the definition of WORD and of the words it names"},
     {"moves", runMoves,
      "moves --board FILE --rack TILES [GAME] [LIST]\n"
-     "                              the moves of TILES on the board of FILE, best first:\n"
+     "  moves --open POSITION|RECORD [--move N] [--rack TILES]\n"
+     "                              the moves of TILES on the board of FILE (or of the\n"
+     "                              player to move in a position file or game record,\n"
+     "                              after move N of a record), best first:\n"
      "                              --top N lists N (20), --best finds the best one only,\n"
      "                              --rank score|equity|pool ranks by score, by equity with\n"
      "                              the leave tables (the default) or against the unseen tiles"},
@@ -45,6 +48,7 @@ constexpr Command kCommands[] = {
     {"play", runPlay,
      "play [GAME] [LIST] [--first me|pexil|alternate|random] [--name NAME]\n"
      "     [--strategy S] [--challenge 0..4] [--time MIN|MM:SS [--same-time]] [--ply N]\n"
+     "     [--open POSITION|RECORD [--move N]]\n"
      "                              a game against Pexil, typed on standard input:\n"
      "                              8D WORD plays across, D8 WORD down; help lists the\n"
      "                              commands. --first alternate is Pexil first in a\n"
@@ -56,6 +60,32 @@ constexpr Command kCommands[] = {
      "                              2 for every player by default), then wins, draws,\n"
      "                              mean scores and spreads per seat; --summary prints\n"
      "                              one line per game; --log writes the autoplay log"},
+    {"open-position", runOpenPosition, "open-position FILE          read a position file and show it"},
+    {"save-position", runSavePosition,
+     "save-position FILE --open POSITION|RECORD [--move N]\n"
+     "                              write the position of a file (after move N of a record)"},
+    {"open-game", runOpenGame,
+     "open-game FILE [--move N]   read a game record (GCG): its history, position, racks"},
+    {"save-game", runSaveGame,
+     "save-game FILE --open POSITION|RECORD [--move N]\n"
+     "                              write a game record (GCG) of a file's game"},
+    {"replay-gcg", runReplayGcgCommand,
+     "replay-gcg FILE...          replay game records, reporting every move whose stated\n"
+     "                              score differs from the score computed on the board"},
+    {"build-data", runBuildData,
+     "build-data --list NAME [GAME] [--games N] [--generations G] [--out DIR] [--jobs J]\n"
+     "           [--games3 N] [--games4 N] [--generic]\n"
+     "                              seeded self-play (--seed S) that writes the leave,\n"
+     "                              full-rack, win-probability, square-letter (and with\n"
+     "                              --generic the generic win and board-pattern) tables\n"
+     "                              of a word list into DIR, J shard processes per generation\n"
+     "  build-data shard --list NAME --generation G --shard K --shards N --out DIR\n"
+     "           [--games N] [--players P] [--leaves FILE] [--baseline-every N]\n"
+     "                              one shard of one generation (resumable)\n"
+     "  build-data merge --out FILE COUNTS...\n"
+     "                              add counts files\n"
+     "  build-data finish --list NAME --counts FILE --out DIR [--generic]\n"
+     "                              write the tables of a counts file"},
 };
 
 }  // namespace

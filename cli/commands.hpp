@@ -32,6 +32,12 @@ int runHighest(const Arguments& args);
 int runLeaves(const Arguments& args);
 int runPlay(const Arguments& args);
 int runAutoplay(const Arguments& args);
+int runOpenPosition(const Arguments& args);
+int runSavePosition(const Arguments& args);
+int runOpenGame(const Arguments& args);
+int runSaveGame(const Arguments& args);
+int runReplayGcgCommand(const Arguments& args);
+int runBuildData(const Arguments& args);
 
 // While on, Ctrl-C raises the abort flag that a running search polls
 // instead of ending the program (a second Ctrl-C still ends it). Defined

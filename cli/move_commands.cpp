@@ -10,9 +10,12 @@
 
 #include "board_text_file.hpp"
 #include "commands.hpp"
+#include "terminal_sink.hpp"
 #include "game/abort_flag.hpp"
 #include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "game_choice.hpp"
+#include "game_files.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/rack_reports.hpp"
@@ -115,28 +118,17 @@ void printMoveTable(const Game& game, const std::vector<const Move*>& moves) {
   }
 }
 
-// Prints with wrapping off, restoring the pane's setting afterwards.
-class NoWrap {
- public:
-  NoWrap() : was_(textPane().NoWrap()) { textPane().SetNoWrap(true); }
-  ~NoWrap() { textPane().SetNoWrap(was_); }
-  NoWrap(const NoWrap&) = delete;
-  NoWrap& operator=(const NoWrap&) = delete;
-
- private:
-  bool was_;
-};
-
 }  // namespace
 
 int runMoves(const Arguments& args) {
-  const char* usage = "moves --board FILE --rack TILES";
-  const auto options =
-      parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list", "--top", "--rank"}, {"--best"});
+  const char* usage = "moves --board FILE --rack TILES | moves --open POSITION|RECORD [--move N] [--rack TILES]";
+  const auto options = parseOptions(
+      args, {"--board", "--rack", "--type", "--kind", "--list", "--top", "--rank", "--open", "--move"}, {"--best"});
   if (!options) return 2;
   const auto boardFile = options->value("--board");
   const auto rackOption = options->value("--rack");
-  if (!boardFile || !rackOption || !options->positional.empty()) {
+  const bool fromFile = options->value("--open").has_value();
+  if (fromFile == boardFile.has_value() || (boardFile && !rackOption) || !options->positional.empty()) {
     PrintMessageF(msg::CliBadOption, usage);
     return 2;
   }
@@ -159,16 +151,32 @@ int runMoves(const Arguments& args) {
   }
 
   // Tables and messages naming files are easier to read unwrapped.
-  NoWrap noWrap;
+  NoWrapPane noWrap;
   Game game;
-  if (!setUpPosition(*options, *boardFile, game)) return 1;
+  if (fromFile) {
+    bool opened = false;
+    if (!openFromOptions(game, *options, opened)) return 1;
+    if (game.gameOver || game.playerCount <= 0) {
+      PrintMessage(msg::PlayGameOver);
+      return 1;
+    }
+    if (rackOption) {
+      const auto tiles = parseRackText(*rackOption);
+      if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+    } else if (game.racks[static_cast<std::size_t>(game.toMove)].total() == 0) {
+      PrintMessageF(msg::CliNoRackToMove, playerName(game, game.toMove).c_str());
+      return 1;
+    }
+  } else {
+    if (!setUpPosition(*options, *boardFile, game)) return 1;
+    // The rack is read in the list's alphabet, so only now.
+    const auto tiles = parseRackText(*rackOption);
+    if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+    dealOpponents(game);
+  }
+  prepareBoard(game);
   game.rankByScore = rank == "score";
   game.unseenPoolEvaluation = rank == "pool";
-  // The rack is read in the list's alphabet, so only now.
-  const auto tiles = parseRackText(*rackOption);
-  if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
-  dealOpponents(game);
-  prepareBoard(game);
 
   const std::string rack = rackString(game.racks[static_cast<std::size_t>(game.toMove)]);
   const bool bestOnly = options->has("--best");
@@ -210,7 +218,7 @@ int runHighest(const Arguments& args) {
 
   Game game;
   {
-    NoWrap noWrap;
+    NoWrapPane noWrap;
     if (!setUpPosition(*options, *boardFile, game)) return 1;
   }
   drawTiles(game.racks[static_cast<std::size_t>(game.toMove)], game.bag, rules().rackSize, &game.random);
@@ -262,7 +270,7 @@ int runLeaves(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, "leaves --board FILE --rack TILES");
     return 2;
   }
-  NoWrap noWrap;
+  NoWrapPane noWrap;
   Game game;
   if (!setUpPosition(*options, *boardFile, game)) return 1;
   const auto tiles = parseRackText(*rackOption);

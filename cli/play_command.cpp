@@ -37,10 +37,12 @@
 
 #include "board_text_file.hpp"
 #include "commands.hpp"
+#include "terminal_sink.hpp"
 #include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "game/listings.hpp"
 #include "game_choice.hpp"
+#include "game_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
@@ -440,12 +442,6 @@ std::optional<Move> typedPlacement(Game& game, const Position& at, const std::st
 
 // ---- the session ----
 
-// A time in hundredths as minutes:seconds.
-std::string clockText(int hundredths) {
-  const int seconds = std::max(0, hundredths) / 100;
-  return FormatText("%d:%02d", seconds / 60, seconds % 60);
-}
-
 int elapsedHundredths(Clock::time_point since) {
   return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count() / 10);
 }
@@ -486,6 +482,7 @@ class PlaySession {
   void handleRedo();
   void handleHint();
   void handleMoves(const std::vector<std::string>& words);
+  void handleFileCommand(const std::string& command, const std::vector<std::string>& words);
   void help();
 
   bool lastMoveBy(int player) const {
@@ -498,6 +495,7 @@ class PlaySession {
   PlaySettings settings_;
   int computer_;
   int user_;
+  GameFileNames files_;
   bool endShown_ = false;
   bool endOfInput_ = false;
   Clock::time_point promptTime_ = Clock::now();
@@ -582,20 +580,7 @@ void PlaySession::settle() {
   }
 }
 
-void PlaySession::showPosition() {
-  TextPane& pane = textPane();
-  for (const std::string& line : boardTextLines(game_.board)) pane.Print(line.empty() ? " " : line);
-  for (int p = 0; p < game_.playerCount; ++p) {
-    std::string notes;
-    if (game_.clocks[static_cast<std::size_t>(p)] >= 0) {
-      notes += FormatMessage(msg::PlayClock, clockText(game_.clocks[static_cast<std::size_t>(p)]).c_str());
-    }
-    if (!game_.gameOver && p == game_.toMove) notes += Message(msg::PlayToMove);
-    pane.Print(FormatMessage(msg::PlayScoreLine, p + 1, name(p).c_str(), game_.scores[static_cast<std::size_t>(p)],
-                             notes.c_str()));
-  }
-  pane.Print(FormatMessage(msg::PlayBagCount, game_.bag.total()));
-}
+void PlaySession::showPosition() { printGamePosition(game_); }
 
 void PlaySession::showFinal() {
   PrintMessage(msg::PlayFinalScores);
@@ -616,6 +601,7 @@ void PlaySession::showFinal() {
 
 void PlaySession::help() {
   for (int n = 0; n < 7; ++n) textPane().Print(Message(msg::PlayHelp1 + n));
+  textPane().Print(Message(msg::PlayHelpFiles));
 }
 
 void PlaySession::handleMove(const Position& at, const std::string& word) {
@@ -781,8 +767,47 @@ void PlaySession::handleMoves(const std::vector<std::string>& words) {
   moveListing().showNextPage();
 }
 
+// Opening replaces the game (Pexil keeps its seat and strategy); saving a
+// record first steps forward through taken-back moves so that the whole
+// game is saved. Saving without a name reuses the last one.
+void PlaySession::handleFileCommand(const std::string& command, const std::vector<std::string>& words) {
+  const bool open = command.starts_with("open");
+  const bool record = command.ends_with("game");
+  std::string name = words.size() >= 2 ? words[1] : std::string();
+  // A name may hold spaces: the rest of the line.
+  for (std::size_t i = 2; i < words.size(); ++i) name += " " + words[i];
+  if (name.empty() && !open) {
+    const std::string& last = record ? files_.record : files_.position;
+    if (latin1Lower(last).find(record ? "gcg" : "pexil") != std::string::npos) name = last;
+  }
+  if (name.empty()) {
+    PrintMessageF(msg::PlayFileNeeded, command.c_str());
+    return;
+  }
+  const std::string path = userFilePath(name);
+  if (!open) {
+    if (record) {
+      while (undoStack().redo(game_)) {
+      }
+    }
+    if (record) {
+      saveRecord(game_, path, &files_);
+    } else {
+      savePosition(game_, path, &files_);
+    }
+    return;
+  }
+  const bool opened = record ? openRecord(game_, path, -1, &files_) : openPosition(game_, path, &files_);
+  if (!opened) return;
+  game_.strategies[static_cast<std::size_t>(computer_)] = settings_.strategy;
+  game_.challengeType = settings_.challengeType;
+  // The last move of a file is not Pexil's to challenge.
+  game_.moveJustPlayed = false;
+  endShown_ = false;
+  settle();
+}
+
 int PlaySession::run() {
-  undoStack().clear();
   PrintMessageF(msg::PlayIntro, name(user_).c_str(), user_ + 1, name(computer_).c_str(), computer_ + 1,
                 name(0).c_str());
   const int strategy = game_.strategies[static_cast<std::size_t>(computer_)];
@@ -848,6 +873,9 @@ int PlaySession::run() {
       ShowStatistics(game_);
     } else if (command == "board") {
       showPosition();
+    } else if (command == "open-position" || command == "open-game" || command == "save-position" ||
+               command == "save-game") {
+      handleFileCommand(command, words);
     } else if (const auto at = words.size() == 2 ? readPosition(game_.board, words[0]) : std::nullopt) {
       handleMove(*at, words[1]);
     } else if (words.size() == 2 && (command.size() >= 2 && command.size() <= 4) &&
@@ -862,17 +890,6 @@ int PlaySession::run() {
     }
   }
 }
-
-class NoWrapPane {
- public:
-  NoWrapPane() : was_(textPane().NoWrap()) { textPane().SetNoWrap(true); }
-  ~NoWrapPane() { textPane().SetNoWrap(was_); }
-  NoWrapPane(const NoWrapPane&) = delete;
-  NoWrapPane& operator=(const NoWrapPane&) = delete;
-
- private:
-  bool was_;
-};
 
 // "25" minutes or "mm:ss", in hundredths; none for zero or unreadable.
 std::optional<int> readTime(const std::string& text) {
@@ -900,7 +917,8 @@ int runPlay(const Arguments& args) {
   // The terminal wraps long lines itself.
   NoWrapPane noWrap;
   const auto options = parseOptions(
-      args, {"--type", "--kind", "--list", "--first", "--name", "--strategy", "--challenge", "--time", "--ply"},
+      args,
+      {"--type", "--kind", "--list", "--first", "--name", "--strategy", "--challenge", "--time", "--ply", "--open", "--move"},
       {"--same-time"});
   if (!options) return 2;
   if (!options->positional.empty()) {
@@ -970,6 +988,17 @@ int runPlay(const Arguments& args) {
   NewGame(game, 2, lexicon);
   SetPlayerName(game, user, typedToLatin1(settings.userName));
   SetPlayerName(game, settings.computerSeat, Message(msg::PlayComputerName));
+  // A position or record to play on from: its players keep their names
+  // unless --name gives the user's.
+  bool opened = false;
+  if (!openFromOptions(game, *options, opened)) return 1;
+  if (opened) {
+    if (options->value("--name")) SetPlayerName(game, user, typedToLatin1(settings.userName));
+    if (playerName(game, settings.computerSeat) == FormatMessage(msg::PlayerNumbered, settings.computerSeat + 1)) {
+      SetPlayerName(game, settings.computerSeat, Message(msg::PlayComputerName));
+    }
+    game.moveJustPlayed = false;
+  }
   game.strategies[static_cast<std::size_t>(settings.computerSeat)] = settings.strategy;
   game.challengeType = settings.challengeType;
   if (settings.clock != kNoClock) {

@@ -2,7 +2,22 @@
 // their colours when the output is a terminal, plain otherwise.
 #pragma once
 
+#include "text/text_pane.hpp"
+
 namespace pexil::cli {
+
+// Switches the pane's wrapping off while it lives (a terminal wraps long
+// lines itself, and tables read better whole), restoring the setting after.
+class NoWrapPane {
+ public:
+  NoWrapPane() : was_(textPane().NoWrap()) { textPane().SetNoWrap(true); }
+  ~NoWrapPane() { textPane().SetNoWrap(was_); }
+  NoWrapPane(const NoWrapPane&) = delete;
+  NoWrapPane& operator=(const NoWrapPane&) = delete;
+
+ private:
+  bool was_;
+};
 
 struct SinkOptions {
   bool colour = false;  // ANSI colours (terminals)

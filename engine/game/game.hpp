@@ -112,6 +112,10 @@ struct Game {
   std::array<int, kMaxPlayers> rackTags{};
   std::array<int, kMaxPlayers> scores{};
   std::array<int, kMaxPlayers> strategies{};
+  // Players whose moves are valued with every leave value 0 (and no keep
+  // values against the unseen tiles): a strength test's opponent that
+  // plays without the rack-value tables while the other seats use them.
+  std::array<bool, kMaxPlayers> leaveValuesOff{};
   std::shared_ptr<Lexicon> lexicon;
 
   // Move lists.

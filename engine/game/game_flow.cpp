@@ -14,6 +14,7 @@
 #include "rules/builtin_kinds.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"
+#include "search/win_prob.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -323,6 +324,9 @@ void NewGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon) {
   game.phonyPlay = type != nullptr && type->markPhonies;
   if (!lexicon) lexicon = lexiconFor(nullptr, wordListForNewGame());
   game.lexicon = std::move(lexicon);
+  // Until a word list brings its own win-probability tables, the generic
+  // ones serve.
+  EnsureGenericWinProbTables();
   game.threads = std::max(1u, std::thread::hardware_concurrency());
   game.historyEnabled = true;
   ResetGame(game);

@@ -7,6 +7,7 @@
 #include "files/data_files.hpp"
 #include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
+#include "search/win_prob.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -189,9 +190,12 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   buildLetterIndex();
   markClasses(validatingName);
   detectAlphabet();
-  if (loadLeaves) LoadRackTables(*this);
+  if (loadLeaves) {
+    LoadRackTables(*this);
+    LoadWinProbTables(fileName);
+  }
   loadGraph();
-  const auto stats = findDataFile(companionName(identityName_, ".bb"));
+  const auto stats = loadSquareStats ? findDataFile(companionName(identityName_, ".bb")) : std::nullopt;
   if (const auto text = stats ? readWholeFile(*stats) : std::nullopt) *squareLetterStats_ = SquareLetterStats::parse(*text);
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();

@@ -152,6 +152,9 @@ class Lexicon {
   bool loadLeaves = true;
   // Read the list's compact word graph when it has one.
   bool useGraphFile = true;
+  // Read the list's square-letter statistics (".bb") when it has them;
+  // self-play that builds them plays without.
+  bool loadSquareStats = true;
 
  private:
   void clear();

@@ -106,6 +106,7 @@ void refreshEvaluationContext(Game& game) {
   e.experimental = experimentalPlayFlag();
   e.mover = game.toMove;
   e.moverStrategy = game.strategies[static_cast<std::size_t>(game.toMove)];
+  e.noLeaveValues = game.toMove >= 0 && game.toMove < kMaxPlayers && game.leaveValuesOff[static_cast<std::size_t>(game.toMove)];
   e.moveNumber = game.moveNumber;
   e.openingReplyHint = game.openingReplyHint;
   e.bagTotal = game.bag.total();

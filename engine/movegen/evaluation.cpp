@@ -167,7 +167,8 @@ Evaluation EvaluatePlacement(Game& game, Move& move, bool commit) {
   }
   result.tilesUsed = static_cast<int>(placed.size());
   writeRackText(rack, move.leave.data(), move.leave.size());
-  if (!anagramRule()) result.adjustment = LeaveValue(move.leaveView());
+  const bool leavesOff = game.toMove >= 0 && game.toMove < kMaxPlayers && game.leaveValuesOff[static_cast<std::size_t>(game.toMove)];
+  if (!anagramRule() && !leavesOff) result.adjustment = LeaveValue(move.leaveView());
 
   if (!game.generating) chooseBlanks(game, move, placed, blanks);
 

@@ -37,6 +37,7 @@ struct EvaluationContext {
   int experimental = kXpfNone;
   int mover = 0;
   int moverStrategy = 0;
+  bool noLeaveValues = false;  // the mover plays with every leave value 0
   int moveNumber = 0;
   bool openingReplyHint = false;
   int moverLead = 0;  // over the best opponent

@@ -153,7 +153,9 @@ void GenerateMoves(Game& game, bool bestOnly) {
 
   // 4. The pass.
   const std::string rackText = rackString(rack);
-  const int passEquity = game.playerCount == 1 ? -99999 : LeaveValue(rackText) - 100;
+  // A player without leave values values every kept set of tiles at 0.
+  const bool leavesOff = game.evaluation.noLeaveValues;
+  const int passEquity = game.playerCount == 1 ? -99999 : (leavesOff ? 0 : LeaveValue(rackText)) - 100;
   const Move pass = nonPlacement(label::pass, rackText, passEquity, strategy);
   if (bestOnly) {
     game.candidates.push_back(pass);
@@ -166,7 +168,7 @@ void GenerateMoves(Game& game, bool bestOnly) {
     auto offer = [&](const char* label, const std::string& kept) {
       const int exchanged = rack.total() - static_cast<int>(kept.size());
       if (game.bag.total() < exchanged) return;
-      Move move = nonPlacement(label, kept, LeaveValue(kept), strategy);
+      Move move = nonPlacement(label, kept, leavesOff ? 0 : LeaveValue(kept), strategy);
       if (replyBonus) {
         move.equity += 300;
         move.bonus += 300;

@@ -56,6 +56,7 @@ class PlacementGenerator {
     rackTiles_ = rack.total();
     const int blanks = blanks_;
     template_.strategy = game.strategies[static_cast<std::size_t>(mover_)];
+    noLeaveValues_ = game.evaluation.noLeaveValues;
     phonyPlay_ = game.phonyPlay;
     minPhonyLength_ = game.minPhonyLength;
     barred_ = game.restrictedPlayer == mover_ && !game.barredWords.empty();
@@ -327,7 +328,8 @@ class PlacementGenerator {
     for (int b = 0; b < blankCount_ && b < kBlankSlots; ++b) shape.blanks |= 1u << move_.blankPositions[static_cast<std::size_t>(b)];
     const int adjustments = placementAdjustments(game_, shape, leave, move.score);
     move.bonus += adjustments;
-    finishPlacement(game_, move, tiles, LeaveValue(move.leaveView()) + adjustments, bestOnly_);
+    const int leaveValue = noLeaveValues_ ? 0 : LeaveValue(move.leaveView());
+    finishPlacement(game_, move, tiles, leaveValue + adjustments, bestOnly_);
   }
 
   Game& game_;
@@ -347,6 +349,7 @@ class PlacementGenerator {
   char upper_[kCodeSlots] = {};
   int blankCode_ = 26;
   int mover_ = 0;
+  bool noLeaveValues_ = false;
   Move template_;
   Move move_;
   int blankCount_ = 0;

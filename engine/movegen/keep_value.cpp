@@ -119,8 +119,9 @@ int KeepValue(Game& game, const LetterCounts& keep, std::uint32_t keepMask, cons
   const int toDraw = rackSize - kept;
   const int poolTotal = tileCountOf(pool);
   if (toDraw < 0 || poolTotal < toDraw) return 0;
-  // Without a full-rack table every value is missing, so every keep is 0.
-  if (!hasFullRackTable()) return 0;
+  // Without a full-rack table every value is missing, so every keep is 0;
+  // so it is for a player who plays without the rack-value tables.
+  if (!hasFullRackTable() || game.evaluation.noLeaveValues) return 0;
 
   int* cached = cacheEntry(game, keepMask, pool);
   if (cached != nullptr && *cached != kKeepNotComputed) return *cached;

@@ -160,6 +160,13 @@ void setProgramSeed(std::uint32_t seed) {
   p.preDrawnPosition = 0;
 }
 
+std::optional<std::uint32_t> programSeed() {
+  ProgramRandom& p = program();
+  std::lock_guard<std::mutex> lock(p.mutex);
+  if (!p.fixedSeed) return std::nullopt;
+  return p.programSeed;
+}
+
 int randomNonNegative() {
   ProgramRandom& p = program();
   std::lock_guard<std::mutex> lock(p.mutex);
@@ -186,6 +193,18 @@ int GameRandom::next() {
     seedNewGenerator(*generator_);
   }
   return nonNegative(generator_->next());
+}
+
+void GameRandom::seed(std::uint32_t value) {
+  usePreDrawn = false;
+  if (!generator_) generator_ = std::make_unique<Mt19937>();
+  generator_->seed(value);
+}
+
+void GameRandom::seed(const std::uint32_t* key, std::size_t length) {
+  usePreDrawn = false;
+  if (!generator_) generator_ = std::make_unique<Mt19937>();
+  generator_->seedByArray(key, length);
 }
 
 }  // namespace pexil

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace pexil {
 
@@ -37,6 +38,8 @@ void seedNewGenerator(Mt19937& generator);
 // `seed`, the pre-drawn sequence is drawn again from it, and every game
 // generator created afterwards gets a seed derived from it.
 void setProgramSeed(std::uint32_t seed);
+// The seed setProgramSeed was given, or none while the run is not seeded.
+std::optional<std::uint32_t> programSeed();
 
 // The program-wide generator (created on first use).
 int randomNonNegative();
@@ -67,6 +70,14 @@ class GameRandom {
 
   int next();
   bool hasGenerator() const { return generator_ != nullptr; }
+
+  // Gives this game a generator of its own seeded explicitly, so that its
+  // tiles depend on the seed alone (self-play data, paired strength
+  // tests), whatever other games the process plays. The key form seeds
+  // from several words at once (e.g. a run's seed, a generation and a game
+  // index). Draws stop coming from the pre-drawn sequence.
+  void seed(std::uint32_t value);
+  void seed(const std::uint32_t* key, std::size_t length);
 
  private:
   std::unique_ptr<Mt19937> generator_;

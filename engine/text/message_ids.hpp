@@ -269,7 +269,8 @@ enum : int {
   AutoDraw = 354,
   AutoTotalsHeading = 355,        // "%d" games
   AutoSeatLine = 356,             // "%d" player, "%d" strategy, "%d" wins, "%d" draws, "%d" losses, "%.1f", "%+.1f"
-  AutoGcgNotYet = 357,            // "%s" folder
+  AutoGcgFolder = 357,            // "%s" folder
+  AutoGcgTwoPlayers = 358,
 
   // Position files.
   PosFileNotFound = 322,          // "%s" path; also the game records'
@@ -294,6 +295,10 @@ enum : int {
   PosRackBadIndex = 341,
   PosRackMissing = 342,
   PosBoardBeforeGameType = 343,
+  PosTooManyTiles = 391,          // "%s" tile
+  PosRackTooLarge = 392,          // "%d" player index, "%d" rack size
+  PosInvalidValue = 393,          // "%s" keyword
+  PosMissingRecords = 394,
 
   // Game records (GCG).
   GcgPragma1 = 123,               // 123..127 the discarded-pragma warning
@@ -308,11 +313,31 @@ enum : int {
   SimBySpread = 101,
   PreEndgameEvaluation = 228,
   ClockRemaining = 348,
+  // The report of replayed records.
+  GcgReportFile = 401,            // "%s" path
+  GcgReportWordList = 402,        // "%s" list used
+  GcgReportListLine = 403,        // "%s" the record's line, "%s" list it names
+  GcgReportMoves = 404,           // "%d" moves
+  GcgReportFinal = 405,           // "%s" name, "%d" score, "%s" name, "%d" score
+  GcgReportStatedFinal = 406,     // "%s" player 1's last stated total, "%s" player 2's
+  GcgReportDiffers = 407,         // "%d" move, "%d" line, "%s" name, "%s" move, "%d" stated, "%d" computed
+  GcgReportUnused = 408,          // "%d" line, "%s" text
+  GcgReportMended = 409,          // "%d" line, "%s" what was done, "%s" text
+  GcgReportSummary = 410,         // "%d" records, "%d" moves, "%d" differing, "%d" unused lines
+  GcgReportAgree = 411,
+  GcgReportUtf8 = 412,
 
   // A word list named by a file that cannot be opened.
   WordListFallback = 390,         // "%s" named list, "%s" default list
-  // 391..395 position-file extras, 396..398 and 413..419 file commands,
-  // 401..412 game-record extras.
+  // 391..395 position-file extras, 401..412 game-record extras.
+  // Opening and saving files from the command line.
+  FilePositionSaved = 396,        // "%s" path
+  FileCannotWrite = 397,          // "%s" path
+  FileStoppedAfterMove = 398,     // "%d" moves
+  FileRackLine = 413,             // "%s" name, "%s" rack
+  PlayHelpFiles = 414,
+  PlayFileNeeded = 415,           // "%s" command
+  CliNoRackToMove = 416,          // "%s" name
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

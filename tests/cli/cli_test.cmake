@@ -308,10 +308,11 @@ run_cli(0 out autoplay --games 2 --summary --seed 6 --list ${words})
 if(out STREQUAL first)
   message(FATAL_ERROR "autoplay with another seed gave the same games:\n${out}")
 endif()
-# Without --summary the move lines are printed; a log is written; the GCG
-# folder is not used yet.
-run_cli(0 out autoplay --players 3 --strategies 1,2,11 --seed 5 --list ${words} --log ${boards}/autoplay.log --gcg-dir ${boards}/gcg)
-expect_contains("${out}" "Saving GCG game records is not available yet: --gcg-dir ${boards}/gcg is ignored.")
+# Without --summary the move lines are printed; a log is written. Game
+# records need two players.
+run_cli(2 out autoplay --players 3 --list ${words} --gcg-dir ${boards}/gcg)
+expect_contains("${out}" "Game records hold two-player games only: --gcg-dir needs --players 2.")
+run_cli(0 out autoplay --players 3 --strategies 1,2,11 --seed 5 --list ${words} --log ${boards}/autoplay.log)
 expect_contains("${out}" "Autoplaying game...")
 cli_expect_regex("${out}" "\nP3: [^\n]+pts")
 expect_contains("${out}" "P3 (strategy 11): ")

@@ -1,0 +1,244 @@
+#include "game_files.hpp"
+
+#include "gcg_report.hpp"
+
+#include <algorithm>
+#include <fstream>
+
+#include "commands.hpp"
+#include "terminal_sink.hpp"
+#include "files/gcg_reader.hpp"
+#include "files/gcg_writer.hpp"
+#include "files/position_file.hpp"
+#include "game/game_flow.hpp"
+#include "game/listings.hpp"
+#include "rules/board_text.hpp"
+#include "rules/letter_codes.hpp"
+#include "movegen/evaluation.hpp"
+#include "rules/tile_counts.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::cli {
+namespace {
+
+bool endsWithIgnoringCase(const std::string& text, const std::string& ending) {
+  return text.size() >= ending.size() && latin1Lower(text.substr(text.size() - ending.size())) == ending;
+}
+
+// A time in hundredths as minutes:seconds.
+std::string clockText(int hundredths) {
+  const int seconds = std::max(0, hundredths) / 100;
+  return FormatText("%d:%02d", seconds / 60, seconds % 60);
+}
+
+// The discarded-lines warning of a record: one text between two lines of
+// stars.
+void printDiscardedWarning() {
+  const std::string stars(53, '*');
+  std::string text;
+  for (int n = msg::GcgPragma1; n <= msg::GcgPragma5; ++n) text += (text.empty() ? "" : " ") + std::string(Message(n));
+  TextPane& pane = textPane();
+  pane.Print(stars);
+  pane.Print(text);
+  pane.Print(stars);
+}
+
+}  // namespace
+
+bool looksLikeRecord(const std::string& path) {
+  if (endsWithIgnoringCase(path, ".gcg")) return true;
+  if (endsWithIgnoringCase(path, ".pexil")) return false;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  // Only the start of a line matters; a huge line is not read whole.
+  char c = 0;
+  while (in.get(c)) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+    return c == '#' || c == '>';
+  }
+  return false;
+}
+
+bool openPosition(Game& game, const std::string& path, GameFileNames* names) {
+  if (!ReadPosition(game, path)) return false;
+  if (names) names->position = path;
+  undoStack().clear();
+  PrintMessage(msg::GameReady);
+  return true;
+}
+
+bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names) {
+  GcgReadOptions options;
+  options.stopAfterMove = stopAfterMove;
+  const GcgReadResult result = ReadGcg(game, path, options);
+  if (!result.opened) return false;
+  if (names) names->record = path;
+  if (result.pragmaDiscarded) {
+    printDiscardedWarning();
+    if (names) names->record = result.alternativeName;
+  }
+  if (stopAfterMove >= 0) PrintMessageF(msg::FileStoppedAfterMove, static_cast<int>(game.history.size()));
+  PrintMessage(msg::GameReady);
+  return true;
+}
+
+bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names) {
+  return looksLikeRecord(path) ? openRecord(game, path, stopAfterMove, names) : openPosition(game, path, names);
+}
+
+bool savePosition(const Game& game, const std::string& path, GameFileNames* names) {
+  if (!WritePosition(game, path)) {
+    PrintMessageF(msg::FileCannotWrite, path.c_str());
+    return false;
+  }
+  if (names) names->position = path;
+  PrintMessageF(msg::FilePositionSaved, path.c_str());
+  return true;
+}
+
+bool saveRecord(const Game& game, const std::string& path, GameFileNames* names) {
+  if (!WriteGcg(game, path)) {
+    PrintMessageF(msg::FileCannotWrite, path.c_str());
+    return false;
+  }
+  if (names) names->record = path;
+  PrintMessageF(msg::GcgSavedAs, path.c_str());
+  return true;
+}
+
+bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
+  opened = false;
+  int stopAfterMove = -1;
+  if (const auto text = options.value("--move")) {
+    const auto n = parseNumber(*text, 0, 100000);
+    if (!n || !options.value("--open")) {
+      PrintMessageF(msg::CliBadOption, ("--move " + *text).c_str());
+      return false;
+    }
+    stopAfterMove = static_cast<int>(*n);
+  }
+  const auto file = options.value("--open");
+  if (!file) return true;
+  const std::string path = userFilePath(*file);
+  if (stopAfterMove >= 0 && !looksLikeRecord(path)) {
+    PrintMessageF(msg::CliBadOption, ("--move " + *options.value("--move")).c_str());
+    return false;
+  }
+  if (!openGameFile(game, path, stopAfterMove, nullptr)) return false;
+  opened = true;
+  return true;
+}
+
+void printGamePosition(const Game& game) {
+  TextPane& pane = textPane();
+  for (const std::string& line : boardTextLines(game.board)) pane.Print(line.empty() ? " " : line);
+  for (int p = 0; p < game.playerCount; ++p) {
+    std::string notes;
+    if (game.clocks[static_cast<std::size_t>(p)] >= 0) {
+      notes += FormatMessage(msg::PlayClock, clockText(game.clocks[static_cast<std::size_t>(p)]).c_str());
+    }
+    if (!game.gameOver && p == game.toMove) notes += Message(msg::PlayToMove);
+    pane.Print(FormatMessage(msg::PlayScoreLine, p + 1, playerName(game, p).c_str(),
+                             game.scores[static_cast<std::size_t>(p)], notes.c_str()));
+  }
+  pane.Print(FormatMessage(msg::PlayBagCount, game.bag.total()));
+}
+
+namespace {
+
+// The racks of every player, for a position shown by a one-shot command.
+void printRacks(const Game& game) {
+  for (int p = 0; p < game.playerCount; ++p) {
+    PrintMessageF(msg::FileRackLine, playerName(game, p).c_str(),
+                  rackString(game.racks[static_cast<std::size_t>(p)]).c_str());
+  }
+}
+
+// FILE as the one positional word, plus --open/--move for the save
+// commands. Gives the options or none after reporting.
+std::optional<ParsedOptions> fileCommandOptions(const Arguments& args, const char* usage, bool withSource) {
+  auto options = withSource ? parseOptions(args, {"--open", "--move"}) : parseOptions(args, {"--move"});
+  if (!options) return std::nullopt;
+  if (options->positional.size() != 1 || (withSource && !options->value("--open"))) {
+    PrintMessageF(msg::CliBadOption, usage);
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace
+
+int runOpenPosition(const Arguments& args) {
+  NoWrapPane noWrap;
+  const auto options = fileCommandOptions(args, "open-position FILE", false);
+  if (!options || options->has("--move")) {
+    if (options) PrintMessageF(msg::CliBadOption, "open-position FILE");
+    return 2;
+  }
+  Game game;
+  if (!openPosition(game, userFilePath(options->positional.front()), nullptr)) return 1;
+  printGamePosition(game);
+  printRacks(game);
+  return 0;
+}
+
+int runOpenGame(const Arguments& args) {
+  NoWrapPane noWrap;
+  const auto options = fileCommandOptions(args, "open-game FILE [--move N]", false);
+  if (!options) return 2;
+  int stopAfterMove = -1;
+  if (const auto text = options->value("--move")) {
+    const auto n = parseNumber(*text, 0, 100000);
+    if (!n) {
+      PrintMessageF(msg::CliBadOption, ("--move " + *text).c_str());
+      return 2;
+    }
+    stopAfterMove = static_cast<int>(*n);
+  }
+  Game game;
+  if (!openRecord(game, userFilePath(options->positional.front()), stopAfterMove, nullptr)) return 1;
+  ShowHistory(game, false);
+  printGamePosition(game);
+  printRacks(game);
+  return 0;
+}
+
+int runSavePosition(const Arguments& args) {
+  NoWrapPane noWrap;
+  const auto options = fileCommandOptions(args, "save-position FILE --open POSITION|RECORD [--move N]", true);
+  if (!options) return 2;
+  Game game;
+  bool opened = false;
+  if (!openFromOptions(game, *options, opened)) return 1;
+  return savePosition(game, userFilePath(options->positional.front()), nullptr) ? 0 : 1;
+}
+
+int runSaveGame(const Arguments& args) {
+  NoWrapPane noWrap;
+  const auto options = fileCommandOptions(args, "save-game FILE --open POSITION|RECORD [--move N]", true);
+  if (!options) return 2;
+  Game game;
+  bool opened = false;
+  if (!openFromOptions(game, *options, opened)) return 1;
+  return saveRecord(game, userFilePath(options->positional.front()), nullptr) ? 0 : 1;
+}
+
+}  // namespace pexil::cli
+
+namespace pexil::cli {
+
+int runReplayGcgCommand(const Arguments& args) {
+  NoWrapPane noWrap;
+  const auto options = parseOptions(args, {});
+  if (!options) return 2;
+  if (options->positional.empty()) {
+    PrintMessageF(msg::CliBadOption, "replay-gcg FILE...");
+    return 2;
+  }
+  std::vector<std::string> files;
+  for (const std::string& name : options->positional) files.push_back(userFilePath(name));
+  return runReplayGcg(files);
+}
+
+}  // namespace pexil::cli

@@ -1,0 +1,47 @@
+// Opening and saving position files and game records from the command
+// line: one-shot commands, and the same actions inside "play".
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "game/game.hpp"
+#include "options.hpp"
+
+namespace pexil::cli {
+
+// Where a saved game record goes by default: the record last opened or
+// saved, or the alternative name when opening discarded some of its lines.
+struct GameFileNames {
+  std::string position;
+  std::string record;
+};
+
+// A record when the name ends in ".gcg" or the file's first non-blank line
+// begins with '#' or '>'; otherwise a position file.
+bool looksLikeRecord(const std::string& path);
+
+// Opens a position file or a game record (by looksLikeRecord) into `game`,
+// stopping after move `stopAfterMove` of a record (-1: every move). Reports
+// what went wrong and gives false; a position that cannot be read leaves
+// `game` as it was. `names` learns the file's name (and for a record with
+// discarded lines, the alternative name to save under).
+bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names);
+bool openPosition(Game& game, const std::string& path, GameFileNames* names);
+bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names);
+
+// Writes the game and says so, or says it could not.
+bool savePosition(const Game& game, const std::string& path, GameFileNames* names);
+bool saveRecord(const Game& game, const std::string& path, GameFileNames* names);
+
+// The "--open FILE [--move N]" options of moves and play: opens FILE into
+// `game` when given. Gives false after reporting a problem; `opened` tells
+// whether a file was opened.
+bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened);
+
+// The board as text, every player's score (clock, the player to move) and
+// the tiles left in the bag.
+void printGamePosition(const Game& game);
+
+
+}  // namespace pexil::cli

@@ -1,0 +1,353 @@
+#include "files/gcg_writer.hpp"
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+
+#include "files/gcg_reader.hpp"
+#include "game/game_flow.hpp"
+#include "lexicon/lexicon.hpp"
+#include "movegen/evaluation.hpp"
+#include "movegen/move_line.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/letter_codes.hpp"
+#include "rules/notation.hpp"
+#include "rules/tile_counts.hpp"
+#include "text/messages.hpp"
+
+namespace pexil {
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The "#lexicon" lines (and the spellings of multi-letter tiles) for a
+// word list. Lists known by identity name themselves; any other list of a
+// language other than English names the language's list, so that reading
+// the record back chooses the same alphabet and game type.
+std::vector<std::string> lexiconLines(const Lexicon* lexicon) {
+  if (lexicon == nullptr) return {};
+  switch (lexicon->listId()) {
+    case 1: return {"#lexicon TWL98"};
+    case 2: return {"#lexicon TWL06"};
+    case 3: return {"#lexicon OSPD4"};
+    case 4: return {"#lexicon SOWPODS"};
+    case 5: return {"#lexicon CSW12"};
+    case 7: return {"#lexicon OSPD2"};
+    case 8: return {"#lexicon FISE", "#tile LL ll", "#tile RR rr", "#tile CH ch"};
+    case 9: return {"#lexicon DANISH"};
+    case 10: return {"#lexicon GERMAN"};
+    case 11: return {"#lexicon ITALIAN"};
+    case 12: return {"#lexicon ODS5"};
+    case 13: return {"#lexicon LATIN"};
+    case 14: return {"#lexicon CATALAN", "#tile NY ny", "#tile QU qu", "#tile L\xB7L l\xB7l"};
+    case 15: return {"#lexicon SWEDISH"};
+    default: break;
+  }
+  if (lexicon->wordCount() == 0) return {};
+  switch (lexicon->alphabet()) {
+    case kAlphabetSpanish: return {"#lexicon FISE", "#tile LL ll", "#tile RR rr", "#tile CH ch"};
+    case kAlphabetDanish: return {"#lexicon DANISH"};
+    case kAlphabetFrench: return {"#lexicon ODS5"};
+    case kAlphabetGerman: return {"#lexicon GERMAN"};
+    case kAlphabetItalian: return {"#lexicon ITALIAN"};
+    case kAlphabetLatin: return {"#lexicon LATIN"};
+    case kAlphabetCatalan: return {"#lexicon CATALAN", "#tile NY ny", "#tile QU qu", "#tile L\xB7L l\xB7l"};
+    case kAlphabetSwedish: return {"#lexicon SWEDISH"};
+    default: return {};
+  }
+}
+
+// The word of a placement: every tile as its letters, upper case, blanks
+// in lower case.
+std::string wordText(const Move& move) {
+  std::string text;
+  const std::string_view word = move.wordView();
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const int code = codeOfLetter(word[i]);
+    std::string tile = code >= 0 && code < kCodeSlots && code != rules().blankCode ? tileDisplayText(code)
+                                                                                 : std::string(1, latin1Upper(word[i]));
+    if (move.isBlankAt(static_cast<int>(i))) tile = latin1Lower(tile);
+    text += tile;
+  }
+  return text;
+}
+
+std::string positionText(const Move& move) {
+  // The standard form: across "8D", down "D8".
+  return movePosition(move.direction, move.column, move.row, false);
+}
+
+// "[mm:ss.hh]", from an hour on "[hh:mm:ss.hh]"; the reading is in
+// hundredths of a second.
+std::string clockText(int hundredths) {
+  const char* sign = hundredths < 0 ? "-" : "";
+  const long long a = std::llabs(static_cast<long long>(hundredths));
+  const int hours = static_cast<int>(a / 360000);
+  const int seconds = static_cast<int>((a / 100) % 60);
+  const int fraction = static_cast<int>(a % 100);
+  if (hours > 0) return FormatText("[%s%02d:%02d:%02d.%02d]", sign, hours, static_cast<int>((a / 6000) % 60), seconds, fraction);
+  return FormatText("[%s%02d:%02d.%02d]", sign, static_cast<int>(a / 6000), seconds, fraction);
+}
+
+// The rack minus the letters of a text (tiles it does not hold are
+// ignored).
+Rack without(Rack rack, std::string_view letters) {
+  for (char c : letters) {
+    const int code = codeOfTile(c);
+    if (code < 0 || code >= kCodeSlots || rack[code] <= 0) continue;
+    --rack[code];
+    --rack[kTotalSlot];
+  }
+  return rack;
+}
+
+// What the end of the game added to each player's score, worked out from
+// the racks left, as EndGame does.
+std::array<int, 2> endAdjustments(const Game& game, int lastMover) {
+  std::array<int, 2> adjustment{};
+  const int values[2] = {rackValue(game.racks[0]), rackValue(game.racks[1])};
+  if (game.doubledEndScoring) {
+    adjustment[0] = 2 * values[1];
+    adjustment[1] = 2 * values[0];
+  } else {
+    adjustment[0] = -values[0];
+    adjustment[1] = -values[1];
+    if (game.racks[0].total() == 0 || game.racks[1].total() == 0) adjustment[static_cast<std::size_t>(lastMover)] += values[0] + values[1];
+  }
+  return adjustment;
+}
+
+class Writer {
+ public:
+  explicit Writer(const Game& game) : game_(game), history_(game.history) {
+    nick_[0] = gcgNickname(game, 0);
+    nick_[1] = gcgNickname(game, 1);
+    // Two players of the same name would make every move line player 1's.
+    if (nick_[1] == nick_[0]) nick_[1] += "_2";
+  }
+
+  std::string text() {
+    for (int p = 0; p < 2; ++p) {
+      std::string name = playerName(game_, p);
+      for (char& c : name) {
+        if (c == '\n' || c == '\r') c = ' ';
+      }
+      line(FormatText("#player%d ", p + 1) + nick_[static_cast<std::size_t>(p)] + " " + name);
+    }
+    line(std::string("#description Saved by Pexil version ") + kGcgProgramVersion);
+    for (const std::string& l : lexiconLines(game_.lexicon.get())) line(l);
+
+    std::string deferred;  // a challenge line held back until after a pass
+    const int count = static_cast<int>(history_.size());
+    for (int i = 0; i < count; ++i) {
+      group(i);
+      if (!deferred.empty()) {
+        line(deferred);
+        deferred.clear();
+      }
+      // After the last move of a finished game the racks left come first,
+      // then what was scored after the end.
+      if (i + 1 == count && game_.gameOver) endOfRecord();
+      boundary(i, deferred);
+    }
+    if (!deferred.empty()) line(deferred);
+    if (count == 0 || !game_.gameOver) endOfRecord();
+    return out_;
+  }
+
+ private:
+  static int owner(int index) { return index % 2; }
+  const Move& moveOf(int index) const { return history_[static_cast<std::size_t>(index)].move.move(); }
+  std::string rackOf(int index) const { return rackString(history_[static_cast<std::size_t>(index)].rackBefore); }
+  int after(int index, int player) const {
+    return history_[static_cast<std::size_t>(index)].scoresAfter[static_cast<std::size_t>(player)];
+  }
+
+  void line(const std::string& text) {
+    out_ += text;
+    out_ += '\n';
+  }
+
+  std::string head(int player, const std::string& rack) const {
+    return ">" + nick_[static_cast<std::size_t>(player)] + ": " + rack + " ";
+  }
+
+  void placementLine(int player, const std::string& rack, const Move& move, int total) {
+    line(head(player, rack) + positionText(move) + " " + wordText(move) + FormatText(" +%d %d", move.score, total));
+  }
+
+  void group(int index) {
+    const HistoryEntry& entry = history_[static_cast<std::size_t>(index)];
+    const Move& move = entry.move.move();
+    const int p = owner(index);
+    int& total = total_[static_cast<std::size_t>(p)];
+    const std::string rack = rackOf(index);
+    if (move.word == label::lostChallenge) {
+      const Move& withdrawn = entry.challengedMove.move();
+      if (entry.hasChallengedMove && !isNonPlacement(withdrawn)) {
+        placementLine(p, rack, withdrawn, total + withdrawn.score);
+        line(head(p, rack) + FormatText("-- %+d %d", -withdrawn.score, total));
+      } else {
+        line(head(p, rack) + FormatText("-- +0 %d", total));
+      }
+    } else if (isExchange(move)) {
+      const auto returned = countsToText(without(entry.rackBefore, move.leaveView()), 64);
+      line(head(p, rack) + "-" + returned.value_or(std::string()) + FormatText(" +0 %d", total));
+    } else if (isNonPlacement(move)) {
+      // A pass, or the turn a failed challenge cost.
+      line(head(p, rack) + FormatText("- +0 %d", total));
+    } else {
+      total += move.score;
+      placementLine(p, rack, move, total);
+    }
+    notes(entry);
+  }
+
+  void notes(const HistoryEntry& entry) {
+    const Move& move = entry.move.move();
+    if (move.simPly > 0 && move.simValueA != kNoSimValue) {
+      std::string text = "#note ";
+      if (move.simCount == kPreEndgameCountMark) {
+        text += Message(msg::PreEndgameEvaluation);
+        text += ", ";
+      } else {
+        text += FormatText("%d-ply ", move.simPly);
+        text += Message(move.simByWinProb ? msg::SimByWinProb : msg::SimBySpread);
+        text += FormatText(" (%d), ", move.simCount);
+      }
+      text += FormatText("%+.2f / %.1f%%", static_cast<double>(move.simValueA), static_cast<double>(move.simValueB));
+      line(text);
+    }
+    if (entry.clock != -10000000 && entry.clock != kNoClock) line("#note " + std::string(Message(msg::ClockRemaining)) + clockText(entry.clock));
+    for (const std::string& note : entry.notes) {
+      // Each line of a note is a note line of its own, so that no line of
+      // the text can be taken for a move or a pragma.
+      std::size_t start = 0;
+      for (;;) {
+        const std::size_t end = note.find_first_of("\r\n", start);
+        line("#note " + note.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+        if (note[end] == '\r' && start < note.size() && note[start] == '\n') ++start;
+      }
+    }
+  }
+
+  // What a history entry itself added to a player's score (its placement,
+  // and the end of the game when it ended it).
+  int contribution(int index, int player) const {
+    int points = 0;
+    const Move& move = moveOf(index);
+    if (owner(index) == player && !isNonPlacement(move)) points += move.score;
+    if (index + 1 == static_cast<int>(history_.size()) && game_.gameOver) {
+      points += endAdjustments(game_, owner(index))[static_cast<std::size_t>(player)];
+    }
+    return points;
+  }
+
+  // Points scored between history entry `index` and the next (or the end):
+  // a challenge bonus, a time penalty. The challenge line of a move that
+  // was followed by a pass is held back until after the pass, so that the
+  // pass is not read as a turn lost to the challenge.
+  void boundary(int index, std::string& deferred) {
+    const int count = static_cast<int>(history_.size());
+    const bool last = index + 1 == count;
+    std::array<int, 2> gained{};
+    for (int p = 0; p < 2; ++p) {
+      const int before = after(index, p);
+      const int next = last ? game_.scores[static_cast<std::size_t>(p)] : after(index + 1, p) - contribution(index + 1, p);
+      gained[static_cast<std::size_t>(p)] = next - before;
+    }
+    const int challenged = owner(index);
+    const bool lostTurn = !last && moveOf(index + 1).word == label::incorrectChallenge;
+    const bool challengeLine = history_[static_cast<std::size_t>(index)].survivedChallenge || lostTurn;
+    for (int p = 0; p < 2; ++p) {
+      const int points = gained[static_cast<std::size_t>(p)];
+      if (points == 0 || (challengeLine && p == challenged)) continue;
+      total_[static_cast<std::size_t>(p)] += points;
+      const std::string rack = p == challenged ? rackOf(index) : index > 0 ? rackOf(index - 1) : std::string();
+      line(head(p, rack) + FormatText("(time) %+d %d", points, total_[static_cast<std::size_t>(p)]));
+    }
+    if (!challengeLine) return;
+    const int bonus = gained[static_cast<std::size_t>(challenged)];
+    int& total = total_[static_cast<std::size_t>(challenged)];
+    total += bonus;
+    const std::string text = head(challenged, rackOf(index)) + FormatText("(challenge) %+d %d", bonus, total);
+    const bool passFollows = !last && isPass(moveOf(index + 1));
+    if (passFollows && !lostTurn) {
+      deferred = text;
+    } else {
+      line(text);
+    }
+  }
+
+  void endOfRecord() {
+    if (!game_.gameOver) {
+      line("#rack1 " + rackString(game_.racks[0]));
+      line("#rack2 " + rackString(game_.racks[1]));
+      return;
+    }
+    const int values[2] = {rackValue(game_.racks[0]), rackValue(game_.racks[1])};
+    if (game_.doubledEndScoring) {
+      for (int p = 0; p < 2; ++p) {
+        const int other = 1 - p;
+        if (values[other] <= 0) continue;
+        total_[static_cast<std::size_t>(p)] += 2 * values[other];
+        line(">" + nick_[static_cast<std::size_t>(p)] + ": (" + rackString(game_.racks[static_cast<std::size_t>(other)]) +
+             FormatText(") +%d %d", 2 * values[other], total_[static_cast<std::size_t>(p)]));
+      }
+      return;
+    }
+    // Each player loses what is left on the rack; the one who went out
+    // gains it all.
+    for (int p = 0; p < 2; ++p) {
+      if (values[p] <= 0) continue;
+      total_[static_cast<std::size_t>(p)] -= values[p];
+      line(">" + nick_[static_cast<std::size_t>(p)] + ": (" + rackString(game_.racks[static_cast<std::size_t>(p)]) +
+           FormatText(") -%d %d", values[p], total_[static_cast<std::size_t>(p)]));
+    }
+    for (int p = 0; p < 2; ++p) {
+      const int other = 1 - p;
+      if (game_.racks[static_cast<std::size_t>(p)].total() != 0 || values[other] <= 0) continue;
+      total_[static_cast<std::size_t>(p)] += values[other];
+      line(">" + nick_[static_cast<std::size_t>(p)] + ": (" + rackString(game_.racks[static_cast<std::size_t>(other)]) +
+           FormatText(") +%d %d", values[other], total_[static_cast<std::size_t>(p)]));
+    }
+  }
+
+  const Game& game_;
+  const std::vector<HistoryEntry>& history_;
+  std::array<std::string, 2> nick_;
+  std::array<int, 2> total_{};
+  std::string out_;
+};
+
+}  // namespace
+
+std::string gcgNickname(const Game& game, int player) {
+  std::string name = playerName(game, player);
+  for (char& c : name) {
+    if (isSpace(c) || c == ':') c = '_';
+  }
+  return name;
+}
+
+std::string GcgText(const Game& game) {
+  std::string text = Writer(game).text();
+  // Latin-1 text that happens to be UTF-8 as well says what it is, or it
+  // would be read back as UTF-8.
+  if (gcgReadsAsUtf8(text)) text.insert(0, "#character-encoding ISO-8859-1\n");
+  return text;
+}
+
+bool WriteGcg(const Game& game, const std::string& path) {
+  const std::string text = GcgText(game);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+}  // namespace pexil
