@@ -65,7 +65,8 @@ constexpr Command kCommands[] = {
      "save-position FILE --open POSITION|RECORD [--move N]\n"
      "                              write the position of a file (after move N of a record)"},
     {"open-game", runOpenGame,
-     "open-game FILE [--move N]   read a game record (GCG): its history, position, racks"},
+     "open-game FILE [--move N] [--list NAME]\n"
+     "                              read a game record (GCG): its history, position, racks"},
     {"save-game", runSaveGame,
      "save-game FILE --open POSITION|RECORD [--move N]\n"
      "                              write a game record (GCG) of a file's game"},

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "commands.hpp"
+#include "game_choice.hpp"
 #include "terminal_sink.hpp"
 #include "files/gcg_reader.hpp"
 #include "files/gcg_writer.hpp"
@@ -68,9 +69,11 @@ bool openPosition(Game& game, const std::string& path, GameFileNames* names) {
   return true;
 }
 
-bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names) {
+bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
+                std::shared_ptr<Lexicon> lexicon) {
   GcgReadOptions options;
   options.stopAfterMove = stopAfterMove;
+  options.lexicon = std::move(lexicon);
   const GcgReadResult result = ReadGcg(game, path, options);
   if (!result.opened) return false;
   if (names) names->record = path;
@@ -83,8 +86,10 @@ bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFile
   return true;
 }
 
-bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names) {
-  return looksLikeRecord(path) ? openRecord(game, path, stopAfterMove, names) : openPosition(game, path, names);
+bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
+                  std::shared_ptr<Lexicon> lexicon) {
+  return looksLikeRecord(path) ? openRecord(game, path, stopAfterMove, names, std::move(lexicon))
+                               : openPosition(game, path, names);
 }
 
 bool savePosition(const Game& game, const std::string& path, GameFileNames* names) {
@@ -109,6 +114,7 @@ bool saveRecord(const Game& game, const std::string& path, GameFileNames* names)
 
 bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
   opened = false;
+  loadGameDefinitionsOnce();
   int stopAfterMove = -1;
   if (const auto text = options.value("--move")) {
     const auto n = parseNumber(*text, 0, 100000);
@@ -125,7 +131,15 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
     PrintMessageF(msg::CliBadOption, ("--move " + *options.value("--move")).c_str());
     return false;
   }
-  if (!openGameFile(game, path, stopAfterMove, nullptr)) return false;
+  // --list names the word list a record is replayed with, instead of the
+  // one its "#lexicon" line chooses.
+  std::shared_ptr<Lexicon> lexicon;
+  if (options.value("--list") && looksLikeRecord(path)) {
+    auto loaded = loadChosenLexicon(options);
+    if (!loaded) return false;
+    lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
+  }
+  if (!openGameFile(game, path, stopAfterMove, nullptr, std::move(lexicon))) return false;
   opened = true;
   return true;
 }
@@ -158,7 +172,7 @@ void printRacks(const Game& game) {
 // FILE as the one positional word, plus --open/--move for the save
 // commands. Gives the options or none after reporting.
 std::optional<ParsedOptions> fileCommandOptions(const Arguments& args, const char* usage, bool withSource) {
-  auto options = withSource ? parseOptions(args, {"--open", "--move"}) : parseOptions(args, {"--move"});
+  auto options = withSource ? parseOptions(args, {"--open", "--move", "--list"}) : parseOptions(args, {"--move", "--list"});
   if (!options) return std::nullopt;
   if (options->positional.size() != 1 || (withSource && !options->value("--open"))) {
     PrintMessageF(msg::CliBadOption, usage);
@@ -172,10 +186,11 @@ std::optional<ParsedOptions> fileCommandOptions(const Arguments& args, const cha
 int runOpenPosition(const Arguments& args) {
   NoWrapPane noWrap;
   const auto options = fileCommandOptions(args, "open-position FILE", false);
-  if (!options || options->has("--move")) {
+  if (!options || options->has("--move") || options->has("--list")) {
     if (options) PrintMessageF(msg::CliBadOption, "open-position FILE");
     return 2;
   }
+  loadGameDefinitionsOnce();
   Game game;
   if (!openPosition(game, userFilePath(options->positional.front()), nullptr)) return 1;
   printGamePosition(game);
@@ -196,8 +211,15 @@ int runOpenGame(const Arguments& args) {
     }
     stopAfterMove = static_cast<int>(*n);
   }
+  loadGameDefinitionsOnce();
+  std::shared_ptr<Lexicon> lexicon;
+  if (options->value("--list")) {
+    auto loaded = loadChosenLexicon(*options);
+    if (!loaded) return 1;
+    lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
+  }
   Game game;
-  if (!openRecord(game, userFilePath(options->positional.front()), stopAfterMove, nullptr)) return 1;
+  if (!openRecord(game, userFilePath(options->positional.front()), stopAfterMove, nullptr, std::move(lexicon))) return 1;
   ShowHistory(game, false);
   printGamePosition(game);
   printRacks(game);

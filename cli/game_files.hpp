@@ -26,15 +26,19 @@ bool looksLikeRecord(const std::string& path);
 // what went wrong and gives false; a position that cannot be read leaves
 // `game` as it was. `names` learns the file's name (and for a record with
 // discarded lines, the alternative name to save under).
-bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names);
+// A record is replayed with `lexicon` when one is given, instead of the word
+// list its "#lexicon" line names.
+bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
+                  std::shared_ptr<Lexicon> lexicon = nullptr);
 bool openPosition(Game& game, const std::string& path, GameFileNames* names);
-bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names);
+bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
+                std::shared_ptr<Lexicon> lexicon = nullptr);
 
 // Writes the game and says so, or says it could not.
 bool savePosition(const Game& game, const std::string& path, GameFileNames* names);
 bool saveRecord(const Game& game, const std::string& path, GameFileNames* names);
 
-// The "--open FILE [--move N]" options of moves and play: opens FILE into
+// The "--open FILE [--move N] [--list NAME]" options of moves and play: opens FILE into
 // `game` when given. Gives false after reporting a problem; `opened` tells
 // whether a file was opened.
 bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened);
