@@ -10,6 +10,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/tile_counts.hpp"
+#include "text/utf8.hpp"
 #include "text/messages.hpp"
 
 namespace pexil::cli {
@@ -25,56 +26,14 @@ using CodePoints = std::vector<std::uint32_t>;
 // The whole text as UTF-8 when it is valid UTF-8, otherwise byte by byte as
 // Latin-1. A byte-order mark at the start is dropped.
 CodePoints decodeText(std::string_view bytes) {
-  CodePoints utf8;
-  utf8.reserve(bytes.size());
-  bool valid = true;
-  for (std::size_t i = 0; i < bytes.size() && valid;) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    int extra = 0;
-    std::uint32_t cp = 0;
-    if (b < 0x80) {
-      cp = b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      extra = 1;
-      cp = b & 0x1Fu;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      extra = 2;
-      cp = b & 0x0Fu;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      extra = 3;
-      cp = b & 0x07u;
-    } else {
-      valid = false;
-      break;
-    }
-    if (i + static_cast<std::size_t>(extra) >= bytes.size()) {
-      valid = false;
-      break;
-    }
-    for (int k = 1; k <= extra; ++k) {
-      const auto c = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-      if ((c & 0xC0u) != 0x80u) {
-        valid = false;
-        break;
-      }
-      cp = (cp << 6) | (c & 0x3Fu);
-    }
-    if (!valid) break;
-    // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      valid = false;
-      break;
-    }
-    utf8.push_back(cp);
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  if (!valid) {
+  const auto decoded = decodeUtf8(bytes);
+  if (!decoded) {
     CodePoints latin1;
     latin1.reserve(bytes.size());
     for (char c : bytes) latin1.push_back(static_cast<unsigned char>(c));
     return latin1;
   }
+  CodePoints utf8(decoded->begin(), decoded->end());
   if (!utf8.empty() && utf8.front() == 0xFEFF) utf8.erase(utf8.begin());
   return utf8;
 }

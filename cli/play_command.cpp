@@ -57,6 +57,7 @@
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
+#include "text/utf8.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -82,42 +83,7 @@ struct PlaySettings {
 // character beyond Latin-1 becomes '\x01', which no game has as a tile),
 // otherwise taken byte by byte.
 std::string typedToLatin1(std::string_view bytes) {
-  std::string out;
-  bool valid = true;
-  for (std::size_t i = 0; i < bytes.size() && valid;) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    int extra = 0;
-    std::uint32_t cp = 0;
-    if (b < 0x80) {
-      cp = b;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      extra = 1;
-      cp = b & 0x1Fu;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      extra = 2;
-      cp = b & 0x0Fu;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      extra = 3;
-      cp = b & 0x07u;
-    } else {
-      valid = false;
-      break;
-    }
-    if (extra > 0 && i + static_cast<std::size_t>(extra) >= bytes.size()) {
-      valid = false;
-      break;
-    }
-    for (int k = 1; k <= extra; ++k) {
-      const auto c = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-      if ((c & 0xC0u) != 0x80u) valid = false;
-      cp = (cp << 6) | (c & 0x3Fu);
-    }
-    if (!valid) break;
-    out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '\x01');
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  if (!valid) return std::string(bytes);
-  return out;
+  return utf8ToLatin1(bytes, '\x01').value_or(std::string(bytes));
 }
 
 std::string asciiLower(std::string text) {

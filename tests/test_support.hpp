@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "lexicon/lexicon.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
@@ -35,6 +37,18 @@ inline std::vector<std::string> readDefinitionsText(const std::string& text) {
   std::istringstream in(text);
   readGameDefinitions(in);
   return capture.lines();
+}
+
+// The 17,000-word fixture list (tests/data/movegen/words.lst), loaded once
+// per test program, without leave tables.
+inline std::shared_ptr<Lexicon> fixtureWords() {
+  static std::shared_ptr<Lexicon> lexicon = [] {
+    auto l = std::make_shared<Lexicon>();
+    l->loadLeaves = false;
+    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    return l;
+  }();
+  return lexicon;
 }
 
 // Restores the shared state the tests change: UI language, word-list

@@ -18,6 +18,7 @@
 #include "rules/letter_codes.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
+#include "text/utf8.hpp"
 #include "text/messages.hpp"
 
 namespace pexil {
@@ -87,68 +88,6 @@ int numberAt(std::string_view text, std::size_t pos) {
 
 // ---- text encodings ----
 
-// Decodes UTF-8 into Latin-1; none when the bytes are no UTF-8 or a
-// character lies beyond Latin-1.
-std::optional<std::string> utf8ToLatin1(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++i;
-      continue;
-    }
-    int extra = 0;
-    unsigned value = 0;
-    if ((b & 0xE0) == 0xC0) {
-      extra = 1;
-      value = b & 0x1Fu;
-    } else if ((b & 0xF0) == 0xE0) {
-      extra = 2;
-      value = b & 0x0Fu;
-    } else if ((b & 0xF8) == 0xF0) {
-      extra = 3;
-      value = b & 0x07u;
-    } else {
-      return std::nullopt;
-    }
-    if (i + static_cast<std::size_t>(extra) >= text.size()) return std::nullopt;
-    for (int k = 1; k <= extra; ++k) {
-      const unsigned char c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((c & 0xC0) != 0x80) return std::nullopt;
-      value = (value << 6) | (c & 0x3Fu);
-    }
-    // Overlong forms are no UTF-8 either.
-    if ((extra == 1 && value < 0x80) || (extra == 2 && value < 0x800) || (extra == 3 && value < 0x10000)) return std::nullopt;
-    if (value > 0xFF) return std::nullopt;
-    out.push_back(static_cast<char>(value));
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return out;
-}
-
-// Whether the bytes are UTF-8 with at least one character beyond ASCII
-// (a record without an encoding line that is, in all likelihood, UTF-8).
-bool looksLikeUtf8(std::string_view text) {
-  bool beyondAscii = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra = (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra < 0 || b == 0xC0 || b == 0xC1) return false;
-    if (i + static_cast<std::size_t>(extra) >= text.size()) return false;
-    for (int k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
-    }
-    beyondAscii = true;
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return beyondAscii;
-}
 
 enum class Encoding { latin1, utf8 };
 

@@ -22,15 +22,7 @@
 namespace pexil::test {
 
 // The movegen fixture list, with nothing marked phony.
-inline std::shared_ptr<Lexicon> plainWords() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+inline std::shared_ptr<Lexicon> plainWords() { return fixtureWords(); }
 
 // A part of the same list (every short word, a third of the longer ones,
 // so that self-play is quick) validated by a list that lacks every fifth

@@ -26,15 +26,7 @@
 namespace pexil {
 namespace {
 
-std::shared_ptr<Lexicon> words() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+std::shared_ptr<Lexicon> words() { return test::fixtureWords(); }
 
 constexpr std::array<int, 3> kStrategies = {1, 2, 11};
 

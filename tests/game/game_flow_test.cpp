@@ -32,15 +32,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::shared_ptr<Lexicon> words() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+std::shared_ptr<Lexicon> words() { return test::fixtureWords(); }
 
 // A small list with a validating list that lacks "tac" and "cata": those
 // two are phonies.

@@ -27,15 +27,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::shared_ptr<Lexicon> words() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+std::shared_ptr<Lexicon> words() { return test::fixtureWords(); }
 
 std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 

@@ -375,15 +375,7 @@ TEST_F(KeepValues, WhenTheOptimalExchangeIsOffered) {
 
 // ---- Re-evaluation inside move generation ----
 
-std::shared_ptr<Lexicon> words() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+std::shared_ptr<Lexicon> words() { return test::fixtureWords(); }
 
 TEST_F(KeepValues, GenerationWithTheUnseenPool) {
   setProgramSeed(21);

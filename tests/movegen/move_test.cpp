@@ -28,15 +28,7 @@
 namespace pexil {
 namespace {
 
-std::shared_ptr<Lexicon> words() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+std::shared_ptr<Lexicon> words() { return test::fixtureWords(); }
 
 // A placement as (word, column, row, direction, blank positions).
 using Placement = std::tuple<std::string, int, int, int, std::vector<int>>;

@@ -382,15 +382,7 @@ TEST_F(RackFiles, AMissingFileLeavesTheTableEmpty) {
 
 // ---- The pass is worth the rack's leave value less ten points ----
 
-std::shared_ptr<Lexicon> words() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
+std::shared_ptr<Lexicon> words() { return test::fixtureWords(); }
 
 void giveRack(Game& game, int player, std::string_view letters) {
   Rack& rack = game.racks[static_cast<std::size_t>(player)];
