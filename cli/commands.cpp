@@ -55,11 +55,15 @@ constexpr Command kCommands[] = {
      "                              single game; random draws the first player"},
     {"autoplay", runAutoplay,
      "autoplay [GAME] [LIST] [--players N] [--strategies S1,S2,...] [--games N]\n"
-     "         [--summary] [--log FILE] [--gcg-dir DIR]\n"
+     "         [--summary] [--log FILE] [--gcg-dir DIR] [--pairs N [--no-leaves SEAT]]\n"
      "                              whole games of the computer against itself (strategy\n"
      "                              2 for every player by default), then wins, draws,\n"
      "                              mean scores and spreads per seat; --summary prints\n"
-     "                              one line per game; --log writes the autoplay log"},
+     "                              one line per game; --log writes the autoplay log;\n"
+     "                              --pairs plays N pairs of games with the same tiles and\n"
+     "                              the seats swapped and reports the first strategy's win\n"
+     "                              rate and spread with standard errors; --no-leaves SEAT\n"
+     "                              values every leave at 0 for that seat's player"},
     {"open-position", runOpenPosition, "open-position FILE          read a position file and show it"},
     {"save-position", runSavePosition,
      "save-position FILE --open POSITION|RECORD [--move N]\n"

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "commands.hpp"
+#include "terminal_sink.hpp"
 #include "counts.hpp"
 #include "finish.hpp"
 #include "game_choice.hpp"
@@ -74,18 +75,6 @@ bool numberOption(const ParsedOptions& options, const char* name, long long low,
 }
 
 std::uint32_t runSeed() { return programSeed().value_or(kDefaultSeed); }
-
-// Lines as they are: the terminal wraps them.
-class NoWrapPane {
- public:
-  NoWrapPane() : was_(textPane().NoWrap()) { textPane().SetNoWrap(true); }
-  ~NoWrapPane() { textPane().SetNoWrap(was_); }
-  NoWrapPane(const NoWrapPane&) = delete;
-  NoWrapPane& operator=(const NoWrapPane&) = delete;
-
- private:
-  bool was_;
-};
 
 // Activates the game type: --type when given, else the first game type
 // whose default word list is the list, else the first one.

@@ -55,8 +55,8 @@ bool parseNumber(std::string_view token, std::int64_t& value) {
   for (; i < token.size(); ++i) {
     const char c = token[i];
     if (c < '0' || c > '9') return false;
+    if (v > (kLimit - (c - '0')) / 10) return false;  // beyond 2^62
     v = v * 10 + (c - '0');
-    if (v > kLimit) return false;
   }
   value = negative ? -v : v;
   return true;
