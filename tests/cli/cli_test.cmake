@@ -378,7 +378,7 @@ cli_expect_regex("${out}" "Rack of Player 1: [A-Z?]+\nRack of Player 2: [A-Z?]+\
 run_cli(0 out moves --open ${boards}/four.pexil --top 2)
 cli_expect_regex("${out}" "Rack [A-Z?]+: [0-9]+ moves generated.\n +Move +Pos. +Score +Equity +Leave\n +1 ")
 set(script "save-position ${boards}/again.pexil\nsave-game\nsave-game ${boards}/played.gcg\nsave-game\nopen-position\nquit\ny\n")
-run_cli_input(0 out "${script}" play --open ${boards}/four.pexil)
+run_cli_input(0 out "${script}" play --open ${boards}/four.pexil --list ${words})
 expect_contains("${out}" "Position saved as \"${boards}/again.pexil\".")
 expect_contains("${out}" "save-game needs a file name.")
 expect_contains("${out}" "open-position needs a file name.")
