@@ -104,6 +104,16 @@ MeanError meanAndError(const std::vector<double>& values) {
   return m;
 }
 
+// Writes game number `number` as "game-NNNN.gcg" in the folder (nothing
+// when no folder was asked for); false after saying it could not.
+bool writeGameRecord(const Game& game, const std::string& folder, int number) {
+  if (folder.empty()) return true;
+  const std::string path = (std::filesystem::path(folder) / FormatText("game-%04d.gcg", number)).string();
+  if (WriteGcg(game, path)) return true;
+  PrintMessageF(msg::FileCannotWrite, path.c_str());
+  return false;
+}
+
 // Plays pairs of two-player games with the same tiles and the seats
 // swapped; reports the first listed strategy's results. The flag of
 // --no-leaves stays with its strategy when the seats swap.
@@ -135,13 +145,7 @@ int playPairs(Game& game, int pairs, const std::vector<int>& strategies, int noL
                                   : FormatMessage(msg::AutoWinner, game.scores[0] > game.scores[1] ? 1 : 2);
       const std::string scores = FormatMessage(msg::AutoScorePiece, 1, game.scores[0]) + FormatMessage(msg::AutoScorePiece, 2, game.scores[1]);
       PrintMessageF(msg::AutoGameLine, g, scores.c_str(), outcome.c_str());
-      if (!recordFolder.empty()) {
-        const std::string path = (std::filesystem::path(recordFolder) / FormatText("game-%04d.gcg", g)).string();
-        if (!WriteGcg(game, path)) {
-          PrintMessageF(msg::FileCannotWrite, path.c_str());
-          return 1;
-        }
-      }
+      if (!writeGameRecord(game, recordFolder, g)) return 1;
       const double r = first == 0 ? seatZeroResult(game) : 1.0 - seatZeroResult(game);
       result += r;
       wins += r == 1.0 ? 1 : 0;
@@ -295,13 +299,7 @@ int runAutoplay(const Arguments& args) {
     }
     const std::string outcome = leaders == 1 ? FormatMessage(msg::AutoWinner, leader + 1) : Message(msg::AutoDraw);
     PrintMessageF(msg::AutoGameLine, g, scores.c_str(), outcome.c_str());
-    if (!recordFolder.empty()) {
-      const std::string path = (std::filesystem::path(recordFolder) / FormatText("game-%04d.gcg", g)).string();
-      if (!WriteGcg(game, path)) {
-        PrintMessageF(msg::FileCannotWrite, path.c_str());
-        return 1;
-      }
-    }
+    if (!writeGameRecord(game, recordFolder, g)) return 1;
     for (int p = 0; p < players; ++p) {
       SeatTotals& seat = totals[static_cast<std::size_t>(p)];
       const int score = game.scores[static_cast<std::size_t>(p)];

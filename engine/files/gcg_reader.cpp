@@ -282,6 +282,25 @@ class Reader {
     result_.unrecognised.push_back({number, text});
   }
   void fault(GcgFault kind, const std::string& text) { result_.faults.push_back({lineNumber_, kind, text}); }
+  // Adds to the rack the tiles a line needs and the rack lacks (a record
+  // whose rack word left some out), noting the mend; false, with the line
+  // skipped, when the rack would then hold more than a full rack.
+  bool addMissingTiles(Rack& rack, const LetterCounts& need) {
+    LetterCounts missing;
+    for (int code = 0; code < kCodeSlots; ++code) {
+      if (need[code] <= rack[code]) continue;
+      missing[code] = need[code] - rack[code];
+      missing[kTotalSlot] += missing[code];
+    }
+    if (missing.total() == 0) return true;
+    if (rack.total() + missing.total() > rules().rackSize) {
+      skip(GcgFault::impossibleRack, lineText_);
+      return false;
+    }
+    for (int slot = 0; slot <= kTotalSlot; ++slot) rack.counts[static_cast<std::size_t>(slot)] += missing.counts[static_cast<std::size_t>(slot)];
+    fault(GcgFault::tilesAdded, lineText_);
+    return true;
+  }
   void skip(GcgFault kind, const std::string& text) {
     fault(kind, text);
     unrecognised(lineNumber_, text);
@@ -847,20 +866,7 @@ bool Reader::buildPlacement(const MoveLine& line, LetterCounts& rack, Move& move
     need = needed();
   }
   if (flipped) fault(GcgFault::blankChosen, lineText_);
-  LetterCounts missing;
-  for (int code = 0; code < kCodeSlots; ++code) {
-    if (need[code] <= rack[code]) continue;
-    missing[code] = need[code] - rack[code];
-    missing[kTotalSlot] += missing[code];
-  }
-  if (missing.total() > 0) {
-    if (rack.total() + missing.total() > rules().rackSize) {
-      skip(GcgFault::impossibleRack, lineText_);
-      return false;
-    }
-    for (int slot = 0; slot <= kTotalSlot; ++slot) rack.counts[static_cast<std::size_t>(slot)] += missing.counts[static_cast<std::size_t>(slot)];
-    fault(GcgFault::tilesAdded, lineText_);
-  }
+  if (!addMissingTiles(rack, need)) return false;
 
   move = Move{};
   const EntryIndex entry = game_.lexicon ? game_.lexicon->findEntry(text) : kNoEntry;
@@ -1055,20 +1061,7 @@ bool Reader::buildExchange(const MoveLine& line, LetterCounts& rack, Move& move)
       return false;
     }
     const LetterCounts given = countsOf(*codes);
-    LetterCounts missing;
-    for (int code = 0; code < kCodeSlots; ++code) {
-      if (given[code] <= rack[code]) continue;
-      missing[code] = given[code] - rack[code];
-      missing[kTotalSlot] += missing[code];
-    }
-    if (missing.total() > 0) {
-      if (rack.total() + missing.total() > rules().rackSize) {
-        skip(GcgFault::impossibleRack, lineText_);
-        return false;
-      }
-      for (int slot = 0; slot <= kTotalSlot; ++slot) rack.counts[static_cast<std::size_t>(slot)] += missing.counts[static_cast<std::size_t>(slot)];
-      fault(GcgFault::tilesAdded, lineText_);
-    }
+    if (!addMissingTiles(rack, given)) return false;
     kept = rack;
     for (int slot = 0; slot <= kTotalSlot; ++slot) kept.counts[static_cast<std::size_t>(slot)] -= given.counts[static_cast<std::size_t>(slot)];
   }
