@@ -63,23 +63,6 @@ std::string describeCharacter(std::uint32_t cp) {
   return FormatText("U+%04X", static_cast<unsigned>(cp));
 }
 
-// The letter code of a tile character, or -1 when it is no letter of the
-// active alphabet. Catalan also takes K, the word lists' form of Ç.
-int letterCodeOf(char c) {
-  const int code = codeOfLetter(c);
-  if (code < 0 || code >= rules().letterCount) return -1;
-  if (latin1Upper(c) == charOfUpper(code)) return code;
-  if (wordListAlphabet() == kAlphabetCatalan && latin1Lower(c) == 'k') return code;
-  return -1;
-}
-
-// The one-character form a tile takes on the board: the word lists' form.
-char boardLetter(int code) {
-  if (wordListAlphabet() == kAlphabetCatalan && code == 10) return 'k';
-  return charOfLower(code);
-}
-
-bool isLowerCaseLetter(char c) { return latin1IsLetter(c) && !latin1IsUpper(c); }
 
 bool isEmptyMark(std::uint32_t cp, int row, int column) {
   switch (cp) {
@@ -118,6 +101,24 @@ struct PlacedTile {
 };
 
 }  // namespace
+
+// The letter code of a tile character, or -1 when it is no letter of the
+// active alphabet. Catalan also takes K, the word lists' form of Ç.
+int letterCodeOf(char c) {
+  const int code = codeOfLetter(c);
+  if (code < 0 || code >= rules().letterCount) return -1;
+  if (latin1Upper(c) == charOfUpper(code)) return code;
+  if (wordListAlphabet() == kAlphabetCatalan && latin1Lower(c) == 'k') return code;
+  return -1;
+}
+
+// The one-character form a tile takes on the board: the word lists' form.
+char boardLetter(int code) {
+  if (wordListAlphabet() == kAlphabetCatalan && code == 10) return 'k';
+  return charOfLower(code);
+}
+
+bool isLowerCaseLetter(char c) { return latin1IsLetter(c) && !latin1IsUpper(c); }
 
 std::string tileName(int code) {
   if (code == rules().blankCode) return "?";

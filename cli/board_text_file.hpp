@@ -46,4 +46,12 @@ std::string tileName(int code);
 // lower case, Spanish multi-letter tiles written out.
 std::string displayLetter(char letter, bool isBlank);
 
+// The letter code of a typed tile character, or -1 when it is no letter of
+// the active alphabet. Catalan also takes K, the word lists' form of Ç.
+int letterCodeOf(char c);
+// The one-character form a tile takes on the board: the word lists' form.
+char boardLetter(int code);
+// A Latin-1 lower case letter (a blank when typed).
+bool isLowerCaseLetter(char c);
+
 }  // namespace pexil::cli

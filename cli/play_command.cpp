@@ -135,23 +135,6 @@ std::string cellsText(const std::vector<Cell>& cells) {
   return text;
 }
 
-// The letter code of a typed one-character tile, or -1 when it is no
-// letter of the game. Catalan also takes K, the word lists' form of Ç.
-int typedLetterCode(char c) {
-  const int code = codeOfLetter(c);
-  if (code < 0 || code >= rules().letterCount) return -1;
-  if (latin1Upper(c) == charOfUpper(code)) return code;
-  if (wordListAlphabet() == kAlphabetCatalan && latin1Lower(c) == 'k') return code;
-  return -1;
-}
-
-// The form a letter takes on the board and in the word list.
-char boardLetter(int code) {
-  if (wordListAlphabet() == kAlphabetCatalan && code == 10) return 'k';
-  return charOfLower(code);
-}
-
-bool isLowerLetter(char c) { return latin1IsLetter(c) && !latin1IsUpper(c); }
 
 // Reads a typed word (Latin-1) into cells: multi-letter tiles written out
 // ("ch") or in parentheses ("(CH)"), lower case for blanks. Reports and
@@ -190,12 +173,12 @@ std::optional<std::vector<Cell>> readTypedWord(const std::string& text) {
       }
       i += source.size();
     }
-    const int code = typedLetterCode(unit[0]);
+    const int code = letterCodeOf(unit[0]);
     if (code < 0) {
       const auto c = static_cast<unsigned char>(source.empty() ? unit[0] : source[0]);
       return bad(c >= 0x21 && c != 0x7F ? "'" + source + "'" : FormatText("U+%04X", static_cast<unsigned>(c)));
     }
-    cells.push_back({boardLetter(code), isLowerLetter(source[0])});
+    cells.push_back({boardLetter(code), isLowerCaseLetter(source[0])});
   }
   return cells;
 }

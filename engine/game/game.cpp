@@ -59,4 +59,15 @@ void commitPlacement(Game& game, const Move& move) {
   PlayMove(game, move, false, true);
 }
 
+ScorelessLimits scorelessLimits(const Game& game) {
+  const int players = game.playerCount;
+  ScorelessLimits limits{3 * players, 3 * players, true};
+  if (wordListAlphabet() == kAlphabetSpanish) {
+    limits.scoreless = 6 * players;
+    limits.passes = 2 * players;
+    limits.scorelessApplies = !(players == 2 && game.scores[0] == 0 && game.scores[1] == 0);
+  }
+  return limits;
+}
+
 }  // namespace pexil

@@ -225,6 +225,18 @@ void prepareBoard(Game& game);
 // draw; never in the hundredfold game kind.
 bool exchangeAllowed(const Game& game);
 
+// When scoreless turns end the game: after `scoreless` scoreless turns in a
+// row (unless `scorelessApplies` is false) or `passes` passes in a row.
+// Three per player each; a Spanish list allows six scoreless turns and two
+// passes per player, and no scoreless end of a two-player game while both
+// scores are 0.
+struct ScorelessLimits {
+  int scoreless = 0;
+  int passes = 0;
+  bool scorelessApplies = true;
+};
+ScorelessLimits scorelessLimits(const Game& game);
+
 // The unseen tiles of the player to move: the bag plus every opponent's
 // rack (opponents' racks are seen in open-rack games).
 LetterCounts unseenTilesOf(const Game& game, int player);

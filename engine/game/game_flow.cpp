@@ -183,15 +183,10 @@ void PlayMove(Game& game, const Move& given, bool record, bool randomRefill) {
 
   // The end by scoreless turns.
   if (!game.gameOver) {
-    const int players = game.playerCount;
-    int scorelessLimit = 3 * players, passLimit = 3 * players;
-    bool noScorelessLimit = false;
-    if (wordListAlphabet() == kAlphabetSpanish) {
-      scorelessLimit = 6 * players;
-      passLimit = 2 * players;
-      noScorelessLimit = players == 2 && game.scores[0] == 0 && game.scores[1] == 0;
+    const ScorelessLimits limits = scorelessLimits(game);
+    if ((limits.scorelessApplies && game.scorelessTurns >= limits.scoreless) || game.consecutivePasses >= limits.passes) {
+      EndGame(game);
     }
-    if ((!noScorelessLimit && game.scorelessTurns >= scorelessLimit) || game.consecutivePasses >= passLimit) EndGame(game);
   }
 
   // The senyors rule: a rack of only vowels or only consonants is drawn

@@ -57,19 +57,14 @@ void refreshBoardFlags(Game& game) {
   for (int code = 0; code < kCodeSlots; ++code) game.noPremiumAnchor[static_cast<std::size_t>(code)] = emptyBoard || !((admitted >> code) & 1);
 }
 
-// The scoreless-turn limits of Part of the game-flow rules: the game ends
-// when either count reaches its limit.
+// When a pass would end the game by scoreless turns, it is worth playing
+// (highest equity) only when the mover leads by more than the value of its
+// rack plus 20; otherwise it is the last choice.
 void applyScorelessLimits(Game& game, bool bestOnly) {
   const int players = game.playerCount;
-  int scorelessLimit = 3 * players, passLimit = 3 * players;
-  bool noScorelessLimit = false;
-  if (wordListAlphabet() == kAlphabetSpanish) {
-    scorelessLimit = 6 * players;
-    passLimit = 2 * players;
-    noScorelessLimit = players == 2 && game.scores[0] == 0 && game.scores[1] == 0;
-  }
-  const bool lastScoreless = !noScorelessLimit && game.scorelessTurns + 1 >= scorelessLimit;
-  const bool lastPass = game.consecutivePasses + 1 >= passLimit;
+  const ScorelessLimits limits = scorelessLimits(game);
+  const bool lastScoreless = limits.scorelessApplies && game.scorelessTurns + 1 >= limits.scoreless;
+  const bool lastPass = game.consecutivePasses + 1 >= limits.passes;
   if (!lastScoreless && !lastPass) return;
   const int mover = game.toMove;
   int bestOpponent = 0;

@@ -38,7 +38,8 @@ void seedNewGenerator(Mt19937& generator);
 // `seed`, the pre-drawn sequence is drawn again from it, and every game
 // generator created afterwards gets a seed derived from it.
 void setProgramSeed(std::uint32_t seed);
-// The seed setProgramSeed was given, or none while the run is not seeded.
+// The program seed of a repeatable run, or none when the run draws fresh
+// random numbers.
 std::optional<std::uint32_t> programSeed();
 
 // The program-wide generator (created on first use).
@@ -72,8 +73,9 @@ class GameRandom {
   bool hasGenerator() const { return generator_ != nullptr; }
 
   // Gives this game a generator of its own seeded explicitly, so that its
-  // tiles depend on the seed alone (self-play data, paired strength
-  // tests), whatever other games the process plays. The key form seeds
+  // tiles depend on that seed only, whatever other games the process
+  // plays (so that a self-play game or one of a pair of games with swapped
+  // seats can be replayed on its own). The key form seeds
   // from several words at once (e.g. a run's seed, a generation and a game
   // index). Draws stop coming from the pre-drawn sequence.
   void seed(std::uint32_t value);
