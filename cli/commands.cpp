@@ -169,11 +169,13 @@ int runHelp(const Arguments& args) {
     std::fputs(usageText().c_str(), stdout);
     return 0;
   }
-  if (args.size() == 1) {
-    if (const auto usage = commandUsage(args.front())) {
-      std::fputs(usage->c_str(), stdout);
-      return 0;
-    }
+  if (args.size() > 1) {
+    PrintMessageF(msg::CliBadOption, "help [COMMAND]");
+    return 2;
+  }
+  if (const auto usage = commandUsage(args.front())) {
+    std::fputs(usage->c_str(), stdout);
+    return 0;
   }
   PrintMessageF(msg::CliUnknownCommand, args.front().c_str());
   return 2;
