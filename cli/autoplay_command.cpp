@@ -192,9 +192,9 @@ int runAutoplay(const Arguments& args) {
 
   std::shared_ptr<Lexicon> lexicon;
   {
-    auto loaded = loadChosenLexicon(*options);
-    if (!loaded || loaded->wordCount() == 0) return 1;
-    lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
+    auto chosen = loadChosenLexicon(*options);
+    if (!chosen.lexicon) return chosen.exitCode;
+    lexicon = std::shared_ptr<Lexicon>(std::move(chosen.lexicon));
   }
   LoadRackTables(*lexicon);
 

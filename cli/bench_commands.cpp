@@ -46,8 +46,9 @@ int benchLexicon(const ParsedOptions& options) {
   const long rssBefore = statusKiB("VmRSS");
   // Load with the word graph (when the list has one), then without it.
   auto start = Clock::now();
-  const auto withGraph = loadChosenLexicon(options);
-  if (!withGraph || withGraph->wordCount() == 0) return 1;
+  const auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  const Lexicon* withGraph = chosen.lexicon.get();
   const double loadWithGraph = secondsSince(start);
   const long rssLoaded = statusKiB("VmRSS");
   const bool hasGraph = withGraph->graph() != nullptr;
@@ -162,9 +163,9 @@ std::vector<Game> selfPlayPositions(const std::shared_ptr<Lexicon>& lexicon, int
 }
 
 int benchMovegen(const ParsedOptions& options) {
-  auto loaded = loadChosenLexicon(options);
-  if (!loaded || loaded->wordCount() == 0) return 1;
-  const std::shared_ptr<Lexicon> lexicon(std::move(loaded));
+  auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
 
   auto start = Clock::now();
   const std::vector<Game> positions = selfPlayPositions(lexicon, kMovegenPositions);
@@ -245,9 +246,9 @@ int benchSelfplay(const ParsedOptions& options) {
     }
     games = static_cast<int>(*n);
   }
-  auto loaded = loadChosenLexicon(options);
-  if (!loaded || loaded->wordCount() == 0) return 1;
-  const std::shared_ptr<Lexicon> lexicon(std::move(loaded));
+  auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
   // The strategy ranks by the leave values when the list has them.
   LoadRackTables(*lexicon);
 

@@ -139,7 +139,7 @@ std::string displayLetter(char letter, bool isBlank) {
 
 bool layBoardFile(Game& game, const std::string& fileName) {
   bool tooLarge = false;
-  const auto bytes = readSmallFile(userFilePath(fileName), tooLarge);
+  const auto bytes = readSmallFile(userInputPath(fileName), tooLarge);
   if (!bytes) {
     if (tooLarge) {
       PrintMessageF(msg::CliBoardFileTooLarge, fileName.c_str(), static_cast<int>(kMaxBoardFileBytes));

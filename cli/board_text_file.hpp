@@ -21,7 +21,7 @@
 namespace pexil::cli {
 
 // Reads the board file (a relative name is taken from the folder the
-// program was started in) and lays its tiles on game.board for good (lower
+// program was started in, or else the data folder) and lays its tiles on game.board for good (lower
 // case, blanks marked, placed by move 0), taking them from game.bag. The
 // bag must hold the tiles not yet on the board or on a rack. Reports every
 // problem through the text pane and gives false, leaving the board empty.

@@ -1,5 +1,7 @@
 #include "commands.hpp"
 
+#include <cstdio>
+
 #include "text/messages.hpp"
 
 namespace pexil::cli {
@@ -22,13 +24,20 @@ constexpr Command kCommands[] = {
      "  bench selfplay [GAME] [LIST] [--games N]\n"
      "                              static self-play games per second (200 games, seeded)"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
-    {"hooks", runHooks, "hooks front|back TEXT       words extending TEXT at the front or the back"},
-    {"anagram", runAnagram, "anagram TEXT                words of all the letters of TEXT; '?' is a blank"},
+    {"hooks", runHooks,
+     "hooks front|back TEXT [GAME] [LIST] [--all] [--highlight]\n"
+     "                              words extending TEXT at the front or the back"},
+    {"anagram", runAnagram,
+     "anagram TEXT [GAME] [LIST] [--all] [--highlight]\n"
+     "                              words of all the letters of TEXT; '?' is a blank"},
     {"pattern", runPattern,
-     "pattern TEXT                words matching TEXT: ? [ab] (c) (v) (N) * letters\n"
-     "                              hooks, anagram, pattern: --all prints every page of 20,\n"
-     "                              --highlight marks list-specific words (* and #)"},
-    {"define", runDefine, "define WORD                 the definition of WORD and of the words it names"},
+     "pattern TEXT [GAME] [LIST] [--all] [--highlight]\n"
+     "                              words matching TEXT: ? [ab] (c) (v) (N) * letters"},
+    {"define", runDefine,
+     "define WORD [GAME] [LIST]   the definition of WORD and of the words it names"},
+    {"strategies", runStrategies,
+     "strategies                  the computer player's strategies by number, for\n"
+     "                              play --strategy and autoplay --strategies"},
     {"moves", runMoves,
      "moves --board FILE --rack TILES [GAME] [LIST]\n"
      "  moves --open POSITION|RECORD [--move N] [--rack TILES]\n"
@@ -91,7 +100,30 @@ constexpr Command kCommands[] = {
      "                              add counts files\n"
      "  build-data finish --list NAME --counts FILE --out DIR [--generic]\n"
      "                              write the tables of a counts file"},
+    {"help", runHelp, "help [COMMAND]              this text, or the usage of COMMAND"},
 };
+
+const Command* findCommand(const std::string& name) {
+  for (const Command& c : kCommands) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+// What the words of the synopses stand for.
+constexpr const char* kNotation =
+    "GAME: --type NAME|N (a game type as listed by \"types\", or its number)\n"
+    "      or --kind K (a built-in game kind 0..6).\n"
+    "LIST: --list NAME (a word list file, from the current folder or else the\n"
+    "      data folder; by default the game type's own).\n"
+    "FILE: a board as text, one line per row: '.' an empty square, A-Z a tile,\n"
+    "      a-z a blank. TILES: the rack, '?' a blank, \"(CH)\" a two-letter tile.\n"
+    "Typed words and tiles are UTF-8: A\u00d1O, CHICO, COL\u00b7LOCAR, \u00c4RGER.\n"
+    "hooks, anagram, pattern: words come a page of 20 at a time; on a terminal\n"
+    "      'y' shows the next page. --all, or input that is not a terminal,\n"
+    "      prints every page; --highlight marks list-specific words (* and #).\n"
+    "Files named on the command line are read from the current folder, or else\n"
+    "from the data folder; files written go to the current folder.\n";
 
 }  // namespace
 
@@ -104,30 +136,54 @@ std::string usageText() {
       "\n"
       "Commands:\n";
   for (const Command& c : kCommands) text += std::string("  ") + c.synopsis + "\n";
+  text += "\n";
+  text += kNotation;
   text +=
-      "  help                        this text\n"
       "\n"
-      "GAME: --type NAME|N (a game type as listed by \"types\", or its number)\n"
-      "      or --kind K (a built-in game kind 0..6).\n"
-      "LIST: --list NAME (a word list file; by default the game type's own).\n"
-      "FILE: a board as text, one line per row: '.' an empty square, A-Z a tile,\n"
-      "      a-z a blank. TILES: the rack, '?' a blank, \"(CH)\" a two-letter tile.\n"
-      "\n"
-      "Options:\n"
+      "Options, before or after the command (also as --option=VALUE):\n"
       "  --data DIR     read data files from DIR (default: the program's folder)\n"
       "  --seed N       repeatable random numbers from seed N\n"
       "  --ui-lang L    0 English, 1 Pig Latin, 2 Catalan\n"
       "  --quiet        print nothing\n"
       "  --latin1       write text as Latin-1 instead of UTF-8\n"
-      "  --colour / --no-colour   force coloured output on or off\n";
+      "  --colour / --no-colour   force coloured output on or off\n"
+      "  --help, -h     this text; after a command, that command's usage\n"
+      "  --version      the version and build date\n"
+      "\n"
+      "Exit status: 0 done, 1 a negative answer or a failure, 2 a wrong command\n"
+      "line, 3 no word list could be loaded.\n";
   return text;
+}
+
+std::optional<std::string> commandUsage(const std::string& command) {
+  const Command* c = findCommand(command);
+  if (!c) return std::nullopt;
+  return std::string("Usage: pexil-cli ") + c->synopsis + "\n\n" + kNotation +
+         "Options: see \"pexil-cli help\".\n";
+}
+
+bool isCommandName(const std::string& word) { return findCommand(word) != nullptr; }
+
+int runHelp(const Arguments& args) {
+  if (args.empty()) {
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
+  }
+  if (args.size() > 1) {
+    PrintMessageF(msg::CliBadOption, "help [COMMAND]");
+    return 2;
+  }
+  if (const auto usage = commandUsage(args.front())) {
+    std::fputs(usage->c_str(), stdout);
+    return 0;
+  }
+  PrintMessageF(msg::CliUnknownCommand, args.front().c_str());
+  return 2;
 }
 
 int runCommand(const std::string& command, const Arguments& args) {
   if (command.empty()) return runMainJob(args);
-  for (const Command& c : kCommands) {
-    if (command == c.name) return c.run(args);
-  }
+  if (const Command* c = findCommand(command)) return c->run(args);
   PrintMessageF(msg::CliUnknownCommand, command.c_str());
   return 2;
 }

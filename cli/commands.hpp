@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "options.hpp"
@@ -14,6 +15,9 @@ int runCommand(const std::string& command, const Arguments& args);
 
 // The usage text listing every command.
 std::string usageText();
+// The usage of one command, or none for an unknown one.
+std::optional<std::string> commandUsage(const std::string& command);
+bool isCommandName(const std::string& word);
 
 // Command handlers, by area.
 int runMainJob(const Arguments& args);
@@ -38,15 +42,22 @@ int runOpenGame(const Arguments& args);
 int runSaveGame(const Arguments& args);
 int runReplayGcgCommand(const Arguments& args);
 int runBuildData(const Arguments& args);
+int runStrategies(const Arguments& args);
+int runHelp(const Arguments& args);
 
 // While on, Ctrl-C raises the abort flag that a running search polls
 // instead of ending the program (a second Ctrl-C still ends it). Defined
 // beside the signal handler in main.cpp.
 void setInterruptStopsSearch(bool on);
 
-// A file named by the user (not a data file): a relative name is taken from
-// the folder the program was started in, not the data folder.
+// A file named by the user to be written (or a folder to write into): a
+// relative name is taken from the folder the program was started in, not
+// the data folder.
 std::string userFilePath(const std::string& name);
+// A file named by the user to be read: from the folder the program was
+// started in when it is there, otherwise the data file of that name (as in
+// "--list ENGLISH.LST"). A name found in neither gives userFilePath(name).
+std::string userInputPath(const std::string& name);
 void setLaunchFolder(const std::filesystem::path& folder);
 
 }  // namespace pexil::cli

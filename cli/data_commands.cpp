@@ -92,22 +92,29 @@ bool activateGameFor(const ParsedOptions& options, const std::string& list) {
   return activateChosenGame(chosen);
 }
 
-// The list to build for, loaded without any evaluation table: self-play
-// must not depend on tables an earlier build left in the data folder.
-std::shared_ptr<Lexicon> loadBareList(const ParsedOptions& options, std::string& list) {
+// The list to build for (a file in the current folder, else a data file),
+// loaded without any evaluation table: self-play must not depend on tables
+// an earlier build left in the data folder. None after reporting, with the
+// command's exit code in `failure`.
+std::shared_ptr<Lexicon> loadBareList(const ParsedOptions& options, std::string& list, int& failure) {
+  failure = 2;
   const auto name = options.value("--list");
   if (!name) {
     badOption("--list");
     return nullptr;
   }
-  list = *name;
+  list = userInputPath(*name);
+  failure = 1;
   if (!activateGameFor(options, list)) return nullptr;
   std::string validating;
   if (const GameType* g = activeGameType(); g && g->markPhonies && g->phonyCheckList) validating = *g->phonyCheckList;
   auto lexicon = std::make_shared<Lexicon>();
   lexicon->loadLeaves = false;
   lexicon->loadSquareStats = false;
-  if (!lexicon->loadWordList(list, validating) || lexicon->wordCount() == 0) return nullptr;
+  if (!loadCommandWordList(*lexicon, list, *name, validating)) {
+    failure = kExitNoWordList;
+    return nullptr;
+  }
   clearRackTables();
   return lexicon;
 }
@@ -149,14 +156,15 @@ int runShardCommand(const ParsedOptions& options) {
     return 2;
   }
   std::string list;
-  const std::shared_ptr<Lexicon> lexicon = loadBareList(options, list);
-  if (!lexicon) return 1;
+  int failure = 1;
+  const std::shared_ptr<Lexicon> lexicon = loadBareList(options, list, failure);
+  if (!lexicon) return failure;
 
   // The leave values this generation plays with.
   std::string digest;
   if (const auto leaves = options.value("--leaves")) {
     std::string text;
-    if (!db::readFileText(userFilePath(*leaves), text)) {
+    if (!db::readFileText(userInputPath(*leaves), text)) {
       say(FormatText("Cannot read the leave values \"%s\".", leaves->c_str()));
       return 1;
     }
@@ -254,7 +262,7 @@ int runMergeCommand(const ParsedOptions& options) {
     return 2;
   }
   std::vector<std::string> paths;
-  for (std::size_t i = 1; i < options.positional.size(); ++i) paths.push_back(userFilePath(options.positional[i]));
+  for (std::size_t i = 1; i < options.positional.size(); ++i) paths.push_back(userInputPath(options.positional[i]));
   db::EvalCounts merged;
   if (!mergeFiles(paths, merged)) return 1;
   if (!db::writeFileAtomically(userFilePath(*out), db::writeCounts(merged))) {
@@ -312,9 +320,10 @@ int runFinishCommand(const ParsedOptions& options) {
     return 2;
   }
   std::string list;
-  if (!loadBareList(options, list)) return 1;
+  int failure = 1;
+  if (!loadBareList(options, list, failure)) return failure;
   db::EvalCounts counts;
-  if (!mergeFiles({userFilePath(*countsPath)}, counts)) return 1;
+  if (!mergeFiles({userInputPath(*countsPath)}, counts)) return 1;
   NoWrapPane noWrap;
   return finishInto(counts, userFilePath(*out), list, options.has("--generic")) ? 0 : 1;
 }
@@ -509,7 +518,8 @@ int runWholeBuild(const ParsedOptions& options) {
     return 2;
   }
   std::string list;
-  if (!loadBareList(options, list)) return 1;
+  int failure = 1;
+  if (!loadBareList(options, list, failure)) return failure;
   const std::string out = userFilePath(options.value("--out").value_or(db::listBaseName(list) + "-tables"));
   const std::string work = (fs::path(out) / "work").string();
   std::error_code error;

@@ -1,5 +1,10 @@
 #include "game_choice.hpp"
 
+#include <filesystem>
+
+#include "commands.hpp"
+#include "files/data_files.hpp"
+#include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
@@ -62,19 +67,51 @@ std::string activeGameName() {
   return FormatMessage(msg::CliBuiltInKind, rules().gameKind);
 }
 
-std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options) {
-  if (!activateChosenGame(options)) return nullptr;
+bool loadCommandWordList(Lexicon& lexicon, const std::string& path, const std::string& shownName,
+                         const std::string& validating) {
+  // Names and folders in these lines are easier to read unwrapped.
+  NoWrapPane noWrap;
+  if (!dataFileExists(path)) {
+    std::error_code error;
+    PrintMessageF(msg::CliWordListMissing, shownName.c_str(), std::filesystem::current_path(error).c_str());
+    return false;
+  }
+  if (!lexicon.loadWordList(path, validating)) {
+    PrintMessageF(msg::CliWordListUnreadable, shownName.c_str());
+    return false;
+  }
+  if (lexicon.wordCount() == 0) {
+    PrintMessageF(msg::CliWordListEmpty, shownName.c_str());
+    return false;
+  }
+  return true;
+}
+
+ChosenLexicon loadChosenLexicon(const ParsedOptions& options) {
+  ChosenLexicon chosen;
+  if (!activateChosenGame(options)) {
+    chosen.exitCode = 1;
+    return chosen;
+  }
   std::string list = kBuiltInWordList;
   std::string validating;
   if (const GameType* g = activeGameType()) {
     list = g->defaultWordList;
     if (g->markPhonies && g->phonyCheckList) validating = *g->phonyCheckList;
   }
-  if (const auto chosen = options.value("--list")) list = *chosen;
+  std::string path = list;
+  if (const auto named = options.value("--list")) {
+    list = *named;
+    path = userInputPath(*named);
+  }
   auto lexicon = std::make_unique<Lexicon>();
   lexicon->loadLeaves = false;
-  lexicon->loadWordList(list, validating);
-  return lexicon;
+  if (!loadCommandWordList(*lexicon, path, list, validating)) {
+    chosen.exitCode = kExitNoWordList;
+    return chosen;
+  }
+  chosen.lexicon = std::move(lexicon);
+  return chosen;
 }
 
 }  // namespace pexil::cli

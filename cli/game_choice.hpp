@@ -19,10 +19,27 @@ bool activateChosenGame(const ParsedOptions& options);
 // The name of the active game, for headings.
 std::string activeGameName();
 
-// Activates the chosen game and loads the word list named by --list NAME,
-// or else the default word list of the game type. Null (with a message)
-// when the game cannot be chosen; an unreadable list gives an empty
-// lexicon, as in a game.
-std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options);
+// The exit code of a command that needs a word list and could not load one.
+inline constexpr int kExitNoWordList = 3;
+
+// Loads `path` into `lexicon` for a command: the one path by which every
+// command loads a word list. A list that is missing, cannot be read or
+// holds no word of the active game is reported under `shownName` (the name
+// the user gave) and gives false.
+bool loadCommandWordList(Lexicon& lexicon, const std::string& path, const std::string& shownName,
+                         const std::string& validating = "");
+
+// A word list chosen for a command, or, when there is none, the command's
+// exit code: 1 when the game could not be chosen, kExitNoWordList when the
+// list could not be loaded (the reason is printed either way).
+struct ChosenLexicon {
+  std::unique_ptr<Lexicon> lexicon;
+  int exitCode = 0;
+};
+
+// Activates the chosen game and loads the word list named by --list NAME
+// (a file in the current folder, else a data file), or else the default
+// word list of the game type.
+ChosenLexicon loadChosenLexicon(const ParsedOptions& options);
 
 }  // namespace pexil::cli

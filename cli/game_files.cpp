@@ -112,8 +112,9 @@ bool saveRecord(const Game& game, const std::string& path, GameFileNames* names)
   return true;
 }
 
-bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
+bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int* failureExit) {
   opened = false;
+  if (failureExit) *failureExit = 1;
   loadGameDefinitionsOnce();
   int stopAfterMove = -1;
   if (const auto text = options.value("--move")) {
@@ -126,7 +127,7 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
   }
   const auto file = options.value("--open");
   if (!file) return true;
-  const std::string path = userFilePath(*file);
+  const std::string path = userInputPath(*file);
   if (stopAfterMove >= 0 && !looksLikeRecord(path)) {
     PrintMessageF(msg::CliBadOption, ("--move " + *options.value("--move")).c_str());
     return false;
@@ -135,9 +136,12 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
   // one its "#lexicon" line chooses.
   std::shared_ptr<Lexicon> lexicon;
   if (options.value("--list") && looksLikeRecord(path)) {
-    auto loaded = loadChosenLexicon(options);
-    if (!loaded) return false;
-    lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
+    auto chosen = loadChosenLexicon(options);
+    if (!chosen.lexicon) {
+      if (failureExit) *failureExit = chosen.exitCode;
+      return false;
+    }
+    lexicon = std::shared_ptr<Lexicon>(std::move(chosen.lexicon));
   }
   if (!openGameFile(game, path, stopAfterMove, nullptr, std::move(lexicon))) return false;
   opened = true;
@@ -192,7 +196,7 @@ int runOpenPosition(const Arguments& args) {
   }
   loadGameDefinitionsOnce();
   Game game;
-  if (!openPosition(game, userFilePath(options->positional.front()), nullptr)) return 1;
+  if (!openPosition(game, userInputPath(options->positional.front()), nullptr)) return 1;
   printGamePosition(game);
   printRacks(game);
   return 0;
@@ -214,12 +218,12 @@ int runOpenGame(const Arguments& args) {
   loadGameDefinitionsOnce();
   std::shared_ptr<Lexicon> lexicon;
   if (options->value("--list")) {
-    auto loaded = loadChosenLexicon(*options);
-    if (!loaded) return 1;
-    lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
+    auto chosen = loadChosenLexicon(*options);
+    if (!chosen.lexicon) return chosen.exitCode;
+    lexicon = std::shared_ptr<Lexicon>(std::move(chosen.lexicon));
   }
   Game game;
-  if (!openRecord(game, userFilePath(options->positional.front()), stopAfterMove, nullptr, std::move(lexicon))) return 1;
+  if (!openRecord(game, userInputPath(options->positional.front()), stopAfterMove, nullptr, std::move(lexicon))) return 1;
   ShowHistory(game, false);
   printGamePosition(game);
   printRacks(game);
@@ -232,7 +236,8 @@ int runSavePosition(const Arguments& args) {
   if (!options) return 2;
   Game game;
   bool opened = false;
-  if (!openFromOptions(game, *options, opened)) return 1;
+  int failure = 1;
+  if (!openFromOptions(game, *options, opened, &failure)) return failure;
   return savePosition(game, userFilePath(options->positional.front()), nullptr) ? 0 : 1;
 }
 
@@ -242,7 +247,8 @@ int runSaveGame(const Arguments& args) {
   if (!options) return 2;
   Game game;
   bool opened = false;
-  if (!openFromOptions(game, *options, opened)) return 1;
+  int failure = 1;
+  if (!openFromOptions(game, *options, opened, &failure)) return failure;
   return saveRecord(game, userFilePath(options->positional.front()), nullptr) ? 0 : 1;
 }
 
@@ -259,7 +265,7 @@ int runReplayGcgCommand(const Arguments& args) {
     return 2;
   }
   std::vector<std::string> files;
-  for (const std::string& name : options->positional) files.push_back(userFilePath(name));
+  for (const std::string& name : options->positional) files.push_back(userInputPath(name));
   return runReplayGcg(files);
 }
 

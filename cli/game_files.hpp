@@ -39,9 +39,10 @@ bool savePosition(const Game& game, const std::string& path, GameFileNames* name
 bool saveRecord(const Game& game, const std::string& path, GameFileNames* names);
 
 // The "--open FILE [--move N] [--list NAME]" options of moves and play: opens FILE into
-// `game` when given. Gives false after reporting a problem; `opened` tells
-// whether a file was opened.
-bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened);
+// `game` when given. Gives false after reporting a problem, and then sets
+// *failureExit (when given) to the command's exit code; `opened` tells
+// whether a file was opened. FILE is found as userInputPath finds it.
+bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int* failureExit = nullptr);
 
 // The board as text, every player's score (clock, the player to move) and
 // the tiles left in the bag.

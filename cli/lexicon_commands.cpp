@@ -18,7 +18,10 @@ int runBuildGraph(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, "build-graph LIST");
     return 2;
   }
-  const std::string list = options->positional.front();
+  // The list is read from the current folder when it is there, else from
+  // the data folder; the graph is written beside it.
+  const std::string& named = options->positional.front();
+  const std::string list = userInputPath(named);
   // Read the list with the alphabet of the game type it belongs to: the
   // chosen one, or the one whose default list it is. Only the alphabet is
   // taken, so no game-type checks (the language-pack notice) run.
@@ -39,7 +42,7 @@ int runBuildGraph(const Arguments& args) {
   auto lexicon = std::make_unique<Lexicon>();
   lexicon->loadLeaves = false;
   lexicon->useGraphFile = false;
-  if (!lexicon->loadWordList(list) || lexicon->wordCount() == 0) return 1;
+  if (!loadCommandWordList(*lexicon, list, named)) return kExitNoWordList;
   const WordGraph graph = WordGraph::build(*lexicon);
   const std::string target = companionName(list, ".tribble");
   std::ofstream out(target, std::ios::binary | std::ios::trunc);

@@ -17,6 +17,7 @@
 #include "rules/game_definitions.hpp"
 #include "rules/random.hpp"
 #include "text/messages.hpp"
+#include "text/program_version.hpp"
 #include "text/text_pane.hpp"
 
 namespace {
@@ -72,11 +73,16 @@ void pexil::cli::setInterruptStopsSearch(bool on) { interruptStopsSearch.store(o
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
 
-  // Global options may stand anywhere; the first other word is the command.
+  // Global options may stand anywhere, before or after the command, also as
+  // --option=VALUE. The first other word is the command, except a word
+  // right after a command's own option written before the command: that is
+  // the option's value unless it names a command ("--type 3 board").
   std::optional<std::string> dataDir;
   std::optional<long long> seed;
   int uiLang = pexil::kEnglish;
   bool quiet = false;
+  bool help = false;
+  bool version = false;
   pexil::cli::SinkOptions sink;
   sink.colour = isatty(STDOUT_FILENO) != 0;
   Arguments rest;
@@ -84,12 +90,26 @@ int main(int argc, char** argv) {
   std::vector<std::string> errors;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
+    std::string a = args[i];
+    std::optional<std::string> attached;  // the VALUE of --option=VALUE
+    if (a.starts_with("--")) {
+      if (const auto equals = a.find('='); equals != std::string::npos) {
+        attached = a.substr(equals + 1);
+        a.erase(equals);
+      }
+    }
     auto value = [&]() -> std::optional<std::string> {
+      if (attached) return attached;
       if (i + 1 < args.size()) return args[++i];
       errors.push_back(a);
       return std::nullopt;
     };
+    const bool isFlag = a == "--quiet" || a == "--latin1" || a == "--colour" || a == "--color" || a == "--no-colour" ||
+                        a == "--no-color" || a == "--help" || a == "-h" || a == "--version";
+    if (isFlag && attached) {  // a flag takes no value
+      errors.push_back(args[i]);
+      continue;
+    }
     if (a == "--data") {
       dataDir = value();
     } else if (a == "--seed") {
@@ -115,11 +135,19 @@ int main(int argc, char** argv) {
     } else if (a == "--no-colour" || a == "--no-color") {
       sink.colour = false;
     } else if (a == "--help" || a == "-h") {
-      command = "help";
+      help = true;
+    } else if (a == "--version") {
+      version = true;
     } else if (command.empty() && !a.starts_with("--")) {
-      command = a;
+      const bool valueOfOption = !rest.empty() && rest.back().starts_with("--") &&
+                                 rest.back().find('=') == std::string::npos && !pexil::cli::isCommandName(a);
+      if (valueOfOption) {
+        rest.push_back(a);
+      } else {
+        command = a;
+      }
     } else {
-      rest.push_back(a);
+      rest.push_back(args[i]);
     }
   }
 
@@ -130,10 +158,12 @@ int main(int argc, char** argv) {
     for (const std::string& e : errors) badOption(e);
     return 2;
   }
-  if (command == "help") {
-    std::fputs(pexil::cli::usageText().c_str(), stdout);
+  if (version) {
+    pexil::PrintMessageF(pexil::msg::CliVersionLine, pexil::kProgramVersion, pexil::programBuildDate());
     return 0;
   }
+  // --help: the usage of the command it follows, or the whole text.
+  if (help) return pexil::cli::runHelp(command.empty() || command == "help" ? Arguments{} : Arguments{command});
   if (seed) pexil::setProgramSeed(static_cast<std::uint32_t>(*seed));
   installInterruptHandler();
 

@@ -24,6 +24,7 @@
 #include "rules/tile_counts.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
+#include "typed_text.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -32,13 +33,20 @@ constexpr int kDefaultTop = 20;
 constexpr int kPlayers = 2;
 
 // A two-player game of the chosen type and list whose board is the file's,
-// every rack back in the bag. False after reporting what was wrong.
-bool setUpPosition(const ParsedOptions& options, const std::string& boardFile, Game& game) {
-  auto loaded = loadChosenLexicon(options);
-  if (!loaded || loaded->wordCount() == 0) return false;
-  startGame(game, kPlayers, std::shared_ptr<Lexicon>(std::move(loaded)));
+// every rack back in the bag. 0, or the command's exit code after
+// reporting what was wrong.
+int setUpPosition(const ParsedOptions& options, const std::string& boardFile, Game& game) {
+  auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  startGame(game, kPlayers, std::shared_ptr<Lexicon>(std::move(chosen.lexicon)));
   for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
-  return layBoardFile(game, boardFile);
+  return layBoardFile(game, boardFile) ? 0 : 1;
+}
+
+// The rack typed on the command line (UTF-8), or none after reporting.
+std::optional<std::string> typedRack(const std::string& typed) {
+  const auto latin1 = decodeTypedText(typed);
+  return latin1 ? parseRackText(*latin1) : std::nullopt;
 }
 
 // Every player but the mover draws a rack from what is left.
@@ -155,22 +163,23 @@ int runMoves(const Arguments& args) {
   Game game;
   if (fromFile) {
     bool opened = false;
-    if (!openFromOptions(game, *options, opened)) return 1;
+    int failure = 1;
+    if (!openFromOptions(game, *options, opened, &failure)) return failure;
     if (game.gameOver || game.playerCount <= 0) {
       PrintMessage(msg::PlayGameOver);
       return 1;
     }
     if (rackOption) {
-      const auto tiles = parseRackText(*rackOption);
+      const auto tiles = typedRack(*rackOption);
       if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
     } else if (game.racks[static_cast<std::size_t>(game.toMove)].total() == 0) {
       PrintMessageF(msg::CliNoRackToMove, playerName(game, game.toMove).c_str());
       return 1;
     }
   } else {
-    if (!setUpPosition(*options, *boardFile, game)) return 1;
+    if (const int failed = setUpPosition(*options, *boardFile, game)) return failed;
     // The rack is read in the list's alphabet, so only now.
-    const auto tiles = parseRackText(*rackOption);
+    const auto tiles = typedRack(*rackOption);
     if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
     dealOpponents(game);
   }
@@ -219,7 +228,7 @@ int runHighest(const Arguments& args) {
   Game game;
   {
     NoWrapPane noWrap;
-    if (!setUpPosition(*options, *boardFile, game)) return 1;
+    if (const int failed = setUpPosition(*options, *boardFile, game)) return failed;
   }
   drawTiles(game.racks[static_cast<std::size_t>(game.toMove)], game.bag, rules().rackSize, &game.random);
   dealOpponents(game);
@@ -272,8 +281,8 @@ int runLeaves(const Arguments& args) {
   }
   NoWrapPane noWrap;
   Game game;
-  if (!setUpPosition(*options, *boardFile, game)) return 1;
-  const auto tiles = parseRackText(*rackOption);
+  if (const int failed = setUpPosition(*options, *boardFile, game)) return failed;
+  const auto tiles = typedRack(*rackOption);
   if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
   dealOpponents(game);
   EstimateLeaveValues(game);

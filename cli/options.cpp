@@ -14,7 +14,11 @@ std::optional<ParsedOptions> parseOptions(const Arguments& args, std::initialize
   ParsedOptions parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (valuedNames.count(a)) {
+    // "--name=VALUE" is "--name VALUE".
+    const std::size_t equals = a.starts_with("--") ? a.find('=') : std::string::npos;
+    if (equals != std::string::npos && valuedNames.count(a.substr(0, equals))) {
+      parsed.values[a.substr(0, equals)] = a.substr(equals + 1);
+    } else if (valuedNames.count(a)) {
       if (i + 1 >= args.size()) {
         PrintMessageF(msg::CliBadOption, a.c_str());
         return std::nullopt;

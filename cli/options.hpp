@@ -25,7 +25,8 @@ struct ParsedOptions {
   }
 };
 
-// Reports an unknown option or a missing value and gives none.
+// Valued options are written "--name VALUE" or "--name=VALUE". Reports an
+// unknown option or a missing value and gives none.
 std::optional<ParsedOptions> parseOptions(const Arguments& args, std::initializer_list<const char*> valued,
                                           std::initializer_list<const char*> flags = {});
 

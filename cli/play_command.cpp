@@ -917,9 +917,9 @@ int runPlay(const Arguments& args) {
 
   std::shared_ptr<Lexicon> lexicon;
   {
-    auto loaded = loadChosenLexicon(*options);
-    if (!loaded || loaded->wordCount() == 0) return 1;
-    lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
+    auto chosen = loadChosenLexicon(*options);
+    if (!chosen.lexicon) return chosen.exitCode;
+    lexicon = std::shared_ptr<Lexicon>(std::move(chosen.lexicon));
   }
   // The leave values the computer's strategies rank by.
   LoadRackTables(*lexicon);

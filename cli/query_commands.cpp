@@ -1,11 +1,20 @@
 // Word tools on a word list: check, hooks, anagram, pattern, define.
+//
+// Typed words and patterns are UTF-8 (see typed_text.hpp). The list tools
+// print their results a page of 20 at a time: on a terminal each further
+// page waits for the answer 'y', as in a game; when standard input is not
+// a terminal (a pipe, a script) or with --all, every page is printed.
 #include <string>
 
 #include "commands.hpp"
+#include "files/data_files.hpp"
 #include "game_choice.hpp"
 #include "lexicon/definitions.hpp"
 #include "lexicon/word_queries.hpp"
+#include "rules/letter_codes.hpp"
+#include "standard_input.hpp"
 #include "text/messages.hpp"
+#include "typed_text.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -20,16 +29,27 @@ std::optional<ParsedOptions> listToolOptions(const Arguments& args, std::size_t 
   return options;
 }
 
-// Runs a list tool and prints its first page, or with --all every page.
-// Exit code 0 with results, 1 without.
-int runListTool(const ParsedOptions& options, WordQuery query, const std::string& text) {
-  const auto lexicon = loadChosenLexicon(options);
-  if (!lexicon) return 1;
+// Runs a list tool and prints its first page, then the others: all at once
+// with --all or without a terminal, otherwise one per 'y' typed. Exit code
+// 0 with results, 1 without.
+int runListTool(const ParsedOptions& options, WordQuery query, const std::string& typed) {
+  const auto text = decodeTypedText(typed);
+  if (!text) return 2;
+  const auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
   const bool highlight = options.has("--highlight");
+  const bool all = options.has("--all") || !standardInputIsTerminal();
   WordResults results;
-  const bool all = options.has("--all");
-  const std::size_t found = runWordQuery(*lexicon, query, text, results, highlight, !all);
-  while (all && results.hasMore()) results.showPage(highlight, false);
+  const std::size_t found = runWordQuery(*chosen.lexicon, query, *text, results, highlight, !all);
+  if (all) {
+    while (results.hasMore()) results.showPage(highlight, false);
+  } else {
+    while (results.hasMore()) {
+      const auto answer = readAnswerLine();
+      if (!answer || !answerIsYes(*answer)) break;
+      results.showPage(highlight);
+    }
+  }
   return found > 0 ? 0 : 1;
 }
 
@@ -42,12 +62,18 @@ int runCheck(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, "check WORD...");
     return 2;
   }
-  const auto lexicon = loadChosenLexicon(*options);
-  if (!lexicon) return 1;
+  std::vector<std::string> words;
+  for (const std::string& typed : options->positional) {
+    const auto word = decodeTypedText(typed);
+    if (!word) return 2;
+    words.push_back(*word);
+  }
+  const auto chosen = loadChosenLexicon(*options);
+  if (!chosen.lexicon) return chosen.exitCode;
   bool allValid = true;
-  for (const std::string& word : options->positional) {
-    allValid = lexicon->isWord(convertQueryText(word), 0) && allValid;
-    PrintMessageF(msg::QueryCheckedWord, word.c_str(), checkWord(*lexicon, word).c_str());
+  for (const std::string& word : words) {
+    allValid = chosen.lexicon->isWord(convertQueryText(word), 0) && allValid;
+    PrintMessageF(msg::QueryCheckedWord, word.c_str(), checkWord(*chosen.lexicon, word).c_str());
   }
   return allValid ? 0 : 1;
 }
@@ -84,11 +110,26 @@ int runDefine(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, "define WORD");
     return 2;
   }
+  const auto word = decodeTypedText(options->positional[0]);
+  if (!word) return 2;
   // The list decides the alphabet, and so the definitions file.
-  const auto lexicon = loadChosenLexicon(*options);
-  if (!lexicon) return 1;
+  const auto chosen = loadChosenLexicon(*options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  const std::string file = definitionsFileName(wordListAlphabet());
+  if (!dataFileExists(file)) {
+    PrintMessageF(msg::CliNoDefinitionsFile, file.c_str());
+    return 1;
+  }
+  // Definitions are keyed by the words as the list writes them: a word of
+  // the list is looked up in that form, whatever spelling of its tiles was
+  // typed ('4' for the Spanish n with tilde, capitals); another in lower case.
+  std::string key = convertQueryText(*word);
+  const EntryIndex entry = chosen.lexicon->findEntry(key);
+  key = entry != kNoEntry ? std::string(chosen.lexicon->textView(entry)) : latin1Lower(key);
   resetDefinitionChain();
-  return lookupDefinition(convertQueryText(options->positional[0])) ? 0 : 1;
+  if (lookupDefinition(key)) return 0;
+  PrintMessageF(msg::CliNoDefinition, word->c_str());
+  return 1;
 }
 
 }  // namespace pexil::cli

@@ -8,6 +8,7 @@
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "text/messages.hpp"
+#include "text/program_version.hpp"
 #include "text/text_pane.hpp"
 
 namespace pexil::cli {
@@ -63,7 +64,7 @@ int runMainJob(const Arguments& args) {
   if (!options) return 2;
   PrintMessage(msg::Welcome);
   PrintMessage(msg::Ownership);
-  PrintMessage(msg::Version);
+  PrintMessageF(msg::Version, kProgramVersion, programBuildDate());
   loadGameDefinitionsOnce();
   listTypes();
   if (!activateChosenGame(*options)) return 1;

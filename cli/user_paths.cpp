@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "commands.hpp"
+#include "files/data_files.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -20,6 +21,15 @@ std::string userFilePath(const std::string& name) {
   const std::filesystem::path path(name);
   if (path.is_absolute() || launchFolder().empty()) return name;
   return (launchFolder() / path).string();
+}
+
+std::string userInputPath(const std::string& name) {
+  const std::string fromLaunch = userFilePath(name);
+  std::error_code error;
+  if (name.empty() || std::filesystem::exists(fromLaunch, error)) return fromLaunch;
+  // A data file keeps its bare name: the data folder is the working one.
+  if (dataFileExists(name)) return name;
+  return fromLaunch;
 }
 
 }  // namespace pexil::cli

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "game/game.hpp"
+#include "text/program_version.hpp"
 
 namespace pexil {
 
 // The program's version as the record's description line gives it.
-inline constexpr const char* kGcgProgramVersion = "0.1.8";
+inline constexpr const char* kGcgProgramVersion = kProgramVersion;
 
 // The whole record as text, one line per '\n'.
 std::string GcgText(const Game& game);

@@ -14,7 +14,20 @@ namespace {
 
 constexpr unsigned char u(char c) { return static_cast<unsigned char>(c); }
 
-bool sameLetter(char a, char b) { return latin1Lower(a) == latin1Lower(b); }
+// Letters are compared as tiles: every spelling of one tile gives the same
+// key, in either case (in Spanish '4' and the n with tilde are one tile,
+// '1' is CH; in German 'a' with diaeresis is the tile 26). Characters that
+// name no tile compare as themselves, ignoring case, above every tile code.
+constexpr int kKeyCount = kCodeSlots + 256;
+
+int letterKey(char c) {
+  const bool tileCharacter = latin1IsLetter(c) || (c >= '1' && c <= '4');
+  const int code = codeOfLetter(c);
+  if (tileCharacter && code >= 0 && code < kCodeSlots) return code;
+  return kCodeSlots + u(latin1Lower(c));
+}
+
+bool sameLetter(char a, char b) { return letterKey(a) == letterKey(b); }
 
 bool endsWithIgnoringCase(std::string_view word, std::string_view tail) {
   if (tail.size() > word.size()) return false;
@@ -38,9 +51,9 @@ bool startsWithIgnoringCase(std::string_view word, std::string_view head) {
 struct PatternElement {
   enum Kind : std::uint8_t { any, oneOf, consonant, vowel, value, star, literal };
   Kind kind = any;
-  char letter = 0;      // lower case, for `literal`
-  int points = 0;       // for `value`
-  std::string letters;  // lower case, for `oneOf`
+  int key = 0;            // letterKey, for `literal`
+  int points = 0;         // for `value`
+  std::vector<int> keys;  // letterKeys, for `oneOf`
 };
 
 // Numbers in "(N)" above this can equal no letter value; larger ones are
@@ -69,7 +82,7 @@ CompiledPattern compilePattern(std::string_view p) {
   auto literal = [&](char c) {
     PatternElement e;
     e.kind = PatternElement::literal;
-    e.letter = latin1Lower(c);
+    e.key = letterKey(c);
     add(std::move(e));
   };
 
@@ -89,7 +102,7 @@ CompiledPattern compilePattern(std::string_view p) {
       std::size_t close = p.find(']', i + 1);
       if (close == std::string_view::npos) close = p.size();
       e.kind = PatternElement::oneOf;
-      e.letters = latin1Lower(p.substr(i + 1, close - i - 1));
+      for (char listed : p.substr(i + 1, close - i - 1)) e.keys.push_back(letterKey(listed));
       add(std::move(e));
       i = std::min(close + 1, p.size());
     } else if (c == '(') {
@@ -128,11 +141,11 @@ CompiledPattern compilePattern(std::string_view p) {
 bool elementTakes(const PatternElement& e, char c) {
   switch (e.kind) {
     case PatternElement::any: return true;
-    case PatternElement::oneOf: return e.letters.find(latin1Lower(c)) != std::string::npos;
+    case PatternElement::oneOf: return std::find(e.keys.begin(), e.keys.end(), letterKey(c)) != e.keys.end();
     case PatternElement::consonant: return !isVowel(c);
     case PatternElement::vowel: return isVowel(c);
     case PatternElement::value: return letterValue(c, false) == e.points;
-    case PatternElement::literal: return latin1Lower(c) == e.letter;
+    case PatternElement::literal: return letterKey(c) == e.key;
     case PatternElement::star: return false;
   }
   return false;
@@ -220,21 +233,21 @@ std::vector<EntryIndex> backHooks(const Lexicon& lexicon, std::string_view text)
 }
 
 std::vector<EntryIndex> anagrams(const Lexicon& lexicon, std::string_view text) {
-  std::array<int, 256> wanted{};
+  std::array<int, kKeyCount> wanted{};
   std::size_t blanks = 0;
   for (char c : text) {
     if (c == '?') {
       ++blanks;
     } else {
-      ++wanted[u(latin1Lower(c))];
+      ++wanted[static_cast<std::size_t>(letterKey(c))];
     }
   }
   return collect(lexicon, [&](std::string_view word) {
     if (word.size() != text.size()) return false;
-    std::array<int, 256> left = wanted;
+    std::array<int, kKeyCount> left = wanted;
     std::size_t extra = 0;
     for (char c : word) {
-      int& n = left[u(latin1Lower(c))];
+      int& n = left[static_cast<std::size_t>(letterKey(c))];
       if (n > 0) {
         --n;
       } else if (++extra > blanks) {

@@ -13,8 +13,9 @@
 
 namespace pexil {
 
-// Typed query text as the tools use it: A..Z lowered, then the multi-letter
-// tiles of the loaded list's alphabet turned into their characters.
+// Typed query text (Latin-1) as the tools use it: A..Z lowered, then the
+// multi-letter tiles of the loaded list's alphabet turned into their
+// characters. Other capitals stay; the queries compare letters as tiles.
 std::string convertQueryText(std::string_view typed);
 
 // "That is (not) a valid word in the current lexicon."; phonies count as
@@ -23,7 +24,8 @@ std::string checkWord(const Lexicon& lexicon, std::string_view typed);
 
 // The queries take converted text and give entries in result order: shorter
 // words first, words of one length by the unsigned bytes of their text.
-// Letters are compared ignoring case.
+// Letters are compared as tiles, by their letter codes, ignoring case: every
+// spelling of a tile matches it (Spanish '4' for the n with tilde).
 //
 // Words longer than `text` that end with it.
 std::vector<EntryIndex> frontHooks(const Lexicon& lexicon, std::string_view text);

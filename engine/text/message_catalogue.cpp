@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "text/message_ids.hpp"
+#include "text/program_version.hpp"
 
 namespace pexil::catalogue {
 namespace {
@@ -29,7 +30,7 @@ constexpr Table layOut(const Entry (&entries)[N]) {
 constexpr Entry kEnglish[] = {
     {msg::Welcome, "Welcome to Pexil crossword puzzle game software."},
     {msg::Ownership, "Pexil is the work of its authors. All rights reserved."},
-    {msg::Version, "Version 0.1.8, built Dec 31 2013"},
+    {msg::Version, "Version %s, built %s"},
     {msg::SelectGameType, "Please select a game type to begin."},
     {msg::NoGameDefinitions, "No game definitions found."},
     {msg::GameReady, "The game is ready."},
@@ -210,7 +211,7 @@ constexpr Entry kEnglish[] = {
     {msg::AutoplayStarting, "Autoplaying game...\n"},
     {msg::AutoplayFinished, "Game played.\n"},
 
-    {msg::PlayComputerName, "Pexil 0.1.8"},
+    {msg::PlayComputerName, "Pexil " PEXIL_VERSION},
     {msg::PlayDefaultName, "Challenger"},
     {msg::PlayRedoQuestion,
      "There are currently moves on the redo stack. If you make this move, the moves on the redo stack will be "
@@ -336,6 +337,18 @@ constexpr Entry kEnglish[] = {
     {msg::PlayHelpFiles, "  open-position FILE, save-position [FILE], open-game FILE, save-game [FILE]"},
     {msg::PlayFileNeeded, "%s needs a file name."},
     {msg::CliNoRackToMove, "%s, the player to move, has no tiles: give them with --rack TILES."},
+    {msg::CliVersionLine, "pexil-cli %s, built %s"},
+    {msg::CliStrategiesHeading, "Strategies of the computer player (play --strategy N, autoplay --strategies N,N,...):"},
+    {msg::CliStrategiesNote, "* not available yet: the computer plays its static best move instead."},
+    {msg::CliTypedNotUtf8, "\"%s\" is not UTF-8 text: byte %d is 0x%02X."},
+    {msg::CliTypedNoLetter, "\"%s\": U+%04X is no letter of any game."},
+    {msg::CliWordListMissing,
+     "The word list \"%s\" could not be loaded: file not found (data folder \"%s\"; --list NAME names another "
+     "list, --data DIR another data folder)."},
+    {msg::CliWordListUnreadable, "The word list \"%s\" could not be loaded: the file cannot be read."},
+    {msg::CliWordListEmpty, "The word list \"%s\" could not be loaded: it holds no word of this game."},
+    {msg::CliNoDefinition, "No definition of \"%s\"."},
+    {msg::CliNoDefinitionsFile, "No definitions file \"%s\" in the data folder."},
     {msg::WordListFallback, "Word list \"%s\" not found: using \"%s\" instead."},
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},

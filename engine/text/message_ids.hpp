@@ -7,7 +7,7 @@
 //   9..24    game set-up, tile styles, continuation lines
 //   40..79   reading game.definitions
 //   80..89   text-pane markers (table lines and in-place progress lines)
-//   102..122 the command-line front end
+//   102..122, 470..479 the command-line front end
 //   151..199 word lists and word queries
 //   200..220 the command-line front end (moves, benchmarks)
 //   231..240 move generation
@@ -26,7 +26,7 @@ enum : int {
   // Start-up banner.
   Welcome = 0,
   Ownership = 1,
-  Version = 2,
+  Version = 2,                    // "%s" version, "%s" build date
   SelectGameType = 3,
 
   // Game set-up.
@@ -338,6 +338,18 @@ enum : int {
   PlayHelpFiles = 414,
   PlayFileNeeded = 415,           // "%s" command
   CliNoRackToMove = 416,          // "%s" name
+
+  // Command-line front end: conventions, typed text, word lists.
+  CliVersionLine = 470,           // "%s" version, "%s" build date
+  CliStrategiesHeading = 471,
+  CliStrategiesNote = 472,
+  CliTypedNotUtf8 = 473,          // "%s" text, "%d" byte position, "%02X" byte
+  CliTypedNoLetter = 474,         // "%s" text, "%04X" code point
+  CliWordListMissing = 475,       // "%s" list, "%s" data folder
+  CliWordListUnreadable = 476,    // "%s" list
+  CliWordListEmpty = 477,         // "%s" list
+  CliNoDefinition = 478,          // "%s" word
+  CliNoDefinitionsFile = 479,     // "%s" file
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

@@ -69,7 +69,7 @@ TEST_F(GcgWriting, TheHeaderNamesThePlayers) {
   std::getline(in, line);
   EXPECT_EQ(line, "#player2 Player_2 Player 2");
   std::getline(in, line);
-  EXPECT_EQ(line, "#description Saved by Pexil version 0.1.8");
+  EXPECT_EQ(line, std::string("#description Saved by Pexil version ") + PEXIL_PROJECT_VERSION);
   EXPECT_EQ(gcgNickname(game, 0), "Ann_Lee");
   SetPlayerName(game, 1, "x:\ty");
   EXPECT_EQ(gcgNickname(game, 1), "x__y");

@@ -1,0 +1,2 @@
+año periodo de doce meses
+años pl año
