@@ -7,6 +7,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/notation.hpp"
+#include "text/highlight_marks.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -34,15 +35,6 @@ bool onBoard(const Board& board, const Move& move, int index) {
   const int row = move.direction == kAcross ? move.row : move.row + index;
   const Square* square = squareAt(board, column, row);
   return square != nullptr && !square->empty() && square->placedMark != kNewTileMark;
-}
-
-// Characters shown, not counting the '|' marks.
-std::size_t shownWidth(const std::string& text) {
-  std::size_t width = 0;
-  for (char c : text) {
-    if (c != '|') ++width;
-  }
-  return width;
 }
 
 // The padding of a figure: one space below 100 and another below 10.
@@ -155,12 +147,12 @@ std::string moveLineWord(const Move& move, const Board* before) {
     const int index = static_cast<int>(i);
     const bool laid = before != nullptr && onBoard(*before, move, index);
     if (laid != inRun) {
-      text.push_back('|');
+      text.push_back(kHighlightMark);
       inRun = laid;
     }
     text += shownLetter(word[i], move.isBlankAt(index));
   }
-  if (inRun) text.push_back('|');
+  if (inRun) text.push_back(kHighlightMark);
   return text;
 }
 
@@ -174,7 +166,7 @@ std::string MoveLine(const Game& game, int player, const Move& move, const std::
   line += prefix;
 
   std::string text = moveText(game, move, options);
-  for (std::size_t width = shownWidth(text); width < kWordColumn; ++width) text.push_back(' ');
+  for (std::size_t width = shownLength(text); width < kWordColumn; ++width) text.push_back(' ');
   line += text;
 
   if (!isNonPlacement(move)) line += positionText(move);
