@@ -42,12 +42,15 @@ class MoveLineColumns : public ::testing::Test {
   MoveLineOptions equity;
 };
 
+// The line of CATS at 8D for 12 points up to the score.
+const std::string kCats = "P1: CATS" + std::string(12, ' ') + " 8D  12 pts";
+
 TEST_F(MoveLineColumns, EquityStandsBetweenScoreAndLeave) {
-  EXPECT_EQ(MoveLine(game, 0, cats(145, "ER"), "", equity), "P1: CATS" + std::string(12, ' ') + " 8D  12 pts    14.5  [ER]");
-  EXPECT_EQ(MoveLine(game, 0, cats(-37, ""), "", equity), "P1: CATS" + std::string(12, ' ') + " 8D  12 pts    -3.7");
-  EXPECT_EQ(MoveLine(game, 0, cats(5, ""), "", equity), "P1: CATS" + std::string(12, ' ') + " 8D  12 pts     0.5");
+  EXPECT_EQ(MoveLine(game, 0, cats(145, "ER"), "", equity), kCats + "    14.5  [ER]");
+  EXPECT_EQ(MoveLine(game, 0, cats(-37, ""), "", equity), kCats + "    -3.7");
+  EXPECT_EQ(MoveLine(game, 0, cats(5, ""), "", equity), kCats + "     0.5");
   // Without the request the line keeps its usual layout.
-  EXPECT_EQ(MoveLine(game, 0, cats(145, "ER"), ""), "P1: CATS" + std::string(12, ' ') + " 8D  12 pts  [ER]");
+  EXPECT_EQ(MoveLine(game, 0, cats(145, "ER"), ""), kCats + "  [ER]");
 }
 
 TEST_F(MoveLineColumns, TitlesLineUpWithTheColumns) {
@@ -66,13 +69,13 @@ TEST_F(MoveLineColumns, TitlesLineUpWithTheColumns) {
 
 TEST_F(MoveLineColumns, SpanishLeavesWriteOutTheirTiles) {
   setWordListAlphabet(kAlphabetSpanish);
-  EXPECT_EQ(MoveLine(game, 0, cats(145, "A1?"), ""), "P1: CATS" + std::string(12, ' ') + " 8D  12 pts  [ACH?]");
+  EXPECT_EQ(MoveLine(game, 0, cats(145, "A1?"), ""), kCats + "  [ACH?]");
   Move keep;
   keep.word = label::exchangedTiles;
   keep.setLeave("23");
   EXPECT_EQ(MoveLine(game, 0, keep, ""), "P1: (Keep LLRR)        0 pts  [LLRR]");
   setWordListAlphabet(kAlphabetEnglish);
-  EXPECT_EQ(MoveLine(game, 0, cats(145, "A1?"), ""), "P1: CATS" + std::string(12, ' ') + " 8D  12 pts  [A1?]");
+  EXPECT_EQ(MoveLine(game, 0, cats(145, "A1?"), ""), kCats + "  [A1?]");
 }
 
 }  // namespace
