@@ -1,5 +1,6 @@
 #include "game_files.hpp"
 
+#include "board_legend.hpp"
 #include "gcg_report.hpp"
 
 #include <algorithm>
@@ -150,7 +151,9 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int
 
 void printGamePosition(const Game& game) {
   TextPane& pane = textPane();
-  for (const std::string& line : boardTextLines(game.board)) pane.Print(line.empty() ? " " : line);
+  // The last move's tiles are highlighted; the legend explains the marks.
+  for (const std::string& line : boardTextLines(game.board, &game.previousBoard)) pane.Print(line.empty() ? " " : line);
+  for (const std::string& line : boardLegendLines(game.board)) pane.Print(line);
   for (int p = 0; p < game.playerCount; ++p) {
     std::string notes;
     if (game.clocks[static_cast<std::size_t>(p)] >= 0) {

@@ -44,8 +44,9 @@ bool saveRecord(const Game& game, const std::string& path, GameFileNames* names)
 // whether a file was opened. FILE is found as userInputPath finds it.
 bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int* failureExit = nullptr);
 
-// The board as text, every player's score (clock, the player to move) and
-// the tiles left in the bag.
+// The board as text (the last move's tiles highlighted) with its legend,
+// every player's score (clock, the player to move) and the tiles left in
+// the bag.
 void printGamePosition(const Game& game);
 
 

@@ -22,6 +22,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/notation.hpp"
 #include "rules/tile_counts.hpp"
+#include "text/highlight_marks.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 #include "typed_text.hpp"
@@ -58,22 +59,26 @@ void dealOpponents(Game& game) {
 }
 
 // The word of a move as it lies on the board once played: tiles upper
-// case, blanks lower case, the board's own tiles included.
+// case, blanks lower case, the board's own tiles included and set apart by
+// highlight marks as in move lines.
 std::string moveWord(const Game& game, const Move& move) {
   if (isNonPlacement(move)) return std::string(move.wordView());
   const std::string_view word = move.wordView();
   std::string text;
+  bool onBoard = false;
   for (std::size_t i = 0; i < word.size(); ++i) {
     const int offset = static_cast<int>(i);
     const int column = move.column + (move.direction == kAcross ? offset : 0);
     const int row = move.row + (move.direction == kAcross ? 0 : offset);
     const Square* square = squareAt(game.board, column, row);
-    if (square && !square->empty()) {
-      text += displayLetter(square->letter, square->isBlank != 0);
-    } else {
-      text += displayLetter(word[i], move.isBlankAt(offset));
+    const bool laid = square && !square->empty();
+    if (laid != onBoard) {
+      text.push_back(kHighlightMark);
+      onBoard = laid;
     }
+    text += laid ? displayLetter(square->letter, square->isBlank != 0) : displayLetter(word[i], move.isBlankAt(offset));
   }
+  if (onBoard) text.push_back(kHighlightMark);
   return text;
 }
 
@@ -83,8 +88,10 @@ std::string leaveText(const Move& move) {
   return text;
 }
 
+// Pads to a width of shown characters (highlight marks take no room).
 std::string padded(std::string text, std::size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
+  const std::size_t shown = shownLength(text);
+  if (shown < width) text.append(width - shown, ' ');
   return text;
 }
 
@@ -101,7 +108,7 @@ void printMoveTable(const Game& game, const std::vector<const Move*>& moves) {
     words.push_back(moveWord(game, *move));
     positions.push_back(isNonPlacement(*move) ? std::string()
                                               : movePosition(move->direction, move->column, move->row, true));
-    wordWidth = std::max(wordWidth, words.back().size());
+    wordWidth = std::max(wordWidth, shownLength(words.back()));
     positionWidth = std::max(positionWidth, positions.back().size());
   }
   const std::size_t rankWidth = std::max<std::size_t>(3, std::to_string(moves.size()).size());

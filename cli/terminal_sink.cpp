@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "text/highlight_marks.hpp"
 #include "text/text_pane.hpp"
 
 namespace pexil::cli {
 namespace {
 
-std::string toUtf8(const std::string& latin1) {
+std::string toUtf8(std::string_view latin1) {
   std::string out;
   out.reserve(latin1.size());
   for (char c : latin1) {
@@ -30,20 +31,31 @@ std::string colourPrefix(int colour) {
   return buffer;
 }
 
+constexpr const char* kBoldOn = "\033[1m";
+constexpr const char* kBoldOff = "\033[22m";
+
 }  // namespace
+
+std::string terminalLine(const std::string& line, int colour, const SinkOptions& options) {
+  std::string out;
+  if (options.colour) out += colourPrefix(colour);
+  // The highlight marks are never shown: on a terminal the runs between
+  // them are bold, elsewhere the words simply read whole.
+  for (const HighlightRun& run : highlightRuns(line)) {
+    if (options.colour && run.highlighted) out += kBoldOn;
+    out += options.utf8 ? toUtf8(run.text) : std::string(run.text);
+    if (options.colour && run.highlighted) out += kBoldOff;
+  }
+  if (options.colour) out += "\033[0m";
+  return out;
+}
 
 void installTerminalSink(const SinkOptions& options) {
   textPane().SetLineSink([options](const std::string& line, int colour, bool replacesLast) {
-    const std::string text = options.utf8 ? toUtf8(line) : line;
-    if (options.colour) {
-      // Progress lines overwrite the previous line in place.
-      if (replacesLast) std::fputs("\033[A\r\033[K", stdout);
-      std::fputs(colourPrefix(colour).c_str(), stdout);
-      std::fwrite(text.data(), 1, text.size(), stdout);
-      std::fputs("\033[0m", stdout);
-    } else {
-      std::fwrite(text.data(), 1, text.size(), stdout);
-    }
+    // Progress lines overwrite the previous line in place.
+    if (options.colour && replacesLast) std::fputs("\033[A\r\033[K", stdout);
+    const std::string text = terminalLine(line, colour, options);
+    std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
   });

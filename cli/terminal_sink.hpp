@@ -1,6 +1,9 @@
 // Writes the lines of the text pane to standard output as they arrive: in
-// their colours when the output is a terminal, plain otherwise.
+// their colours, highlighted runs in bold, when the output is a terminal;
+// plain otherwise. The highlight marks of the pane never reach the output.
 #pragma once
+
+#include <string>
 
 #include "text/text_pane.hpp"
 
@@ -23,6 +26,9 @@ struct SinkOptions {
   bool colour = false;  // ANSI colours (terminals)
   bool utf8 = true;     // convert the pane's Latin-1 text to UTF-8
 };
+
+// One pane line as the sink writes it, without the line end.
+std::string terminalLine(const std::string& line, int colour, const SinkOptions& options);
 
 // Installs the sink on the process-wide pane.
 void installTerminalSink(const SinkOptions& options);

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/notation.hpp"
+#include "text/highlight_marks.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -14,6 +16,9 @@ namespace pexil {
 namespace {
 
 constexpr std::size_t kWordColumn = 16;
+constexpr std::size_t kPositionColumn = 3;  // " 8D", "10D"
+constexpr std::size_t kScoreColumn = 8;     // "  24 pts"
+constexpr std::size_t kEquityColumn = 8;    // "    26.5"
 
 // A letter of a placement as shown: upper case, or lower case for a blank,
 // with the Spanish multi-letter tiles written out.
@@ -28,21 +33,20 @@ std::string shownLetter(char letter, bool blank) {
   return blank ? latin1Lower(text) : text;
 }
 
+// Tiles of a rack or leave as shown: the Spanish multi-letter tiles
+// written out, as in the word.
+std::string shownTiles(std::string_view tiles) {
+  std::string text;
+  for (char c : tiles) text += c == '?' ? std::string(1, c) : shownLetter(c, false);
+  return text;
+}
+
 // Whether square `index` of the move's line holds a tile already.
 bool onBoard(const Board& board, const Move& move, int index) {
   const int column = move.direction == kAcross ? move.column + index : move.column;
   const int row = move.direction == kAcross ? move.row : move.row + index;
   const Square* square = squareAt(board, column, row);
   return square != nullptr && !square->empty() && square->placedMark != kNewTileMark;
-}
-
-// Characters shown, not counting the '|' marks.
-std::size_t shownWidth(const std::string& text) {
-  std::size_t width = 0;
-  for (char c : text) {
-    if (c != '|') ++width;
-  }
-  return width;
 }
 
 // The padding of a figure: one space below 100 and another below 10.
@@ -59,7 +63,7 @@ std::string moveText(const Game& game, const Move& move, const MoveLineOptions& 
     if (game.hideLeaves) {
       return FormatMessage(msg::MoveLineExchanged, rules().rackSize - static_cast<int>(kept.size()));
     }
-    return FormatMessage(msg::MoveLineKeep, kept.c_str());
+    return FormatMessage(msg::MoveLineKeep, shownTiles(kept).c_str());
   }
   const Board* board = nullptr;
   if (options.boardKnown) board = options.before != nullptr ? options.before : &game.board;
@@ -120,10 +124,30 @@ std::string evaluationText(const Game& game, const Move& move, const MoveLineOpt
   const std::string_view leave = move.leaveView();
   if (!leave.empty()) {
     text = "  [";
-    text += leave;
+    text += shownTiles(leave);
     text.push_back(']');
   }
   return text;
+}
+
+// Equity, held in tenths of a point, as points with one decimal.
+std::string equityText(int equity) {
+  return FormatText("%s%d.%d", equity < 0 ? "-" : "", std::abs(equity) / 10, std::abs(equity) % 10);
+}
+
+std::string rightAligned(const std::string& text, std::size_t width) {
+  return text.size() < width ? std::string(width - text.size(), ' ') + text : " " + text;
+}
+
+std::string leftAligned(std::string text, std::size_t width) {
+  text.append(text.size() < width ? width - text.size() : 1, ' ');
+  return text;
+}
+
+std::string playerPrefix(const Game& game, int player) {
+  if (player < 0) return std::string();
+  const int number = player + 1;
+  return FormatText("P%d%s: ", number, game.playerCount >= 10 && number < 10 ? " " : "");
 }
 
 }  // namespace
@@ -155,34 +179,45 @@ std::string moveLineWord(const Move& move, const Board* before) {
     const int index = static_cast<int>(i);
     const bool laid = before != nullptr && onBoard(*before, move, index);
     if (laid != inRun) {
-      text.push_back('|');
+      text.push_back(kHighlightMark);
       inRun = laid;
     }
     text += shownLetter(word[i], move.isBlankAt(index));
   }
-  if (inRun) text.push_back('|');
+  if (inRun) text.push_back(kHighlightMark);
   return text;
 }
 
 std::string MoveLine(const Game& game, int player, const Move& move, const std::string& prefix,
                      const MoveLineOptions& options) {
-  std::string line;
-  if (player >= 0) {
-    const int number = player + 1;
-    line = FormatText("P%d%s: ", number, game.playerCount >= 10 && number < 10 ? " " : "");
-  }
+  std::string line = playerPrefix(game, player);
   line += prefix;
 
   std::string text = moveText(game, move, options);
-  for (std::size_t width = shownWidth(text); width < kWordColumn; ++width) text.push_back(' ');
+  for (std::size_t width = shownLength(text); width < kWordColumn; ++width) text.push_back(' ');
   line += text;
 
   if (!isNonPlacement(move)) line += positionText(move);
 
   const int score = move.score;
   line += FormatText(" %s%s%d pt%s", score < 100 ? " " : "", score < 10 ? " " : "", score, score == 1 ? " " : "s");
+  if (options.showEquity) line += rightAligned(equityText(move.equity), kEquityColumn);
 
   line += evaluationText(game, move, options);
+  return line;
+}
+
+std::string MoveLineHeader(const Game& game, int player, std::size_t prefixWidth, const MoveLineOptions& options) {
+  std::string line(playerPrefix(game, player).size() + prefixWidth, ' ');
+  line += leftAligned(Message(msg::CliMovesColumnWord), kWordColumn);
+  // The position and the score share one stretch: " 8D  24 pts".
+  const std::string position = Message(msg::CliMovesColumnPosition);
+  const std::string score = Message(msg::CliMovesColumnScore);
+  const std::size_t stretch = kPositionColumn + kScoreColumn;
+  line += position + rightAligned(score, stretch > position.size() ? stretch - position.size() : 0);
+  if (options.showEquity) line += rightAligned(Message(msg::CliMovesColumnEquity), kEquityColumn);
+  line += "  ";
+  line += Message(msg::CliMovesColumnLeave);
   return line;
 }
 

@@ -19,7 +19,10 @@
 //                    single digit ("8D" -> " 8D", "10D" stays)
 //   " %s%s%d pt%s"   score: a space below 100 and another below 10; "pts",
 //                    or "pt " for a score of 1 so that the columns stay put
-//   evaluation       endgame result, simulated figures or "  [leave]"
+//   equity           on request only (move lists the user reads as a table):
+//                    the static equity in points, right-aligned in 8
+//   evaluation       endgame result, simulated figures or "  [leave]" (the
+//                    leave's Spanish multi-letter tiles written out)
 #pragma once
 
 #include <cstddef>
@@ -57,6 +60,8 @@ struct MoveLineOptions {
   // The mixed optimisation is on: " ms %.2f" with simValueC follows the
   // simulated figures.
   bool mixedOptimisation = false;
+  // A column with the move's static equity after the score.
+  bool showEquity = false;
 };
 
 // The text of one tile as the user reads it: "A", "?" for the blank, and
@@ -74,6 +79,11 @@ std::string moveLineWord(const Move& move, const Board* before);
 // prefix) with the caller's `prefix` after the player prefix.
 std::string MoveLine(const Game& game, int player, const Move& move, const std::string& prefix,
                      const MoveLineOptions& options = {});
+
+// A line of column titles (move, position, score, equity when asked for,
+// leave) that lines up with the move lines of `player` behind a caller's
+// prefix of `prefixWidth` characters.
+std::string MoveLineHeader(const Game& game, int player, std::size_t prefixWidth, const MoveLineOptions& options = {});
 
 // Builds the line and prints it to the process-wide pane, or, with
 // `toList`, appends it to the pending move listing (moveListing()), which

@@ -5,10 +5,22 @@
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/notation.hpp"
+#include "text/highlight_marks.hpp"
 
 namespace pexil {
+namespace {
 
-std::vector<std::string> boardTextLines(const Board& board) {
+// A tile that was not on the board before: one of the last move's.
+bool newlyLaid(const Board& board, const Board* before, int column, int row) {
+  if (before == nullptr || before->width != board.width || before->height != board.height) return false;
+  const Square* now = squareAt(board, column, row);
+  const Square* then = squareAt(*before, column, row);
+  return now != nullptr && then != nullptr && !now->empty() && then->empty();
+}
+
+}  // namespace
+
+std::vector<std::string> boardTextLines(const Board& board, const Board* before) {
   const bool lettered = letteredRows();
   std::vector<std::string> lines;
   // Column labels: letters, or with lettered rows the column numbers written
@@ -34,7 +46,13 @@ std::vector<std::string> boardTextLines(const Board& board) {
     char left[8];
     std::snprintf(left, sizeof left, "%3s ", label.c_str());
     std::string line = left;
+    bool highlighted = false;
     for (int c = 0; c < board.width; ++c) {
+      const bool laidLast = newlyLaid(board, before, c, r);
+      if (laidLast != highlighted) {
+        line.push_back(kHighlightMark);
+        highlighted = laidLast;
+      }
       const Square& s = *squareAt(board, c, r);
       if (s.empty()) {
         line.push_back(squarePrintChar(r, c));
@@ -42,6 +60,7 @@ std::vector<std::string> boardTextLines(const Board& board) {
         line.push_back(s.isBlank ? latin1Lower(s.letter) : latin1Upper(s.letter));
       }
     }
+    if (highlighted) line.push_back(kHighlightMark);
     line += label.size() < 2 ? "  " : " ";
     line += label;
     lines.push_back(std::move(line));

@@ -338,6 +338,19 @@ enum : int {
   PlayHelpFiles = 414,
   PlayFileNeeded = 415,           // "%s" command
   CliNoRackToMove = 416,          // "%s" name
+  // "play": exchanges, opening over a game, the board legend.
+  PlayOpenNotDone = 287,
+  PlayExchangeAllQuestion = 288,  // "%s" rack
+  PlayExchangeMissing = 289,      // "%s" tiles, "%s" rack
+  PlayHelpExchange1 = 290,        // 290..291 the help lines on exchanges
+  PlayHelpExchange2 = 291,
+  BoardLegendSquares = 292,       // "%s" the marks and their meanings
+  BoardLegendPlain = 293,
+  BoardLegendLetter = 294,        // "%d" multiplier
+  BoardLegendWord = 295,          // "%d" multiplier
+  BoardLegendOutside = 296,
+  BoardLegendTiles = 297,
+  BoardLegendTileForms = 298,     // "%s" the one-character forms
 
   // Command-line front end: conventions, typed text, word lists.
   CliVersionLine = 470,           // "%s" version, "%s" build date

@@ -217,7 +217,7 @@ expect_contains("${out}" "Pexil 0.1.8 plays strategy 2, \"highest leave\".")
 expect_contains("${out}" "    ABCDEFGHIJKLMNO\n \n  1 #..:...#...:..#  1\n")
 expect_contains("${out}" "P1 Challenger: 0   <- to move\nP2 Pexil 0.1.8: 0\nTiles in the bag: 86\n")
 expect_contains("${out}" "Your rack: ABDOPSU  (type a move like 8D WORD, or help)\nCommands:\n")
-expect_contains("${out}" "Best static move:\nP1: BAPUS            8D  24 pts  [DO]\n")
+cli_expect_regex("${out}" "Best static move:\n +Move +Pos\\. +Score +Equity +Leave\nP1: BAPUS            8D  24 pts +-?[0-9]+\\.[0-9]  \\[DO\\]\n")
 expect_contains("${out}" "The first word must cover the start square H8.")
 expect_contains("${out}" "Not in the word list: SOUPAD. Type ! after the word to play it anyway (it can be challenged).")
 expect_contains("${out}" "\"Z99\" is not a square of this board: type a move like 8D WORD")
@@ -236,7 +236,7 @@ expect_contains("${out}" "(Undo last)\n")
 expect_contains("${out}" "There are currently moves on the redo stack. If you make this move, the moves on the redo stack will be discarded. Make the move anyway? (y/n)\nThe move was not made.\n")
 expect_contains("${out}" "Challenger played:\nP1: BAPUS            8H  20 pts\n")
 expect_contains("${out}" "Nothing to redo.")
-cli_expect_regex("${out}" "Rack [A-Z?]+: [0-9]+ moves generated.\nP1: [^\n]+\nP1: [^\n]+\nP1: [^\n]+\nYour rack")
+cli_expect_regex("${out}" "Rack [A-Z?]+: [0-9]+ moves generated.\n +Move[^\n]+\nP1: [^\n]+\nP1: [^\n]+\nP1: [^\n]+\nYour rack")
 expect_contains("${out}" "Are you sure that you want to abandon the current game? (y/n)\nYour rack:")
 cli_expect_absent("${out}" "End of input")
 
@@ -260,10 +260,10 @@ if(NOT first_random STREQUAL second_random)
   message(FATAL_ERROR "--first random with the same seed differed:\n${first_random}\n${second_random}")
 endif()
 
-# Exchanges: what is kept must be on the rack; the kept tiles stay hidden.
+# Exchanges: what goes back must be on the rack; the kept tiles stay hidden.
 run_cli_input(0 out "exchange ZZZ\nexchange AB\n" --seed 5 play --list ${words})
-expect_contains("${out}" "You cannot keep ZZZ: your rack is ABDOPSU.")
-expect_contains("${out}" "Challenger played:\nP1: (Exchanged 5)      0 pts\n")
+expect_contains("${out}" "You cannot exchange ZZZ: your rack is ABDOPSU.")
+expect_contains("${out}" "Challenger played:\nP1: (Exchanged 2)      0 pts\n")
 
 # Options that are wrong are refused before the game starts.
 run_cli(2 out play --time 0)
@@ -323,7 +323,7 @@ endif()
 # The move list pages by 20 lines; 'y' shows the next page, any other
 # command drops the rest.
 run_cli_input(0 out "moves\ny\nboard\ny\n" --seed 5 play --list ${words})
-cli_expect_regex("${out}" "Rack ABDOPSU: [0-9]+ moves generated.\n(P1: [^\n]+\n)(P1: [^\n]+\n)+Type 'y' to see more moves.\nYour rack: ABDOPSU[^\n]+\nP1: ")
+cli_expect_regex("${out}" "Rack ABDOPSU: [0-9]+ moves generated.\n +Move[^\n]+\n(P1: [^\n]+\n)(P1: [^\n]+\n)+Type 'y' to see more moves.\nYour rack: ABDOPSU[^\n]+\nP1: ")
 expect_contains("${out}" "Unknown command \"y\": type help for the list of commands.")
 
 # Lower case letters are blanks: seed 23 deals ABRWXZ?.

@@ -1,0 +1,87 @@
+// What a "play" session shows on request: the best move, the move list
+// (with equity and leave columns), and the tiles not yet seen.
+#include "game/listings.hpp"
+#include "movegen/generator.hpp"
+#include "movegen/move_line.hpp"
+#include "options.hpp"
+#include "play_session.hpp"
+#include "play_text.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::cli {
+namespace {
+
+// The user's own moves, generated on a copy (the game itself does not
+// change); their leaves are shown.
+Game generatedCopy(const Game& game) {
+  Game copy = game;
+  copy.hideLeaves = false;
+  copy.unseenPoolEvaluation = false;
+  GenerateMoves(copy, false);
+  return copy;
+}
+
+// Move lines read as a table here: equity, then leave, under titles.
+MoveLineOptions tableColumns() {
+  MoveLineOptions options;
+  options.showEquity = true;
+  return options;
+}
+
+}  // namespace
+
+void PlaySession::handleHint() {
+  if (game_.gameOver) {
+    PrintMessage(msg::PlayGameOver);
+    return;
+  }
+  const Game copy = generatedCopy(game_);
+  const Move& best = copy.moves.empty() ? copy.bestMove : copy.moves.front();
+  PrintMessage(msg::PlayBestMove);
+  textPane().Print(MoveLineHeader(copy, user_, 0, tableColumns()));
+  PrintMoveLine(copy, user_, best, std::string(), false, tableColumns());
+}
+
+void PlaySession::handleMoves(const std::vector<std::string>& words) {
+  if (game_.gameOver) {
+    PrintMessage(msg::PlayGameOver);
+    return;
+  }
+  long long most = -1;
+  if (words.size() > 1) {
+    const auto n = parseNumber(words[1], 1, 1000000);
+    if (!n || words.size() > 2) {
+      PrintMessageF(msg::CliBadOption, (words[0] + " " + words[1]).c_str());
+      return;
+    }
+    most = *n;
+  }
+  const Game copy = generatedCopy(game_);
+  PrintMessageF(msg::CliMovesGenerated, rackText(copy.racks[static_cast<std::size_t>(user_)]).c_str(),
+                static_cast<int>(copy.moves.size()));
+  if (copy.moves.empty()) return;
+  textPane().Print(MoveLineHeader(copy, user_, 0, tableColumns()));
+  moveListing().clear();
+  for (std::size_t i = 0; i < copy.moves.size() && (most < 0 || static_cast<long long>(i) < most); ++i) {
+    PrintMoveLine(copy, user_, copy.moves[i], std::string(), true, tableColumns());
+  }
+  moveListing().showNextPage();
+}
+
+// "well" lists the unseen tiles one line per letter; "well --concise" in
+// the compact form, three counts to a line.
+void PlaySession::handleWell(const std::vector<std::string>& words) {
+  bool concise = false;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string word = asciiLower(words[i]);
+    if (word != "--concise" && word != "concise") {
+      PrintMessageF(msg::CliBadOption, words[i].c_str());
+      return;
+    }
+    concise = true;
+  }
+  ShowWell(game_, user_, concise);
+}
+
+}  // namespace pexil::cli
