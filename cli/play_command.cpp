@@ -21,6 +21,7 @@
 #include "rules/random.hpp"
 #include "search/strategy.hpp"
 #include "terminal_sink.hpp"
+#include "typed_text.hpp"
 #include "text/messages.hpp"
 
 namespace pexil::cli {
@@ -100,7 +101,9 @@ int runPlay(const Arguments& args) {
     }
     settings.plyGiven = true;
   }
-  settings.userName = typedToLatin1(options->value("--name").value_or(std::string()));
+  const auto typedName = decodeTypedText(options->value("--name").value_or(std::string()));
+  if (!typedName) return 2;
+  settings.userName = *typedName;
   settings.nameGiven = !settings.userName.empty();
   if (!settings.nameGiven) settings.userName = Message(msg::PlayDefaultName);
 

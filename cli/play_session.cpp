@@ -12,6 +12,7 @@
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
+#include "typed_text.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -58,8 +59,9 @@ bool PlaySession::readLine(std::string& line) {
     return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  // The pane and the engine read Latin-1.
-  line = typedToLatin1(line);
+  // The pane and the engine read Latin-1. A line that is not UTF-8, or
+  // that holds a character no game has, was reported and counts as empty.
+  line = decodeTypedText(line).value_or(std::string());
   return true;
 }
 

@@ -4,13 +4,8 @@
 
 #include "movegen/move_line.hpp"
 #include "rules/game_rules.hpp"
-#include "text/utf8.hpp"
 
 namespace pexil::cli {
-
-std::string typedToLatin1(std::string_view bytes) {
-  return utf8ToLatin1(bytes, '\x01').value_or(std::string(bytes));
-}
 
 std::string asciiLower(std::string text) {
   for (char& c : text) {

@@ -178,3 +178,13 @@ expect_contains("${out}" "Challenger (P1) against Pexil 0.1.8 (P2); Pexil 0.1.8 
 play_input(0 out "help\n" --no-colour --seed 5 play --list ${words})
 expect_contains("${out}" "  exchange TILES (or -TILES) throws TILES back; keep TILES keeps them and\n")
 expect_contains("${out}" "well [--concise]")
+
+# ---- typed text: strict UTF-8, as in every other command ----
+# A line that is not UTF-8 is reported and ignored; the game goes on.
+string(ASCII 233 latin1_e)
+play_input(0 out "8D BAPUS${latin1_e}\n8D BAPUS\n" --no-colour --seed 5 play --list ${words})
+expect_contains("${out}" "is not UTF-8 text: byte 9 is 0xE9.")
+expect_contains("${out}" "Your rack: ABDOPSU  (type a move like 8D WORD, or help)\n\"8D BAPUS")
+expect_contains("${out}" "P1: BAPUS            8D  24 pts")
+play_input(2 out "" --no-colour --seed 5 play --list ${words} --name "Ann${latin1_e}")
+expect_contains("${out}" "is not UTF-8 text")
