@@ -59,10 +59,20 @@ bool PlaySession::readLine(std::string& line) {
     return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  // The pane and the engine read Latin-1. A line that is not UTF-8, or
-  // that holds a character no game has, was reported and counts as empty.
-  line = decodeTypedText(line).value_or(std::string());
   return true;
+}
+
+// The pane and the engine read Latin-1, so a typed line is decoded from
+// UTF-8; one that is not UTF-8, or that holds a character no game has, is
+// reported and counts as empty. File names stay as typed: they are the
+// system's bytes, not tiles.
+std::string PlaySession::typedCommand(const std::string& line) {
+  const std::vector<std::string> words = splitWords(line);
+  const std::string command = words.empty() ? std::string() : asciiLower(words[0]);
+  const bool fileCommand = command == "open-position" || command == "open-game" || command == "save-position" ||
+                           command == "save-game";
+  if (fileCommand) return line;
+  return decodeTypedText(line).value_or(std::string());
 }
 
 bool PlaySession::confirm(const std::string& question) {
@@ -203,7 +213,7 @@ int PlaySession::run() {
     promptTime_ = Clock::now();
     std::string line;
     if (!readLine(line)) break;
-    if (!dispatch(line)) return 0;
+    if (!dispatch(typedCommand(line))) return 0;
     if (endOfInput_) break;
   }
   PrintMessage(msg::PlayEndOfInput);

@@ -53,6 +53,7 @@ class PlaySession {
 
   // Input and questions.
   bool readLine(std::string& line);
+  std::string typedCommand(const std::string& line);
   bool confirm(const std::string& question);
   bool confirmRedo();
   // Before the game in progress is dropped: asked when it has moves that

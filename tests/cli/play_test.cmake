@@ -188,3 +188,10 @@ expect_contains("${out}" "Your rack: ABDOPSU  (type a move like 8D WORD, or help
 expect_contains("${out}" "P1: BAPUS            8D  24 pts")
 play_input(2 out "" --no-colour --seed 5 play --list ${words} --name "Ann${latin1_e}")
 expect_contains("${out}" "is not UTF-8 text")
+# File names keep the bytes typed: a UTF-8 name is saved and opened as such.
+set(utf8_record "${dir}/partida-año.gcg")
+play_input(0 out "8D BAPUS\nsave-game ${utf8_record}\nopen-game ${utf8_record}\n" --no-colour --seed 5 play --list ${words})
+if(NOT EXISTS "${utf8_record}")
+  message(FATAL_ERROR "save-game did not write ${utf8_record}:\n${out}")
+endif()
+expect_contains("${out}" "The game is ready.")
