@@ -33,7 +33,17 @@ std::string keptTiles(const Rack& rack, const char* label, bool& found) {
 // Whether the square is a premium square of the kinds the searches watch.
 bool isPremium(const Square& s) { return s.type >= 2 && s.type <= 990; }
 
-void refreshBoardFlags(Game& game) {
+// No tile anywhere on the board. A board can hold tiles while its start
+// square is empty (a position typed in or read from a file), and is then
+// no opening position.
+bool boardIsEmpty(const Board& board) {
+  for (const Square& s : board.squares) {
+    if (!s.empty()) return false;
+  }
+  return true;
+}
+
+void refreshBoardFlags(Game& game, bool emptyBoard) {
   game.standardBonusLayout = hasStandardBoard();
   game.standardTileValues = hasStandardTileSet();
   game.boardSymmetric = boardIsSymmetric();
@@ -42,9 +52,6 @@ void refreshBoardFlags(Game& game) {
 
   // Letters that no empty premium anchor admits.
   const Board& board = game.board;
-  const GameRules& r = rules();
-  const Square* start = squareAt(board, r.startColumn, r.startRow);
-  const bool emptyBoard = start == nullptr || start->empty();
   std::uint32_t admitted = 0;
   if (!emptyBoard) {
     for (const Square& s : board.squares) {
@@ -120,7 +127,8 @@ void GenerateMoves(Game& game, bool bestOnly) {
     board.phonyLengthLimit = game.phonyPlay ? game.minPhonyLength : 999;
     AnnotateBoard(board, game, true);
   }
-  refreshBoardFlags(game);
+  const bool emptyBoard = boardIsEmpty(board);
+  refreshBoardFlags(game, emptyBoard);
   if (game.unseenPoolEvaluation) clearKeepValueCache(game);
 
   // 2. The unseen pool of the mover.
@@ -203,8 +211,9 @@ void GenerateMoves(Game& game, bool bestOnly) {
     const bool anagrams = anagramRule();
     const int blanks = rack[r.blankCode];
     const bool scan = rack.total() > 7 || (bestOnly && blanks >= 2);
-    const Square* start = squareAt(board, r.startColumn, r.startRow);
-    const bool onlyOpening = start != nullptr && start->empty() && game.boardSymmetric;
+    // An opening on a board symmetric about its diagonal is laid in one
+    // direction only: the other gives the same plays mirrored.
+    const bool onlyOpening = emptyBoard && game.boardSymmetric;
     const int opening = game.openingDown ? kDown : kAcross;
     if (!anagrams && !scan) {
       GenerateFromEverySquare(game, bestOnly, onlyOpening, opening);
