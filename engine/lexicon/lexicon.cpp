@@ -554,7 +554,9 @@ bool Lexicon::isWord(std::string_view text, int minPhonyLength, bool* isPhony) c
 }
 
 EntryIndex Lexicon::findEntry(std::string_view text) const {
-  if (text.size() < kMinWordLength || text.size() >= kIndexLengths) return kNoEntry;
+  // Every stored length, 2 to 32 letters (the position index stops at 30,
+  // the trie does not).
+  if (text.size() < kMinWordLength || text.size() > kMaxWordLength) return kNoEntry;
   const NodeIndex node = walk(text);
   if (node == kNoNode || nodeWord(node) == kNoEntry) return kNoEntry;
   const auto repeated = firstOfRepeated_.find(node);
