@@ -1,6 +1,7 @@
 // The whole-board driver: annotations, the pass and exchange candidates,
 // placements from every square, sorting.
 #include <algorithm>
+#include <optional>
 
 #include "movegen/adjustments.hpp"
 #include "movegen/evaluation.hpp"
@@ -66,13 +67,15 @@ void refreshBoardFlags(Game& game, bool emptyBoard) {
 
 // When a pass would end the game by scoreless turns, it is worth playing
 // (highest equity) only when the mover leads by more than the value of its
-// rack plus 20; otherwise it is the last choice.
-void applyScorelessLimits(Game& game, bool bestOnly) {
+// rack plus 20; otherwise it is the last choice. Gives that value, or none
+// when a pass would not end the game; every later ranking of the pass
+// keeps it.
+std::optional<int> applyScorelessLimits(Game& game, bool bestOnly) {
   const int players = game.playerCount;
   const ScorelessLimits limits = scorelessLimits(game);
   const bool lastScoreless = limits.scorelessApplies && game.scorelessTurns + 1 >= limits.scoreless;
   const bool lastPass = game.consecutivePasses + 1 >= limits.passes;
-  if (!lastScoreless && !lastPass) return;
+  if (!lastScoreless && !lastPass) return std::nullopt;
   const int mover = game.toMove;
   int bestOpponent = 0;
   bool first = true;
@@ -86,11 +89,12 @@ void applyScorelessLimits(Game& game, bool bestOnly) {
   const int value = rackValue(game.racks[static_cast<std::size_t>(mover)]) + 20 < lead ? 99999 : -99999;
   if (bestOnly) {
     if (isNonPlacement(game.bestMove)) game.bestMove.equity = value;
-    return;
+    return value;
   }
   for (Move& move : activeList(game)) {
     if (isPass(move)) move.equity = value;
   }
+  return value;
 }
 
 }  // namespace
@@ -204,7 +208,7 @@ void GenerateMoves(Game& game, bool bestOnly) {
   }
 
   // 7. A pass that would end the game by scoreless turns.
-  applyScorelessLimits(game, bestOnly);
+  const std::optional<int> endingPass = applyScorelessLimits(game, bestOnly);
 
   // 8. Placements.
   if (game.lexicon) {
@@ -246,7 +250,14 @@ void GenerateMoves(Game& game, bool bestOnly) {
   // 10. Against the unseen pool.
   if (!game.rankByScore && game.unseenPoolEvaluation && !game.altListAActive && !anagramRule()) {
     std::vector<Move>& evaluated = bestOnly ? game.candidates : game.moves;
-    for (Move& move : evaluated) ReevaluateWithPool(game.unseenPool, move, game);
+    for (Move& move : evaluated) {
+      // A pass that ends the game keeps its win-or-lose value.
+      if (endingPass && isPass(move)) {
+        move.equity = *endingPass;
+      } else {
+        ReevaluateWithPool(game.unseenPool, move, game);
+      }
+    }
     std::stable_sort(evaluated.begin(), evaluated.end(), [](const Move& a, const Move& b) { return a.equity > b.equity; });
     if (bestOnly && !evaluated.empty()) game.bestMove = evaluated.front();
   }
