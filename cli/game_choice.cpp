@@ -62,7 +62,7 @@ std::string activeGameName() {
   return FormatMessage(msg::CliBuiltInKind, rules().gameKind);
 }
 
-std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options) {
+std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options, bool withLeaveTables) {
   if (!activateChosenGame(options)) return nullptr;
   std::string list = kBuiltInWordList;
   std::string validating;
@@ -72,7 +72,7 @@ std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options) {
   }
   if (const auto chosen = options.value("--list")) list = *chosen;
   auto lexicon = std::make_unique<Lexicon>();
-  lexicon->loadLeaves = false;
+  lexicon->loadLeaves = withLeaveTables;
   lexicon->loadWordList(list, validating);
   return lexicon;
 }

@@ -22,7 +22,9 @@ std::string activeGameName();
 // Activates the chosen game and loads the word list named by --list NAME,
 // or else the default word list of the game type. Null (with a message)
 // when the game cannot be chosen; an unreadable list gives an empty
-// lexicon, as in a game.
-std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options);
+// lexicon, as in a game. With withLeaveTables the list's rack-leave tables
+// are loaded with it, as when a game or a file loads a list; commands that
+// only look words up go without.
+std::unique_ptr<Lexicon> loadChosenLexicon(const ParsedOptions& options, bool withLeaveTables = false);
 
 }  // namespace pexil::cli

@@ -135,7 +135,7 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened) {
   // one its "#lexicon" line chooses.
   std::shared_ptr<Lexicon> lexicon;
   if (options.value("--list") && looksLikeRecord(path)) {
-    auto loaded = loadChosenLexicon(options);
+    auto loaded = loadChosenLexicon(options, true);
     if (!loaded) return false;
     lexicon = std::shared_ptr<Lexicon>(std::move(loaded));
   }

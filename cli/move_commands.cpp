@@ -32,9 +32,11 @@ constexpr int kDefaultTop = 20;
 constexpr int kPlayers = 2;
 
 // A two-player game of the chosen type and list whose board is the file's,
-// every rack back in the bag. False after reporting what was wrong.
+// every rack back in the bag. The list comes with its leave tables, which
+// the equity of the moves and the leave values use. False after reporting
+// what was wrong.
 bool setUpPosition(const ParsedOptions& options, const std::string& boardFile, Game& game) {
-  auto loaded = loadChosenLexicon(options);
+  auto loaded = loadChosenLexicon(options, true);
   if (!loaded || loaded->wordCount() == 0) return false;
   startGame(game, kPlayers, std::shared_ptr<Lexicon>(std::move(loaded)));
   for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
