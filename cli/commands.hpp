@@ -37,6 +37,7 @@ int runSavePosition(const Arguments& args);
 int runOpenGame(const Arguments& args);
 int runSaveGame(const Arguments& args);
 int runReplayGcgCommand(const Arguments& args);
+int runRateDraws(const Arguments& args);
 int runBuildData(const Arguments& args);
 
 // While on, Ctrl-C raises the abort flag that a running search polls

@@ -43,6 +43,7 @@
 #include "game/listings.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"
+#include "rate_draws.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
@@ -825,6 +826,8 @@ int PlaySession::run() {
     } else if (command == "open-position" || command == "open-game" || command == "save-position" ||
                command == "save-game") {
       handleFileCommand(command, words);
+    } else if (command == "rate-draws") {
+      rateDrawsInPlay(game_, words, user_);
     } else if (const auto at = words.size() == 2 ? readPosition(game_.board, words[0]) : std::nullopt) {
       handleMove(*at, words[1]);
     } else if (words.size() == 2 && (command.size() >= 2 && command.size() <= 4) &&

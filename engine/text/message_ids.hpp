@@ -15,6 +15,7 @@
 //   300..308 game flow, strategies and autoplay
 //   309..321, 363..386, 428, 438..452 a game against the computer (play)
 //   351..357 computer-against-computer games (autoplay)
+//   476..480 rack-draw ratings
 //   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
@@ -338,6 +339,13 @@ enum : int {
   PlayHelpFiles = 414,
   PlayFileNeeded = 415,           // "%s" command
   CliNoRackToMove = 416,          // "%s" name
+
+  // Rack-draw ratings: the report and its progress.
+  RateDrawsHeader = 476,
+  RateDrawsLine = 477,            // "%d" entry, "%s" player, "%s" leave, "%s" new rack, "%.1f" rating
+  RateDrawsAverage = 478,         // "%s" player, "%.1f" mean rating, "%d" rated draws
+  RateDrawsProgress = 479,        // "%d" redraws so far
+  CliRatingsWritten = 480,        // "%s" path
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
