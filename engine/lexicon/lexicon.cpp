@@ -196,7 +196,7 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   if (const auto text = stats ? readWholeFile(*stats) : std::nullopt) *squareLetterStats_ = SquareLetterStats::parse(*text);
   // The win-probability tables come with every list, named like the square
   // statistics after the list's identity.
-  LoadWinProbTables(identityName_, listId_);
+  if (loadWinProb) LoadWinProbTables(identityName_, listId_);
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
   fillTwoLetterTables();

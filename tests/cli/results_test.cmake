@@ -120,6 +120,11 @@ endif()
 run_cli(1 out rate-draws ${record} --list ${words} --draws 2 --out ${work}/no/such/folder/report.txt)
 expect_contains("${out}" "Cannot write \"${work}/no/such/folder/report.txt\".")
 
+# A position file holds no moves: nothing to rate.
+run_cli(0 out save-position ${work}/four.pexil --open ${record} --move 4 --list ${words})
+run_cli(0 out rate-draws ${work}/four.pexil --draws 5)
+expect_regex("${out}" "\nMove\tPlayer\tLeave\tNew Rack\tPercentile rating\nPlayer 1 average rack draw percentile: 50\\.0% \\(0 moves\\)\n")
+
 # Bad requests.
 run_cli(2 out rate-draws)
 expect_contains("${out}" "Invalid option or value: rate-draws RECORD|POSITION")
