@@ -86,6 +86,12 @@ constexpr Command kCommands[] = {
     {"replay-gcg", runReplayGcgCommand,
      "replay-gcg FILE...          replay game records, reporting every move whose stated\n"
      "                              score differs from the score computed on the board"},
+    {"rate-draws", runRateDraws,
+     "rate-draws RECORD|POSITION [--move N] [--list NAME] [--draws N] [--out REPORT]\n"
+     "                              how lucky each rack draw of the game was: after every\n"
+     "                              move the tiles drawn against N random redraws (4000)\n"
+     "                              by the best move each allows, as a percentile, and\n"
+     "                              each player's average; --out writes the report to a file"},
     {"build-data", runBuildData,
      "build-data --list NAME [GAME] [--games N] [--generations G] [--out DIR] [--jobs J]\n"
      "           [--games3 N] [--games4 N] [--generic]\n"

@@ -9,6 +9,10 @@
 
 namespace pexil::cli {
 
+// Usage lines printed through the text pane (after "Invalid option or
+// value:") write alternatives with '/', since the pane takes '|' for a
+// highlight mark; the help texts, printed directly, keep '|'.
+
 // Runs one command with its own options; returns the process exit code.
 // An empty command runs the main job.
 int runCommand(const std::string& command, const Arguments& args);
@@ -41,6 +45,7 @@ int runSavePosition(const Arguments& args);
 int runOpenGame(const Arguments& args);
 int runSaveGame(const Arguments& args);
 int runReplayGcgCommand(const Arguments& args);
+int runRateDraws(const Arguments& args);
 int runBuildData(const Arguments& args);
 int runStrategies(const Arguments& args);
 int runHelp(const Arguments& args);

@@ -87,7 +87,7 @@ bool loadCommandWordList(Lexicon& lexicon, const std::string& path, const std::s
   return true;
 }
 
-ChosenLexicon loadChosenLexicon(const ParsedOptions& options) {
+ChosenLexicon loadChosenLexicon(const ParsedOptions& options, bool withLeaveTables) {
   ChosenLexicon chosen;
   if (!activateChosenGame(options)) {
     chosen.exitCode = 1;
@@ -105,7 +105,7 @@ ChosenLexicon loadChosenLexicon(const ParsedOptions& options) {
     path = userInputPath(*named);
   }
   auto lexicon = std::make_unique<Lexicon>();
-  lexicon->loadLeaves = false;
+  lexicon->loadLeaves = withLeaveTables;
   if (!loadCommandWordList(*lexicon, path, list, validating)) {
     chosen.exitCode = kExitNoWordList;
     return chosen;

@@ -39,7 +39,9 @@ struct ChosenLexicon {
 
 // Activates the chosen game and loads the word list named by --list NAME
 // (a file in the current folder, else a data file), or else the default
-// word list of the game type.
-ChosenLexicon loadChosenLexicon(const ParsedOptions& options);
+// word list of the game type. With withLeaveTables the list's rack-leave
+// tables are loaded with it, as when a game or a file loads a list;
+// commands that only look words up go without.
+ChosenLexicon loadChosenLexicon(const ParsedOptions& options, bool withLeaveTables = false);
 
 }  // namespace pexil::cli

@@ -137,7 +137,7 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int
   // one its "#lexicon" line chooses.
   std::shared_ptr<Lexicon> lexicon;
   if (options.value("--list") && looksLikeRecord(path)) {
-    auto chosen = loadChosenLexicon(options);
+    auto chosen = loadChosenLexicon(options, true);
     if (!chosen.lexicon) {
       if (failureExit) *failureExit = chosen.exitCode;
       return false;
@@ -235,7 +235,7 @@ int runOpenGame(const Arguments& args) {
 
 int runSavePosition(const Arguments& args) {
   NoWrapPane noWrap;
-  const auto options = fileCommandOptions(args, "save-position FILE --open POSITION|RECORD [--move N]", true);
+  const auto options = fileCommandOptions(args, "save-position FILE --open POSITION/RECORD [--move N]", true);
   if (!options) return 2;
   Game game;
   bool opened = false;
@@ -246,7 +246,7 @@ int runSavePosition(const Arguments& args) {
 
 int runSaveGame(const Arguments& args) {
   NoWrapPane noWrap;
-  const auto options = fileCommandOptions(args, "save-game FILE --open POSITION|RECORD [--move N]", true);
+  const auto options = fileCommandOptions(args, "save-game FILE --open POSITION/RECORD [--move N]", true);
   if (!options) return 2;
   Game game;
   bool opened = false;

@@ -34,10 +34,11 @@ constexpr int kDefaultTop = 20;
 constexpr int kPlayers = 2;
 
 // A two-player game of the chosen type and list whose board is the file's,
-// every rack back in the bag. 0, or the command's exit code after
-// reporting what was wrong.
+// every rack back in the bag. The list comes with its leave tables, which
+// the equity of the moves and the leave values use. 0, or the command's
+// exit code after reporting what was wrong.
 int setUpPosition(const ParsedOptions& options, const std::string& boardFile, Game& game) {
-  auto chosen = loadChosenLexicon(options);
+  auto chosen = loadChosenLexicon(options, true);
   if (!chosen.lexicon) return chosen.exitCode;
   startGame(game, kPlayers, std::shared_ptr<Lexicon>(std::move(chosen.lexicon)));
   for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
@@ -136,7 +137,7 @@ void printMoveTable(const Game& game, const std::vector<const Move*>& moves) {
 }  // namespace
 
 int runMoves(const Arguments& args) {
-  const char* usage = "moves --board FILE --rack TILES | moves --open POSITION|RECORD [--move N] [--rack TILES]";
+  const char* usage = "moves --board FILE --rack TILES, or moves --open POSITION/RECORD [--move N] [--rack TILES]";
   const auto options = parseOptions(
       args, {"--board", "--rack", "--type", "--kind", "--list", "--top", "--rank", "--open", "--move"}, {"--best"});
   if (!options) return 2;

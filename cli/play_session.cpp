@@ -9,6 +9,7 @@
 #include "game/listings.hpp"
 #include "movegen/move_line.hpp"
 #include "play_text.hpp"
+#include "rate_draws.hpp"
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -70,7 +71,7 @@ std::string PlaySession::typedCommand(const std::string& line) {
   const std::vector<std::string> words = splitWords(line);
   const std::string command = words.empty() ? std::string() : asciiLower(words[0]);
   const bool fileCommand = command == "open-position" || command == "open-game" || command == "save-position" ||
-                           command == "save-game";
+                           command == "save-game" || command == "rate-draws";
   if (fileCommand) return line;
   return decodeTypedText(line).value_or(std::string());
 }
@@ -182,6 +183,8 @@ bool PlaySession::dispatch(const std::string& line) {
   } else if (command == "open-position" || command == "open-game" || command == "save-position" ||
              command == "save-game") {
     handleFileCommand(command, words);
+  } else if (command == "rate-draws") {
+    rateDrawsInPlay(game_, words, user_);
   } else if (const auto at = words.size() == 2 ? readPosition(game_.board, words[0]) : std::nullopt) {
     handleMove(*at, words[1]);
   } else if (words.size() == 2 && (command.size() >= 2 && command.size() <= 4) &&

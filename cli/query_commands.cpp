@@ -79,7 +79,7 @@ int runCheck(const Arguments& args) {
 }
 
 int runHooks(const Arguments& args) {
-  const char* usage = "hooks front|back TEXT";
+  const char* usage = "hooks front/back TEXT";
   const auto options = listToolOptions(args, 2, usage);
   if (!options) return 2;
   const std::string& side = options->positional[0];

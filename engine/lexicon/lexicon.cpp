@@ -190,13 +190,13 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   buildLetterIndex();
   markClasses(validatingName);
   detectAlphabet();
-  if (loadLeaves) {
-    LoadRackTables(*this);
-    LoadWinProbTables(fileName);
-  }
+  if (loadLeaves) LoadRackTables(*this);
   loadGraph();
   const auto stats = loadSquareStats ? findDataFile(companionName(identityName_, ".bb")) : std::nullopt;
   if (const auto text = stats ? readWholeFile(*stats) : std::nullopt) *squareLetterStats_ = SquareLetterStats::parse(*text);
+  // The win-probability tables come with every list, named like the square
+  // statistics after the list's identity.
+  if (loadWinProb) LoadWinProbTables(identityName_, listId_);
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
   fillTwoLetterTables();
@@ -554,7 +554,9 @@ bool Lexicon::isWord(std::string_view text, int minPhonyLength, bool* isPhony) c
 }
 
 EntryIndex Lexicon::findEntry(std::string_view text) const {
-  if (text.size() < kMinWordLength || text.size() >= kIndexLengths) return kNoEntry;
+  // Every stored length, 2 to 32 letters (the position index stops at 30,
+  // the trie does not).
+  if (text.size() < kMinWordLength || text.size() > kMaxWordLength) return kNoEntry;
   const NodeIndex node = walk(text);
   if (node == kNoNode || nodeWord(node) == kNoEntry) return kNoEntry;
   const auto repeated = firstOfRepeated_.find(node);

@@ -150,6 +150,9 @@ class Lexicon {
 
   // Load the rack-leave tables with the list.
   bool loadLeaves = true;
+  // Load the win-probability tables with the list (they replace the ones
+  // the program holds); only fuzzing of the list reader goes without.
+  bool loadWinProb = true;
   // Read the list's compact word graph when it has one.
   bool useGraphFile = true;
   // Read the list's square-letter statistics (".bb") when it has them;

@@ -43,28 +43,40 @@ class AnagramLine {
     return !s->hasCrossNeighbours[direction_] || ((s->crossSet[direction_] >> letter) & 1);
   }
 
-  // The anchors, most constrained first, must each get a rack tile they
-  // admit (a blank admits anything they admit).
+  // Whether a rack tile can go on a hole: a letter the hole admits, or a
+  // blank when the hole admits any letter at all.
+  bool tileFits(int hole, int tile) const {
+    if (tiles_[tile] == blankCode_) return !squares_[hole]->hasCrossNeighbours[direction_] || squares_[hole]->crossSet[direction_] != 0;
+    return admits(hole, tiles_[tile]);
+  }
+
+  // Gives anchor a a tile, moving tiles of other anchors along an
+  // alternating path when that frees one (a matching of anchors to tiles).
+  bool assignTile(int a, const int* anchors, int* anchorOfTile, bool* visited) const {
+    for (int t = 0; t < tileCount_; ++t) {
+      if (visited[t] || !tileFits(anchors[a], t)) continue;
+      visited[t] = true;
+      if (anchorOfTile[t] < 0 || assignTile(anchorOfTile[t], anchors, anchorOfTile, visited)) {
+        anchorOfTile[t] = a;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Every anchor must get a rack tile of its own that it admits. A greedy
+  // choice can take the one tile another anchor needs, so the anchors are
+  // matched to the tiles, rearranging earlier choices as needed.
   bool anchorsCoverable() const {
     int anchors[kMaxWordLength], count = 0;
     for (int j = 0; j < holeCount_; ++j) {
       if (squares_[holes_[j]]->hasCrossNeighbours[direction_]) anchors[count++] = holes_[j];
     }
-    std::sort(anchors, anchors + count, [&](int a, int b) {
-      return squares_[a]->fitCount[direction_] < squares_[b]->fitCount[direction_];
-    });
-    bool taken[kMaxWordLength] = {};
+    int anchorOfTile[kMaxWordLength];
+    std::fill(anchorOfTile, anchorOfTile + kMaxWordLength, -1);
     for (int a = 0; a < count; ++a) {
-      const int hole = anchors[a];
-      int pick = -1;
-      for (int t = 0; t < tileCount_ && pick < 0; ++t) {
-        if (!taken[t] && tiles_[t] != blankCode_ && admits(hole, tiles_[t])) pick = t;
-      }
-      for (int t = 0; t < tileCount_ && pick < 0; ++t) {
-        if (!taken[t] && tiles_[t] == blankCode_ && squares_[hole]->crossSet[direction_] != 0) pick = t;
-      }
-      if (pick < 0) return false;
-      taken[pick] = true;
+      bool visited[kMaxWordLength] = {};
+      if (!assignTile(a, anchors, anchorOfTile, visited)) return false;
     }
     return true;
   }

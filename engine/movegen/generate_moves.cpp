@@ -1,6 +1,7 @@
 // The whole-board driver: annotations, the pass and exchange candidates,
 // placements from every square, sorting.
 #include <algorithm>
+#include <optional>
 
 #include "movegen/adjustments.hpp"
 #include "movegen/evaluation.hpp"
@@ -33,7 +34,17 @@ std::string keptTiles(const Rack& rack, const char* label, bool& found) {
 // Whether the square is a premium square of the kinds the searches watch.
 bool isPremium(const Square& s) { return s.type >= 2 && s.type <= 990; }
 
-void refreshBoardFlags(Game& game) {
+// No tile anywhere on the board. A board can hold tiles while its start
+// square is empty (a position typed in or read from a file), and is then
+// no opening position.
+bool boardIsEmpty(const Board& board) {
+  for (const Square& s : board.squares) {
+    if (!s.empty()) return false;
+  }
+  return true;
+}
+
+void refreshBoardFlags(Game& game, bool emptyBoard) {
   game.standardBonusLayout = hasStandardBoard();
   game.standardTileValues = hasStandardTileSet();
   game.boardSymmetric = boardIsSymmetric();
@@ -42,9 +53,6 @@ void refreshBoardFlags(Game& game) {
 
   // Letters that no empty premium anchor admits.
   const Board& board = game.board;
-  const GameRules& r = rules();
-  const Square* start = squareAt(board, r.startColumn, r.startRow);
-  const bool emptyBoard = start == nullptr || start->empty();
   std::uint32_t admitted = 0;
   if (!emptyBoard) {
     for (const Square& s : board.squares) {
@@ -59,13 +67,15 @@ void refreshBoardFlags(Game& game) {
 
 // When a pass would end the game by scoreless turns, it is worth playing
 // (highest equity) only when the mover leads by more than the value of its
-// rack plus 20; otherwise it is the last choice.
-void applyScorelessLimits(Game& game, bool bestOnly) {
+// rack plus 20; otherwise it is the last choice. Gives that value, or none
+// when a pass would not end the game; every later ranking of the pass
+// keeps it.
+std::optional<int> applyScorelessLimits(Game& game, bool bestOnly) {
   const int players = game.playerCount;
   const ScorelessLimits limits = scorelessLimits(game);
   const bool lastScoreless = limits.scorelessApplies && game.scorelessTurns + 1 >= limits.scoreless;
   const bool lastPass = game.consecutivePasses + 1 >= limits.passes;
-  if (!lastScoreless && !lastPass) return;
+  if (!lastScoreless && !lastPass) return std::nullopt;
   const int mover = game.toMove;
   int bestOpponent = 0;
   bool first = true;
@@ -79,11 +89,12 @@ void applyScorelessLimits(Game& game, bool bestOnly) {
   const int value = rackValue(game.racks[static_cast<std::size_t>(mover)]) + 20 < lead ? 99999 : -99999;
   if (bestOnly) {
     if (isNonPlacement(game.bestMove)) game.bestMove.equity = value;
-    return;
+    return value;
   }
   for (Move& move : activeList(game)) {
     if (isPass(move)) move.equity = value;
   }
+  return value;
 }
 
 }  // namespace
@@ -120,7 +131,8 @@ void GenerateMoves(Game& game, bool bestOnly) {
     board.phonyLengthLimit = game.phonyPlay ? game.minPhonyLength : 999;
     AnnotateBoard(board, game, true);
   }
-  refreshBoardFlags(game);
+  const bool emptyBoard = boardIsEmpty(board);
+  refreshBoardFlags(game, emptyBoard);
   if (game.unseenPoolEvaluation) clearKeepValueCache(game);
 
   // 2. The unseen pool of the mover.
@@ -196,15 +208,16 @@ void GenerateMoves(Game& game, bool bestOnly) {
   }
 
   // 7. A pass that would end the game by scoreless turns.
-  applyScorelessLimits(game, bestOnly);
+  const std::optional<int> endingPass = applyScorelessLimits(game, bestOnly);
 
   // 8. Placements.
   if (game.lexicon) {
     const bool anagrams = anagramRule();
     const int blanks = rack[r.blankCode];
     const bool scan = rack.total() > 7 || (bestOnly && blanks >= 2);
-    const Square* start = squareAt(board, r.startColumn, r.startRow);
-    const bool onlyOpening = start != nullptr && start->empty() && game.boardSymmetric;
+    // An opening on a board symmetric about its diagonal is laid in one
+    // direction only: the other gives the same plays mirrored.
+    const bool onlyOpening = emptyBoard && game.boardSymmetric;
     const int opening = game.openingDown ? kDown : kAcross;
     if (!anagrams && !scan) {
       GenerateFromEverySquare(game, bestOnly, onlyOpening, opening);
@@ -237,7 +250,14 @@ void GenerateMoves(Game& game, bool bestOnly) {
   // 10. Against the unseen pool.
   if (!game.rankByScore && game.unseenPoolEvaluation && !game.altListAActive && !anagramRule()) {
     std::vector<Move>& evaluated = bestOnly ? game.candidates : game.moves;
-    for (Move& move : evaluated) ReevaluateWithPool(game.unseenPool, move, game);
+    for (Move& move : evaluated) {
+      // A pass that ends the game keeps its win-or-lose value.
+      if (endingPass && isPass(move)) {
+        move.equity = *endingPass;
+      } else {
+        ReevaluateWithPool(game.unseenPool, move, game);
+      }
+    }
     std::stable_sort(evaluated.begin(), evaluated.end(), [](const Move& a, const Move& b) { return a.equity > b.equity; });
     if (bestOnly && !evaluated.empty()) game.bestMove = evaluated.front();
   }

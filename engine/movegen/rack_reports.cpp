@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "movegen/generator.hpp"
 #include "movegen/keep_value.hpp"
 #include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
@@ -166,6 +167,69 @@ void MedianRackDraw(Game& game, int player) {
   rack = drawn;
   game.bag = bag;
   if (rack[blank] > 0) countdown = kBlankReceived;
+}
+
+namespace {
+
+// Moves the tiles from one count array to another; false (moving nothing)
+// when `from` lacks some of them.
+bool moveTiles(LetterCounts& from, LetterCounts& to, const LetterCounts& tiles) {
+  for (int code = 0; code < kCodeSlots; ++code) {
+    if (tiles[code] < 0 || from[code] < tiles[code]) return false;
+  }
+  for (int slot = 0; slot <= kTotalSlot; ++slot) {
+    from.counts[static_cast<std::size_t>(slot)] -= tiles.counts[static_cast<std::size_t>(slot)];
+    to.counts[static_cast<std::size_t>(slot)] += tiles.counts[static_cast<std::size_t>(slot)];
+  }
+  return true;
+}
+
+// The equity of the best move of the player to move.
+int bestEquity(Game& game) {
+  GenerateMoves(game, true);
+  return game.bestMove.equity;
+}
+
+}  // namespace
+
+double RateRackDraw(const Game& game, int player, const Rack& leave, const Rack& newRack, int redraws,
+                    GameRandom& random) {
+  if (player < 0 || player >= game.playerCount || redraws < 1) return -1;
+  Rack drawn;
+  for (int slot = 0; slot <= kTotalSlot; ++slot) {
+    drawn.counts[static_cast<std::size_t>(slot)] = newRack.counts[static_cast<std::size_t>(slot)] - leave.counts[static_cast<std::size_t>(slot)];
+  }
+  if (!allNonNegative(drawn)) return -1;
+  if (drawn.total() == 0) return 50;
+
+  // Every rack goes back into the bag, which then holds every tile off the
+  // board: the player's unseen tiles once the leave is taken out. The
+  // opponents' tiles stay in the bag; the evaluation counts what they
+  // would draw as drawn from it, which leaves the tiles left for drawing
+  // as they were.
+  Game work = game;
+  work.history.clear();
+  work.toMove = player;
+  work.gameOver = false;
+  for (int p = 0; p < work.playerCount; ++p) returnAll(work.bag, work.racks[static_cast<std::size_t>(p)]);
+  Rack& rack = work.racks[static_cast<std::size_t>(player)];
+  if (!moveTiles(work.bag, rack, leave)) return -1;
+  const Well unseen = work.bag;
+  if (!moveTiles(work.bag, rack, drawn)) return -1;
+  const int real = bestEquity(work);
+
+  const int rackSize = leave.total() + drawn.total();
+  int below = 0, equal = 0;
+  for (int n = 1; n <= redraws; ++n) {
+    work.bag = unseen;
+    rack = leave;
+    drawTiles(rack, work.bag, rackSize, &random);
+    const int value = bestEquity(work);
+    below += value < real ? 1 : 0;
+    equal += value == real ? 1 : 0;
+    if (n % kRackDrawProgressEvery == 0) PrintMessageF(msg::RateDrawsProgress, n);
+  }
+  return 100.0 * (below + 0.5 * equal) / redraws;
 }
 
 }  // namespace pexil

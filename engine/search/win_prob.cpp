@@ -315,28 +315,35 @@ std::shared_ptr<WinProbTable> loadWinProbTable(const std::string& fileName) {
   }
 }
 
-std::string winProbFileName(const std::string& wordListFileName, int players) {
-  if (!validPlayers(players)) return std::string();
-  const std::string listName = fileNamePart(wordListFileName);
+std::array<std::string, 3> winProbFileNames(const std::string& identityName, int listId) {
+  std::array<std::string, 3> names;
+  for (int players = 2; players <= 4; ++players) names[static_cast<std::size_t>(players - 2)] = genericName(players);
+  const std::string listName = fileNamePart(identityName);
   // A list name with nothing before its first '.' has no companion files.
-  if (!listName.empty() && listName.front() != '.') {
-    const std::string own = companionName(wordListFileName, "." + std::to_string(players) + "p");
-    if (dataFileExists(own)) return own;
-    if (players == 2) {
-      // Lists whose statistics were gathered under an earlier name.
-      const std::string lower = latin1Lower(listName);
-      if (lower.starts_with("csw12") && dataFileExists("SOWPODS.2p")) return "SOWPODS.2p";
-      if (lower.starts_with("ospd2") && dataFileExists("ENABLE.2p")) return "ENABLE.2p";
-    }
+  if (listName.empty() || listName.front() == '.') return names;
+  std::string base = identityName;
+  // Two lists whose statistics were gathered under earlier names use
+  // those names when they have no two-player file of their own.
+  if (!dataFileExists(companionName(identityName, ".2p"))) {
+    if (listId == kListIdCsw12) base = "SOWPODS";
+    if (listId == kListIdOspd2) base = "ENABLE";
   }
-  return genericName(players);
+  constexpr const char* kExtensions[3] = {".2p", ".3p", ".4p"};
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const std::string own = companionName(base, kExtensions[k]);
+    if (dataFileExists(own)) names[k] = own;
+  }
+  return names;
 }
 
-void LoadWinProbTables(const std::string& wordListFileName) {
+std::string winProbFileName(const std::string& identityName, int listId, int players) {
+  if (!validPlayers(players)) return std::string();
+  return winProbFileNames(identityName, listId)[static_cast<std::size_t>(players - 2)];
+}
+
+void LoadWinProbTables(const std::string& identityName, int listId) {
   try {
-    std::array<std::string, 3> names;
-    for (int players = 2; players <= 4; ++players) names[static_cast<std::size_t>(players - 2)] = winProbFileName(wordListFileName, players);
-    auto tables = loadThree(names);
+    auto tables = loadThree(winProbFileNames(identityName, listId));
     HeldTables& h = held();
     std::lock_guard<std::mutex> lock(h.mutex);
     if (tables) h.tables = std::move(*tables);

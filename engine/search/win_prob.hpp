@@ -1,8 +1,8 @@
 // Win-probability tables: the chance, in percent, that the player who has
 // just moved wins, given that player's lead, the number of unseen tiles
 // and where the blanks are. One table per number of players (2, 3, 4) is
-// loaded from text files beside the program when a word list loads: the
-// list's own "<base>.2p"/".3p"/".4p" file when there is one, else the
+// loaded from text files beside the program whenever a word list loads: the
+// list's own "<identity>.2p"/".3p"/".4p" file when there is one, else the
 // generic "2player.pt"/"3player.pt"/"4player.pt". Tables are gap-filled,
 // smoothed and made monotone in the lead at load time, so a lookup is a
 // clamp, a blank-state computation and one array read.
@@ -13,6 +13,7 @@
 // for as long as it runs, whatever is loaded meanwhile.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -102,15 +103,25 @@ std::shared_ptr<WinProbTable> winProbTableFromText(std::string_view text, bool g
 // table of no records: 50 everywhere. Null only when memory runs out.
 std::shared_ptr<WinProbTable> loadWinProbTable(const std::string& fileName);
 
-// The file LoadWinProbTables takes for a word list and number of players
-// (2..4): "<base>.2p" (".3p", ".4p") when it exists; for two players a list
-// named csw12... falls back to "SOWPODS.2p" and one named ospd2... to
-// "ENABLE.2p" when those exist; else "2player.pt" ("3player.pt",
-// "4player.pt"). "" for another number of players.
-std::string winProbFileName(const std::string& wordListFileName, int players);
+// The list ids (of the word list's identity) whose tables may come from an
+// earlier list's name: csw12... from "SOWPODS", ospd2... from "ENABLE".
+inline constexpr int kListIdCsw12 = 5;
+inline constexpr int kListIdOspd2 = 7;
 
-// Loads the three tables for a word list, replacing the ones held.
-void LoadWinProbTables(const std::string& wordListFileName);
+// The files LoadWinProbTables takes for a word list, for 2, 3 and 4
+// players: the list's identity name (its validating list when it has one,
+// else its own file name) cut at the first '.', plus ".2p", ".3p" or
+// ".4p", each when it exists, else "2player.pt", "3player.pt" or
+// "4player.pt". A csw12 list without its own ".2p" file takes the three
+// names from "SOWPODS" instead, an ospd2 list from "ENABLE" (each still
+// falling back to the generic file).
+std::array<std::string, 3> winProbFileNames(const std::string& identityName, int listId);
+// One of them, for 2..4 players; "" for another number.
+std::string winProbFileName(const std::string& identityName, int listId, int players);
+
+// Loads the three tables for a word list, replacing the ones held (the
+// word-list loader does so for every list it loads).
+void LoadWinProbTables(const std::string& identityName, int listId);
 // Loads the three generic tables when no two-player table is held (a game
 // starting before any word list brought its tables).
 void EnsureGenericWinProbTables();

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "text/message_ids.hpp"
+#include "text/messages.hpp"
 #include "text/program_version.hpp"
 
 namespace pexil::catalogue {
@@ -20,7 +21,7 @@ template <std::size_t N>
 constexpr Table layOut(const Entry (&entries)[N]) {
   Table table{};
   for (const Entry& entry : entries) {
-    if (entry.number < 0 || entry.number >= kSize) throw "message number out of range";
+    if (!IsMessageNumber(entry.number)) throw "message number out of range";
     if (table[static_cast<std::size_t>(entry.number)] != nullptr) throw "message number given twice";
     table[static_cast<std::size_t>(entry.number)] = entry.text;
   }
@@ -334,7 +335,7 @@ constexpr Entry kEnglish[] = {
     {msg::FileCannotWrite, "Cannot write \"%s\"."},
     {msg::FileStoppedAfterMove, "Stopped after move %d of the record."},
     {msg::FileRackLine, "Rack of %s: %s"},
-    {msg::PlayHelpFiles, "  open-position FILE, save-position [FILE], open-game FILE, save-game [FILE]"},
+    {msg::PlayHelpFiles, "  open-position FILE, save-position [FILE], open-game FILE, save-game [FILE], rate-draws [FILE]"},
     {msg::PlayFileNeeded, "%s needs a file name."},
     {msg::CliNoRackToMove, "%s, the player to move, has no tiles: give them with --rack TILES."},
     {msg::CliVersionLine, "pexil-cli %s, built %s"},
@@ -362,6 +363,12 @@ constexpr Entry kEnglish[] = {
     {msg::BoardLegendTiles, "Tiles: a lower case letter is a blank."},
     {msg::BoardLegendTileForms, "Tiles: %s; a lower case letter is a blank."},
     {msg::WordListFallback, "Word list \"%s\" not found: using \"%s\" instead."},
+    {msg::RateDrawsHeader, "Move\tPlayer\tLeave\tNew Rack\tPercentile rating"},
+    {msg::RateDrawsLine, "%d\t%s\t%s\t%s  \t%.1f%%"},
+    {msg::RateDrawsAverage, "%s average rack draw percentile: %.1f%% (%d moves)"},
+    {msg::RateDrawsProgress, "%d..."},
+    {msg::CliRatingsWritten, "Rack draw ratings written to \"%s\"."},
+
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},
     {msg::LanguagePigLatin, "Pig Latin"},

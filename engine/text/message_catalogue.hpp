@@ -7,7 +7,9 @@
 
 namespace pexil::catalogue {
 
-inline constexpr int kSize = 742;
+// Room for the shared catalogue (0..741) and the front-end range above it;
+// the numbers between them stay empty.
+inline constexpr int kSize = 1300;
 using Table = std::array<const char*, kSize>;
 
 extern const Table english;

@@ -7,7 +7,7 @@
 //   9..24    game set-up, tile styles, continuation lines
 //   40..79   reading game.definitions
 //   80..89   text-pane markers (table lines and in-place progress lines)
-//   102..122, 470..479 the command-line front end
+//   102..122 the command-line front end
 //   151..199 word lists and word queries
 //   200..220 the command-line front end (moves, benchmarks)
 //   231..240 move generation
@@ -18,6 +18,11 @@
 //   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
+//   1000..   the front-end range (kFrontEndFirst): texts only the
+//            command-line front end and its reports show
+//     1000..1019 play: exchanges, opening over a game, the board legend
+//     1020..1039 command-line conventions, typed text, word lists
+//     1040..1059 rack-draw ratings
 #pragma once
 
 namespace pexil::msg {
@@ -338,31 +343,39 @@ enum : int {
   PlayHelpFiles = 414,
   PlayFileNeeded = 415,           // "%s" command
   CliNoRackToMove = 416,          // "%s" name
+  // From here on, texts of the front-end range (kFrontEndFirst and up).
   // "play": exchanges, opening over a game, the board legend.
-  PlayOpenNotDone = 287,
-  PlayExchangeAllQuestion = 288,  // "%s" rack
-  PlayExchangeMissing = 289,      // "%s" tiles, "%s" rack
-  PlayHelpExchange1 = 290,        // 290..291 the help lines on exchanges
-  PlayHelpExchange2 = 291,
-  BoardLegendSquares = 292,       // "%s" the marks and their meanings
-  BoardLegendPlain = 293,
-  BoardLegendLetter = 294,        // "%d" multiplier
-  BoardLegendWord = 295,          // "%d" multiplier
-  BoardLegendOutside = 296,
-  BoardLegendTiles = 297,
-  BoardLegendTileForms = 298,     // "%s" the one-character forms
+  PlayOpenNotDone = 1000,
+  PlayExchangeAllQuestion = 1001, // "%s" rack
+  PlayExchangeMissing = 1002,     // "%s" tiles, "%s" rack
+  PlayHelpExchange1 = 1003,       // 1003..1004 the help lines on exchanges
+  PlayHelpExchange2 = 1004,
+  BoardLegendSquares = 1005,      // "%s" the marks and their meanings
+  BoardLegendPlain = 1006,
+  BoardLegendLetter = 1007,       // "%d" multiplier
+  BoardLegendWord = 1008,         // "%d" multiplier
+  BoardLegendOutside = 1009,
+  BoardLegendTiles = 1010,
+  BoardLegendTileForms = 1011,    // "%s" the one-character forms
 
   // Command-line front end: conventions, typed text, word lists.
-  CliVersionLine = 470,           // "%s" version, "%s" build date
-  CliStrategiesHeading = 471,
-  CliStrategiesNote = 472,
-  CliTypedNotUtf8 = 473,          // "%s" text, "%d" byte position, "%02X" byte
-  CliTypedNoLetter = 474,         // "%s" text, "%04X" code point
-  CliWordListMissing = 475,       // "%s" list, "%s" data folder
-  CliWordListUnreadable = 476,    // "%s" list
-  CliWordListEmpty = 477,         // "%s" list
-  CliNoDefinition = 478,          // "%s" word
-  CliNoDefinitionsFile = 479,     // "%s" file
+  CliVersionLine = 1020,          // "%s" version, "%s" build date
+  CliStrategiesHeading = 1021,
+  CliStrategiesNote = 1022,
+  CliTypedNotUtf8 = 1023,         // "%s" text, "%d" byte position, "%02X" byte
+  CliTypedNoLetter = 1024,        // "%s" text, "%04X" code point
+  CliWordListMissing = 1025,      // "%s" list, "%s" data folder
+  CliWordListUnreadable = 1026,   // "%s" list
+  CliWordListEmpty = 1027,        // "%s" list
+  CliNoDefinition = 1028,         // "%s" word
+  CliNoDefinitionsFile = 1029,    // "%s" file
+
+  // Rack-draw ratings: the report and its progress.
+  RateDrawsHeader = 1040,
+  RateDrawsLine = 1041,           // "%d" entry, "%s" player, "%s" leave, "%s" new rack, "%.1f" rating
+  RateDrawsAverage = 1042,        // "%s" player, "%.1f" mean rating, "%d" rated draws
+  RateDrawsProgress = 1043,       // "%d" redraws so far
+  CliRatingsWritten = 1044,       // "%s" path
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

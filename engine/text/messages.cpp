@@ -45,7 +45,7 @@ void SetLanguageChangeHook(std::function<void(int)> hook) {
 }
 
 const char* CatalogueEntry(int language, int number) {
-  if (number < 0 || number >= kMessageCount) return nullptr;
+  if (!IsMessageNumber(number)) return nullptr;
   switch (language) {
     case kEnglish: return catalogue::english[number];
     case kPigLatin: return catalogue::pigLatin[number];
@@ -55,7 +55,7 @@ const char* CatalogueEntry(int language, int number) {
 }
 
 const char* Message(int number) {
-  if (number < 0 || number >= kMessageCount) return nullptr;
+  if (!IsMessageNumber(number)) return nullptr;
   const int language = UILang();
   if (language == kPigLatin || language == kCatalan) {
     if (const char* text = CatalogueEntry(language, number)) return text;

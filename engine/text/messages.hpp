@@ -11,7 +11,21 @@
 
 namespace pexil {
 
+// The catalogue that the desktop program's menus and dialogs share:
+// numbers 0..741.
 inline constexpr int kMessageCount = 742;
+
+// Texts that only this program's own front ends and reports show (the
+// command-line front end, its listings and reports) are numbered from
+// kFrontEndFirst, apart from the shared catalogue, so that neither range
+// can take a number the other one needs.
+inline constexpr int kFrontEndFirst = 1000;
+inline constexpr int kFrontEndEnd = 1300;
+
+// Whether a number names a message of either range.
+constexpr bool IsMessageNumber(int number) {
+  return (number >= 0 && number < kMessageCount) || (number >= kFrontEndFirst && number < kFrontEndEnd);
+}
 
 // UI languages.
 enum UiLanguage : int { kEnglish = 0, kPigLatin = 1, kCatalan = 2 };
@@ -27,7 +41,7 @@ void SetLanguage(int language);
 void SetLanguageChangeHook(std::function<void(int)> hook);
 
 // The text of a message in the current language, or null for a number
-// outside 0..741.
+// that names no message (outside 0..741 and the front-end range).
 const char* Message(int number);
 std::size_t MessageLength(int number);
 // The entry of one language table, without the English fallback (null when

@@ -192,5 +192,51 @@ TEST_F(AnagramRuleTest, AgreesWithABruteForce) {
   EXPECT_GT(placements, 300u);  // the positions really offer moves
 }
 
+// Tiles on the board but none on the start square: plays run both ways.
+// The rack NOTE beside TONE also needs the anchors matched to the tiles
+// (E, O and N each fit two of the three anchors).
+TEST_F(AnagramRuleTest, TilesAwayFromTheStartSquare) {
+  const std::vector<std::string> racks = {"TEN", "SIT?", "NOTE"};
+  int downPlays = 0;
+  for (std::size_t i = 0; i < racks.size(); ++i) {
+    setProgramSeed(static_cast<std::uint32_t>(40 + i));
+    Game game;
+    startGame(game, 2, lexicon);
+    for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
+    // "tone" down in column C from row 2: away from the start square.
+    Rack laid;
+    ASSERT_EQ(addLetters(laid, "tone", &game.bag), 4);
+    for (int k = 0; k < 4; ++k) squareAt(game.board, 2, 1 + k)->letter = "tone"[k];
+    ASSERT_TRUE(squareAt(game.board, rules().startColumn, rules().startRow)->empty());
+    ASSERT_EQ(addLetters(game.racks[0], racks[i], &game.bag), static_cast<int>(racks[i].size()));
+    drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
+    prepareBoard(game);
+
+    GenerateMoves(game, false);
+    std::set<Key> generated;
+    for (const Move& move : game.moves) {
+      if (isNonPlacement(move)) continue;
+      std::vector<int> blanks;
+      for (int b : move.blankPositions) {
+        if (b >= 0) blanks.push_back(b);
+      }
+      std::sort(blanks.begin(), blanks.end());
+      generated.insert(Key{std::string(move.wordView()), move.column, move.row, move.direction, blanks, move.score});
+      downPlays += move.direction == kDown ? 1 : 0;
+    }
+    const std::set<Key> expected = bruteForce(game);
+    std::vector<Key> missing, extra;
+    std::set_difference(expected.begin(), expected.end(), generated.begin(), generated.end(), std::back_inserter(missing));
+    std::set_difference(generated.begin(), generated.end(), expected.begin(), expected.end(), std::back_inserter(extra));
+    auto describe = [](const Key& k) {
+      return std::get<0>(k) + " at (" + std::to_string(std::get<1>(k)) + "," + std::to_string(std::get<2>(k)) +
+             (std::get<3>(k) == kAcross ? ") across" : ") down");
+    };
+    for (const Key& k : missing) ADD_FAILURE() << "missing " << describe(k) << ", rack " << racks[i];
+    for (const Key& k : extra) ADD_FAILURE() << "extra " << describe(k) << ", rack " << racks[i];
+  }
+  EXPECT_GT(downPlays, 10);
+}
+
 }  // namespace
 }  // namespace pexil

@@ -477,6 +477,7 @@ struct RackPlan {
   int blanks = 0;         // blanks wanted among them
   bool emptyBag = false;  // the bag is emptied once the racks are dealt
   bool barred = false;    // short words barred for the mover
+  bool offStart = false;  // a word is laid away from the start square first
 };
 
 struct Position {
@@ -485,6 +486,45 @@ struct Position {
   int turns = 0;
 };
 
+bool startSquareEmpty(const Board& board) {
+  const Square* start = squareAt(board, rules().startColumn, rules().startRow);
+  return start != nullptr && start->empty();
+}
+
+// Lays a word of the list straight onto the board (tiles from the bag), at
+// a place that leaves the start square empty: a position typed in or read
+// from a file need not have covered it.
+void layWordOffStart(Game& game, std::mt19937& pick) {
+  Board& board = game.board;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    const auto& list = sharedIndex().byLength[2 + pick() % 6];
+    const std::string& word = list[pick() % list.size()];
+    const int n = static_cast<int>(word.size());
+    const int d = static_cast<int>(pick() % 2);
+    const int dc = d == kAcross ? 1 : 0, dr = 1 - dc;
+    const int column = static_cast<int>(pick() % static_cast<unsigned>(board.width - dc * (n - 1)));
+    const int row = static_cast<int>(pick() % static_cast<unsigned>(board.height - dr * (n - 1)));
+    bool fits = true;
+    for (int k = 0; k < n && fits; ++k) {
+      const int c = column + dc * k, r = row + dr * k;
+      fits = squareOf(board, c, r).usable && !(c == rules().startColumn && r == rules().startRow);
+    }
+    Rack taken;
+    if (!fits || addLetters(taken, word, &game.bag) != n || !allNonNegative(game.bag)) {
+      returnAll(game.bag, taken);
+      continue;
+    }
+    for (int k = 0; k < n; ++k) {
+      Square& s = *squareAt(board, column + dc * k, row + dr * k);
+      s.letter = word[static_cast<std::size_t>(k)];
+      s.placedMark = 0;
+    }
+    prepareBoard(game);
+    return;
+  }
+  ADD_FAILURE() << "no place found for a word off the start square";
+}
+
 // Self-play by highest score for up to `maxTurns` turns, then the mover's
 // rack replaced as planned (tiles taken from the bag).
 void buildPosition(Position& pos, std::uint32_t seed, int maxTurns, const RackPlan& plan) {
@@ -492,6 +532,7 @@ void buildPosition(Position& pos, std::uint32_t seed, int maxTurns, const RackPl
   std::mt19937 pick(seed);
   Game& game = pos.game;
   startGame(game, 2, sharedWords());
+  if (plan.offStart) layWordOffStart(game, pick);
   const int turns = static_cast<int>(pick() % static_cast<unsigned>(maxTurns + 1));
   game.highestScoreBest = true;
   for (pos.turns = 0; pos.turns < turns; ++pos.turns) {
@@ -582,6 +623,8 @@ struct Tally {
   int emptyBoards = 0;
   int noPlacement = 0;
   int barred = 0;
+  int tilesOffStart = 0;  // tiles on the board, none on the start square
+  int downPlaysOffStart = 0;
 };
 
 // Generates for one position and compares with the reference; returns the
@@ -696,6 +739,10 @@ std::string checkPosition(Position& pos, Tally& tally) {
   ++tally.withBlanks[std::min(2, rack[rules().blankCode])];
   if (scan) ++tally.scanRacks;
   if (boardIsEmpty(game.board)) ++tally.emptyBoards;
+  if (!boardIsEmpty(game.board) && startSquareEmpty(game.board)) {
+    ++tally.tilesOffStart;
+    for (const PlayKey& key : got) tally.downPlaysOffStart += key.direction == kDown ? 1 : 0;
+  }
   if (game.restrictedPlayer == game.toMove) ++tally.barred;
   for (const RefPlay& p : expected) {
     if (p.winsByGoingOut) {
@@ -717,7 +764,7 @@ class MoveCrossCheck : public ::testing::Test {
   void TearDown() override { readGameDefinitions(PEXIL_SOURCE_DIR "/data/game.definitions"); }
 
   // Runs `count` positions of a variant with seeds first..first+count-1.
-  void run(Variant v, std::uint32_t first, int count, int maxTurns, bool largeRacks) {
+  void run(Variant v, std::uint32_t first, int count, int maxTurns, bool largeRacks, bool offStart = false) {
     activate(v);
     if (HasFatalFailure()) return;
     for (int i = 0; i < count; ++i) {
@@ -731,6 +778,7 @@ class MoveCrossCheck : public ::testing::Test {
         plan.emptyBag = i % 10 == 4;  // so that plays can go out
       }
       plan.barred = i % 7 == 3;
+      plan.offStart = offStart;
       Position pos;
       buildPosition(pos, seed, maxTurns, plan);
       if (HasFatalFailure()) return;
@@ -770,6 +818,24 @@ TEST_F(MoveCrossCheck, MatchesTheReferenceOnSelfPlayPositions) {
       "boards, %d with a going-out win, %d without placement; %.1f s\n",
       tally_.positions, tally_.withBlanks[0], tally_.withBlanks[1], tally_.withBlanks[2], tally_.scanRacks,
       tally_.barred, tally_.placements, tally_.emptyBoards, tally_.goingOut, tally_.noPlacement, seconds);
+}
+
+// Positions with tiles on the board but none on the start square: both
+// directions are played, with every kind of rack (the first-square
+// generator, the word-list scan of large racks, best-only with two blanks).
+TEST_F(MoveCrossCheck, MatchesTheReferenceWithTheStartSquareEmpty) {
+  run(Variant::standard, 6000, 40, 2, false, true);
+  run(Variant::standard, 6100, 8, 2, true, true);
+  run(Variant::lettered, 6200, 25, 2, false, true);
+  run(Variant::holes, 6300, 20, 2, false, true);
+
+  EXPECT_EQ(tally_.failed, 0) << "positions that disagree (the first six are shown above)";
+  EXPECT_GE(tally_.tilesOffStart, 40);
+  EXPECT_GT(tally_.downPlaysOffStart, 1000);
+  EXPECT_EQ(tally_.scanRacks, 8);
+  EXPECT_GE(tally_.withBlanks[2], 20);
+  std::printf("%d positions, %d with tiles off the start square (%d down plays there), %d placements\n",
+              tally_.positions, tally_.tilesOffStart, tally_.downPlaysOffStart, tally_.placements);
 }
 
 // The reference itself, on a position small enough to check by hand: an

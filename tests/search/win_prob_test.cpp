@@ -350,45 +350,52 @@ TEST_F(WinProbTables, AFileIsFoundIgnoringCaseAndReadInItsFormat) {
 
 TEST_F(WinProbTables, TheListsOwnFileElseTheGenericOne) {
   test::InFolder here(folder.path(""));
-  EXPECT_EQ(winProbFileName("TWL06.LST", 2), "2player.pt");
-  EXPECT_EQ(winProbFileName("TWL06.LST", 3), "3player.pt");
-  EXPECT_EQ(winProbFileName("TWL06.LST", 4), "4player.pt");
-  EXPECT_EQ(winProbFileName("TWL06.LST", 1), "");
-  EXPECT_EQ(winProbFileName("TWL06.LST", 5), "");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 2), "2player.pt");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 3), "3player.pt");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 4), "4player.pt");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 1), "");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 5), "");
   folder.write("twl06.2p", "");
   folder.write("TWL06.4p", "");
-  EXPECT_EQ(winProbFileName("TWL06.LST", 2), "TWL06.2p");  // found in another case
-  EXPECT_EQ(winProbFileName("TWL06.LST", 3), "3player.pt");
-  EXPECT_EQ(winProbFileName("TWL06.LST", 4), "TWL06.4p");
-  EXPECT_EQ(winProbFileName("TWL06.extra.txt", 4), "TWL06.4p");  // the base ends at the first '.'
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 2), "TWL06.2p");  // found in another case
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 3), "3player.pt");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 4), "TWL06.4p");
+  EXPECT_EQ(winProbFileName("TWL06.extra.txt", 2, 4), "TWL06.4p");  // the base ends at the first '.'
   // A list in a folder looks beside itself.
   std::filesystem::create_directory(folder.path("lists.d"));
   folder.write("lists.d/FISE.2p", "");
-  EXPECT_EQ(winProbFileName("lists.d/FISE.LST", 2), "lists.d/FISE.2p");
-  EXPECT_EQ(winProbFileName("lists.d/FISE.LST", 3), "3player.pt");
+  EXPECT_EQ(winProbFileName("lists.d/FISE.LST", 8, 2), "lists.d/FISE.2p");
+  EXPECT_EQ(winProbFileName("lists.d/FISE.LST", 8, 3), "3player.pt");
   // No name, or nothing before the dot, has no file of its own.
   folder.write(".2p", "");
-  EXPECT_EQ(winProbFileName("", 2), "2player.pt");
-  EXPECT_EQ(winProbFileName(".LST", 2), "2player.pt");
+  EXPECT_EQ(winProbFileName("", 0, 2), "2player.pt");
+  EXPECT_EQ(winProbFileName(".LST", 0, 2), "2player.pt");
 }
 
-TEST_F(WinProbTables, TwoListsBorrowTheTwoPlayerFileOfTheirPredecessors) {
+TEST_F(WinProbTables, TwoListsBorrowTheFilesOfTheirPredecessors) {
   test::InFolder here(folder.path(""));
-  EXPECT_EQ(winProbFileName("csw12.txt", 2), "2player.pt");
-  EXPECT_EQ(winProbFileName("ospd2.lst", 2), "2player.pt");
+  EXPECT_EQ(winProbFileName("csw12.txt", 5, 2), "2player.pt");
+  EXPECT_EQ(winProbFileName("ospd2.lst", 7, 2), "2player.pt");
   folder.write("SOWPODS.2p", "");
   folder.write("enable.2p", "");
-  EXPECT_EQ(winProbFileName("CSW12.LST", 2), "SOWPODS.2p");
-  EXPECT_EQ(winProbFileName("csw12_2014.lst", 2), "SOWPODS.2p");
-  EXPECT_EQ(winProbFileName("OSPD2.LST", 2), "ENABLE.2p");
-  EXPECT_EQ(winProbFileName("CSW12.LST", 3), "3player.pt");  // two players only
-  EXPECT_EQ(winProbFileName("TWL06.LST", 2), "2player.pt");  // and only those lists
-  EXPECT_EQ(winProbFileName("old/csw12.lst", 2), "SOWPODS.2p");
+  EXPECT_EQ(winProbFileName("CSW12.LST", 5, 2), "SOWPODS.2p");
+  EXPECT_EQ(winProbFileName("csw12_2014.lst", 5, 2), "SOWPODS.2p");
+  EXPECT_EQ(winProbFileName("OSPD2.LST", 7, 2), "ENABLE.2p");
+  EXPECT_EQ(winProbFileName("CSW12.LST", 5, 3), "3player.pt");  // SOWPODS.3p is missing
+  folder.write("SOWPODS.3p", "");
+  folder.write("Enable.4p", "");
+  EXPECT_EQ(winProbFileName("CSW12.LST", 5, 3), "SOWPODS.3p");
+  EXPECT_EQ(winProbFileName("OSPD2.LST", 7, 4), "ENABLE.4p");
+  // The list id decides, not the name.
+  EXPECT_EQ(winProbFileName("mine.lst", 5, 2), "SOWPODS.2p");
+  EXPECT_EQ(winProbFileName("csw12.lst", 0, 2), "2player.pt");
+  EXPECT_EQ(winProbFileName("TWL06.LST", 2, 2), "2player.pt");  // and only those lists
+  EXPECT_EQ(winProbFileName("old/csw12.lst", 5, 2), "SOWPODS.2p");
   // Their own files come first.
   folder.write("CSW12.2p", "");
   folder.write("OSPD2.2p", "");
-  EXPECT_EQ(winProbFileName("CSW12.LST", 2), "CSW12.2p");
-  EXPECT_EQ(winProbFileName("OSPD2.LST", 2), "OSPD2.2p");
+  EXPECT_EQ(winProbFileName("CSW12.LST", 5, 2), "CSW12.2p");
+  EXPECT_EQ(winProbFileName("OSPD2.LST", 7, 2), "OSPD2.2p");
 }
 
 TEST_F(WinProbTables, LoadingForAListReplacesAllThreeTables) {
@@ -397,7 +404,7 @@ TEST_F(WinProbTables, LoadingForAListReplacesAllThreeTables) {
   EXPECT_EQ(sharedWinProbTable(3), nullptr);
   folder.write("TWL06.2p", record(0, 5, 0, 10, 9));
   folder.write("3player.pt", genericRecord(0, 5, 10, 2));
-  LoadWinProbTables("TWL06.LST");
+  LoadWinProbTables("TWL06.LST", 2);
   ASSERT_NE(winProbTable(2), nullptr);
   ASSERT_NE(winProbTable(3), nullptr);
   ASSERT_NE(winProbTable(4), nullptr);
@@ -414,7 +421,7 @@ TEST_F(WinProbTables, LoadingForAListReplacesAllThreeTables) {
 
   // A simulation's copy outlives the replacement.
   const auto held = sharedWinProbTable(2);
-  LoadWinProbTables("OTHER.LST");
+  LoadWinProbTables("OTHER.LST", 0);
   EXPECT_EQ(winProbTable(2)->fileName, "2player.pt");
   EXPECT_NE(winProbTable(2), held.get());
   EXPECT_EQ(held->fileName, "TWL06.2p");
@@ -455,10 +462,14 @@ TEST_F(WinProbTables, AWordListAndANewGameBringTheirTables) {
   folder.write("MINI.LST", "at\ncat\nta\ntac\n");
   folder.write("MINI.2p", record(0, 5, 0, 10, 8));
 
+  // A list loaded without its leave tables still brings its own.
   auto quiet = std::make_shared<Lexicon>();
   quiet->loadLeaves = false;
   ASSERT_TRUE(quiet->loadWordList("MINI.LST"));
-  EXPECT_EQ(winProbTable(2), nullptr);  // lists loaded without their tables bring none
+  ASSERT_NE(winProbTable(2), nullptr);
+  EXPECT_EQ(winProbTable(2)->fileName, "MINI.2p");
+  // A game starting while no table is held takes the generic ones.
+  clearWinProbTables();
   Game game;
   NewGame(game, 2, quiet);
   ASSERT_NE(winProbTable(2), nullptr);

@@ -38,6 +38,8 @@ TEST(Messages, LanguagesFallBackToEnglish) {
 TEST(Messages, NumbersOutsideTheCatalogueGiveNothing) {
   EXPECT_EQ(Message(-1), nullptr);
   EXPECT_EQ(Message(742), nullptr);
+  EXPECT_EQ(Message(kFrontEndFirst - 1), nullptr);
+  EXPECT_EQ(Message(kFrontEndEnd), nullptr);
   EXPECT_EQ(MessageLength(742), 0u);
   EXPECT_EQ(MessageLength(msg::MoreMoves), std::strlen("Type 'y' to see more moves."));
   EXPECT_EQ(FormatMessage(9999), "");
@@ -59,7 +61,7 @@ TEST(Messages, TranslationsKeepThePlaceholdersOfEnglish) {
     }
     return found;
   };
-  for (int n = 0; n < kMessageCount; ++n) {
+  for (int n = 0; n < kFrontEndEnd; ++n) {
     const char* english = CatalogueEntry(kEnglish, n);
     for (int language : {kPigLatin, kCatalan}) {
       const char* translated = CatalogueEntry(language, n);
