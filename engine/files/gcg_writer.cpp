@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <string_view>
 
+#include "files/atomic_file.hpp"
 #include "files/gcg_reader.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
@@ -342,12 +342,7 @@ std::string GcgText(const Game& game) {
 }
 
 bool WriteGcg(const Game& game, const std::string& path) {
-  const std::string text = GcgText(game);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  return writeFileAtomically(path, GcgText(game));
 }
 
 }  // namespace pexil
