@@ -248,6 +248,7 @@ void clearPosition(Game& game) {
   game.scorelessTurns = 0;
   game.consecutivePasses = 0;
   game.history.clear();
+  game.scoreChanges.clear();
   game.hideLeaves = false;
   game.barredWords.clear();
   game.restrictedPlayer = -1;

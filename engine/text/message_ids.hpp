@@ -193,6 +193,12 @@ enum : int {
   WellVowels = 274,               // "%d" vowels, "%d" consonants, "%d" blanks
   HistoryHeading = 275,
   HistoryPlayerScore = 276,       // "%d" player, "%s" name, "%d" score, "%s" unit
+  // Changes of score after the history's move lines: "%d" player, "%+d"
+  // points, "%s" unit, then what each needs.
+  HistoryChallengeBonus = 668,    // "%d" the challenged move
+  HistoryEndRackGain = 669,       // "%d" player whose rack, "%s" its tiles
+  HistoryEndRackLoss = 670,       // "%s" the tiles
+  HistoryTimePenalty = 671,
   HistoryPoint = 277,
   HistoryPoints = 278,
   StatsHeading = 279,             // "%s" name
