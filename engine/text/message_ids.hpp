@@ -332,6 +332,12 @@ enum : int {
   GcgReportSummary = 410,         // "%d" records, "%d" moves, "%d" differing, "%d" unused lines
   GcgReportAgree = 411,
   GcgReportUtf8 = 412,
+  GcgNothingRead = 672,          // "%s" path
+  GcgLinesNotUsed = 673,          // "%d" lines
+  GcgOneLineNotUsed = 674,
+  GcgMoreLinesNotUsed = 675,      // "%d" lines
+  GcgReportEndRule = 676,         // "%d" line, "%+d" "%+d" stated, "%+d" "%+d" by our rule
+  GcgReportTotalsDiffer = 677,
 
   // A word list named by a file that cannot be opened.
   WordListFallback = 390,         // "%s" named list, "%s" default list

@@ -92,7 +92,7 @@ TEST_F(HistoryScoreChanges, TheRuleWithoutDoublingListsEachRack) {
   ASSERT_TRUE(game.gameOver);
   const std::vector<std::string> lines = history();
   const auto has = [&](const std::string& text) { return std::find(lines.begin(), lines.end(), text) != lines.end(); };
-  EXPECT_TRUE(has("P2: -24 points for the tiles left on the own rack (QVZ)"));
+  EXPECT_TRUE(has("P2: -24 points for the tiles left on their own rack (QVZ)"));
   EXPECT_TRUE(has("P1: +24 points for the tiles left on P2's rack (QVZ)"));
   EXPECT_EQ(accounted(), (std::array<int, 2>{game.scores[0], game.scores[1]}));
 }
