@@ -16,13 +16,14 @@
 #include <cmath>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands.hpp"
 #include "terminal_sink.hpp"
+#include "files/atomic_file.hpp"
 #include "files/gcg_writer.hpp"
 #include "game/game.hpp"
 #include "game/game_flow.hpp"
@@ -78,6 +79,27 @@ class QuietPane {
 
  private:
   bool was_;
+};
+
+// The --log file. The engine writes to a temporary file while this lives;
+// finish() puts it in place of the old log, so that a log that cannot be
+// written whole leaves the old one as it was.
+class AutoplayLogFile {
+ public:
+  explicit AutoplayLogFile(const std::string& path) : writer_(path) {
+    if (writer_.isOpen()) setAutoplayLog(&writer_.stream());
+  }
+  ~AutoplayLogFile() { setAutoplayLog(nullptr); }
+  AutoplayLogFile(const AutoplayLogFile&) = delete;
+  AutoplayLogFile& operator=(const AutoplayLogFile&) = delete;
+  bool isOpen() const { return writer_.isOpen(); }
+  bool finish() {
+    setAutoplayLog(nullptr);
+    return writer_.commit();
+  }
+
+ private:
+  AtomicFileWriter writer_;
 };
 
 // The outcome of a game for seat 0: 1 a win, 0.5 a draw, 0 a loss.
@@ -168,6 +190,19 @@ int playPairs(Game& game, int pairs, const std::vector<int>& strategies, int noL
   return 0;
 }
 
+// What an autoplay run plays, once its options are read.
+struct RunPlan {
+  int games = 1;
+  int pairs = 0;  // above 0: a strength test of this many pairs
+  int players = 2;
+  std::vector<int> strategies;
+  int noLeavesSeat = -1;
+  bool summary = false;
+  std::string recordFolder;
+};
+
+int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon);
+
 }  // namespace
 
 int runAutoplay(const Arguments& args) {
@@ -240,16 +275,6 @@ int runAutoplay(const Arguments& args) {
     }
     PrintMessageF(msg::AutoGcgFolder, recordFolder.c_str());
   }
-  std::ofstream log;
-  if (const auto file = options->value("--log")) {
-    log.open(userFilePath(*file), std::ios::out | std::ios::trunc);
-    if (!log) {
-      PrintMessageF(msg::CliCannotWrite, file->c_str());
-      return 1;
-    }
-    setAutoplayLog(&log);
-  }
-
   // The seat (1-based) that plays without leave values.
   int noLeavesSeat = -1;
   if (const auto text = options->value("--no-leaves")) {
@@ -260,7 +285,38 @@ int runAutoplay(const Arguments& args) {
     }
     noLeavesSeat = static_cast<int>(*n) - 1;
   }
+  int pairs = 0;
+  if (const auto text = options->value("--pairs")) {
+    const auto n = parseNumber(*text, 1, kMostGames / 2);
+    if (!n || players != 2) {
+      PrintMessageF(msg::CliBadOption, ("--pairs " + *text).c_str());
+      return 2;
+    }
+    pairs = static_cast<int>(*n);
+  }
+  std::optional<AutoplayLogFile> log;
+  if (const auto file = options->value("--log")) {
+    log.emplace(userFilePath(*file));
+    if (!log->isOpen()) {
+      PrintMessageF(msg::CliCannotWrite, file->c_str());
+      return 1;
+    }
+  }
+  const RunPlan plan{games, pairs, players, strategies, noLeavesSeat, options->has("--summary"), recordFolder};
+  const int code = playGames(plan, lexicon);
+  if (log && !log->finish()) {
+    PrintMessageF(msg::CliCannotWrite, options->value("--log")->c_str());
+    return code == 0 ? 1 : code;
+  }
+  return code;
+}
 
+namespace {
+
+int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon) {
+  const int games = plan.games, players = plan.players, noLeavesSeat = plan.noLeavesSeat;
+  const std::vector<int>& strategies = plan.strategies;
+  const bool summary = plan.summary;
   Game game;
   NewGame(game, players, lexicon);
   // Nobody takes moves back here: no undo snapshots.
@@ -268,15 +324,7 @@ int runAutoplay(const Arguments& args) {
   for (int p = 0; p < players; ++p) game.strategies[static_cast<std::size_t>(p)] = strategies[static_cast<std::size_t>(p)];
   if (noLeavesSeat >= 0) game.leaveValuesOff[static_cast<std::size_t>(noLeavesSeat)] = true;
 
-  const bool summary = options->has("--summary");
-  if (const auto text = options->value("--pairs")) {
-    const auto n = parseNumber(*text, 1, kMostGames / 2);
-    if (!n || players != 2) {
-      PrintMessageF(msg::CliBadOption, ("--pairs " + *text).c_str());
-      return 2;
-    }
-    return playPairs(game, static_cast<int>(*n), strategies, noLeavesSeat, summary, recordFolder);
-  }
+  if (plan.pairs > 0) return playPairs(game, plan.pairs, strategies, noLeavesSeat, summary, plan.recordFolder);
   std::vector<SeatTotals> totals(static_cast<std::size_t>(players));
   for (int g = 1; g <= games; ++g) {
     {
@@ -299,7 +347,7 @@ int runAutoplay(const Arguments& args) {
     }
     const std::string outcome = leaders == 1 ? FormatMessage(msg::AutoWinner, leader + 1) : Message(msg::AutoDraw);
     PrintMessageF(msg::AutoGameLine, g, scores.c_str(), outcome.c_str());
-    if (!writeGameRecord(game, recordFolder, g)) return 1;
+    if (!writeGameRecord(game, plan.recordFolder, g)) return 1;
     for (int p = 0; p < players; ++p) {
       SeatTotals& seat = totals[static_cast<std::size_t>(p)];
       const int score = game.scores[static_cast<std::size_t>(p)];
@@ -321,8 +369,6 @@ int runAutoplay(const Arguments& args) {
       }
     }
   }
-  setAutoplayLog(nullptr);
-
   PrintMessageF(msg::AutoTotalsHeading, games);
   for (int p = 0; p < players; ++p) {
     const SeatTotals& seat = totals[static_cast<std::size_t>(p)];
@@ -332,4 +378,5 @@ int runAutoplay(const Arguments& args) {
   return 0;
 }
 
+}  // namespace
 }  // namespace pexil::cli

@@ -24,6 +24,9 @@
 namespace pexil::cli {
 namespace {
 
+// The unused lines of a record that opening it lists.
+constexpr std::size_t kUnusedLinesShown = 20;
+
 bool endsWithIgnoringCase(const std::string& text, const std::string& ending) {
   return text.size() >= ending.size() && latin1Lower(text.substr(text.size() - ending.size())) == ending;
 }
@@ -76,10 +79,16 @@ bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFile
   options.stopAfterMove = stopAfterMove;
   options.lexicon = std::move(lexicon);
   const GcgReadResult result = ReadGcg(game, path, options);
-  if (!result.opened) return false;
+  if (!result.opened) {
+    // The lines of a file that held nothing of a game, as far as they tell
+    // why (a binary file would fill the screen).
+    if (result.nothingRead) printUnusedLines(result, kUnusedLinesShown, true);
+    return false;
+  }
   if (names) names->record = path;
   if (result.pragmaDiscarded) {
     printDiscardedWarning();
+    printUnusedLines(result, kUnusedLinesShown, true);
     if (names) names->record = result.alternativeName;
   }
   if (stopAfterMove >= 0) PrintMessageF(msg::FileStoppedAfterMove, static_cast<int>(game.history.size()));
@@ -267,6 +276,8 @@ int runReplayGcgCommand(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, "replay-gcg FILE...");
     return 2;
   }
+  // A record's language chooses its game type among the definitions.
+  loadGameDefinitionsOnce();
   std::vector<std::string> files;
   for (const std::string& name : options->positional) files.push_back(userInputPath(name));
   return runReplayGcg(files);

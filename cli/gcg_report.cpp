@@ -24,6 +24,30 @@ std::string statedText(const GcgReadResult& result, int player) {
 
 }  // namespace
 
+void printUnusedLines(const GcgReadResult& result, std::size_t most, bool standalone) {
+  const std::size_t count = result.unrecognised.size();
+  if (standalone && count > 0) {
+    if (count == 1) {
+      PrintMessage(msg::GcgOneLineNotUsed);
+    } else {
+      PrintMessageF(msg::GcgLinesNotUsed, static_cast<int>(count));
+    }
+  }
+  std::size_t shown = 0;
+  for (const GcgLine& line : result.unrecognised) {
+    if (shown == most) break;
+    ++shown;
+    const auto reason = std::find_if(result.faults.begin(), result.faults.end(),
+                                     [&](const GcgFaultNote& f) { return f.line == line.number; });
+    if (reason == result.faults.end()) {
+      PrintMessageF(msg::GcgReportUnused, line.number, shortened(line.text).c_str());
+    } else if (standalone) {
+      PrintMessageF(msg::GcgReportMended, line.number, gcgFaultText(reason->fault), shortened(line.text).c_str());
+    }
+  }
+  if (shown < count) PrintMessageF(msg::GcgMoreLinesNotUsed, static_cast<int>(count - shown));
+}
+
 int runReplayGcg(const std::vector<std::string>& files) {
   Game game;  // one game for every record, so that a word list is read once
   int records = 0, moves = 0, differing = 0, unused = 0;
@@ -56,16 +80,23 @@ int runReplayGcg(const std::vector<std::string>& files) {
                     check.moveText.c_str(), check.statedScore, check.computedScore);
     }
     differing += here;
-    if (here == 0) PrintMessage(msg::GcgReportAgree);
+    // Every move may score as stated while the totals still differ (moves
+    // given to the wrong player, points scored outside the moves).
+    bool totalsDiffer = false;
+    for (int p = 0; p < 2; ++p) {
+      totalsDiffer = totalsDiffer || (result.hasStatedFinal[p] && result.statedFinal[p] != game.scores[static_cast<std::size_t>(p)]);
+    }
+    if (here == 0 && !totalsDiffer) PrintMessage(msg::GcgReportAgree);
+    if (totalsDiffer) PrintMessage(msg::GcgReportTotalsDiffer);
+    if (result.endRule.differs) {
+      const auto& rule = result.endRule;
+      PrintMessageF(msg::GcgReportEndRule, rule.line, rule.stated[0], rule.stated[1], rule.ours[0], rule.ours[1]);
+    }
     for (const GcgFaultNote& fault : result.faults) {
       PrintMessageF(msg::GcgReportMended, fault.line, gcgFaultText(fault.fault), shortened(fault.text).c_str());
     }
-    for (const GcgLine& line : result.unrecognised) {
-      ++unused;
-      const bool explained = std::any_of(result.faults.begin(), result.faults.end(),
-                                         [&](const GcgFaultNote& f) { return f.line == line.number; });
-      if (!explained) PrintMessageF(msg::GcgReportUnused, line.number, shortened(line.text).c_str());
-    }
+    unused += static_cast<int>(result.unrecognised.size());
+    printUnusedLines(result, result.unrecognised.size(), false);
   }
   PrintMessageF(msg::GcgReportSummary, records, moves, differing, unused);
   return allOpened ? 0 : 1;

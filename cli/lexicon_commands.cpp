@@ -1,7 +1,6 @@
 // Commands about word lists: build-graph.
-#include <fstream>
-
 #include "commands.hpp"
+#include "files/atomic_file.hpp"
 #include "files/data_files.hpp"
 #include "game_choice.hpp"
 #include "lexicon/word_graph.hpp"
@@ -45,11 +44,7 @@ int runBuildGraph(const Arguments& args) {
   if (!loadCommandWordList(*lexicon, list, named)) return kExitNoWordList;
   const WordGraph graph = WordGraph::build(*lexicon);
   const std::string target = companionName(list, ".tribble");
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  const std::string bytes = graph.serialise();
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
+  if (!writeFileAtomically(target, graph.serialise())) {
     PrintMessageF(msg::CliCannotWrite, target.c_str());
     return 1;
   }

@@ -64,6 +64,9 @@ void installInterruptHandler() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
+  // A write beyond the file-size limit then fails like any other failed
+  // write, which is reported, instead of ending the program half-way.
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace

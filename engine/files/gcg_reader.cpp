@@ -4,10 +4,12 @@
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string_view>
 
+#include "files/gcg_tiles.hpp"
 #include "game/game_flow.hpp"
 #include "game/word_list_choice.hpp"
 #include "lexicon/lexicon.hpp"
@@ -162,19 +164,6 @@ struct SpelledTile {
   bool lower = false;
 };
 
-bool letterInGame(char letter) {
-  const int code = codeOfLetter(letter);
-  if (code < 0 || code >= rules().letterCount) return false;
-  const char lower = latin1Lower(letter);
-  switch (wordListAlphabet()) {
-    case kAlphabetSpanish:
-      // K and W share codes with the double tiles; they are no Spanish tiles.
-      return lower != 'k' && lower != 'w';
-    case kAlphabetDanish: return lower != 'q' && lower != 'w';
-    default: return true;
-  }
-}
-
 // The squares a move word covers: multi-letter tiles of Spanish (CH LL RR)
 // and Catalan (L·L NY QU, and Ç) become their one-character forms.
 std::vector<SpelledTile> spellWord(std::string_view word) {
@@ -216,42 +205,23 @@ std::vector<SpelledTile> spellWord(std::string_view word) {
   return tiles;
 }
 
-// The tiles of a rack word as letter codes; none when a character is no
-// tile of the game.
-std::optional<std::vector<int>> rackCodes(std::string_view word) {
-  std::vector<int> codes;
-  const int alphabet = wordListAlphabet();
-  const GameRules& r = rules();
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const char c = word[i];
-    if (c == '?') {
-      codes.push_back(r.blankCode);
-      continue;
+// The tiles a text names, chosen among its readings (a text such as "LL"
+// may be one tile or two): the first reading with `expected` tiles (when
+// that is not negative) that `fits` accepts, else the first that `fits`
+// accepts, else the first. None when some character is no tile.
+template <class Fits>
+std::optional<LetterCounts> chooseTiles(std::string_view text, int expected, Fits fits) {
+  const std::vector<LetterCounts> readings = gcgTileReadings(text);
+  if (readings.empty()) return std::nullopt;
+  if (expected >= 0) {
+    for (const LetterCounts& reading : readings) {
+      if (reading.total() == expected && fits(reading)) return reading;
     }
-    if (alphabet == kAlphabetCatalan && i + 2 < word.size() && latin1Lower(c) == 'l' && word[i + 1] == '\xB7' &&
-        latin1Lower(word[i + 2]) == 'l') {
-      codes.push_back(codeOfLetter('w'));
-      i += 2;
-      continue;
-    }
-    if (alphabet == kAlphabetSpanish && (c == '1' || c == '2' || c == '3')) {
-      codes.push_back(codeOfLetter(c));
-      continue;
-    }
-    if (!latin1IsLetter(c) || !letterInGame(c)) return std::nullopt;
-    codes.push_back(codeOfLetter(alphabet == kAlphabetCatalan && latin1Lower(c) == '\xE7' ? 'k' : c));
   }
-  return codes;
-}
-
-LetterCounts countsOf(const std::vector<int>& codes) {
-  LetterCounts counts;
-  for (int code : codes) {
-    if (code < 0 || code >= kCodeSlots) continue;
-    ++counts[code];
-    ++counts[kTotalSlot];
+  for (const LetterCounts& reading : readings) {
+    if (fits(reading)) return reading;
   }
-  return counts;
+  return readings.front();
 }
 
 // ---- the reader ----
@@ -276,6 +246,8 @@ class Reader {
 
   void line(const RawLine& raw, Encoding encoding, bool encodingLineHonoured);
   void finish();
+  // Whether anything of a game was read: players, moves or racks.
+  bool readAnything() const { return playerLineSeen_ || finalRackSet_ || !game_.history.empty(); }
 
  private:
   void unrecognised(int number, const std::string& text) {
@@ -309,11 +281,13 @@ class Reader {
   void playerLine(std::string_view text);
   void noteLine(std::string_view text);
   void moveLine(std::string_view text);
-  std::optional<int> playerOf(std::string_view& rest);
+  std::optional<int> playerOf(std::string_view& rest, bool& clash);
+  int clashingPlayer(const MoveLine& line) const;
   bool parseMoveLine(std::string_view rest, MoveLine& line);
   void scoreLine(const MoveLine& line);
   void endRackLine(const MoveLine& line);
-  void settleEndRacks();
+  void applyEndLines();
+  void removeEndChanges();
   void applyMove(const MoveLine& given, bool lostTurn);
   void withdraw(const MoveLine& line, const LetterCounts& rack, bool ownPlayBefore);
   bool buildExchange(const MoveLine& line, LetterCounts& rack, Move& move);
@@ -337,6 +311,8 @@ class Reader {
   std::string lineText_;
   std::array<std::string, 2> names_;
   bool playerLineSeen_ = false;
+  bool finalRackSet_ = false;
+  int lastMover_ = -1;  // the player of the last line that made a move
   int noteTarget_ = -1;
   std::array<std::optional<std::string>, 2> finalRack_;
   std::array<int, 2> finalRackLine_{};
@@ -349,7 +325,16 @@ class Reader {
   std::array<int, 2> endAdjustment_{};
   bool firstPlacementSeen_ = false;
   int placedBy_ = -1;  // the player whose placement the last move line made
-  std::array<std::optional<LetterCounts>, 2> endRack_;  // the racks the end-of-game lines give
+  // The end-of-game lines after the last move: whose score, whose rack
+  // (the player's own when the points are lost, the other's when gained).
+  struct EndLine {
+    int line = 0;
+    int player = 0;
+    int rackOf = 0;
+    int points = 0;
+    LetterCounts tiles{};
+  };
+  std::vector<EndLine> endLines_;
   std::optional<Game> analysisBefore_;
   struct PassAfterEnd {
     int player = 0;
@@ -420,6 +405,7 @@ void Reader::playerLine(std::string_view text) {
   names_[static_cast<std::size_t>(number - 1)] = std::string(list.front());
   SetPlayerName(game_, number - 1, std::string(list.front()));
   playerLineSeen_ = true;
+  if (names_[0] == names_[1]) fault(GcgFault::sameNicknames, lineText_);
 }
 
 // "Time remaining on clock: [mm:ss.hh]" as our writer gives it; the
@@ -475,7 +461,8 @@ void Reader::noteLine(std::string_view text) {
 // The player whose name (and ':') begins the rest of a move line; the
 // longer name wins when both fit. Before any "#player" line the names are
 // taken from the move lines themselves.
-std::optional<int> Reader::playerOf(std::string_view& rest) {
+std::optional<int> Reader::playerOf(std::string_view& rest, bool& clash) {
+  clash = false;
   int found = -1;
   std::size_t length = 0;
   for (int p = 0; p < 2; ++p) {
@@ -501,8 +488,33 @@ std::optional<int> Reader::playerOf(std::string_view& rest) {
     }
   }
   if (found < 0) return std::nullopt;
+  // Both players go by this name: the line alone cannot tell whose it is.
+  clash = names_[0] == names_[1];
   rest.remove_prefix(length + 1);
   return found;
+}
+
+// The player of a line when both players have its name: the one whose
+// running total the line's total continues; failing that, by turn (a move
+// is the player's after the last mover, a challenge bonus the last
+// mover's, the first end-of-game line the player's who went out).
+int Reader::clashingPlayer(const MoveLine& line) const {
+  if (line.total) {
+    const int points = line.amount.value_or(0);
+    int fits = -1, count = 0;
+    for (int p = 0; p < 2; ++p) {
+      if (*line.total - points != statedTotal_[static_cast<std::size_t>(p)].value_or(0)) continue;
+      fits = p;
+      ++count;
+    }
+    if (count == 1) return fits;
+  }
+  const int last = lastMover_ < 0 ? 1 : lastMover_;
+  switch (line.kind) {
+    case LineKind::challenge: return last;
+    case LineKind::endRack: return endLines_.empty() ? last : 1 - endLines_.back().player;
+    default: return 1 - last;
+  }
 }
 
 bool Reader::parseMoveLine(std::string_view rest, MoveLine& line) {
@@ -567,18 +579,21 @@ void Reader::moveLine(std::string_view text) {
   const int challengeBefore = challengeLineBy_;
   challengeLineBy_ = -1;
   std::string_view rest = text;
-  const auto player = playerOf(rest);
+  bool clash = false;
+  const auto player = playerOf(rest, clash);
   if (!player) {
     skip(GcgFault::unknownPlayer, lineText_);
     return;
   }
-  finalRack_[static_cast<std::size_t>(*player)].reset();
   MoveLine line;
   line.player = *player;
   if (!parseMoveLine(rest, line)) {
+    finalRack_[static_cast<std::size_t>(*player)].reset();
     unrecognised(lineNumber_, lineText_);
     return;
   }
+  if (clash) line.player = clashingPlayer(line);
+  finalRack_[static_cast<std::size_t>(line.player)].reset();
   previousTotal_[static_cast<std::size_t>(line.player)] = statedTotal_[static_cast<std::size_t>(line.player)];
   if (line.total) statedTotal_[static_cast<std::size_t>(line.player)] = line.total;
   switch (line.kind) {
@@ -598,41 +613,91 @@ void Reader::moveLine(std::string_view text) {
 void Reader::endRackLine(const MoveLine& line) {
   const std::string_view word = line.word;
   if (stopped_ || word.size() < 2 || word.front() != '(' || word.back() != ')') return;
-  const auto codes = rackCodes(word.substr(1, word.size() - 2));
-  if (!codes || static_cast<int>(codes->size()) > rules().rackSize) return;
-  const int owner = line.amount && *line.amount < 0 ? line.player : 1 - line.player;
-  endRack_[static_cast<std::size_t>(owner)] = countsOf(*codes);
+  const std::size_t p = static_cast<std::size_t>(line.player);
+  std::optional<int> points = line.amount;
+  if (!points && line.total && previousTotal_[p]) points = *line.total - *previousTotal_[p];
+  if (!points) {
+    unrecognised(lineNumber_, lineText_);
+    return;
+  }
+  const int owner = *points < 0 ? line.player : 1 - line.player;
+  const Rack& held = game_.racks[static_cast<std::size_t>(owner)];
+  const auto tiles = chooseTiles(word.substr(1, word.size() - 2), held.total(), [&](const LetterCounts& t) {
+    return t.total() <= rules().rackSize && rackFeasible(t, owner);
+  });
+  if (!tiles || tiles->total() > rules().rackSize) {
+    skip(tiles ? GcgFault::impossibleRack : GcgFault::badRack, lineText_);
+    return;
+  }
+  endLines_.push_back({lineNumber_, line.player, owner, *points, *tiles});
 }
 
-// When the game is over and the end-of-game lines give other racks than
-// the replay left (the tiles drawn after a last exchange are not on
-// record), the racks are set from them and the end of the game is scored
-// again.
-void Reader::settleEndRacks() {
-  if (!game_.gameOver || !endAdjusted_ || game_.history.empty()) return;
-  bool changed = false;
-  for (int p = 0; p < 2; ++p) {
-    const auto& tiles = endRack_[static_cast<std::size_t>(p)];
-    if (!tiles || *tiles == game_.racks[static_cast<std::size_t>(p)]) continue;
-    changed = setRack(p, *tiles) || changed;
+void Reader::removeEndChanges() {
+  const int after = static_cast<int>(game_.history.size());
+  std::erase_if(game_.scoreChanges, [after](const ScoreChange& c) {
+    return c.afterEntry == after && (c.kind == ScoreChangeKind::endRackGain || c.kind == ScoreChangeKind::endRackLoss);
+  });
+}
+
+// A record with end-of-game lines after its last move says how its game
+// ended: the racks are the ones they name (the tiles drawn after a last
+// exchange are not on record), and the points are the ones they state, in
+// place of what our rule for the end gave, if it ended the game at all.
+// When our rule would have given other points, the result says so.
+void Reader::applyEndLines() {
+  if (endLines_.empty() || game_.history.empty()) return;
+  HistoryEntry& last = game_.history.back();
+  if (game_.gameOver && endAdjusted_) {
+    for (std::size_t p = 0; p < 2; ++p) {
+      game_.scores[p] -= endAdjustment_[p];
+      last.scoresAfter[p] -= endAdjustment_[p];
+    }
+    removeEndChanges();
   }
-  if (!changed) return;
-  const int values[2] = {rackValue(game_.racks[0]), rackValue(game_.racks[1])};
-  std::array<int, 2> adjustment{};
-  if (game_.doubledEndScoring) {
-    adjustment = {2 * values[1], 2 * values[0]};
-  } else {
-    adjustment = {-values[0], -values[1]};
-    const std::size_t mover = (game_.history.size() - 1) % 2;
-    if (game_.racks[0].total() == 0 || game_.racks[1].total() == 0) adjustment[mover] += values[0] + values[1];
+  for (const EndLine& end : endLines_) {
+    const Rack& held = game_.racks[static_cast<std::size_t>(end.rackOf)];
+    if (end.tiles != held && setRack(end.rackOf, end.tiles)) prepareBoard(game_);
   }
+  std::array<int, 2> stated{};
+  for (const EndLine& end : endLines_) {
+    const std::size_t p = static_cast<std::size_t>(end.player);
+    stated[p] += end.points;
+    game_.scores[p] += end.points;
+    last.scoresAfter[p] += end.points;
+    ScoreChange change;
+    change.player = end.player;
+    change.kind = end.points < 0 && end.rackOf == end.player ? ScoreChangeKind::endRackLoss : ScoreChangeKind::endRackGain;
+    change.points = end.points;
+    change.rackOf = end.rackOf;
+    change.tiles = game_.racks[static_cast<std::size_t>(end.rackOf)];
+    change.afterEntry = static_cast<int>(game_.history.size());
+    // Before a time penalty that the record gives after the end.
+    const auto at = std::find_if(game_.scoreChanges.begin(), game_.scoreChanges.end(), [&](const ScoreChange& c) {
+      return c.afterEntry == change.afterEntry && c.kind == ScoreChangeKind::timePenalty;
+    });
+    if (at == game_.scoreChanges.end()) {
+      AddScoreChangeAfter(game_, change);
+    } else {
+      game_.scoreChanges.insert(at, change);
+    }
+  }
+  endAdjustment_ = stated;
+  endAdjusted_ = true;
+  game_.gameOver = true;
+  game_.clockRunning = false;
+
+  // Our rule, with these racks, for the player who moved last.
+  std::array<int, 2> ours{};
+  for (const ScoreChange& change : EndOfGameChanges(game_, static_cast<int>((game_.history.size() - 1) % 2))) {
+    ours[static_cast<std::size_t>(change.player)] += change.points;
+  }
+  GcgReadResult::EndRule& rule = result_.endRule;
+  rule.line = endLines_.front().line;
+  rule.differs = ours != stated;
   for (std::size_t p = 0; p < 2; ++p) {
-    const int delta = adjustment[p] - endAdjustment_[p];
-    game_.scores[p] += delta;
-    game_.history.back().scoresAfter[p] += delta;
+    rule.stated[p] = stated[p];
+    rule.ours[p] = ours[p];
   }
-  endAdjustment_ = adjustment;
-  prepareBoard(game_);
 }
 
 void Reader::scoreLine(const MoveLine& line) {
@@ -645,7 +710,16 @@ void Reader::scoreLine(const MoveLine& line) {
     points = *line.total - *previousTotal_[p];
   }
   game_.scores[p] += points;
-  if (line.kind != LineKind::challenge) return;
+  ScoreChange change;
+  change.player = line.player;
+  change.points = points;
+  change.afterEntry = static_cast<int>(game_.history.size());
+  if (line.kind != LineKind::challenge) {
+    change.kind = ScoreChangeKind::timePenalty;
+    AddScoreChangeAfter(game_, change);
+    return;
+  }
+  change.kind = ScoreChangeKind::challengePenalty;
   // The challenged move is the player's latest: the last entry, or the
   // one before when a pass came between.
   const int count = static_cast<int>(game_.history.size());
@@ -655,8 +729,10 @@ void Reader::scoreLine(const MoveLine& line) {
     // The bonus was scored straight after the challenged move, before the
     // pass that came between.
     for (int later = i + 1; later < count; ++later) game_.history[static_cast<std::size_t>(later)].scoresAfter[p] += points;
+    change.afterEntry = i + 1;
     break;
   }
+  AddScoreChangeAfter(game_, change);
   challengeLineBy_ = line.player;
 }
 
@@ -711,6 +787,7 @@ void Reader::reopen() {
       game_.scores[p] -= endAdjustment_[p];
       game_.history.back().scoresAfter[p] -= endAdjustment_[p];
     }
+    removeEndChanges();
   }
   endAdjusted_ = false;
   game_.gameOver = false;
@@ -800,7 +877,7 @@ bool Reader::buildPlacement(const MoveLine& line, LetterCounts& rack, Move& move
       skip(GcgFault::dotOnEmptySquare, lineText_);
       return false;
     }
-    if (!letterInGame(tile.letter)) {
+    if (!gcgLetterInGame(tile.letter)) {
       skip(GcgFault::badWord, lineText_);
       return false;
     }
@@ -962,6 +1039,7 @@ void Reader::fixBlanks(int player, const std::vector<bool>& blanks) {
 }
 
 void Reader::check(const MoveLine& line, int computed) {
+  lastMover_ = line.player;
   GcgMoveCheck c;
   c.line = lineNumber_;
   c.moveNumber = static_cast<int>(game_.history.size());
@@ -1055,12 +1133,18 @@ bool Reader::buildExchange(const MoveLine& line, LetterCounts& rack, Move& move)
     }
     fault(GcgFault::exchangeByCount, lineText_);
   } else {
-    const auto codes = rackCodes(line.word.substr(1));
-    if (!codes) {
+    // The reading of the tiles that the rack holds.
+    const auto tiles = chooseTiles(line.word.substr(1), -1, [&](const LetterCounts& t) {
+      for (int code = 0; code < kCodeSlots; ++code) {
+        if (t[code] > rack[code]) return false;
+      }
+      return true;
+    });
+    if (!tiles) {
       skip(GcgFault::badWord, lineText_);
       return false;
     }
-    const LetterCounts given = countsOf(*codes);
+    const LetterCounts given = *tiles;
     if (!addMissingTiles(rack, given)) return false;
     kept = rack;
     for (int slot = 0; slot <= kTotalSlot; ++slot) kept.counts[static_cast<std::size_t>(slot)] -= given.counts[static_cast<std::size_t>(slot)];
@@ -1073,15 +1157,24 @@ bool Reader::buildExchange(const MoveLine& line, LetterCounts& rack, Move& move)
 void Reader::applyMove(const MoveLine& given, bool lostTurn) {
   MoveLine line = given;
   const int p = line.player;
-  endRack_ = {};
+  endLines_.clear();
   // Only the play of the move line just before can be withdrawn.
   const bool ownPlayBefore = placedBy_ == p;
   placedBy_ = -1;
   const std::size_t made = game_.history.size();
+  // The rack, among the readings of its text: the one with as many tiles
+  // as the player holds (the rack of the play withdrawn, for a
+  // withdrawal) that the tiles left allow.
   std::optional<LetterCounts> rack;
+  bool rackSpelled = false;
   if (line.rack) {
-    const auto codes = rackCodes(*line.rack);
-    if (codes && static_cast<int>(codes->size()) <= rules().rackSize) rack = countsOf(*codes);
+    int expected = game_.racks[static_cast<std::size_t>(p)].total();
+    if (line.kind == LineKind::withdrawn && ownPlayBefore && made > 0) expected = game_.history.back().rackBefore.total();
+    const auto tiles = chooseTiles(*line.rack, expected, [&](const LetterCounts& t) {
+      return t.total() <= rules().rackSize && rackFeasible(t, p);
+    });
+    rackSpelled = tiles.has_value();
+    if (tiles && tiles->total() <= rules().rackSize) rack = tiles;
   }
 
   // Replaying stops before this move: its player gets the line's rack.
@@ -1099,7 +1192,7 @@ void Reader::applyMove(const MoveLine& given, bool lostTurn) {
     return;
   }
   if (!rack) {
-    skip(rackCodes(*line.rack) ? GcgFault::impossibleRack : GcgFault::badRack, lineText_);
+    skip(rackSpelled ? GcgFault::impossibleRack : GcgFault::badRack, lineText_);
     return;
   }
   if (line.kind == LineKind::withdrawn) {
@@ -1162,22 +1255,25 @@ void Reader::finish() {
       game_.history.back().survivedChallenge = true;
     }
   }
-  if (!stopped_) settleEndRacks();
+  if (!stopped_) applyEndLines();
   if (!stopped_) {
     for (int p = 0; p < 2; ++p) {
       const auto& text = finalRack_[static_cast<std::size_t>(p)];
       if (!text) continue;
       lineNumber_ = finalRackLine_[static_cast<std::size_t>(p)];
       lineText_ = FormatText("#rack%d ", p + 1) + *text;
-      const auto codes = rackCodes(*text);
-      if (!codes) {
+      const auto tiles = chooseTiles(*text, game_.racks[static_cast<std::size_t>(p)].total(), [&](const LetterCounts& t) {
+        return t.total() <= rules().rackSize && rackFeasible(t, p);
+      });
+      if (!tiles) {
         fault(GcgFault::badRack, lineText_);
         continue;
       }
-      if (static_cast<int>(codes->size()) > rules().rackSize || !setRack(p, countsOf(*codes))) {
+      if (tiles->total() > rules().rackSize || !setRack(p, *tiles)) {
         fault(GcgFault::impossibleRack, lineText_);
         continue;
       }
+      finalRackSet_ = true;
       prepareBoard(game_);
     }
   }
@@ -1217,6 +1313,7 @@ const char* gcgFaultText(GcgFault fault) {
     case GcgFault::gameReopened: return "move after the game had ended under our rules, game goes on";
     case GcgFault::turnSkipped: return "the same player moved twice, a pass put in for the other";
     case GcgFault::tooManyMoves: return "more moves than a game can have, skipped";
+    case GcgFault::sameNicknames: return "both players have this name, each move line given by its running total or turn";
   }
   return "";
 }
@@ -1260,6 +1357,11 @@ GcgListChoice gcgListForLexiconLine(const std::string& line) {
   } else if (find("GERMAN") != std::string::npos) {
     choice = {"GERMAN.LST", kAlphabetGerman};
   } else {
+    // The names of the lists shipped for English, Spanish and French, which
+    // our records give lists that have no name of their own.
+    if (find("ENGLISH") != std::string::npos) choice = {"ENGLISH.LST", kAlphabetEnglish};
+    if (find("SPANISH") != std::string::npos) choice = {"SPANISH.LST", kAlphabetSpanish};
+    if (find("FRENCH") != std::string::npos) choice = {"FRENCH.LST", kAlphabetFrench};
     // Each of these that matches replaces the one before.
     if (find("ITALIAN") != std::string::npos) choice = {"ITALIAN.LST", kAlphabetItalian};
     // "ODS" with an edition number: the French lists (ODS5 and its
@@ -1277,12 +1379,19 @@ GcgListChoice gcgListForLexiconLine(const std::string& line) {
 GcgReadResult ReadGcg(Game& game, const std::string& path, const GcgReadOptions& options) {
   GcgReadResult result;
   result.alternativeName = gcgAlternativeName(path);
-  const auto data = readRecord(path);
-  if (!data) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) {
     PrintMessageF(msg::PosFileNotFound, path.c_str());
     return result;
   }
-  result.opened = true;
+  // Only a regular file: a folder reads as nothing and a pipe could block.
+  const auto data = std::filesystem::is_regular_file(path, error) ? readRecord(path) : std::nullopt;
+  // A record is text: a file with zero bytes in it is none.
+  if (!data || data->find('\0') != std::string::npos) {
+    result.nothingRead = true;
+    PrintMessageF(msg::GcgNothingRead, path.c_str());
+    return result;
+  }
   std::string bytes = *data;
   // A byte-order mark says UTF-8.
   const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
@@ -1314,6 +1423,15 @@ GcgReadResult ReadGcg(Game& game, const std::string& path, const GcgReadOptions&
   }
   result.wordListChosen = choice.wordList;
 
+  // The record is read into a game of its own, and replaces `game` only
+  // when something of a game was read; otherwise the rules, the word-list
+  // alphabet and the undo stack go back to what they were.
+  const GameRules previousRules = rules();
+  const int previousAlphabet = wordListAlphabet();
+  UndoStack previousUndo = std::move(undoStack());
+  undoStack().clear();
+  Game read;
+
   // The game: the record's language decides the game type, its list the
   // word list (unless the caller gives one).
   std::optional<PendingWordList> pending;
@@ -1323,13 +1441,23 @@ GcgReadResult ReadGcg(Game& game, const std::string& path, const GcgReadOptions&
   if (definition < 0 || !activateGameType(kKindDefined, definition)) activateGameType(kKindStandard);
   std::shared_ptr<Lexicon> lexicon = options.lexicon ? options.lexicon : lexiconFor(game.lexicon, wordListForNewGame());
   setWordListAlphabet(lexicon && lexicon->wordCount() > 0 ? lexicon->alphabet() : choice.alphabet);
-  NewGame(game, 2, lexicon);
-  result.wordListUsed = game.lexicon ? game.lexicon->fileName() : std::string();
+  NewGame(read, 2, lexicon);
+  result.wordListUsed = read.lexicon ? read.lexicon->fileName() : std::string();
 
-  Reader reader(game, options, result);
+  Reader reader(read, options, result);
   for (const RawLine& raw : lines) reader.line(raw, encoding, declared.has_value());
   reader.finish();
   result.pragmaDiscarded = !result.unrecognised.empty();
+  if (!reader.readAnything()) {
+    rules() = previousRules;
+    setWordListAlphabet(previousAlphabet);
+    undoStack() = std::move(previousUndo);
+    result.nothingRead = true;
+    PrintMessageF(msg::GcgNothingRead, path.c_str());
+    return result;
+  }
+  game = std::move(read);
+  result.opened = true;
   return result;
 }
 

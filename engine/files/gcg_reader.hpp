@@ -59,6 +59,7 @@ enum class GcgFault {
   gameReopened,         // a move after the game had ended under our rules: the game goes on
   turnSkipped,          // a player moved twice in a row: a pass was put in for the other
   tooManyMoves,         // more moves than any game can have: skipped
+  sameNicknames,        // two players of one name: each move line given to a player by its running total
 };
 
 // A short English description of a fault, for reports.
@@ -110,11 +111,26 @@ struct GcgReadResult {
   // and time penalties included), when it states any.
   bool hasStatedFinal[2] = {false, false};
   int statedFinal[2] = {0, 0};
+  // When nothing of a game could be read (an empty or binary file, a
+  // folder, a record whose every line was skipped): `opened` is false and
+  // the game was left as it was.
+  bool nothingRead = false;
+  // A record with end-of-game rack lines is scored as they state. When
+  // that is not what our rule for the end gives with the same racks, the
+  // difference is told here (information, not a fault of the record).
+  struct EndRule {
+    bool differs = false;
+    int line = 0;          // the first end-of-game line
+    int stated[2] = {0, 0};
+    int ours[2] = {0, 0};
+  } endRule;
   GcgAnalysis analysis;  // filled in analysis mode
 };
 
 // Replaces `game` by the record in `path`. A file that cannot be opened
-// prints "File %s not found." and leaves the game as it was.
+// prints "File %s not found."; one that holds nothing of a game prints
+// that nothing could be read. Either leaves the game (with the active
+// rules and the undo stack) as it was.
 GcgReadResult ReadGcg(Game& game, const std::string& path, const GcgReadOptions& options = {});
 
 // The name "Save game" uses after a load that discarded lines: the path

@@ -1,14 +1,15 @@
 #include "files/gcg_writer.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <string_view>
 
+#include "files/atomic_file.hpp"
 #include "files/gcg_reader.hpp"
+#include "files/gcg_tiles.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/evaluation.hpp"
 #include "movegen/move_line.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
@@ -21,10 +22,27 @@ namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
+// The spellings of multi-letter tiles a record declares, by alphabet.
+std::vector<std::string> tileLines(int alphabet) {
+  switch (alphabet) {
+    case kAlphabetSpanish: return {"#tile LL ll", "#tile RR rr", "#tile CH ch"};
+    case kAlphabetCatalan: return {"#tile NY ny", "#tile QU qu", "#tile L\xB7L l\xB7l"};
+    default: return {};
+  }
+}
+
+std::vector<std::string> withTiles(std::string lexiconLine, int alphabet) {
+  std::vector<std::string> lines{std::move(lexiconLine)};
+  for (std::string& line : tileLines(alphabet)) lines.push_back(std::move(line));
+  return lines;
+}
+
 // The "#lexicon" lines (and the spellings of multi-letter tiles) for a
-// word list. Lists known by identity name themselves; any other list of a
-// language other than English names the language's list, so that reading
-// the record back chooses the same alphabet and game type.
+// word list. Lists known by identity name themselves. Any other list is
+// named by its own name when reading the record back chooses a list of that
+// name and the same alphabet; failing that, a list of another language
+// than English names the language's list, so that reading the record back
+// chooses the same alphabet and game type.
 std::vector<std::string> lexiconLines(const Lexicon* lexicon) {
   if (lexicon == nullptr) return {};
   switch (lexicon->listId()) {
@@ -34,40 +52,56 @@ std::vector<std::string> lexiconLines(const Lexicon* lexicon) {
     case 4: return {"#lexicon SOWPODS"};
     case 5: return {"#lexicon CSW12"};
     case 7: return {"#lexicon OSPD2"};
-    case 8: return {"#lexicon FISE", "#tile LL ll", "#tile RR rr", "#tile CH ch"};
+    case 8: return withTiles("#lexicon FISE", kAlphabetSpanish);
     case 9: return {"#lexicon DANISH"};
     case 10: return {"#lexicon GERMAN"};
     case 11: return {"#lexicon ITALIAN"};
     case 12: return {"#lexicon ODS5"};
     case 13: return {"#lexicon LATIN"};
-    case 14: return {"#lexicon CATALAN", "#tile NY ny", "#tile QU qu", "#tile L\xB7L l\xB7l"};
+    case 14: return withTiles("#lexicon CATALAN", kAlphabetCatalan);
     case 15: return {"#lexicon SWEDISH"};
     default: break;
   }
   if (lexicon->wordCount() == 0) return {};
-  switch (lexicon->alphabet()) {
-    case kAlphabetSpanish: return {"#lexicon FISE", "#tile LL ll", "#tile RR rr", "#tile CH ch"};
+  const int alphabet = lexicon->alphabet();
+  const std::string& fileName = lexicon->fileName();
+  const std::string base = fileName.substr(fileName.find_last_of('/') + 1);
+  const std::string stem = latin1Upper(base.substr(0, base.find('.')));
+  if (!stem.empty() && std::none_of(stem.begin(), stem.end(), isSpace)) {
+    const GcgListChoice choice = gcgListForLexiconLine("#lexicon " + stem);
+    if (latin1Lower(choice.wordList) == latin1Lower(base) && choice.alphabet == alphabet) {
+      return withTiles("#lexicon " + stem, alphabet);
+    }
+  }
+  switch (alphabet) {
+    case kAlphabetSpanish: return withTiles("#lexicon SPANISH", kAlphabetSpanish);
     case kAlphabetDanish: return {"#lexicon DANISH"};
-    case kAlphabetFrench: return {"#lexicon ODS5"};
+    case kAlphabetFrench: return {"#lexicon FRENCH"};
     case kAlphabetGerman: return {"#lexicon GERMAN"};
     case kAlphabetItalian: return {"#lexicon ITALIAN"};
     case kAlphabetLatin: return {"#lexicon LATIN"};
-    case kAlphabetCatalan: return {"#lexicon CATALAN", "#tile NY ny", "#tile QU qu", "#tile L\xB7L l\xB7l"};
+    case kAlphabetCatalan: return withTiles("#lexicon CATALAN", kAlphabetCatalan);
     case kAlphabetSwedish: return {"#lexicon SWEDISH"};
     default: return {};
   }
 }
 
 // The word of a placement: every tile as its letters, upper case, blanks
-// in lower case.
-std::string wordText(const Move& move) {
+// in lower case: the move's own blanks and the blanks already on the board
+// that the word takes in (`blankSquares`, by square index).
+std::string wordText(const Move& move, const Board& board, const std::vector<bool>& blankSquares) {
   std::string text;
   const std::string_view word = move.wordView();
+  const int dx = move.direction == kAcross ? 1 : 0, dy = 1 - dx;
   for (std::size_t i = 0; i < word.size(); ++i) {
+    const int index = static_cast<int>(i);
     const int code = codeOfLetter(word[i]);
     std::string tile = code >= 0 && code < kCodeSlots && code != rules().blankCode ? tileDisplayText(code)
                                                                                  : std::string(1, latin1Upper(word[i]));
-    if (move.isBlankAt(static_cast<int>(i))) tile = latin1Lower(tile);
+    const int column = move.column + dx * index, row = move.row + dy * index;
+    const bool onBoard = column >= 0 && row >= 0 && column < board.width && row < board.height;
+    const bool blankThere = onBoard && blankSquares[static_cast<std::size_t>(column + row * board.width)];
+    if (move.isBlankAt(index) || blankThere) tile = latin1Lower(tile);
     text += tile;
   }
   return text;
@@ -102,20 +136,15 @@ Rack without(Rack rack, std::string_view letters) {
   return rack;
 }
 
-// What the end of the game added to each player's score, worked out from
-// the racks left, as EndGame does.
-std::array<int, 2> endAdjustments(const Game& game, int lastMover) {
-  std::array<int, 2> adjustment{};
-  const int values[2] = {rackValue(game.racks[0]), rackValue(game.racks[1])};
-  if (game.doubledEndScoring) {
-    adjustment[0] = 2 * values[1];
-    adjustment[1] = 2 * values[0];
-  } else {
-    adjustment[0] = -values[0];
-    adjustment[1] = -values[1];
-    if (game.racks[0].total() == 0 || game.racks[1].total() == 0) adjustment[static_cast<std::size_t>(lastMover)] += values[0] + values[1];
+// The squares where a move laid a blank.
+void markBlanks(const Move& move, const Board& board, std::vector<bool>& blankSquares, bool mark) {
+  const int dx = move.direction == kAcross ? 1 : 0, dy = 1 - dx;
+  for (int i = 0; i < static_cast<int>(move.wordView().size()); ++i) {
+    if (!move.isBlankAt(i)) continue;
+    const int column = move.column + dx * i, row = move.row + dy * i;
+    if (column < 0 || row < 0 || column >= board.width || row >= board.height) continue;
+    blankSquares[static_cast<std::size_t>(column + row * board.width)] = mark;
   }
-  return adjustment;
 }
 
 class Writer {
@@ -125,6 +154,28 @@ class Writer {
     nick_[1] = gcgNickname(game, 1);
     // Two players of the same name would make every move line player 1's.
     if (nick_[1] == nick_[0]) nick_[1] += "_2";
+    // The blanks on the board before the first move: those of the board at
+    // the end that no move of the history laid.
+    const Board& board = game.board;
+    blankSquares_.assign(board.squares.size(), false);
+    for (std::size_t i = 0; i < board.squares.size(); ++i) {
+      blankSquares_[i] = !board.squares[i].empty() && board.squares[i].isBlank;
+    }
+    for (const HistoryEntry& entry : history_) {
+      const Move& move = entry.move.move();
+      if (!isNonPlacement(move)) markBlanks(move, board, blankSquares_, false);
+    }
+    // What the end of the game added: as kept with the game, or, for a game
+    // that kept nothing, as its rule gives.
+    if (game.gameOver) {
+      const int after = static_cast<int>(history_.size());
+      for (const ScoreChange& change : game.scoreChanges) {
+        if (change.afterEntry == after && (change.kind == ScoreChangeKind::endRackGain || change.kind == ScoreChangeKind::endRackLoss)) {
+          endChanges_.push_back(change);
+        }
+      }
+      if (endChanges_.empty() && !history_.empty()) endChanges_ = EndOfGameChanges(game, owner(after - 1));
+    }
   }
 
   std::string text() {
@@ -159,7 +210,7 @@ class Writer {
  private:
   static int owner(int index) { return index % 2; }
   const Move& moveOf(int index) const { return history_[static_cast<std::size_t>(index)].move.move(); }
-  std::string rackOf(int index) const { return rackString(history_[static_cast<std::size_t>(index)].rackBefore); }
+  std::string rackOf(int index) const { return gcgTilesText(history_[static_cast<std::size_t>(index)].rackBefore); }
   int after(int index, int player) const {
     return history_[static_cast<std::size_t>(index)].scoresAfter[static_cast<std::size_t>(player)];
   }
@@ -174,7 +225,8 @@ class Writer {
   }
 
   void placementLine(int player, const std::string& rack, const Move& move, int total) {
-    line(head(player, rack) + positionText(move) + " " + wordText(move) + FormatText(" +%d %d", move.score, total));
+    line(head(player, rack) + positionText(move) + " " + wordText(move, game_.board, blankSquares_) +
+         FormatText(" +%d %d", move.score, total));
   }
 
   void group(int index) {
@@ -192,14 +244,15 @@ class Writer {
         line(head(p, rack) + FormatText("-- +0 %d", total));
       }
     } else if (isExchange(move)) {
-      const auto returned = countsToText(without(entry.rackBefore, move.leaveView()), 64);
-      line(head(p, rack) + "-" + returned.value_or(std::string()) + FormatText(" +0 %d", total));
+      line(head(p, rack) + "-" + gcgTilesText(without(entry.rackBefore, move.leaveView())) + FormatText(" +0 %d", total));
     } else if (isNonPlacement(move)) {
       // A pass, or the turn a failed challenge cost.
       line(head(p, rack) + FormatText("- +0 %d", total));
     } else {
       total += move.score;
       placementLine(p, rack, move, total);
+      // Later words that take in this move's blanks show them in lower case.
+      markBlanks(move, game_.board, blankSquares_, true);
     }
     notes(entry);
   }
@@ -240,8 +293,8 @@ class Writer {
     int points = 0;
     const Move& move = moveOf(index);
     if (owner(index) == player && !isNonPlacement(move)) points += move.score;
-    if (index + 1 == static_cast<int>(history_.size()) && game_.gameOver) {
-      points += endAdjustments(game_, owner(index))[static_cast<std::size_t>(player)];
+    if (index + 1 == static_cast<int>(history_.size())) {
+      for (const ScoreChange& change : endChanges_) points += change.player == player ? change.points : 0;
     }
     return points;
   }
@@ -284,35 +337,25 @@ class Writer {
 
   void endOfRecord() {
     if (!game_.gameOver) {
-      line("#rack1 " + rackString(game_.racks[0]));
-      line("#rack2 " + rackString(game_.racks[1]));
+      line("#rack1 " + gcgTilesText(game_.racks[0]));
+      line("#rack2 " + gcgTilesText(game_.racks[1]));
       return;
     }
-    const int values[2] = {rackValue(game_.racks[0]), rackValue(game_.racks[1])};
-    if (game_.doubledEndScoring) {
-      for (int p = 0; p < 2; ++p) {
-        const int other = 1 - p;
-        if (values[other] <= 0) continue;
-        total_[static_cast<std::size_t>(p)] += 2 * values[other];
-        line(">" + nick_[static_cast<std::size_t>(p)] + ": (" + rackString(game_.racks[static_cast<std::size_t>(other)]) +
-             FormatText(") +%d %d", 2 * values[other], total_[static_cast<std::size_t>(p)]));
-      }
-      return;
+    // One line per rack counted: the player's own rack when the points are
+    // lost, another's when they are gained.
+    for (const ScoreChange& change : endChanges_) {
+      if (change.player < 0 || change.player > 1) continue;
+      int& total = total_[static_cast<std::size_t>(change.player)];
+      total += change.points;
+      line(">" + nick_[static_cast<std::size_t>(change.player)] + ": (" + gcgTilesText(change.tiles) +
+           FormatText(") %+d %d", change.points, total));
     }
-    // Each player loses what is left on the rack; the one who went out
-    // gains it all.
+    // A rack left that no line counted (the end as another program scored
+    // it) is kept all the same.
     for (int p = 0; p < 2; ++p) {
-      if (values[p] <= 0) continue;
-      total_[static_cast<std::size_t>(p)] -= values[p];
-      line(">" + nick_[static_cast<std::size_t>(p)] + ": (" + rackString(game_.racks[static_cast<std::size_t>(p)]) +
-           FormatText(") -%d %d", values[p], total_[static_cast<std::size_t>(p)]));
-    }
-    for (int p = 0; p < 2; ++p) {
-      const int other = 1 - p;
-      if (game_.racks[static_cast<std::size_t>(p)].total() != 0 || values[other] <= 0) continue;
-      total_[static_cast<std::size_t>(p)] += values[other];
-      line(">" + nick_[static_cast<std::size_t>(p)] + ": (" + rackString(game_.racks[static_cast<std::size_t>(other)]) +
-           FormatText(") +%d %d", values[other], total_[static_cast<std::size_t>(p)]));
+      const Rack& rack = game_.racks[static_cast<std::size_t>(p)];
+      const bool counted = std::any_of(endChanges_.begin(), endChanges_.end(), [p](const ScoreChange& c) { return c.rackOf == p; });
+      if (rack.total() > 0 && !counted) line(FormatText("#rack%d ", p + 1) + gcgTilesText(rack));
     }
   }
 
@@ -320,6 +363,8 @@ class Writer {
   const std::vector<HistoryEntry>& history_;
   std::array<std::string, 2> nick_;
   std::array<int, 2> total_{};
+  std::vector<bool> blankSquares_;  // by square index: a blank lies there before the move being written
+  std::vector<ScoreChange> endChanges_;
   std::string out_;
 };
 
@@ -342,12 +387,7 @@ std::string GcgText(const Game& game) {
 }
 
 bool WriteGcg(const Game& game, const std::string& path) {
-  const std::string text = GcgText(game);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.flush();
-  return static_cast<bool>(out);
+  return writeFileAtomically(path, GcgText(game));
 }
 
 }  // namespace pexil

@@ -16,8 +16,9 @@ inline constexpr const char* kGcgProgramVersion = kProgramVersion;
 // The whole record as text, one line per '\n'.
 std::string GcgText(const Game& game);
 
-// Writes the record to `path`, creating or truncating the file. False when
-// the file cannot be created or written.
+// Writes the record to `path`, creating or replacing the file whole (see
+// writeFileAtomically): a failed write leaves an earlier file as it was.
+// False when the file cannot be written.
 bool WriteGcg(const Game& game, const std::string& path);
 
 // The nickname a record gives a player: the name (or "Player N") with

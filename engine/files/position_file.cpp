@@ -1,16 +1,14 @@
 #include "files/position_file.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "files/atomic_file.hpp"
 #include "files/data_files.hpp"
 #include "game/word_list_choice.hpp"
 #include "rules/board.hpp"
@@ -250,6 +248,7 @@ void clearPosition(Game& game) {
   game.scorelessTurns = 0;
   game.consecutivePasses = 0;
   game.history.clear();
+  game.scoreChanges.clear();
   game.hideLeaves = false;
   game.barredWords.clear();
   game.restrictedPlayer = -1;
@@ -599,22 +598,7 @@ std::string positionText(const Game& game) {
 
 bool WritePosition(const Game& game, const std::string& path) {
   if (path.empty()) return false;
-  const std::string text = positionText(game);
-  // Written beside the target under a name of this process, then renamed
-  // over it, so that a failed write leaves no half file behind.
-  const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  std::error_code error;
-  if (out) std::filesystem::rename(temporary, path, error);
-  if (!out || error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+  return writeFileAtomically(path, positionText(game));
 }
 
 bool ReadPosition(Game& game, const std::string& path) {

@@ -11,10 +11,9 @@
 
 namespace pexil {
 
-// Writes the game to `path`, creating or replacing it. The text goes to a
-// temporary file beside it that is renamed over `path` once complete, so a
-// failed write leaves any earlier file as it was. Prints nothing; false
-// when the file cannot be written.
+// Writes the game to `path`, creating or replacing it whole (see
+// writeFileAtomically), so a failed write leaves any earlier file as it
+// was. Prints nothing; false when the file cannot be written.
 bool WritePosition(const Game& game, const std::string& path);
 
 // Replaces the game by the position in `path`. A fault prints one message

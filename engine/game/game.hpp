@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -88,6 +89,24 @@ struct HistoryEntry {
   std::vector<std::string> notes;
 };
 
+// Points scored outside the moves themselves, kept beside the history so
+// that the record of a game accounts for every point.
+enum class ScoreChangeKind : std::uint8_t {
+  challengePenalty,  // a failed challenge: the challenged player gains
+  endRackGain,       // the end: the player gains what another's rack holds
+  endRackLoss,       // the end: the player loses what the own rack holds
+  timePenalty,       // a record's "(time)" line: points gained or lost
+};
+
+struct ScoreChange {
+  int afterEntry = 0;  // the number of history entries before it
+  int player = 0;
+  ScoreChangeKind kind = ScoreChangeKind::challengePenalty;
+  int points = 0;
+  int rackOf = -1;     // the end-of-game kinds: the player whose rack counted
+  Rack tiles{};        // ... and the tiles on it
+};
+
 // Where generated placements go while a search mode is on.
 enum class SearchMode : std::uint8_t {
   none,
@@ -156,6 +175,9 @@ struct Game {
   // The game record and the display flag of move lines: leaves and
   // exchanged tiles are hidden while it is set.
   std::vector<HistoryEntry> history;
+  // In the order of the history; changes after the same entry in the order
+  // they were scored.
+  std::vector<ScoreChange> scoreChanges;
   bool hideLeaves = false;
 
   // The game kind and game type the game was set up with (activating them

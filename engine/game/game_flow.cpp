@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -225,26 +226,61 @@ void Exchange(Game& game, const std::string& keep) {
   PlayMove(game, exchange);
 }
 
-void EndGame(Game& game) {
+void AddScoreChange(Game& game, const ScoreChange& change) {
+  ScoreChange placed = change;
+  placed.afterEntry = static_cast<int>(game.history.size());
+  AddScoreChangeAfter(game, placed);
+}
+
+void AddScoreChangeAfter(Game& game, const ScoreChange& change) {
+  auto at = game.scoreChanges.end();
+  while (at != game.scoreChanges.begin() && std::prev(at)->afterEntry > change.afterEntry) --at;
+  game.scoreChanges.insert(at, change);
+}
+
+std::vector<ScoreChange> EndOfGameChanges(const Game& game, int wentOut) {
+  std::vector<ScoreChange> changes;
   const int players = game.playerCount;
   std::array<int, kMaxPlayers> values{};
   for (int p = 0; p < players; ++p) values[static_cast<std::size_t>(p)] = rackValue(game.racks[static_cast<std::size_t>(p)]);
+  auto add = [&](int player, ScoreChangeKind kind, int points, int rackOf) {
+    ScoreChange change;
+    change.player = player;
+    change.kind = kind;
+    change.points = points;
+    change.rackOf = rackOf;
+    change.tiles = game.racks[static_cast<std::size_t>(rackOf)];
+    changes.push_back(change);
+  };
   if (game.doubledEndScoring) {
-    int total = 0;
-    for (int p = 0; p < players; ++p) total += values[static_cast<std::size_t>(p)];
     for (int p = 0; p < players; ++p) {
-      game.scores[static_cast<std::size_t>(p)] += 2 * (total - values[static_cast<std::size_t>(p)]);
+      for (int q = 0; q < players; ++q) {
+        const int value = values[static_cast<std::size_t>(q)];
+        if (q != p && value > 0) add(p, ScoreChangeKind::endRackGain, 2 * value, q);
+      }
     }
-  } else {
-    int subtracted = 0;
-    bool someoneOut = false;
-    for (int p = 0; p < players; ++p) {
-      game.scores[static_cast<std::size_t>(p)] -= values[static_cast<std::size_t>(p)];
-      subtracted += values[static_cast<std::size_t>(p)];
-      someoneOut = someoneOut || game.racks[static_cast<std::size_t>(p)].total() == 0;
-    }
-    // The player who went out is the one who has just moved.
-    if (someoneOut) game.scores[static_cast<std::size_t>(game.toMove)] += subtracted;
+    return changes;
+  }
+  bool someoneOut = false;
+  for (int p = 0; p < players; ++p) {
+    const int value = values[static_cast<std::size_t>(p)];
+    if (value > 0) add(p, ScoreChangeKind::endRackLoss, -value, p);
+    someoneOut = someoneOut || game.racks[static_cast<std::size_t>(p)].total() == 0;
+  }
+  // The player who went out gains what the others lost.
+  for (int q = 0; someoneOut && q < players; ++q) {
+    const int value = values[static_cast<std::size_t>(q)];
+    if (q != wentOut && value > 0) add(wentOut, ScoreChangeKind::endRackGain, value, q);
+  }
+  return changes;
+}
+
+void EndGame(Game& game) {
+  // Each adjustment is kept with the rack it counts, so that the history
+  // accounts for it. The player who went out is the one who has just moved.
+  for (const ScoreChange& change : EndOfGameChanges(game, game.toMove)) {
+    game.scores[static_cast<std::size_t>(change.player)] += change.points;
+    AddScoreChange(game, change);
   }
   game.gameOver = true;
   game.clockRunning = false;
@@ -298,6 +334,11 @@ bool ChallengeLast(Game& game) {
   if (!game.history.empty()) game.history.back().survivedChallenge = true;
   if (game.challengeType == 2 || game.challengeType == 3) {
     game.scores[static_cast<std::size_t>(challenged)] += game.challengePenalty;
+    ScoreChange change;
+    change.player = challenged;
+    change.kind = ScoreChangeKind::challengePenalty;
+    change.points = game.challengePenalty;
+    AddScoreChange(game, change);
   }
   if (game.challengeType == 1 || game.challengeType == 3) {
     Move incorrect;
@@ -365,6 +406,7 @@ void ResetGame(Game& game) {
   game.barredWords.clear();
   game.restrictedPlayer = -1;
   game.history.clear();
+  game.scoreChanges.clear();
   game.hideLeaves = false;
   for (auto& text : game.exchangedLast) text.clear();
   for (auto& text : game.knownTiles) text.clear();

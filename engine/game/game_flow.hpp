@@ -20,7 +20,18 @@ void Pass(Game& game);
 void Exchange(Game& game, const std::string& keep);
 
 bool ExchangeAllowed(const Game& game);
+// The final rack adjustments (each kept as a score change) and the end.
 void EndGame(Game& game);
+// What the end of the game adds to the scores under the game's rule with
+// the racks as they are, one change per player and rack counted;
+// `wentOut` is the player who has just moved (under the rule without
+// doubling, the one who gains the others' racks when a rack is empty).
+std::vector<ScoreChange> EndOfGameChanges(const Game& game, int wentOut);
+// Keeps a change of score made after the last history entry; the second
+// form keeps one for the entry it names (afterEntry), after the changes
+// already kept there.
+void AddScoreChange(Game& game, const ScoreChange& change);
+void AddScoreChangeAfter(Game& game, const ScoreChange& change);
 // Challenges the last move; true when the challenge succeeded.
 bool ChallengeLast(Game& game);
 

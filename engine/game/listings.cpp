@@ -97,6 +97,24 @@ std::string rackColumn(const HistoryEntry& entry, bool hideHistoryRacks) {
   return std::string(static_cast<std::size_t>(rackSize + 2), '-') + " ";
 }
 
+// A change of score that no move line shows: who, why, how many points.
+std::string scoreChangeLine(const ScoreChange& change) {
+  const char* unit = Message(change.points == 1 || change.points == -1 ? msg::HistoryPoint : msg::HistoryPoints);
+  const int player = change.player + 1;
+  switch (change.kind) {
+    case ScoreChangeKind::challengePenalty:
+      return FormatMessage(msg::HistoryChallengeBonus, player, change.points, unit, change.afterEntry);
+    case ScoreChangeKind::endRackGain:
+      return FormatMessage(msg::HistoryEndRackGain, player, change.points, unit, change.rackOf + 1,
+                           countsToText(change.tiles).value_or(std::string()).c_str());
+    case ScoreChangeKind::endRackLoss:
+      return FormatMessage(msg::HistoryEndRackLoss, player, change.points, unit,
+                           countsToText(change.tiles).value_or(std::string()).c_str());
+    case ScoreChangeKind::timePenalty: return FormatMessage(msg::HistoryTimePenalty, player, change.points, unit);
+  }
+  return std::string();
+}
+
 }  // namespace
 
 void ShowWell(const Game& game, int viewer, bool concise) {
@@ -154,6 +172,9 @@ void ShowHistory(const Game& game, bool hideHistoryRacks) {
     pane.SetNoWrap(wasNoWrap);
     player = (player + 1) % game.playerCount;
   }
+  // The points no move line shows, so that the listing accounts for every
+  // point scored during the game.
+  for (const ScoreChange& change : game.scoreChanges) pane.Print(scoreChangeLine(change));
 
   pane.SetColour(colour::green);
   for (int p = 0; p < game.playerCount && p < kMaxPlayers; ++p) {

@@ -17,7 +17,9 @@ void ShowWell(const Game& game, int viewer, bool concise);
 
 // Every history entry as a move line (cyan, without wrapping) behind a rack
 // column: the rack before the move in parentheses, else the leave in
-// brackets, else dashes; with `hideHistoryRacks` always the dashes. Then
+// brackets, else dashes; with `hideHistoryRacks` always the dashes. After
+// them one line for each change of score the moves do not show (a failed
+// challenge's penalty, the tiles left at the end, a time penalty). Then
 // the players' scores (green). Nothing at all for an empty history.
 void ShowHistory(const Game& game, bool hideHistoryRacks);
 

@@ -18,11 +18,12 @@
 //   151..173 word lists, 174..190 word queries
 //   ...      further engine, file and dialog messages up to 507
 //   508..638 menu captions, 639 the about box, 640..741 dialog labels
-//   1000..   the front-end range (kFrontEndFirst): texts only the
-//            command-line front end and its reports show
+//   1000..   the range of texts this program adds beyond the shared
+//            catalogue (kFrontEndFirst):
 //     1000..1019 play: exchanges, opening over a game, the board legend
 //     1020..1039 command-line conventions, typed text, word lists
 //     1040..1059 rack-draw ratings
+//     1060..1079 game records read and the history's score changes
 #pragma once
 
 namespace pexil::msg {
@@ -198,6 +199,12 @@ enum : int {
   WellVowels = 274,               // "%d" vowels, "%d" consonants, "%d" blanks
   HistoryHeading = 275,
   HistoryPlayerScore = 276,       // "%d" player, "%s" name, "%d" score, "%s" unit
+  // Changes of score after the history's move lines: "%d" player, "%+d"
+  // points, "%s" unit, then what each needs.
+  HistoryChallengeBonus = 1060,   // "%d" the challenged move
+  HistoryEndRackGain = 1061,      // "%d" player whose rack, "%s" its tiles
+  HistoryEndRackLoss = 1062,      // "%s" the tiles
+  HistoryTimePenalty = 1063,
   HistoryPoint = 277,
   HistoryPoints = 278,
   StatsHeading = 279,             // "%s" name
@@ -331,6 +338,12 @@ enum : int {
   GcgReportSummary = 410,         // "%d" records, "%d" moves, "%d" differing, "%d" unused lines
   GcgReportAgree = 411,
   GcgReportUtf8 = 412,
+  GcgNothingRead = 1064,          // "%s" path
+  GcgLinesNotUsed = 1065,         // "%d" lines
+  GcgOneLineNotUsed = 1066,
+  GcgMoreLinesNotUsed = 1067,     // "%d" lines
+  GcgReportEndRule = 1068,        // "%d" line, "%+d" "%+d" stated, "%+d" "%+d" by our rule
+  GcgReportTotalsDiffer = 1069,
 
   // A word list named by a file that cannot be opened.
   WordListFallback = 390,         // "%s" named list, "%s" default list

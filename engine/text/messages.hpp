@@ -15,10 +15,10 @@ namespace pexil {
 // numbers 0..741.
 inline constexpr int kMessageCount = 742;
 
-// Texts that only this program's own front ends and reports show (the
-// command-line front end, its listings and reports) are numbered from
-// kFrontEndFirst, apart from the shared catalogue, so that neither range
-// can take a number the other one needs.
+// Texts this program adds beyond the shared catalogue (the command-line
+// front end, its reports, further listing and record lines) are numbered
+// from kFrontEndFirst, apart from it, so that neither range can take a
+// number the other one needs.
 inline constexpr int kFrontEndFirst = 1000;
 inline constexpr int kFrontEndEnd = 1300;
 

@@ -1,14 +1,10 @@
 #include "counts.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
-#include <system_error>
 
 namespace pexil::databuilder {
 namespace {
@@ -466,29 +462,6 @@ ReadReport readCounts(std::string_view text, EvalCounts& counts) {
 
 // ---------------------------------------------------------------------------
 // Files.
-
-bool writeFileAtomically(const std::string& path, std::string_view text) {
-  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
-}
 
 bool readFileText(const std::string& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);

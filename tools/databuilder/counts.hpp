@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/atomic_file.hpp"
+
 namespace pexil::databuilder {
 
 // ---------------------------------------------------------------------------
@@ -162,10 +164,10 @@ struct ReadReport {
 };
 ReadReport readCounts(std::string_view text, EvalCounts& counts);
 
-// Writes text to a file through a temporary name and a rename, so that a
+// Files are written through a temporary name and a rename, so that a
 // reader (or a resumed run) sees the old file or the new one, never half
-// of one. False on any error.
-bool writeFileAtomically(const std::string& path, std::string_view text);
+// of one.
+using pexil::writeFileAtomically;
 // A whole file, or none.
 bool readFileText(const std::string& path, std::string& text);
 

@@ -368,9 +368,17 @@ def build(list_path, out_path, wndir):
         assert len(line) < MAX_LINE, w
         out.append(line + b"\n")
     tmp = out_path + ".tmp"
-    with open(tmp, "wb") as f:
-        f.writelines(out)
-    os.replace(tmp, out_path)
+    try:
+        with open(tmp, "wb") as f:
+            f.writelines(out)
+        os.replace(tmp, out_path)
+    except BaseException:
+        # A failed write leaves the old file and no temporary file.
+        try:
+            os.remove(tmp)
+        except OSError:
+            pass
+        raise
     log("wrote %s: %d lines, %d bytes in %.1fs"
         % (out_path, len(out), os.path.getsize(out_path), time.time() - t0))
 

@@ -207,11 +207,24 @@ def build(name, out_dir, force):
     for n in earlier_hits(name, words):
         print(f"  WARNING: {name} contains all probe words of {n}")
         ok = False
-    tmp = target + ".tmp"
-    with open(tmp, "wb") as f:
-        f.write(b"".join(w + b"\n" for w in sorted(words)))
-    os.replace(tmp, target)
+    write_whole(target, b"".join(w + b"\n" for w in sorted(words)))
     return ok
+
+
+def write_whole(path, data):
+    """Writes through a temporary file renamed over `path`: a failed write
+    leaves the old file as it was and no temporary file behind."""
+    tmp = path + ".tmp"
+    try:
+        with open(tmp, "wb") as f:
+            f.write(data)
+        os.replace(tmp, path)
+    except BaseException:
+        try:
+            os.remove(tmp)
+        except OSError:
+            pass
+        raise
 
 
 def check(name, out_dir):
