@@ -42,7 +42,12 @@ std::string clockText(int hundredths) {
 void printDiscardedWarning() {
   const std::string stars(53, '*');
   std::string text;
-  for (int n = msg::GcgPragma1; n <= msg::GcgPragma5; ++n) text += (text.empty() ? "" : " ") + std::string(Message(n));
+  for (int n = msg::GcgPragma1; n <= msg::GcgPragma5; ++n) {
+    const char* part = Message(n);
+    if (part == nullptr) continue;
+    if (!text.empty()) text += ' ';
+    text += part;
+  }
   TextPane& pane = textPane();
   pane.Print(stars);
   pane.Print(text);

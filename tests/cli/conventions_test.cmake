@@ -24,19 +24,6 @@ set(catalan --type "Scrabble(R) - Catalan" --list catalan.lst)
 set(german --type "Scrabble(R) - German" --list german.lst)
 set(english --list english.lst)
 
-function(expect_absent text needle)
-  string(FIND "${text}" "${needle}" at)
-  if(NOT at EQUAL -1)
-    message(FATAL_ERROR "did not expect [${needle}] in:\n${text}")
-  endif()
-endfunction()
-
-function(expect_regex text regex)
-  if(NOT text MATCHES "${regex}")
-    message(FATAL_ERROR "expected a match for [${regex}] in:\n${text}")
-  endif()
-endfunction()
-
 # Runs pexil-cli in `folder` with standard input from `input` (text).
 function(run_cli_in folder expected_code out_var input)
   file(WRITE "${work}/stdin.txt" "${input}")

@@ -6,32 +6,10 @@ cmake_minimum_required(VERSION 3.20)
 
 include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
 
-function(expect_regex text regex)
-  if(NOT text MATCHES "${regex}")
-    message(FATAL_ERROR "expected a match for [${regex}] in:\n${text}")
-  endif()
-endfunction()
-
-function(expect_absent text needle)
-  string(FIND "${text}" "${needle}" at)
-  if(NOT at EQUAL -1)
-    message(FATAL_ERROR "did not expect [${needle}] in:\n${text}")
-  endif()
-endfunction()
-
-function(run_cli_input expected_code out_var input)
-  file(WRITE "${work}/stdin.txt" "${input}")
-  execute_process(COMMAND ${CLI} --no-colour ${ARGN} INPUT_FILE "${work}/stdin.txt"
-                  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT code EQUAL expected_code)
-    message(FATAL_ERROR "pexil-cli ${ARGN} < [${input}]: exit ${code}, expected ${expected_code}\n${out}${err}")
-  endif()
-  set(${out_var} "${out}" PARENT_SCOPE)
-endfunction()
-
 set(work "${CMAKE_CURRENT_BINARY_DIR}/results_test")
 file(REMOVE_RECURSE "${work}")
 file(MAKE_DIRECTORY "${work}/lists")
+set(cli_stdin "${work}/stdin.txt")
 
 # The fixture list with leave tables of known values: the full rack ACEJOST
 # is worth +10.0 (AEINRST -10.0) and the leaves below what they say.
