@@ -32,6 +32,8 @@ import re
 import sys
 import time
 
+from build_wordlists import write_whole
+
 WORDNET_DIR = "/usr/share/wordnet"
 POSES = ("noun", "verb", "adj", "adv")          # default order on ties
 POS_LABEL = {"noun": "(n.)", "verb": "(v.)", "adj": "(adj.)", "adv": "(adv.)"}
@@ -367,18 +369,7 @@ def build(list_path, out_path, wndir):
         line = (w + " " + lines[w]).encode("latin-1")
         assert len(line) < MAX_LINE, w
         out.append(line + b"\n")
-    tmp = out_path + ".tmp"
-    try:
-        with open(tmp, "wb") as f:
-            f.writelines(out)
-        os.replace(tmp, out_path)
-    except BaseException:
-        # A failed write leaves the old file and no temporary file.
-        try:
-            os.remove(tmp)
-        except OSError:
-            pass
-        raise
+    write_whole(out_path, b"".join(out))
     log("wrote %s: %d lines, %d bytes in %.1fs"
         % (out_path, len(out), os.path.getsize(out_path), time.time() - t0))
 
