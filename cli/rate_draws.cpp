@@ -1,11 +1,8 @@
 // rate-draws: how lucky each player's rack draws were over a game record.
 #include "rate_draws.hpp"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "commands.hpp"
+#include "files/atomic_file.hpp"
 #include "files/rack_draw_ratings.hpp"
 #include "game_files.hpp"
 #include "rules/random.hpp"
@@ -18,27 +15,11 @@ namespace {
 
 constexpr int kMostRedraws = 1000000;
 
-// Writes the lines to a file beside the target and renames it over the
-// target, so that a report is either whole or not there.
+// The report's lines as one text, written whole or not at all.
 bool writeWhole(const std::string& path, const std::vector<std::string>& lines) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) out << line << '\n';
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  return writeFileAtomically(path, text);
 }
 
 // The redraws' seed: the run's seed when one was given, so that a run can
