@@ -130,6 +130,10 @@ int runPlay(const Arguments& args) {
   // A position or record to play on from.
   bool opened = false;
   if (!openFromOptions(game, *options, opened)) return 1;
+  if (opened && game.playerCount != 2) {
+    PrintMessageF(msg::PlayTwoPlayersOnly, options->value("--open")->c_str(), game.playerCount);
+    return 1;
+  }
   PlaySession session(game, settings, opened);
   if (settings.clock != kNoClock) {
     game.clocks[static_cast<std::size_t>(settings.computerSeat)] = settings.clock;

@@ -7,6 +7,8 @@
 #include "commands.hpp"
 #include "game/game_flow.hpp"
 #include "play_session.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/letter_codes.hpp"
 #include "text/messages.hpp"
 
 namespace pexil::cli {
@@ -40,8 +42,26 @@ void PlaySession::handleFileCommand(const std::string& command, const std::vecto
     PrintMessage(msg::PlayOpenNotDone);
     return;
   }
+  // A game of other than two players has no seat for Pexil and the user
+  // alone: the game in progress comes back whole, with its rules and its
+  // moves to take back.
+  const Game previous = game_;
+  const GameRules previousRules = rules();
+  const int previousAlphabet = wordListAlphabet();
+  const UndoStack previousUndo = undoStack();
+  const GameFileNames previousNames = files_;
   const bool opened =
       record ? openRecord(game_, path, -1, &files_, settings_.namedList) : openPosition(game_, path, &files_);
+  if (opened && game_.playerCount != 2) {
+    PrintMessageF(msg::PlayTwoPlayersOnly, name.c_str(), game_.playerCount);
+    game_ = previous;
+    rules() = previousRules;
+    setWordListAlphabet(previousAlphabet);
+    undoStack() = previousUndo;
+    files_ = previousNames;
+    PrintMessage(msg::PlayOpenNotDone);
+    return;
+  }
   // Whatever a failed read left behind, the seats stay the session's.
   if (!opened) {
     applySeats();

@@ -372,6 +372,7 @@ constexpr Entry kEnglish[] = {
     {msg::BoardLegendOutside, "not in play"},
     {msg::BoardLegendTiles, "Tiles: a lower case letter is a blank."},
     {msg::BoardLegendTileForms, "Tiles: %s; a lower case letter is a blank."},
+    {msg::PlayTwoPlayersOnly, "\"%s\" holds a game of %d players: play takes two-player games only."},
     {msg::WordListFallback, "Word list \"%s\" not found: using \"%s\" instead."},
     {msg::RateDrawsHeader, "Move\tPlayer\tLeave\tNew Rack\tPercentile rating"},
     {msg::RateDrawsLine, "%d\t%s\t%s\t%s  \t%.1f%%"},

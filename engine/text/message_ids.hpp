@@ -370,6 +370,7 @@ enum : int {
   BoardLegendOutside = 1009,
   BoardLegendTiles = 1010,
   BoardLegendTileForms = 1011,    // "%s" the one-character forms
+  PlayTwoPlayersOnly = 1012,      // "%s" file, "%d" players
 
   // Command-line front end: conventions, typed text, word lists.
   CliVersionLine = 1020,          // "%s" version, "%s" build date

@@ -171,3 +171,18 @@ if(NOT EXISTS "${utf8_record}")
   message(FATAL_ERROR "save-game did not write ${utf8_record}:\n${out}")
 endif()
 expect_contains("${out}" "The game is ready.")
+
+# ---- play takes two-player games only ----
+# A position of three players is refused, at the start and during a game;
+# during a game the game in progress goes on as it was.
+run_cli_with_input(0 out "8D BAPUS\nsave-position ${dir}/two.pexil\n" --no-colour --seed 5 play --list ${words})
+file(READ "${dir}/two.pexil" two)
+string(REPLACE "nplayers\t2" "nplayers\t3" three "${two}")
+string(REPLACE "board\n" "score\t2\t5\nrack\t2\tAEIOU\npname\t2\tThird\nboard\n" three "${three}")
+file(WRITE "${dir}/three.pexil" "${three}")
+run_cli_with_input(1 out "" --no-colour --seed 5 play --list ${words} --open ${dir}/three.pexil)
+expect_contains("${out}" "three.pexil\" holds a game of 3 players: play takes two-player games only.")
+run_cli_with_input(0 out "8D BAPUS\nopen-position ${dir}/three.pexil\ny\nhistory\n" --no-colour --seed 5 play --list ${words})
+expect_contains("${out}" "holds a game of 3 players: play takes two-player games only.\nNothing was opened: the game goes on.")
+expect_absent("${out}" "Third")
+expect_contains("${out}" "Game history: \nP1: --------- BAPUS            8D  24 pts\nP2: --------- HOE              9G  22 pts\n")
