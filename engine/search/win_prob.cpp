@@ -6,6 +6,7 @@
 #include <exception>
 #include <fstream>
 #include <mutex>
+#include <limits>
 #include <optional>
 #include <streambuf>
 
@@ -41,7 +42,10 @@ std::optional<std::int64_t> parseInteger(const char* text, int length) {
   std::int64_t value = 0;
   for (; i < length; ++i) {
     if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
+    const int digit = text[i] - '0';
+    // A number beyond 64 bits is no count of any table.
+    if (value > (std::numeric_limits<std::int64_t>::max() - digit) / 10) return std::nullopt;
+    value = value * 10 + digit;
   }
   return negative ? -value : value;
 }

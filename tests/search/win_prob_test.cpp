@@ -191,6 +191,7 @@ TEST(WinProbReading, BadRecordsAreSkipped) {
                            + "2 1 x 10 5\n"                    // junk in the state field
                            + "3 1 0 1.5 1\n"                   // not an integer
                            + "4 1 0 999999999999999999999 1\n" // too long to be a number
+                           + "4 1 0 9999999999999999999 1\n"   // 19 digits, beyond 64 bits
                            + record(201, 1, 0, 10, 5)          // lead out of range
                            + record(-201, 1, 0, 10, 5)         //
                            + record(5, 120, 0, 10, 5)          // tile count out of range
