@@ -67,15 +67,19 @@ std::string activeGameName() {
   return FormatMessage(msg::CliBuiltInKind, rules().gameKind);
 }
 
+bool wordListPresent(const std::string& path, const std::string& shownName) {
+  if (dataFileExists(path)) return true;
+  NoWrapPane noWrap;
+  std::error_code error;
+  PrintMessageF(msg::CliWordListMissing, shownName.c_str(), std::filesystem::current_path(error).c_str());
+  return false;
+}
+
 bool loadCommandWordList(Lexicon& lexicon, const std::string& path, const std::string& shownName,
                          const std::string& validating) {
   // Names and folders in these lines are easier to read unwrapped.
   NoWrapPane noWrap;
-  if (!dataFileExists(path)) {
-    std::error_code error;
-    PrintMessageF(msg::CliWordListMissing, shownName.c_str(), std::filesystem::current_path(error).c_str());
-    return false;
-  }
+  if (!wordListPresent(path, shownName)) return false;
   if (!lexicon.loadWordList(path, validating)) {
     PrintMessageF(msg::CliWordListUnreadable, shownName.c_str());
     return false;

@@ -22,6 +22,10 @@ std::string activeGameName();
 // The exit code of a command that needs a word list and could not load one.
 inline constexpr int kExitNoWordList = 3;
 
+// Whether the word list file `path` is there; when not, says so under
+// `shownName` (the name the user gave).
+bool wordListPresent(const std::string& path, const std::string& shownName);
+
 // Loads `path` into `lexicon` for a command: the one path by which every
 // command loads a word list. A list that is missing, cannot be read or
 // holds no word of the active game is reported under `shownName` (the name

@@ -79,10 +79,11 @@ bool openPosition(Game& game, const std::string& path, GameFileNames* names) {
 }
 
 bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
-                std::shared_ptr<Lexicon> lexicon) {
+                const RecordWordList& list) {
   GcgReadOptions options;
   options.stopAfterMove = stopAfterMove;
-  options.lexicon = std::move(lexicon);
+  options.lexicon = list.lexicon;
+  options.wordListName = list.name;
   const GcgReadResult result = ReadGcg(game, path, options);
   if (!result.opened) {
     // The lines of a file that held nothing of a game, as far as they tell
@@ -102,8 +103,8 @@ bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFile
 }
 
 bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
-                  std::shared_ptr<Lexicon> lexicon) {
-  return looksLikeRecord(path) ? openRecord(game, path, stopAfterMove, names, std::move(lexicon))
+                  const RecordWordList& list) {
+  return looksLikeRecord(path) ? openRecord(game, path, stopAfterMove, names, list)
                                : openPosition(game, path, names);
 }
 
@@ -125,6 +126,25 @@ bool saveRecord(const Game& game, const std::string& path, GameFileNames* names)
   if (names) names->record = path;
   PrintMessageF(msg::GcgSavedAs, path.c_str());
   return true;
+}
+
+std::optional<RecordWordList> recordWordListFromOptions(const ParsedOptions& options, int* failureExit) {
+  const auto named = options.value("--list");
+  if (!named) return RecordWordList{};
+  if (options.value("--type") || options.value("--kind")) {
+    auto chosen = loadChosenLexicon(options, true);
+    if (!chosen.lexicon) {
+      if (failureExit) *failureExit = chosen.exitCode;
+      return std::nullopt;
+    }
+    return RecordWordList{std::shared_ptr<Lexicon>(std::move(chosen.lexicon)), std::string()};
+  }
+  const std::string path = userInputPath(*named);
+  if (!wordListPresent(path, *named)) {
+    if (failureExit) *failureExit = kExitNoWordList;
+    return std::nullopt;
+  }
+  return RecordWordList{nullptr, path};
 }
 
 bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int* failureExit) {
@@ -149,16 +169,13 @@ bool openFromOptions(Game& game, const ParsedOptions& options, bool& opened, int
   }
   // --list names the word list a record is replayed with, instead of the
   // one its "#lexicon" line chooses.
-  std::shared_ptr<Lexicon> lexicon;
-  if (options.value("--list") && looksLikeRecord(path)) {
-    auto chosen = loadChosenLexicon(options, true);
-    if (!chosen.lexicon) {
-      if (failureExit) *failureExit = chosen.exitCode;
-      return false;
-    }
-    lexicon = std::shared_ptr<Lexicon>(std::move(chosen.lexicon));
+  RecordWordList list;
+  if (looksLikeRecord(path)) {
+    const auto chosen = recordWordListFromOptions(options, failureExit);
+    if (!chosen) return false;
+    list = *chosen;
   }
-  if (!openGameFile(game, path, stopAfterMove, nullptr, std::move(lexicon))) return false;
+  if (!openGameFile(game, path, stopAfterMove, nullptr, list)) return false;
   opened = true;
   return true;
 }
@@ -233,14 +250,11 @@ int runOpenGame(const Arguments& args) {
     stopAfterMove = static_cast<int>(*n);
   }
   loadGameDefinitionsOnce();
-  std::shared_ptr<Lexicon> lexicon;
-  if (options->value("--list")) {
-    auto chosen = loadChosenLexicon(*options);
-    if (!chosen.lexicon) return chosen.exitCode;
-    lexicon = std::shared_ptr<Lexicon>(std::move(chosen.lexicon));
-  }
+  int failureExit = 1;
+  const auto list = recordWordListFromOptions(*options, &failureExit);
+  if (!list) return failureExit;
   Game game;
-  if (!openRecord(game, userInputPath(options->positional.front()), stopAfterMove, nullptr, std::move(lexicon))) return 1;
+  if (!openRecord(game, userInputPath(options->positional.front()), stopAfterMove, nullptr, *list)) return 1;
   ShowHistory(game, false);
   printGamePosition(game);
   printRacks(game);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "game/game.hpp"
@@ -21,18 +22,33 @@ struct GameFileNames {
 // begins with '#' or '>'; otherwise a position file.
 bool looksLikeRecord(const std::string& path);
 
+// The word list a record is replayed with instead of the one its
+// "#lexicon" line names: one already loaded (under a game type the user
+// chose), or a list file to load once the record's language has chosen
+// the game type, so that it is read in that alphabet. Neither: the
+// record's own list.
+struct RecordWordList {
+  std::shared_ptr<Lexicon> lexicon;
+  std::string name;
+};
+
+// The record word list of "--list NAME": loaded under --type or --kind when
+// one is given, otherwise named for the record to load. None after
+// reporting a missing or unloadable list, with the command's exit code in
+// *failureExit.
+std::optional<RecordWordList> recordWordListFromOptions(const ParsedOptions& options, int* failureExit);
+
 // Opens a position file or a game record (by looksLikeRecord) into `game`,
 // stopping after move `stopAfterMove` of a record (-1: every move). Reports
 // what went wrong and gives false; a position that cannot be read leaves
 // `game` as it was. `names` learns the file's name (and for a record with
 // discarded lines, the alternative name to save under).
-// A record is replayed with `lexicon` when one is given, instead of the word
-// list its "#lexicon" line names.
+// A record is replayed with `list` when one is given.
 bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
-                  std::shared_ptr<Lexicon> lexicon = nullptr);
+                  const RecordWordList& list = {});
 bool openPosition(Game& game, const std::string& path, GameFileNames* names);
 bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
-                std::shared_ptr<Lexicon> lexicon = nullptr);
+                const RecordWordList& list = {});
 
 // Writes the game and says so, or says it could not.
 bool savePosition(const Game& game, const std::string& path, GameFileNames* names);

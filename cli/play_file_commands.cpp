@@ -51,7 +51,7 @@ void PlaySession::handleFileCommand(const std::string& command, const std::vecto
   const UndoStack previousUndo = undoStack();
   const GameFileNames previousNames = files_;
   const bool opened =
-      record ? openRecord(game_, path, -1, &files_, settings_.namedList) : openPosition(game_, path, &files_);
+      record ? openRecord(game_, path, -1, &files_, RecordWordList{settings_.namedList, std::string()}) : openPosition(game_, path, &files_);
   if (opened && game_.playerCount != 2) {
     PrintMessageF(msg::PlayTwoPlayersOnly, name.c_str(), game_.playerCount);
     game_ = previous;

@@ -1435,7 +1435,8 @@ GcgReadResult ReadGcg(Game& game, const std::string& path, const GcgReadOptions&
   // The game: the record's language decides the game type, its list the
   // word list (unless the caller gives one).
   std::optional<PendingWordList> pending;
-  if (!choice.wordList.empty()) pending.emplace(choice.wordList);
+  const std::string& listName = options.wordListName.empty() ? choice.wordList : options.wordListName;
+  if (!listName.empty()) pending.emplace(listName);
   if (choice.alphabet != kAlphabetEnglish) setWordListAlphabet(choice.alphabet);
   const int definition = firstDefinitionFor(choice.alphabet);
   if (definition < 0 || !activateGameType(kKindDefined, definition)) activateGameType(kKindStandard);

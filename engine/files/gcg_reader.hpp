@@ -34,6 +34,9 @@ struct GcgReadOptions {
   // Use this word list instead of the one the record names (the record's
   // "#lexicon" line still chooses the alphabet and the game type).
   std::shared_ptr<Lexicon> lexicon;
+  // Or load the list of this file instead, once the record's language has
+  // chosen the game type, so that it is read in that alphabet.
+  std::string wordListName;
 };
 
 // Faults the reader met, mended or not.

@@ -202,3 +202,17 @@ expect_contains("${out}" "P1: +16 points for the tiles left on P2's rack (BLNOST
                 "P1: cesar, 387 points\n")
 run_cli(0 out open-game ${samples}/liwords/many_challenges.gcg)
 expect_contains("${out}" "P2: +10 points, the challenge of move 6 failed\n")
+
+# ---- --list with a record: the list is read in the record's alphabet ----
+# A Spanish record replayed with a list named on the command line keeps the
+# list's words with multi-letter tiles (read as English, five of its fifteen
+# words would be dropped); a list that is not there is said so, exit 3.
+set(spanish_list ${DATA}/cli/conventions/spanish.lst)
+run_cli(0 out --seed 3 autoplay --type "Scrabble(R) - Spanish" --list ${spanish_list} --games 1
+        --gcg-dir ${work}/spanish_list)
+run_cli(0 out open-game ${work}/spanish_list/game-0001.gcg --list ${spanish_list})
+expect_contains("${out}" "15 words in word list.")
+run_cli(0 out moves --open ${work}/spanish_list/game-0001.gcg --move 2 --list ${spanish_list})
+expect_contains("${out}" "15 words in word list.")
+run_cli(3 out open-game ${work}/spanish_list/game-0001.gcg --list ${work}/no-such.lst)
+expect_contains("${out}" "could not be loaded: file not found")
