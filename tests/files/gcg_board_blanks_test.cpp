@@ -27,17 +27,7 @@ class GcgBoardBlanks : public ::testing::Test {
     undoStack().clear();
   }
   void place(std::string_view rack, const char* word, int column, int row, int direction) {
-    Rack& held = game.racks[static_cast<std::size_t>(game.toMove)];
-    returnAll(game.bag, held);
-    ASSERT_EQ(addLetters(held, rack, &game.bag), static_cast<int>(rack.size()));
-    Move m;
-    const EntryIndex entry = game.lexicon->findEntry(word);
-    m.word = entry != kNoEntry ? game.lexicon->text(entry) : game.laidWords.add(word);
-    m.wordClass = entry != kNoEntry ? game.lexicon->entry(entry).wordClass : kClassPhony;
-    m.column = column;
-    m.row = row;
-    m.direction = direction;
-    PlayMove(game, m);
+    test::placeWord(game, rack, word, column, row, direction);
   }
   bool hasLine(const std::string& start) const {
     std::istringstream in(GcgText(game));

@@ -176,21 +176,9 @@ class GcgDoubleTiles : public GcgLanguageRecords {
     lexicon = load(languages()[1], "SPANISH.LST");
     NewGame(game, 2, lexicon);
   }
-  void setRack(int player, std::string_view tiles) {
-    Rack& rack = game.racks[static_cast<std::size_t>(player)];
-    returnAll(game.bag, rack);
-    ASSERT_EQ(addLetters(rack, tiles, &game.bag), static_cast<int>(tiles.size())) << tiles;
-  }
+  void setRack(int player, std::string_view tiles) { test::setRack(game, player, tiles); }
   void place(std::string_view rack, const char* word, int column, int row, int direction) {
-    setRack(game.toMove, rack);
-    Move m;
-    const EntryIndex entry = game.lexicon->findEntry(word);
-    m.word = entry != kNoEntry ? game.lexicon->text(entry) : game.laidWords.add(word);
-    m.wordClass = entry != kNoEntry ? game.lexicon->entry(entry).wordClass : kClassPhony;
-    m.column = column;
-    m.row = row;
-    m.direction = direction;
-    PlayMove(game, m);
+    test::placeWord(game, rack, word, column, row, direction);
   }
   std::vector<std::string> lines() const {
     std::vector<std::string> all;

@@ -3,10 +3,13 @@
 // position for comparing two games.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/gcg_reader.hpp"
@@ -169,6 +172,27 @@ inline std::string problemsOf(const GcgReadResult& result) {
   for (const GcgFaultNote& f : result.faults) out << "line " << f.line << ": " << gcgFaultText(f.fault) << ": " << f.text << "\n";
   for (const GcgLine& l : result.unrecognised) out << "line " << l.number << " unused: " << l.text << "\n";
   return out.str();
+}
+
+// Puts exactly `tiles` on the player's rack, the rest back in the bag.
+inline void setRack(Game& game, int player, std::string_view tiles) {
+  Rack& rack = game.racks[static_cast<std::size_t>(player)];
+  returnAll(game.bag, rack);
+  ASSERT_EQ(addLetters(rack, tiles, &game.bag), static_cast<int>(tiles.size())) << tiles;
+}
+
+// Plays `word` (lower case for blanks) for the player to move, holding
+// `rack`; a word missing from the list is played as a phony.
+inline void placeWord(Game& game, std::string_view rack, const char* word, int column, int row, int direction) {
+  setRack(game, game.toMove, rack);
+  Move m;
+  const EntryIndex entry = game.lexicon->findEntry(word);
+  m.word = entry != kNoEntry ? game.lexicon->text(entry) : game.laidWords.add(word);
+  m.wordClass = entry != kNoEntry ? game.lexicon->entry(entry).wordClass : kClassPhony;
+  m.column = column;
+  m.row = row;
+  m.direction = direction;
+  PlayMove(game, m);
 }
 
 }  // namespace pexil::test

@@ -28,21 +28,9 @@ class GcgWriting : public ::testing::Test {
     textPane().SetQuiet(false);
     undoStack().clear();
   }
-  void setRack(int player, std::string_view tiles) {
-    Rack& rack = game.racks[static_cast<std::size_t>(player)];
-    returnAll(game.bag, rack);
-    ASSERT_EQ(addLetters(rack, tiles, &game.bag), static_cast<int>(tiles.size())) << tiles;
-  }
+  void setRack(int player, std::string_view tiles) { test::setRack(game, player, tiles); }
   void place(std::string_view rack, const char* word, int column, int row, int direction) {
-    setRack(game.toMove, rack);
-    Move m;
-    const EntryIndex entry = game.lexicon->findEntry(word);
-    m.word = entry != kNoEntry ? game.lexicon->text(entry) : game.laidWords.add(word);
-    m.wordClass = entry != kNoEntry ? game.lexicon->entry(entry).wordClass : kClassPhony;
-    m.column = column;
-    m.row = row;
-    m.direction = direction;
-    PlayMove(game, m);
+    test::placeWord(game, rack, word, column, row, direction);
   }
   // The lines after the header (players and description).
   std::vector<std::string> body() const {
