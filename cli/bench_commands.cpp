@@ -190,10 +190,16 @@ int benchMovegen(const ParsedOptions& options) {
     for (const Move& m : g.moves) addMove(checksum, m);
   }
 
+  // --only best or --only full times one kind (for profiling).
+  const std::string only = options.value("--only").value_or("");
+  if (only != "" && only != "best" && only != "full") {
+    PrintMessageF(msg::CliBadOption, ("--only " + only).c_str());
+    return 2;
+  }
   long fullGenerations = 0, movesGenerated = 0;
   start = Clock::now();
   double fullTime = 0;
-  do {
+  if (only != "best") do {
     for (Game& g : work) {
       GenerateMoves(g, false);
       movesGenerated += static_cast<long>(g.moves.size());
@@ -205,7 +211,7 @@ int benchMovegen(const ParsedOptions& options) {
   long bestGenerations = 0;
   start = Clock::now();
   double bestTime = 0;
-  do {
+  if (only != "full") do {
     for (Game& g : work) GenerateMoves(g, true);
     bestGenerations += n;
     bestTime = secondsSince(start);
@@ -217,12 +223,16 @@ int benchMovegen(const ParsedOptions& options) {
   say(FormatText("Word list: %s (%d words)", lexicon->fileName().c_str(), lexicon->wordCount()));
   say(FormatText("Positions: %ld from seeded self-play in %.2f s; on average %.1f tiles on the board, %.1f in the bag",
                  n, setUpTime, static_cast<double>(tilesOnBoard) / n, static_cast<double>(tilesInBag) / n));
-  say(FormatText("Full generation: %.0f positions per second (%ld in %.2f s, one thread)", fullGenerations / fullTime,
-                 fullGenerations, fullTime));
-  say(FormatText("Moves: %.3f million per second; %.1f moves per position on average",
-                 movesGenerated / fullTime / 1e6, static_cast<double>(movesPerPass) / n));
-  say(FormatText("Best-only generation: %.0f positions per second (%ld in %.2f s, one thread)",
-                 bestGenerations / bestTime, bestGenerations, bestTime));
+  if (fullGenerations > 0) {
+    say(FormatText("Full generation: %.0f positions per second (%ld in %.2f s, one thread)", fullGenerations / fullTime,
+                   fullGenerations, fullTime));
+    say(FormatText("Moves: %.3f million per second; %.1f moves per position on average",
+                   movesGenerated / fullTime / 1e6, static_cast<double>(movesPerPass) / n));
+  }
+  if (bestGenerations > 0) {
+    say(FormatText("Best-only generation: %.0f positions per second (%ld in %.2f s, one thread)",
+                   bestGenerations / bestTime, bestGenerations, bestTime));
+  }
   say(FormatText("Checksum of the %ld moves of one pass: %016llx", movesPerPass,
                  static_cast<unsigned long long>(checksum.value)));
   pane.SetNoWrap(wasNoWrap);
@@ -292,7 +302,7 @@ int benchSelfplay(const ParsedOptions& options) {
 }  // namespace
 
 int runBench(const Arguments& args) {
-  const auto options = parseOptions(args, {"--type", "--kind", "--list", "--games"});
+  const auto options = parseOptions(args, {"--type", "--kind", "--list", "--games", "--only"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
   if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);

@@ -203,6 +203,18 @@ struct Game {
   bool boardPatternFlag = false;
   bool generating = false;  // set while the placement generator runs
   int highestEquity = -999999;
+  // Best-only bookkeeping while a generation runs. listRule ranks as the
+  // full sorted list would (every placement, equity only); otherwise the
+  // best-only rule holds (clean plays, going out first). order is the
+  // generation order of the first square being walked and bestOrder that of
+  // bestMove, so that squares visited best bound first still settle ties
+  // as the list does: the earlier first.
+  struct BestOnlyTrack {
+    bool listRule = false;
+    int order = 0;
+    int bestOrder = 0;
+  };
+  BestOnlyTrack bestOnlyTrack;
   // Keep values of subsets of the mover's rack against the unseen pool, by
   // bit mask of kept positions of the rack in alphabet order (2^rackSize
   // entries, -10000000 = not computed); valid for the rack and pool they

@@ -1,5 +1,6 @@
 #include "lexicon/square_letter_stats.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -84,6 +85,12 @@ SquareLetterStats SquareLetterStats::parse(std::string_view text) {
       } else {
         p.total = 0;
       }
+    }
+  }
+  for (std::size_t square = 0; square < stats.pairs_.size(); ++square) {
+    if (!stats.hasTable_[square]) continue;
+    for (const Pair& p : stats.pairs_[square]) {
+      stats.lowest_ = std::min(stats.lowest_, static_cast<int>(std::clamp<long long>(p.total, INT_MIN, INT_MAX)));
     }
   }
   return stats;

@@ -23,6 +23,8 @@ class SquareLetterStats {
   bool empty() const { return squaresWithTable_ == 0; }
   // The value in tenths, or none when the square has no table.
   std::optional<int> value(int column, int row, int letter) const;
+  // The lowest value of any square and letter (0 when none is lower).
+  int lowestValue() const { return lowest_; }
 
  private:
   struct Pair {
@@ -32,6 +34,7 @@ class SquareLetterStats {
   std::array<std::array<Pair, 32>, kSide * kSide> pairs_{};
   std::array<bool, kSide * kSide> hasTable_{};
   int squaresWithTable_ = 0;
+  int lowest_ = 0;
 };
 
 }  // namespace pexil

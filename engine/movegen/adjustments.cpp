@@ -190,6 +190,21 @@ void refreshEvaluationContext(Game& game) {
   }
 }
 
+std::optional<int> placementAdjustmentLimit(const Game& game) {
+  const EvaluationContext& e = game.evaluation;
+  if (e.patternTerm) return std::nullopt;
+  int limit = 0;
+  if (e.standardBoard && game.lexicon) {
+    limit += 10;  // the two-letter shield
+    limit += 20;  // a second-line hook: 2q - 3p points at most 2
+    // The lane term subtracts a quarter of a value, which may be negative.
+    limit += std::max(0, -(game.lexicon->squareLetterStats().lowestValue() >> 2));
+  }
+  if (e.moveNumber == 1 && e.openingReplyHint) limit += 300;
+  if (e.experimental == kXpfCloseBoard) limit += 10;
+  return limit;
+}
+
 LaneOpening laneOpening(const Game& game, const PlacementShape& shape) {
   const EvaluationContext& e = game.evaluation;
   LaneOpening result;

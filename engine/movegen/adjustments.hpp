@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "game/game.hpp"
 
@@ -30,6 +31,11 @@ void refreshEvaluationContext(Game& game);
 // hold its tiles or be empty: they are not read. The game's evaluation
 // context must be current.
 int placementAdjustments(const Game& game, const PlacementShape& shape, const LetterCounts& leave, int score);
+
+// The most placementAdjustments can add for any placement in the current
+// evaluation context, or none when a term has no simple limit (the
+// board-pattern term).
+std::optional<int> placementAdjustmentLimit(const Game& game);
 
 // The lane of the lane-statistics term that a placement opens, if any: the
 // square and the letter standing there. Exposed for tests.

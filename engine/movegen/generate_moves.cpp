@@ -1,6 +1,7 @@
 // The whole-board driver: annotations, the pass and exchange candidates,
 // placements from every square, sorting.
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "movegen/adjustments.hpp"
@@ -70,7 +71,7 @@ void refreshBoardFlags(Game& game, bool emptyBoard) {
 // rack plus 20; otherwise it is the last choice. Gives that value, or none
 // when a pass would not end the game; every later ranking of the pass
 // keeps it.
-std::optional<int> applyScorelessLimits(Game& game, bool bestOnly) {
+std::optional<int> scorelessPassValue(const Game& game) {
   const int players = game.playerCount;
   const ScorelessLimits limits = scorelessLimits(game);
   const bool lastScoreless = limits.scorelessApplies && game.scorelessTurns + 1 >= limits.scoreless;
@@ -86,15 +87,28 @@ std::optional<int> applyScorelessLimits(Game& game, bool bestOnly) {
     first = false;
   }
   const int lead = game.scores[static_cast<std::size_t>(mover)] - bestOpponent;
-  const int value = rackValue(game.racks[static_cast<std::size_t>(mover)]) + 20 < lead ? 99999 : -99999;
-  if (bestOnly) {
-    if (isNonPlacement(game.bestMove)) game.bestMove.equity = value;
-    return value;
+  return rackValue(game.racks[static_cast<std::size_t>(mover)]) + 20 < lead ? 99999 : -99999;
+}
+
+// Whether best-only generation may skip first squares by their bounds:
+// not when every clean play must reach the pool re-evaluation, nor when
+// going out (which outranks any equity) is possible under the best-only
+// rule, nor when an adjustment has no limit.
+std::optional<BoundRule> boundRuleFor(const Game& game, bool listRule) {
+  if (game.unseenPoolEvaluation && !game.rankByScore) return std::nullopt;
+  BoundRule rule;
+  const bool bagEmpty = game.bag.total() == 0;
+  if (!listRule) {
+    if (bagEmpty) return std::nullopt;
+    if (game.highestScoreBest) {
+      rule.byScore = true;
+      return rule;
+    }
   }
-  for (Move& move : activeList(game)) {
-    if (isPass(move)) move.equity = value;
-  }
-  return value;
+  const std::optional<int> limit = placementAdjustmentLimit(game);
+  if (!limit) return std::nullopt;
+  rule.adjustmentLimit = *limit + (bagEmpty ? 100 : 0);  // the going-out bonus
+  return rule;
 }
 
 }  // namespace
@@ -118,10 +132,23 @@ Rack keptByLabel(const Rack& rack, const char* label, bool* found) {
 }
 
 void GenerateMoves(Game& game, bool bestOnly) {
+  GenerateMoves(game, bestOnly ? Generation::bestOnly : Generation::fullList);
+}
+
+void GenerateMoves(Game& game, Generation what) {
   if (game.playerCount <= 0) {
     PrintMessage(msg::GenNeedGame);
     return;
   }
+  // The first of the list is found without the list unless the list is
+  // ranked another way first: by score, or against the unseen pool.
+  if (what == Generation::firstOfList && (game.rankByScore || game.unseenPoolEvaluation)) {
+    GenerateMoves(game, Generation::fullList);
+    game.bestMove = activeList(game).front();
+    return;
+  }
+  const bool bestOnly = what != Generation::fullList;
+  const bool listRule = what == Generation::firstOfList;
   const GameRules& r = rules();
   Board& board = game.board;
   board.lexicon = game.lexicon.get();
@@ -146,6 +173,7 @@ void GenerateMoves(Game& game, bool bestOnly) {
   game.bestMove.word = label::pass;
   game.bestMove.equity = -9999;
   game.bestMove.score = 0;
+  game.bestOnlyTrack = Game::BestOnlyTrack{listRule, 0, std::numeric_limits<int>::min()};
   game.moves.clear();
   game.candidates.clear();
   activeList(game).clear();
@@ -158,13 +186,18 @@ void GenerateMoves(Game& game, bool bestOnly) {
   const bool replyBonus = game.openingReplyHint && game.moveNumber == 1 && game.searchMode == SearchMode::none &&
                           !game.altListAActive;
 
-  // 4. The pass.
+  // 4. The pass. A pass that would end the game by scoreless turns has a
+  // win-or-lose value instead.
+  const std::optional<int> endingPass = scorelessPassValue(game);
   const std::string rackText = rackString(rack);
   // A player without leave values values every kept set of tiles at 0.
   const bool leavesOff = game.evaluation.noLeaveValues;
   const int passEquity = game.playerCount == 1 ? -99999 : (leavesOff ? 0 : LeaveValue(rackText)) - 100;
   const Move pass = nonPlacement(label::pass, rackText, passEquity, strategy);
-  if (bestOnly) {
+  if (listRule) {
+    game.bestMove = pass;
+    if (endingPass) game.bestMove.equity = *endingPass;
+  } else if (bestOnly) {
     game.candidates.push_back(pass);
   } else {
     activeList(game).push_back(pass);
@@ -184,14 +217,15 @@ void GenerateMoves(Game& game, bool bestOnly) {
         activeList(game).push_back(move);
         return;
       }
-      game.candidates.push_back(move);
+      if (!listRule) game.candidates.push_back(move);
+      // In list order: the earlier of two equal values stays.
       if (move.equity > game.bestMove.equity) game.bestMove = move;
     };
     bool found = false;
     const std::string blanksOnly = keptTiles(rack, label::exchange, found);
     const std::string retains = keptTiles(rack, label::exchangeRetains, found);
     const bool hasRetains = found;
-    if (!bestOnly) {
+    if (!bestOnly || listRule) {
       offer(label::exchange, blanksOnly);
       if (game.unseenPoolEvaluation && !game.rankByScore && game.searchMode != SearchMode::simulationReply) {
         const std::string optimal = OptimalKeep(game);
@@ -207,25 +241,37 @@ void GenerateMoves(Game& game, bool bestOnly) {
     }
   }
 
-  // 7. A pass that would end the game by scoreless turns.
-  const std::optional<int> endingPass = applyScorelessLimits(game, bestOnly);
+  // 7. The pass that would end the game keeps its value in the list; in
+  // best-only generation it goes to whatever non-placement leads.
+  if (endingPass && !listRule) {
+    if (bestOnly) {
+      if (isNonPlacement(game.bestMove)) game.bestMove.equity = *endingPass;
+    } else {
+      for (Move& move : activeList(game)) {
+        if (isPass(move)) move.equity = *endingPass;
+      }
+    }
+  }
 
   // 8. Placements.
   if (game.lexicon) {
     const bool anagrams = anagramRule();
-    const int blanks = rack[r.blankCode];
-    const bool scan = rack.total() > 7 || (bestOnly && blanks >= 2);
+    const bool scan = rack.total() > 7;
     // An opening on a board symmetric about its diagonal is laid in one
     // direction only: the other gives the same plays mirrored.
     const bool onlyOpening = emptyBoard && game.boardSymmetric;
     const int opening = game.openingDown ? kDown : kAcross;
-    if (!anagrams && !scan) {
+    const std::optional<BoundRule> bounds = bestOnly ? boundRuleFor(game, listRule) : std::nullopt;
+    if (!anagrams && !scan && bounds) {
+      GenerateBestByBounds(game, onlyOpening, opening, *bounds);
+    } else if (!anagrams && !scan) {
       GenerateFromEverySquare(game, bestOnly, onlyOpening, opening);
     } else {
       for (int column = 0; column < board.width; ++column) {
         for (int row = 0; row < board.height; ++row) {
           for (int pass = 0; pass < (onlyOpening ? 1 : 2); ++pass) {
             const int direction = pass == 0 ? opening : 1 - opening;
+            game.bestOnlyTrack.order = squareOrder(board, column, row, pass);
             for (int length = 2; length <= kMaxWordLength; ++length) {
               if (anagrams) {
                 AnagramsFromSquare(game, column, row, length, direction, bestOnly);
@@ -238,6 +284,7 @@ void GenerateMoves(Game& game, bool bestOnly) {
       }
     }
   }
+  if (listRule) return;
 
   // 9. Sorting, stable: ties keep the order of generation.
   std::vector<Move>& list = activeList(game);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <limits>
 
 #include "movegen/adjustments.hpp"
 #include "movegen/evaluation.hpp"
@@ -38,6 +40,22 @@ struct GraphWalk {
 // Placement generation for one game position: the rack, the per-square
 // scoring data and the options are set up once, then every first square
 // is walked.
+// Whether a play worth at most `bound` (points with byScore, else equity)
+// from the first square of generation order `order` cannot replace the
+// best move found so far.
+bool cannotBeatBest(const Game& game, bool byScore, long long bound, int order) {
+  const Move& best = game.bestMove;
+  const Game::BestOnlyTrack& track = game.bestOnlyTrack;
+  // While a simulated reply still holds the pass, any clean play takes its
+  // place.
+  if (!track.listRule && game.searchMode == SearchMode::simulationReply && best.word == label::pass &&
+      best.equity < 9000) {
+    return false;
+  }
+  const long long value = byScore ? best.score : best.equity;
+  return bound < value || (bound == value && order >= track.bestOrder);
+}
+
 class PlacementGenerator {
  public:
   PlacementGenerator(Game& game, bool bestOnly)
@@ -119,6 +137,97 @@ class PlacementGenerator {
       extend(TrieWalk{lexicon_}, 0, Lexicon::trieRoot, 0, false, zero);
     }
   }
+
+  // Readies upperBound: the rack's tile values best first and the best
+  // leave value for each number of tiles kept. byScore bounds points
+  // instead of equity; adjustmentLimit is the most the board adjustments
+  // can add (tenths).
+  void prepareBounds(bool byScore, int adjustmentLimit) {
+    bounded_ = true;
+    byScore_ = byScore;
+    adjustmentLimit_ = adjustmentLimit;
+    std::fill(std::begin(bingoCache_), std::end(bingoCache_), -1);
+    valueCount_ = 0;
+    boundsUsable_ = blankValue_ >= 0;
+    for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
+      const int code = __builtin_ctz(letters);
+      if (value_[code] < 0) boundsUsable_ = false;
+      for (int i = 0; i < counts_[code] && valueCount_ < kMaxRack; ++i) tileValues_[valueCount_++] = value_[code];
+    }
+    for (int i = 0; i < blanks_ && valueCount_ < kMaxRack; ++i) tileValues_[valueCount_++] = blankValue_;
+    std::sort(tileValues_, tileValues_ + valueCount_, std::greater<int>());
+    std::fill(std::begin(bestLeave_), std::end(bestLeave_), noLeaveValues_ || byScore ? 0 : std::numeric_limits<int>::min());
+    if (!noLeaveValues_ && !byScore) {
+      char leave[kLeaveSize];
+      bestLeaves(0, leave, 0);
+    }
+  }
+
+  // An upper bound on the value of every placement whose first square this
+  // is: kNoPlacement when there is none, kUnbounded when the board's
+  // multipliers allow no simple bound. For each number of tiles t the word
+  // covers the first t empty squares of the line, so its shape is known;
+  // the tiles' worth is bounded by the rack's highest values on the
+  // heaviest squares, and by each square's highest value its cross set
+  // lets the rack put there.
+  long long upperBound(int column, int row, int direction) {
+    column_ = column;
+    row_ = row;
+    direction_ = direction;
+    if (rackTiles_ <= 0 || !computeLengths()) return kNoPlacement;
+    if (!boundsUsable_) return kUnbounded;
+    const int step = direction == kAcross ? 1 : board_.width;
+    const int start = column + row * board_.width;
+    long long boardSum = 0, wordFactor = 1, crossConstant = 0;
+    long long letterMultipliers[kMaxRack], crossFactors[kMaxRack], caps[kMaxRack];
+    int t = 0;
+    long long best = kNoPlacement;
+    for (int k = 0; k < maxLegal_; ++k) {
+      const int index = start + k * step;
+      const Square& s = board_.squares[static_cast<std::size_t>(index)];
+      const SquareData& d = squareData_[static_cast<std::size_t>(index)];
+      if (!s.empty()) {
+        boardSum += d.tileValue;
+      } else {
+        if (t == rackTiles_ || t == kMaxRack) break;
+        if (d.letterMultiplier < 0 || d.wordMultiplier < 0) return kUnbounded;
+        const std::uint32_t allowed = s.hasCrossNeighbours[direction] ? s.crossSet[direction] : letterMask_;
+        int cap = -1;
+        for (std::uint32_t letters = allowed & startMask_; letters; letters &= letters - 1) {
+          cap = std::max(cap, value_[__builtin_ctz(letters)]);
+        }
+        if (blanks_ > 0 && allowed != 0) cap = std::max(cap, blankValue_);
+        if (cap < 0) break;  // no tile of the rack fits here, nor on any longer word
+        const int cross = d.crossSum[direction];
+        letterMultipliers[t] = d.letterMultiplier;
+        crossFactors[t] = cross >= 0 ? d.wordMultiplier : 0;
+        if (cross >= 0) crossConstant += static_cast<long long>(cross) * d.wordMultiplier;
+        caps[t] = cap;
+        wordFactor *= d.wordMultiplier;
+        if (wordFactor > kBoundLimit) return kUnbounded;
+        ++t;
+      }
+      if (t == 0 || !((legal_ >> (k + 1)) & 1)) continue;
+      long long weights[kMaxRack];
+      long long capped = 0;
+      for (int i = 0; i < t; ++i) {
+        weights[i] = letterMultipliers[i] * (wordFactor + crossFactors[i]);
+        capped += weights[i] * caps[i];
+      }
+      std::sort(weights, weights + t, std::greater<long long>());
+      long long paired = 0;
+      for (int i = 0; i < t; ++i) paired += weights[i] * tileValues_[i];
+      const bool bingo = t == rackSizeRule_ && bingoPossible(start, step, k + 1);
+      const long long points = wordFactor * boardSum + crossConstant + std::min(paired, capped) + (bingo ? bingoBonus_ : 0);
+      const int leave = bestLeave_[rackTiles_ - t];
+      if (!byScore_ && leave == std::numeric_limits<int>::min()) continue;
+      best = std::max(best, byScore_ ? points : 10 * points + leave + adjustmentLimit_);
+    }
+    return best;
+  }
+
+  static constexpr long long kNoPlacement = std::numeric_limits<long long>::min();
+  static constexpr long long kUnbounded = std::numeric_limits<long long>::max();
 
  private:
   static constexpr int kMaxRack = 32;
@@ -285,6 +394,13 @@ class PlacementGenerator {
     if (entry.wordClass == kClassPhony && !(phonyPlay_ && entry.length >= minPhonyLength_)) return;
     const char* text = lexicon_.text(w);
     if (barred_ && isBarredFor(game_, mover_, text)) return;
+    if (bounded_ && score.exact) {
+      // Nothing this play's score leaves room for can beat the best.
+      const long long points = score.mainSum * score.wordFactor + score.crossTotal + (tiles == rackSizeRule_ ? bingoBonus_ : 0);
+      const int leave = bestLeave_[rackTiles_ - tiles];
+      const long long bound = byScore_ ? points : 10 * points + leave + adjustmentLimit_;
+      if (cannotBeatBest(game_, byScore_, bound, game_.bestOnlyTrack.order)) return;
+    }
     Move move = move_;
     move.word = text;
     move.wordClass = entry.wordClass;
@@ -332,6 +448,80 @@ class PlacementGenerator {
     finishPlacement(game_, move, tiles, leaveValue + adjustments, bestOnly_);
   }
 
+  // Every sub-multiset of the rack (letters from `code` on, then the
+  // blanks), as the leave text a move records, into bestLeave_ by size.
+  void bestLeaves(int code, char* leave, int n) {
+    while (code < kCodeSlots && !((startMask_ >> code) & 1)) ++code;
+    if (code >= kCodeSlots) {
+      for (int b = 0; b <= blanks_ && n + b < kLeaveSize - 1; ++b) {
+        for (int i = 0; i < b; ++i) leave[n + i] = '?';
+        const int value = LeaveValue(std::string_view(leave, static_cast<std::size_t>(n + b)));
+        int& slot = bestLeave_[n + b];
+        slot = std::max(slot, value);
+      }
+      return;
+    }
+    for (int c = 0; c <= counts_[code] && n + c < kLeaveSize - 1; ++c) {
+      for (int i = 0; i < c; ++i) leave[n + i] = upper_[code];
+      bestLeaves(code + 1, leave, n + c);
+    }
+  }
+
+  // Whether the whole rack, with the board's letters on the first `length`
+  // squares of the line, spells some word of the list in some order: a
+  // play of every tile needs one. Worked out once per generation for no
+  // board letter and for each single one; taken as possible otherwise.
+  bool bingoPossible(int start, int step, int length) {
+    if (blanks_ >= 2) return true;
+    int boardLetters = 0, letter = 32;
+    for (int k = 0; k < length; ++k) {
+      const Square& s = board_.squares[static_cast<std::size_t>(start + k * step)];
+      if (s.empty()) continue;
+      if (++boardLetters > 1) return true;
+      letter = codeOfLetter(s.letter) & 31;
+    }
+    signed char& known = bingoCache_[letter];
+    if (known < 0) {
+      int counts[kCodeSlots];
+      std::copy(std::begin(counts_), std::end(counts_), counts);
+      std::uint32_t mask = startMask_;
+      if (letter < 32) {
+        ++counts[letter];
+        mask |= 1u << letter;
+      }
+      known = spellsWithAll(Lexicon::trieRoot, counts, mask, blanks_, rackTiles_ + (letter < 32 ? 1 : 0)) ? 1 : 0;
+    }
+    return known != 0;
+  }
+
+  bool spellsWithAll(NodeIndex node, int* counts, std::uint32_t mask, int blanks, int remaining) const {
+    if (remaining == 0) return lexicon_.nodeWord(node) != kNoEntry;
+    const std::uint32_t children = lexicon_.childMask(node);
+    for (std::uint32_t letters = children & mask; letters; letters &= letters - 1) {
+      const int code = __builtin_ctz(letters);
+      const std::uint32_t left = --counts[code] == 0 ? mask & ~(1u << code) : mask;
+      const bool found = spellsWithAll(lexicon_.child(node, code), counts, left, blanks, remaining - 1);
+      ++counts[code];
+      if (found) return true;
+    }
+    if (blanks > 0) {
+      for (std::uint32_t letters = children; letters; letters &= letters - 1) {
+        if (spellsWithAll(lexicon_.child(node, __builtin_ctz(letters)), counts, mask, blanks - 1, remaining - 1)) return true;
+      }
+    }
+    return false;
+  }
+
+  static constexpr long long kBoundLimit = 1LL << 20;
+  bool bounded_ = false;
+  signed char bingoCache_[33] = {};
+  bool byScore_ = false;
+  bool boundsUsable_ = false;
+  int adjustmentLimit_ = 0;
+  int tileValues_[kMaxRack] = {};
+  int valueCount_ = 0;
+  int bestLeave_[kMaxRack + 1] = {};
+
   Game& game_;
   const Board& board_;
   const Lexicon& lexicon_;
@@ -365,6 +555,12 @@ class PlacementGenerator {
   std::vector<SquareData> squareData_;
 };
 
+// A first square to walk, with its bound and its generation order.
+struct Visit {
+  long long bound;
+  int order;
+};
+
 }  // namespace
 
 std::vector<Move>& activeList(Game& game) {
@@ -388,9 +584,50 @@ void GenerateFromEverySquare(Game& game, bool bestOnly, bool onlyOpening, int op
   PlacementGenerator generator(game, bestOnly);
   for (int column = 0; column < game.board.width; ++column) {
     for (int row = 0; row < game.board.height; ++row) {
+      game.bestOnlyTrack.order = squareOrder(game.board, column, row, 0);
       generator.fromSquare(column, row, opening);
+      game.bestOnlyTrack.order = squareOrder(game.board, column, row, 1);
       if (!onlyOpening) generator.fromSquare(column, row, 1 - opening);
     }
+  }
+  game.generating = wasGenerating;
+}
+
+int squareOrder(const Board& board, int column, int row, int pass) { return (column * board.height + row) * 2 + pass; }
+
+void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const BoundRule& rule) {
+  if (!game.lexicon) return;
+  const bool wasGenerating = game.generating;
+  game.generating = true;
+  PlacementGenerator generator(game, true);
+  generator.prepareBounds(rule.byScore, rule.adjustmentLimit);
+  const Board& board = game.board;
+  // A buffer per thread: the visits are rebuilt by every generation and
+  // carry nothing from one to the next.
+  thread_local std::vector<Visit> visits;
+  visits.clear();
+  for (int column = 0; column < board.width; ++column) {
+    for (int row = 0; row < board.height; ++row) {
+      for (int pass = 0; pass < (onlyOpening ? 1 : 2); ++pass) {
+        const long long bound = generator.upperBound(column, row, pass == 0 ? opening : 1 - opening);
+        if (bound != PlacementGenerator::kNoPlacement) visits.push_back({bound, squareOrder(board, column, row, pass)});
+      }
+    }
+  }
+  std::sort(visits.begin(), visits.end(),
+            [](const Visit& a, const Visit& b) { return a.bound != b.bound ? a.bound > b.bound : a.order < b.order; });
+  Game::BestOnlyTrack& track = game.bestOnlyTrack;
+  for (const Visit& visit : visits) {
+    // While a simulated reply still holds the pass, any clean play takes
+    // its place, so nothing is out of reach yet.
+    if (cannotBeatBest(game, rule.byScore, visit.bound, visit.order)) {
+      // The rest have lower bounds, or equal ones and later orders.
+      if (!cannotBeatBest(game, rule.byScore, visit.bound + 1, visit.order)) continue;
+      break;
+    }
+    const int pass = visit.order % 2, square = visit.order / 2;
+    track.order = visit.order;
+    generator.fromSquare(square / board.height, square % board.height, pass == 0 ? opening : 1 - opening);
   }
   game.generating = wasGenerating;
 }
@@ -440,10 +677,22 @@ void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bes
     if (tiles > 0) activeList(game).push_back(move);
     return;
   }
-  const bool clean = !move.phonyCross && move.wordClass != kClassPhony && !isBarredFor(game, mover, move.word);
+  Game::BestOnlyTrack& track = game.bestOnlyTrack;
   Move& best = game.bestMove;
-  if (game.searchMode == SearchMode::simulationReply && best.word == label::pass && best.equity < 9000 && clean) {
+  // Equal values go to the play the full list would show first: the one
+  // from the earlier first square (within a square, the earlier found).
+  const bool earlier = track.order < track.bestOrder;
+  auto take = [&] {
     best = move;
+    track.bestOrder = track.order;
+  };
+  if (track.listRule) {
+    if (tiles > 0 && (move.equity > best.equity || (move.equity == best.equity && earlier))) take();
+    return;
+  }
+  const bool clean = !move.phonyCross && move.wordClass != kClassPhony && !isBarredFor(game, mover, move.word);
+  if (game.searchMode == SearchMode::simulationReply && best.word == label::pass && best.equity < 9000 && clean) {
+    take();
   }
   if (!game.rankByScore && game.unseenPoolEvaluation && clean) game.candidates.push_back(move);
   if (tiles > 0 && clean) {
@@ -451,11 +700,11 @@ void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bes
     if (move.winsByGoingOut != best.winsByGoingOut) {
       replace = move.winsByGoingOut != 0;
     } else if (move.winsByGoingOut || game.highestScoreBest) {
-      replace = move.score > best.score;
+      replace = move.score > best.score || (move.score == best.score && earlier);
     } else {
-      replace = move.equity > best.equity;
+      replace = move.equity > best.equity || (move.equity == best.equity && earlier);
     }
-    if (replace) best = move;
+    if (replace) take();
   }
 }
 

@@ -2,6 +2,8 @@
 // and the standard exchanges, as Move records in the game's move lists.
 #pragma once
 
+#include <cstdint>
+
 #include "game/game.hpp"
 #include "movegen/move.hpp"
 
@@ -13,6 +15,15 @@ namespace pexil {
 // game.candidates) are kept. Prints "Need a game first." when the game has
 // no players.
 void GenerateMoves(Game& game, bool bestOnly);
+
+// What a generation produces.
+enum class Generation : std::uint8_t {
+  fullList,     // every move in the active list, sorted best first
+  bestOnly,     // game.bestMove by the best-only rule
+  firstOfList,  // game.bestMove: the move the full list would put first,
+                // found without building the list when it can be
+};
+void GenerateMoves(Game& game, Generation what);
 
 // The per-square annotations of both directions: cross sets, phony sets,
 // anchors, unusable squares. With withBarredWords, words barred for the

@@ -21,4 +21,22 @@ void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bes
 // direction first, the other one too unless onlyOpening.
 void GenerateFromEverySquare(Game& game, bool bestOnly, bool onlyOpening, int opening);
 
+// The order in which full generation visits a first square: column by
+// column, row by row, the opening direction (pass 0) before the other.
+int squareOrder(const Board& board, int column, int row, int pass);
+
+// How best-only generation bounds the placements of a first square: by
+// points (the highest-scoring move) or by equity, with the most the board
+// adjustments can add.
+struct BoundRule {
+  bool byScore = false;
+  int adjustmentLimit = 0;
+};
+
+// Best-only generation over every first square, the highest bound first,
+// stopping when no bound left can beat the best move found (ties as the
+// full list would settle them). Gives the same best move as
+// GenerateFromEverySquare.
+void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const BoundRule& rule);
+
 }  // namespace pexil

@@ -115,9 +115,9 @@ Move PlayStrategyTurn(Game& game) {
     played = game.bestMove;
   } else {
     // Static ranking (and, until the searches exist, every other strategy):
-    // the first move of the list sorted by equity.
-    GenerateMoves(game, false);
-    played = game.moves.empty() ? game.bestMove : game.moves.front();
+    // the first move of the list sorted by equity, found without the list.
+    GenerateMoves(game, Generation::firstOfList);
+    played = game.bestMove;
   }
   game.unseenPoolEvaluation = false;
 
