@@ -113,6 +113,8 @@ std::string languageName(int alphabet) {
 Lexicon::Lexicon() { clear(); }
 
 void Lexicon::clear() {
+  multisetsReady_.store(nullptr, std::memory_order_release);
+  multisets_.reset();
   words_.clear();
   textStore_.clear();
   signatureStore_.clear();
@@ -561,6 +563,14 @@ EntryIndex Lexicon::findEntry(std::string_view text) const {
   if (node == kNoNode || nodeWord(node) == kNoEntry) return kNoEntry;
   const auto repeated = firstOfRepeated_.find(node);
   return repeated != firstOfRepeated_.end() ? repeated->second : nodeWord(node);
+}
+
+const LetterMultisets& Lexicon::letterMultisets() const {
+  if (const LetterMultisets* ready = multisetsReady_.load(std::memory_order_acquire)) return *ready;
+  std::lock_guard<std::mutex> lock(multisetsMutex_);
+  if (!multisets_) multisets_ = std::make_unique<LetterMultisets>(*this);
+  multisetsReady_.store(multisets_.get(), std::memory_order_release);
+  return *multisets_;
 }
 
 bool Lexicon::hasAnagram(std::string_view text) const {

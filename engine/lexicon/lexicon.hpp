@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lexicon/letter_multisets.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "lexicon/word_graph.hpp"
 #include "rules/letter_codes.hpp"
@@ -117,6 +118,10 @@ class Lexicon {
   // ---- square-letter statistics (".bb"; empty without the file) ----
   const SquareLetterStats& squareLetterStats() const { return *squareLetterStats_; }
 
+  // ---- letter multisets of the words (built on first use; safe for
+  // concurrent callers) ----
+  const LetterMultisets& letterMultisets() const;
+
   // ---- compact word graph (optional) ----
   const WordGraph* graph() const { return graph_.get(); }
 
@@ -179,6 +184,9 @@ class Lexicon {
   std::vector<TrieNode> trie_;
   std::unordered_map<NodeIndex, EntryIndex> firstOfRepeated_;  // nodes where a word occurs twice
   std::unique_ptr<WordGraph> graph_;
+  mutable std::mutex multisetsMutex_;
+  mutable std::unique_ptr<LetterMultisets> multisets_;
+  mutable std::atomic<const LetterMultisets*> multisetsReady_{nullptr};
   std::unique_ptr<SquareLetterStats> squareLetterStats_ = std::make_unique<SquareLetterStats>();
   std::vector<EntryIndex> byText_;
   std::vector<EntryIndex> byReversedText_;

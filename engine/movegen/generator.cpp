@@ -146,7 +146,21 @@ class PlacementGenerator {
     bounded_ = true;
     byScore_ = byScore;
     adjustmentLimit_ = adjustmentLimit;
-    std::fill(std::begin(bingoCache_), std::end(bingoCache_), -1);
+    std::fill(std::begin(spellAnswers_), std::end(spellAnswers_), SpellAnswer{});
+    distinctCount_ = 0;
+    for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
+      distinct_[distinctCount_++] = __builtin_ctz(letters);
+    }
+    int tiles = blanks_;
+    for (int i = distinctCount_ - 1; i >= 0; --i) {
+      tiles += counts_[distinct_[i]];
+      tilesFrom_[i] = tiles;
+    }
+    rackLetters_ = 0;
+    for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
+      const int code = __builtin_ctz(letters);
+      rackLetters_ += static_cast<std::uint64_t>(counts_[code]) * LetterMultisets::letterKey(code);
+    }
     valueCount_ = 0;
     boundsUsable_ = blankValue_ >= 0;
     for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
@@ -170,12 +184,29 @@ class PlacementGenerator {
   // the tiles' worth is bounded by the rack's highest values on the
   // heaviest squares, and by each square's highest value its cross set
   // lets the rack put there.
-  long long upperBound(int column, int row, int direction) {
+  //
+  static constexpr int kMaxShapes = 16;  // racks of up to 15 tiles are bounded
+
+  // A play of t tiles exists only when some t tiles of the rack and the
+  // board letters in its span spell a word; that costs look-ups, so it is
+  // left to the visit: the bound keeps the value of each number of tiles
+  // (kNoPlacement where none fits) and the board letters of its span (the
+  // sum of their letter keys).
+  struct SquareBound {
+    long long bound = kNoPlacement;
+    long long shape[kMaxShapes];
+    std::uint64_t spanLetters[kMaxShapes];
+  };
+
+  SquareBound upperBound(int column, int row, int direction) {
     column_ = column;
     row_ = row;
     direction_ = direction;
-    if (rackTiles_ <= 0 || !computeLengths()) return kNoPlacement;
-    if (!boundsUsable_) return kUnbounded;
+    SquareBound result;
+    std::fill(std::begin(result.shape), std::end(result.shape), kNoPlacement);
+    if (rackTiles_ <= 0 || !computeLengths()) return result;
+    result.bound = kUnbounded;
+    if (!boundsUsable_ || rackTiles_ >= kMaxShapes) return result;
     const int step = direction == kAcross ? 1 : board_.width;
     const int start = column + row * board_.width;
     long long boardSum = 0, wordFactor = 1, crossConstant = 0;
@@ -190,7 +221,7 @@ class PlacementGenerator {
         boardSum += d.tileValue;
       } else {
         if (t == rackTiles_ || t == kMaxRack) break;
-        if (d.letterMultiplier < 0 || d.wordMultiplier < 0) return kUnbounded;
+        if (d.letterMultiplier < 0 || d.wordMultiplier < 0) return result;
         const std::uint32_t allowed = s.hasCrossNeighbours[direction] ? s.crossSet[direction] : letterMask_;
         int cap = -1;
         for (std::uint32_t letters = allowed & startMask_; letters; letters &= letters - 1) {
@@ -204,7 +235,7 @@ class PlacementGenerator {
         if (cross >= 0) crossConstant += static_cast<long long>(cross) * d.wordMultiplier;
         caps[t] = cap;
         wordFactor *= d.wordMultiplier;
-        if (wordFactor > kBoundLimit) return kUnbounded;
+        if (wordFactor > kBoundLimit) return result;
         ++t;
       }
       if (t == 0 || !((legal_ >> (k + 1)) & 1)) continue;
@@ -217,13 +248,78 @@ class PlacementGenerator {
       std::sort(weights, weights + t, std::greater<long long>());
       long long paired = 0;
       for (int i = 0; i < t; ++i) paired += weights[i] * tileValues_[i];
-      const bool bingo = t == rackSizeRule_ && bingoPossible(start, step, k + 1);
-      const long long points = wordFactor * boardSum + crossConstant + std::min(paired, capped) + (bingo ? bingoBonus_ : 0);
+      const long long points = wordFactor * boardSum + crossConstant + std::min(paired, capped);
       const int leave = bestLeave_[rackTiles_ - t];
       if (!byScore_ && leave == std::numeric_limits<int>::min()) continue;
-      best = std::max(best, byScore_ ? points : 10 * points + leave + adjustmentLimit_);
+      const long long value = byScore_ ? points : 10 * points + leave + adjustmentLimit_;
+      const long long bingo = t == rackSizeRule_ ? (byScore_ ? bingoBonus_ : 10LL * bingoBonus_) : 0;
+      result.shape[t] = value + bingo;
+      result.spanLetters[t] = spanLetters(start, step, k + 1);
+      best = std::max(best, value + bingo);
     }
-    return best;
+    result.bound = best;
+    return result;
+  }
+
+  // The highest value of a shape whose tiles can spell a word with its
+  // board letters (the shapes tried best first), kNoPlacement for none.
+  long long checkedBound(const long long (&shape)[kMaxShapes], const std::uint64_t (&letters)[kMaxShapes]) {
+    bool tried[kMaxShapes] = {};
+    for (;;) {
+      int t = -1;
+      for (int i = 1; i < kMaxShapes; ++i) {
+        if (!tried[i] && shape[i] != kNoPlacement && (t < 0 || shape[i] > shape[t])) t = i;
+      }
+      if (t < 0) return kNoPlacement;
+      if (spellable(t, letters[t])) return shape[t];
+      tried[t] = true;
+    }
+  }
+
+  // Whether some t tiles of the rack, with the board letters of a span
+  // (the sum of their letter keys), spell some word of the list in some
+  // order; a blank stands for each letter in turn. Remembered for the
+  // generation. Two blanks, or more look-ups than a walk would cost, are
+  // taken as able to.
+  bool spellable(int t, std::uint64_t boardLetters) {
+    if (blanks_ >= 2) return true;
+    const std::uint64_t hash = boardLetters * kMaxShapes + static_cast<std::uint64_t>(t);
+    SpellAnswer& answer = spellAnswers_[(hash ^ (hash >> 29)) % kSpellAnswers];
+    if (answer.known && answer.key == hash) return answer.possible;
+    int probes = 0;
+    const bool found = spellsFrom(0, t, boardLetters, probes);
+    answer = SpellAnswer{hash, true, found};
+    return found;
+  }
+
+  // Sub-multisets of the rack's letters from the distinct letter
+  // `index` on, `need` tiles in all, the blank last.
+  bool spellsFrom(int index, int need, std::uint64_t sum, int& probes) const {
+    const LetterMultisets& words = lexicon_.letterMultisets();
+    if (need == 0) {
+      ++probes;
+      return words.contains(sum);
+    }
+    if (index == distinctCount_) {
+      if (need > blanks_) return false;
+      // The blank as each letter.
+      for (std::uint32_t codes = letterMask_; codes; codes &= codes - 1) {
+        ++probes;
+        if (words.contains(sum + LetterMultisets::letterKey(__builtin_ctz(codes)))) return true;
+      }
+      return false;
+    }
+    if (probes > kProbeBudget) return true;
+    const int code = distinct_[index];
+    if (need > tilesFrom_[index]) return false;
+    for (int take = std::min(need, counts_[code]); take >= 0; --take) {
+      if (spellsFrom(index + 1, need - take, sum + static_cast<std::uint64_t>(take) * LetterMultisets::letterKey(code),
+                     probes)) {
+        return true;
+      }
+      if (probes > kProbeBudget) return true;
+    }
+    return false;
   }
 
   static constexpr long long kNoPlacement = std::numeric_limits<long long>::min();
@@ -467,54 +563,32 @@ class PlacementGenerator {
     }
   }
 
-  // Whether the whole rack, with the board's letters on the first `length`
-  // squares of the line, spells some word of the list in some order: a
-  // play of every tile needs one. Worked out once per generation for no
-  // board letter and for each single one; taken as possible otherwise.
-  bool bingoPossible(int start, int step, int length) {
-    if (blanks_ >= 2) return true;
-    int boardLetters = 0, letter = 32;
+  // The sum of the letter keys of the board letters on the first `length`
+  // squares of the line.
+  std::uint64_t spanLetters(int start, int step, int length) const {
+    std::uint64_t sum = 0;
     for (int k = 0; k < length; ++k) {
       const Square& s = board_.squares[static_cast<std::size_t>(start + k * step)];
-      if (s.empty()) continue;
-      if (++boardLetters > 1) return true;
-      letter = codeOfLetter(s.letter) & 31;
+      if (!s.empty()) sum += LetterMultisets::letterKey(codeOfLetter(s.letter));
     }
-    signed char& known = bingoCache_[letter];
-    if (known < 0) {
-      int counts[kCodeSlots];
-      std::copy(std::begin(counts_), std::end(counts_), counts);
-      std::uint32_t mask = startMask_;
-      if (letter < 32) {
-        ++counts[letter];
-        mask |= 1u << letter;
-      }
-      known = spellsWithAll(Lexicon::trieRoot, counts, mask, blanks_, rackTiles_ + (letter < 32 ? 1 : 0)) ? 1 : 0;
-    }
-    return known != 0;
+    return sum;
   }
 
-  bool spellsWithAll(NodeIndex node, int* counts, std::uint32_t mask, int blanks, int remaining) const {
-    if (remaining == 0) return lexicon_.nodeWord(node) != kNoEntry;
-    const std::uint32_t children = lexicon_.childMask(node);
-    for (std::uint32_t letters = children & mask; letters; letters &= letters - 1) {
-      const int code = __builtin_ctz(letters);
-      const std::uint32_t left = --counts[code] == 0 ? mask & ~(1u << code) : mask;
-      const bool found = spellsWithAll(lexicon_.child(node, code), counts, left, blanks, remaining - 1);
-      ++counts[code];
-      if (found) return true;
-    }
-    if (blanks > 0) {
-      for (std::uint32_t letters = children; letters; letters &= letters - 1) {
-        if (spellsWithAll(lexicon_.child(node, __builtin_ctz(letters)), counts, mask, blanks - 1, remaining - 1)) return true;
-      }
-    }
-    return false;
-  }
+  struct SpellAnswer {
+    std::uint64_t key = 0;
+    bool known = false;
+    bool possible = false;
+  };
+  static constexpr std::size_t kSpellAnswers = 128;
+  static constexpr int kProbeBudget = 96;
+  int distinct_[32] = {};
+  int tilesFrom_[32] = {};  // tiles of the distinct letters from i on, the blank included
+  int distinctCount_ = 0;
+  SpellAnswer spellAnswers_[kSpellAnswers] = {};
+  std::uint64_t rackLetters_ = 0;  // the letter keys of the rack's letters, blanks apart
 
   static constexpr long long kBoundLimit = 1LL << 20;
   bool bounded_ = false;
-  signed char bingoCache_[33] = {};
   bool byScore_ = false;
   bool boundsUsable_ = false;
   int adjustmentLimit_ = 0;
@@ -559,6 +633,7 @@ class PlacementGenerator {
 struct Visit {
   long long bound;
   int order;
+  bool checked;  // the bound holds only shapes whose tiles spell a word
 };
 
 }  // namespace
@@ -602,28 +677,51 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
   PlacementGenerator generator(game, true);
   generator.prepareBounds(rule.byScore, rule.adjustmentLimit);
   const Board& board = game.board;
-  // A buffer per thread: the visits are rebuilt by every generation and
-  // carry nothing from one to the next.
+  // Buffers per thread: rebuilt by every generation, carrying nothing from
+  // one to the next.
   thread_local std::vector<Visit> visits;
+  thread_local std::vector<PlacementGenerator::SquareBound> bounds;
   visits.clear();
+  bounds.clear();
   for (int column = 0; column < board.width; ++column) {
     for (int row = 0; row < board.height; ++row) {
       for (int pass = 0; pass < (onlyOpening ? 1 : 2); ++pass) {
-        const long long bound = generator.upperBound(column, row, pass == 0 ? opening : 1 - opening);
-        if (bound != PlacementGenerator::kNoPlacement) visits.push_back({bound, squareOrder(board, column, row, pass)});
+        const auto bound = generator.upperBound(column, row, pass == 0 ? opening : 1 - opening);
+        if (bound.bound == PlacementGenerator::kNoPlacement) continue;
+        const int order = squareOrder(board, column, row, pass);
+        visits.push_back({bound.bound, order, bound.bound == PlacementGenerator::kUnbounded});
+        bounds.push_back(bound);
       }
     }
   }
-  std::sort(visits.begin(), visits.end(),
-            [](const Visit& a, const Visit& b) { return a.bound != b.bound ? a.bound > b.bound : a.order < b.order; });
+  // The square orders index the bounds through this map.
+  thread_local std::vector<int> boundOf;
+  boundOf.assign(static_cast<std::size_t>(board.width * board.height * 2), -1);
+  for (std::size_t i = 0; i < visits.size(); ++i) boundOf[static_cast<std::size_t>(visits[i].order)] = static_cast<int>(i);
+
+  // Best bound first, the earlier square first on equal bounds; a bound is
+  // checked against the word list when it comes to the top, and goes back
+  // with what the check leaves of it.
+  const auto later = [](const Visit& a, const Visit& b) { return a.bound != b.bound ? a.bound < b.bound : a.order > b.order; };
+  std::make_heap(visits.begin(), visits.end(), later);
   Game::BestOnlyTrack& track = game.bestOnlyTrack;
-  for (const Visit& visit : visits) {
-    // While a simulated reply still holds the pass, any clean play takes
-    // its place, so nothing is out of reach yet.
+  while (!visits.empty()) {
+    std::pop_heap(visits.begin(), visits.end(), later);
+    Visit visit = visits.back();
+    visits.pop_back();
     if (cannotBeatBest(game, rule.byScore, visit.bound, visit.order)) {
       // The rest have lower bounds, or equal ones and later orders.
       if (!cannotBeatBest(game, rule.byScore, visit.bound + 1, visit.order)) continue;
       break;
+    }
+    if (!visit.checked) {
+      const auto& bound = bounds[static_cast<std::size_t>(boundOf[static_cast<std::size_t>(visit.order)])];
+      visit.bound = generator.checkedBound(bound.shape, bound.spanLetters);
+      visit.checked = true;
+      if (visit.bound == PlacementGenerator::kNoPlacement) continue;
+      visits.push_back(visit);
+      std::push_heap(visits.begin(), visits.end(), later);
+      continue;
     }
     const int pass = visit.order % 2, square = visit.order / 2;
     track.order = visit.order;
