@@ -289,7 +289,7 @@ expect_contains("${out}" "Invalid option or value: --games 0")
 # ---- bench selfplay ----
 run_cli(0 first bench selfplay --games 4 --list ${words})
 run_cli(0 second bench selfplay --games 4 --list ${words})
-expect_regex("${first}" "Self-play: 4 games, strategy 2 against 2, seed [0-9]+, one thread, in [0-9.]+ s\n")
+expect_regex("${first}" "Self-play: 4 games, strategy 2 against 2, seed [0-9]+, one thread, in [0-9.]+ s of CPU time\n")
 expect_regex("${first}" "Games per second: [0-9.]+\nMoves per second: [0-9]+ \\([0-9.]+ moves per game\\)\n")
 string(REGEX MATCH "Checksum of the final scores: [0-9a-f]+\n" first_sum "${first}")
 string(REGEX MATCH "Checksum of the final scores: [0-9a-f]+\n" second_sum "${second}")
