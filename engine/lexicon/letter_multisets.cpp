@@ -1,31 +1,8 @@
 #include "lexicon/letter_multisets.hpp"
 
-#include <array>
-
 #include "lexicon/lexicon.hpp"
 
 namespace pexil {
-namespace {
-
-// splitmix64: fixed, well-spread numbers, the same in every run.
-constexpr std::array<std::uint64_t, 32> makeLetterKeys() {
-  std::array<std::uint64_t, 32> keys{};
-  std::uint64_t state = 0x5EED5EED12345678ull;
-  for (std::uint64_t& key : keys) {
-    state += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = state;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    key = z ^ (z >> 31);
-  }
-  return keys;
-}
-
-constexpr std::array<std::uint64_t, 32> kLetterKeys = makeLetterKeys();
-
-}  // namespace
-
-std::uint64_t LetterMultisets::letterKey(int code) { return kLetterKeys[static_cast<std::size_t>(code & 31)]; }
 
 LetterMultisets::LetterMultisets(const Lexicon& lexicon) {
   // At most half full, so that a miss ends after a probe or two.

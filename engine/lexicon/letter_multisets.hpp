@@ -6,6 +6,7 @@
 // searches use only to skip work, never to accept a word.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -13,10 +14,27 @@ namespace pexil {
 
 class Lexicon;
 
+namespace detail {
+// splitmix64: fixed, well-spread numbers, the same in every run.
+constexpr std::array<std::uint64_t, 32> makeLetterKeys() {
+  std::array<std::uint64_t, 32> keys{};
+  std::uint64_t state = 0x5EED5EED12345678ull;
+  for (std::uint64_t& key : keys) {
+    state += 0x9E3779B97F4A7C15ull;
+    std::uint64_t z = state;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    key = z ^ (z >> 31);
+  }
+  return keys;
+}
+inline constexpr std::array<std::uint64_t, 32> kLetterKeys = makeLetterKeys();
+}  // namespace detail
+
 class LetterMultisets {
  public:
   // The number added for one tile of the letter code (0..31).
-  static std::uint64_t letterKey(int code);
+  static std::uint64_t letterKey(int code) { return detail::kLetterKeys[static_cast<std::size_t>(code & 31)]; }
 
   explicit LetterMultisets(const Lexicon& lexicon);
 

@@ -100,7 +100,7 @@ void refreshEvaluationContext(Game& game) {
   EvaluationContext& e = game.evaluation;
   const GameRules& r = rules();
   const Board& board = game.board;
-  e.standardBoard = hasStandardBoard() && board.width == 15 && board.height == 15;
+  e.standardBoard = hasStandardLayout(board);
   e.standardValues = hasStandardTileSet();
   e.anagram = anagramRule();
   e.experimental = experimentalPlayFlag();

@@ -46,9 +46,9 @@ bool boardIsEmpty(const Board& board) {
 }
 
 void refreshBoardFlags(Game& game, bool emptyBoard) {
-  game.standardBonusLayout = hasStandardBoard();
+  game.standardBonusLayout = hasStandardLayout(game.board);
   game.standardTileValues = hasStandardTileSet();
-  game.boardSymmetric = boardIsSymmetric();
+  game.boardSymmetric = isDiagonallySymmetric(game.board);
   game.boardPatternFlag =
       rules().gameKind == kKindStandard || (game.standardBonusLayout && game.standardTileValues && !anagramRule());
 

@@ -147,6 +147,7 @@ class PlacementGenerator {
     byScore_ = byScore;
     adjustmentLimit_ = adjustmentLimit;
     std::fill(std::begin(spellAnswers_), std::end(spellAnswers_), SpellAnswer{});
+    multisets_ = &lexicon_.letterMultisets();
     distinctCount_ = 0;
     for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
       distinct_[distinctCount_++] = __builtin_ctz(letters);
@@ -185,7 +186,7 @@ class PlacementGenerator {
   // heaviest squares, and by each square's highest value its cross set
   // lets the rack put there.
   //
-  static constexpr int kMaxShapes = 16;  // racks of up to 15 tiles are bounded
+  static constexpr int kMaxShapes = 8;  // racks of up to 7 tiles are bounded (larger ones are scanned)
 
   // A play of t tiles exists only when some t tiles of the rack and the
   // board letters in its span spell a word; that costs look-ups, so it is
@@ -213,12 +214,14 @@ class PlacementGenerator {
     long long letterMultipliers[kMaxRack], crossFactors[kMaxRack], caps[kMaxRack];
     int t = 0;
     long long best = kNoPlacement;
+    std::uint64_t span = 0;  // the letter keys of the board letters passed
     for (int k = 0; k < maxLegal_; ++k) {
       const int index = start + k * step;
       const Square& s = board_.squares[static_cast<std::size_t>(index)];
       const SquareData& d = squareData_[static_cast<std::size_t>(index)];
       if (!s.empty()) {
         boardSum += d.tileValue;
+        span += LetterMultisets::letterKey(codeOfLetter(s.letter));
       } else {
         if (t == rackTiles_ || t == kMaxRack) break;
         if (d.letterMultiplier < 0 || d.wordMultiplier < 0) return result;
@@ -239,13 +242,16 @@ class PlacementGenerator {
         ++t;
       }
       if (t == 0 || !((legal_ >> (k + 1)) & 1)) continue;
+      // The squares' weights, heaviest first (an insertion sort: t is small).
       long long weights[kMaxRack];
       long long capped = 0;
       for (int i = 0; i < t; ++i) {
-        weights[i] = letterMultipliers[i] * (wordFactor + crossFactors[i]);
-        capped += weights[i] * caps[i];
+        const long long w = letterMultipliers[i] * (wordFactor + crossFactors[i]);
+        capped += w * caps[i];
+        int j = i;
+        for (; j > 0 && weights[j - 1] < w; --j) weights[j] = weights[j - 1];
+        weights[j] = w;
       }
-      std::sort(weights, weights + t, std::greater<long long>());
       long long paired = 0;
       for (int i = 0; i < t; ++i) paired += weights[i] * tileValues_[i];
       const long long points = wordFactor * boardSum + crossConstant + std::min(paired, capped);
@@ -254,7 +260,7 @@ class PlacementGenerator {
       const long long value = byScore_ ? points : 10 * points + leave + adjustmentLimit_;
       const long long bingo = t == rackSizeRule_ ? (byScore_ ? bingoBonus_ : 10LL * bingoBonus_) : 0;
       result.shape[t] = value + bingo;
-      result.spanLetters[t] = spanLetters(start, step, k + 1);
+      result.spanLetters[t] = span;
       best = std::max(best, value + bingo);
     }
     result.bound = best;
@@ -295,7 +301,7 @@ class PlacementGenerator {
   // Sub-multisets of the rack's letters from the distinct letter
   // `index` on, `need` tiles in all, the blank last.
   bool spellsFrom(int index, int need, std::uint64_t sum, int& probes) const {
-    const LetterMultisets& words = lexicon_.letterMultisets();
+    const LetterMultisets& words = *multisets_;
     if (need == 0) {
       ++probes;
       return words.contains(sum);
@@ -364,25 +370,27 @@ class PlacementGenerator {
   // The legal lengths from the first square, in one walk along the line.
   bool computeLengths() {
     const Board& board = board_;
-    const int dc = direction_ == kAcross ? 1 : 0, dr = 1 - dc;
-    const Square* before = squareAt(board, column_ - dc, row_ - dr);
-    if (before && !before->empty()) return false;
-    maxLen_ = direction_ == kAcross ? board.width - column_ : board.height - row_;
+    const bool across = direction_ == kAcross;
+    const int step = across ? 1 : board.width;
+    const int start = column_ + row_ * board.width;
+    const Square* squares = board.squares.data();
+    if ((across ? column_ : row_) > 0 && !squares[start - step].empty()) return false;
+    maxLen_ = across ? board.width - column_ : board.height - row_;
     legal_ = 0;
     minLen_ = 0;
     maxLegal_ = 0;
     bool touches = false;
     int empties = 0;
-    for (int k = 0; k < maxLen_ && k < kMaxWordLength; ++k) {
-      const Square* s = squareAt(board, column_ + dc * k, row_ + dr * k);
-      if (!s->usable) break;
-      touches = touches || !s->empty() || (s->hasCrossNeighbours[direction_] && !s->noLetterFits[direction_]);
+    const int limit = std::min(maxLen_, kMaxWordLength);
+    for (int k = 0; k < limit; ++k) {
+      const Square& s = squares[start + k * step];
+      if (!s.usable) break;
+      touches = touches || !s.empty() || (s.hasCrossNeighbours[direction_] && !s.noLetterFits[direction_]);
       // Every empty square up to the first touching one takes a rack tile.
-      if (s->empty()) ++empties;
+      if (s.empty()) ++empties;
       if (!touches && empties > rackTiles_) break;
       const int n = k + 1;
-      const Square* after = squareAt(board, column_ + dc * n, row_ + dr * n);
-      if (n >= 2 && touches && (!after || after->empty())) {
+      if (n >= 2 && touches && (n >= maxLen_ || squares[start + n * step].empty())) {
         legal_ |= std::uint64_t{1} << n;
         if (minLen_ == 0) minLen_ = n;
         maxLegal_ = n;
@@ -563,17 +571,6 @@ class PlacementGenerator {
     }
   }
 
-  // The sum of the letter keys of the board letters on the first `length`
-  // squares of the line.
-  std::uint64_t spanLetters(int start, int step, int length) const {
-    std::uint64_t sum = 0;
-    for (int k = 0; k < length; ++k) {
-      const Square& s = board_.squares[static_cast<std::size_t>(start + k * step)];
-      if (!s.empty()) sum += LetterMultisets::letterKey(codeOfLetter(s.letter));
-    }
-    return sum;
-  }
-
   struct SpellAnswer {
     std::uint64_t key = 0;
     bool known = false;
@@ -581,6 +578,7 @@ class PlacementGenerator {
   };
   static constexpr std::size_t kSpellAnswers = 128;
   static constexpr int kProbeBudget = 96;
+  const LetterMultisets* multisets_ = nullptr;
   int distinct_[32] = {};
   int tilesFrom_[32] = {};  // tiles of the distinct letters from i on, the blank included
   int distinctCount_ = 0;
@@ -633,6 +631,7 @@ class PlacementGenerator {
 struct Visit {
   long long bound;
   int order;
+  int index;     // of the square's shapes in the bounds
   bool checked;  // the bound holds only shapes whose tiles spell a word
 };
 
@@ -689,15 +688,11 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
         const auto bound = generator.upperBound(column, row, pass == 0 ? opening : 1 - opening);
         if (bound.bound == PlacementGenerator::kNoPlacement) continue;
         const int order = squareOrder(board, column, row, pass);
-        visits.push_back({bound.bound, order, bound.bound == PlacementGenerator::kUnbounded});
+        visits.push_back({bound.bound, order, static_cast<int>(bounds.size()), bound.bound == PlacementGenerator::kUnbounded});
         bounds.push_back(bound);
       }
     }
   }
-  // The square orders index the bounds through this map.
-  thread_local std::vector<int> boundOf;
-  boundOf.assign(static_cast<std::size_t>(board.width * board.height * 2), -1);
-  for (std::size_t i = 0; i < visits.size(); ++i) boundOf[static_cast<std::size_t>(visits[i].order)] = static_cast<int>(i);
 
   // Best bound first, the earlier square first on equal bounds; a bound is
   // checked against the word list when it comes to the top, and goes back
@@ -715,7 +710,7 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
       break;
     }
     if (!visit.checked) {
-      const auto& bound = bounds[static_cast<std::size_t>(boundOf[static_cast<std::size_t>(visit.order)])];
+      const auto& bound = bounds[static_cast<std::size_t>(visit.index)];
       visit.bound = generator.checkedBound(bound.shape, bound.spanLetters);
       visit.checked = true;
       if (visit.bound == PlacementGenerator::kNoPlacement) continue;

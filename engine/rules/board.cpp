@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "rules/builtin_kinds.hpp"
 #include "rules/game_rules.hpp"
 
 namespace pexil {
@@ -67,6 +68,29 @@ void updateNearOpenBonus(Board& board) {
 void clearNewFlags(Board& board) {
   std::fill(board.columnHasNew.begin(), board.columnHasNew.end(), 0);
   std::fill(board.rowHasNew.begin(), board.rowHasNew.end(), 0);
+}
+
+bool hasStandardLayout(const Board& board) {
+  if (board.width != 15 || board.height != 15) return false;
+  for (int row = 0; row < 15; ++row) {
+    for (int column = 0; column < 15; ++column) {
+      if (board.squares[static_cast<std::size_t>(column + row * 15)].type != builtin::standardBoard(row, column)) return false;
+    }
+  }
+  return true;
+}
+
+bool isDiagonallySymmetric(const Board& board) {
+  if (board.width != board.height) return false;
+  for (int row = 0; row < board.height; ++row) {
+    for (int column = 0; column < row; ++column) {
+      if (board.squares[static_cast<std::size_t>(column + row * board.width)].type !=
+          board.squares[static_cast<std::size_t>(row + column * board.width)].type) {
+        return false;
+      }
+    }
+  }
+  return true;
 }
 
 }  // namespace pexil

@@ -67,6 +67,12 @@ inline const Square* squareAt(const Board& board, int column, int row) {
 // Mirrors the board on its diagonal; twice restores it.
 void transpose(Board& board);
 
+// Facts about the board's own square types (cheaper than asking the rules,
+// which look the active game type up square by square): the standard
+// 15x15 layout, and symmetry about the main diagonal.
+bool hasStandardLayout(const Board& board);
+bool isDiagonallySymmetric(const Board& board);
+
 // Recomputes the near-open-bonus flags of every square.
 void updateNearOpenBonus(Board& board);
 
