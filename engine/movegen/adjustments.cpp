@@ -133,18 +133,26 @@ void refreshEvaluationContext(Game& game) {
     if (e.pool[letter] <= 0 || (e.standardBoard && r.letterValue[static_cast<std::size_t>(letter)] < 5)) continue;
     e.exposureLetters[static_cast<std::size_t>(e.exposureLetterCount++)] = static_cast<std::int8_t>(letter);
   }
-  for (int d = 0; d < 2; ++d) {
-    e.premiumSides[d].assign(static_cast<std::size_t>(board.width * board.height), 0);
-    for (int row = 0; row < board.height; ++row) {
-      for (int column = 0; column < board.width; ++column) {
-        std::uint8_t sides = 0;
-        for (int side = 0; side < 2; ++side) {
-          const int step = side == 0 ? -1 : 1;
-          const Square* s = d == kAcross ? squareAt(board, column, row + step) : squareAt(board, column + step, row);
-          if (s && s->empty() && premiumMultiplier(s->type) != 0) sides |= static_cast<std::uint8_t>(1 << side);
-        }
-        e.premiumSides[d][static_cast<std::size_t>(column + row * board.width)] = sides;
-      }
+  // Empty premium squares beside each square, from one pass over the board.
+  const int width = board.width, height = board.height;
+  const std::size_t size = static_cast<std::size_t>(width * height);
+  e.emptyPremium.resize(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    const Square& s = board.squares[i];
+    e.emptyPremium[i] = s.empty() && premiumMultiplier(s.type) != 0 ? 1 : 0;
+  }
+  e.premiumSides[kAcross].resize(size);
+  e.premiumSides[kDown].resize(size);
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      const std::size_t i = static_cast<std::size_t>(column + row * width);
+      // Words across: the squares above and below; words down: left and right.
+      const std::uint8_t above = row > 0 ? e.emptyPremium[i - static_cast<std::size_t>(width)] : 0;
+      const std::uint8_t below = row + 1 < height ? e.emptyPremium[i + static_cast<std::size_t>(width)] : 0;
+      const std::uint8_t left = column > 0 ? e.emptyPremium[i - 1] : 0;
+      const std::uint8_t right = column + 1 < width ? e.emptyPremium[i + 1] : 0;
+      e.premiumSides[kAcross][i] = static_cast<std::uint8_t>(above | (below << 1));
+      e.premiumSides[kDown][i] = static_cast<std::uint8_t>(left | (right << 1));
     }
   }
 

@@ -59,6 +59,7 @@ struct EvaluationContext {
   // across the line (above, or to the left) is an empty premium square,
   // bit 1 for the square after it.
   std::vector<std::uint8_t> premiumSides[2];
+  std::vector<std::uint8_t> emptyPremium;  // per square: empty, and a premium square
 
   // Lane flags (standard board only): true when the lane is open.
   bool edgeHalfOpen[4][2] = {};

@@ -105,7 +105,8 @@ class PlacementGenerator {
           }
         }
         d.tileValue = s.empty() ? 0 : letterValue(s.letter, s.isBlank != 0);
-        for (int dir = 0; dir < 2; ++dir) d.crossSum[dir] = crossSum(column, row, dir);
+        // Only a square with tiles beside it across the line has a cross-word.
+        for (int dir = 0; dir < 2; ++dir) d.crossSum[dir] = s.hasCrossNeighbours[dir] ? crossSum(column, row, dir) : -1;
       }
     }
   }
