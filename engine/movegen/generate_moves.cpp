@@ -1,6 +1,7 @@
 // The whole-board driver: annotations, the pass and exchange candidates,
 // placements from every square, sorting.
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <optional>
 
@@ -64,6 +65,28 @@ void refreshBoardFlags(Game& game, bool emptyBoard) {
     }
   }
   for (int code = 0; code < kCodeSlots; ++code) game.noPremiumAnchor[static_cast<std::size_t>(code)] = emptyBoard || !((admitted >> code) & 1);
+}
+
+// Sorts moves by a value, highest first, keeping the order of equal ones:
+// the values and positions are sorted as 64-bit keys and the moves, which
+// are large, are moved once.
+template <class Value>
+void sortBestFirst(std::vector<Move>& moves, Value value) {
+  const std::size_t n = moves.size();
+  if (n < 2) return;
+  thread_local std::vector<std::uint64_t> keys;
+  thread_local std::vector<Move> sorted;
+  keys.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    // Higher values first: the value's order reversed in the high half, the
+    // position in the low half.
+    const auto high = static_cast<std::uint32_t>(0x7FFFFFFF - static_cast<std::int64_t>(value(moves[i])));
+    keys[i] = (static_cast<std::uint64_t>(high) << 32) | i;
+  }
+  std::sort(keys.begin(), keys.end());
+  sorted.resize(n);
+  for (std::size_t i = 0; i < n; ++i) sorted[i] = moves[keys[i] & 0xFFFFFFFFu];
+  moves.swap(sorted);
 }
 
 // When a pass would end the game by scoreless turns, it is worth playing
@@ -289,9 +312,9 @@ void GenerateMoves(Game& game, Generation what) {
   // 9. Sorting, stable: ties keep the order of generation.
   std::vector<Move>& list = activeList(game);
   if (game.rankByScore) {
-    std::stable_sort(game.moves.begin(), game.moves.end(), [](const Move& a, const Move& b) { return a.score > b.score; });
+    sortBestFirst(game.moves, [](const Move& m) { return m.score; });
   } else {
-    std::stable_sort(list.begin(), list.end(), [](const Move& a, const Move& b) { return a.equity > b.equity; });
+    sortBestFirst(list, [](const Move& m) { return m.equity; });
   }
 
   // 10. Against the unseen pool.
@@ -305,7 +328,7 @@ void GenerateMoves(Game& game, Generation what) {
         ReevaluateWithPool(game.unseenPool, move, game);
       }
     }
-    std::stable_sort(evaluated.begin(), evaluated.end(), [](const Move& a, const Move& b) { return a.equity > b.equity; });
+    sortBestFirst(evaluated, [](const Move& m) { return m.equity; });
     if (bestOnly && !evaluated.empty()) game.bestMove = evaluated.front();
   }
 

@@ -4,6 +4,7 @@
 #include "movegen/generator.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -90,6 +91,7 @@ class PlacementGenerator {
     blankValue_ = type ? type->tileValue[static_cast<std::size_t>(blankCode_)] : 0;
     const int size = board_.width * board_.height;
     squareData_.resize(static_cast<std::size_t>(size));
+    long long largestLetterFactor = 1, largestWordFactor = 1, largestTile = 0;
     for (int row = 0; row < board_.height; ++row) {
       for (int column = 0; column < board_.width; ++column) {
         const Square& s = *squareAt(board_, column, row);
@@ -107,8 +109,33 @@ class PlacementGenerator {
         d.tileValue = s.empty() ? 0 : letterValue(s.letter, s.isBlank != 0);
         // Only a square with tiles beside it across the line has a cross-word.
         for (int dir = 0; dir < 2; ++dir) d.crossSum[dir] = s.hasCrossNeighbours[dir] ? crossSum(column, row, dir) : -1;
+        largestLetterFactor = std::max(largestLetterFactor, std::abs(static_cast<long long>(d.letterMultiplier)));
+        largestWordFactor = std::max(largestWordFactor, std::abs(static_cast<long long>(d.wordMultiplier)));
+        largestTile = std::max(largestTile, std::abs(static_cast<long long>(d.tileValue)));
       }
     }
+    // Whether no word can take the running score past the exact range: a
+    // word lies on one line, so its word factor is at most the product of
+    // the largest line's word multipliers, and it spans at most the board.
+    for (int code = 0; code < kCodeSlots; ++code) largestTile = std::max(largestTile, std::abs(static_cast<long long>(value_[code])));
+    largestTile = std::max(largestTile, std::abs(static_cast<long long>(blankValue_)));
+    long long wordFactor = 1;
+    for (int direction = 0; direction < 2; ++direction) {
+      const int lines = direction == kAcross ? board_.height : board_.width;
+      const int length = direction == kAcross ? board_.width : board_.height;
+      for (int line = 0; line < lines && wordFactor <= kExactLimit; ++line) {
+        long long product = 1;
+        for (int k = 0; k < length && product <= kExactLimit; ++k) {
+          const int index = direction == kAcross ? k + line * board_.width : line + k * board_.width;
+          product *= std::max(1LL, std::abs(static_cast<long long>(squareData_[static_cast<std::size_t>(index)].wordMultiplier)));
+        }
+        wordFactor = std::max(wordFactor, product);
+      }
+    }
+    const long long span = std::min(kMaxWordLength, std::max(board_.width, board_.height));
+    const long long letters = span * largestTile * largestLetterFactor;
+    alwaysExact_ = wordFactor <= kExactLimit && letters <= kExactLimit / std::max(1LL, wordFactor) &&
+                   2 * letters * largestWordFactor * span <= kExactLimit;
   }
 
   void fromSquare(int column, int row, int direction) {
@@ -410,8 +437,9 @@ class PlacementGenerator {
     score.mainSum += placed;
     score.wordFactor *= d.wordMultiplier;
     if (d.crossSum[direction_] >= 0) score.crossTotal += (d.crossSum[direction_] + placed) * d.wordMultiplier;
-    if (score.wordFactor > kExactLimit || score.wordFactor < -kExactLimit || score.mainSum > kExactLimit ||
-        score.mainSum < -kExactLimit || score.crossTotal > kExactLimit || score.crossTotal < -kExactLimit) {
+    if (!alwaysExact_ &&
+        (score.wordFactor > kExactLimit || score.wordFactor < -kExactLimit || score.mainSum > kExactLimit ||
+         score.mainSum < -kExactLimit || score.crossTotal > kExactLimit || score.crossTotal < -kExactLimit)) {
       score.exact = false;
       score.wordFactor = 1;
     }
@@ -626,6 +654,7 @@ class PlacementGenerator {
   int value_[kCodeSlots] = {};
   int blankValue_ = 0;
   std::vector<SquareData> squareData_;
+  bool alwaysExact_ = false;  // no running score can leave the exact range
 };
 
 // A first square to walk, with its bound and its generation order.
