@@ -13,14 +13,11 @@ LetterMultisets::LetterMultisets(const Lexicon& lexicon) {
   for (EntryIndex i = 0; i < lexicon.wordCount(); ++i) {
     std::uint64_t key = 0;
     for (const char c : lexicon.textView(i)) key += letterKey(codeOfLetter(c));
-    if (key == 0) {
-      hasZero_ = true;
-      continue;
-    }
+    const std::uint32_t print = fingerprint(key);
     for (std::uint64_t slot = key & mask_;; slot = (slot + 1) & mask_) {
-      if (slots_[slot] == key) break;
+      if (slots_[slot] == print) break;
       if (slots_[slot] == 0) {
-        slots_[slot] = key;
+        slots_[slot] = print;
         break;
       }
     }
@@ -28,9 +25,9 @@ LetterMultisets::LetterMultisets(const Lexicon& lexicon) {
 }
 
 bool LetterMultisets::contains(std::uint64_t key) const {
-  if (key == 0) return hasZero_;
+  const std::uint32_t print = fingerprint(key);
   for (std::uint64_t slot = key & mask_;; slot = (slot + 1) & mask_) {
-    if (slots_[slot] == key) return true;
+    if (slots_[slot] == print) return true;
     if (slots_[slot] == 0) return false;
   }
 }

@@ -1,9 +1,11 @@
 // The letter multisets of a word list's words, as 64-bit sums of one
-// random number per letter code, in an open-addressed hash table: whether
-// some word is an anagram of a set of tiles is one probe or two, and a
-// blank is tried as each letter by adding that letter's number. Two different multisets
-// share a sum only by a 2^-64 chance; the answer is then "maybe", which the
-// searches use only to skip work, never to accept a word.
+// random number per letter code, kept in an open-addressed hash table of
+// 32-bit fingerprints (indexed by the sum's low bits, holding its high
+// bits): whether some word is an anagram of a set of tiles is a probe or
+// two, and a blank is tried as each letter by adding that letter's number.
+// Different multisets meet only by chance (about one in 2^32 a probe); the
+// answer is then "maybe", which the searches use only to skip work, never
+// to accept a word.
 #pragma once
 
 #include <array>
@@ -42,10 +44,13 @@ class LetterMultisets {
   bool contains(std::uint64_t key) const;
 
  private:
-  // Slots of 0 are empty; a word whose sum is 0 sets hasZero_ instead.
-  std::vector<std::uint64_t> slots_;
+  // The fingerprint of a sum: its high half, never 0 (0 marks an empty slot).
+  static std::uint32_t fingerprint(std::uint64_t key) {
+    const auto high = static_cast<std::uint32_t>(key >> 32);
+    return high == 0 ? 1 : high;
+  }
+  std::vector<std::uint32_t> slots_;
   std::uint64_t mask_ = 0;
-  bool hasZero_ = false;
 };
 
 }  // namespace pexil

@@ -606,7 +606,7 @@ class PlacementGenerator {
     bool possible = false;
   };
   static constexpr std::size_t kSpellAnswers = 128;
-  static constexpr int kProbeBudget = 96;
+  static constexpr int kProbeBudget = 32;
   const LetterMultisets* multisets_ = nullptr;
   int distinct_[32] = {};
   int tilesFrom_[32] = {};  // tiles of the distinct letters from i on, the blank included

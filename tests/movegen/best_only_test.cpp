@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -244,6 +246,33 @@ TEST_F(BestOnlyBounds, PicksTheListsBestWithLeaveValues) {
   EXPECT_GE(counts_.twoBlanks, 60);
   // Leaves worth more than a play make passes and exchanges lead some lists.
   EXPECT_GE(counts_.nonPlacementFirst, 5);
+}
+
+// A digraph language: Spanish tiles CH, LL and RR are letters of their
+// own, with the shipped list and its leave values.
+TEST_F(BestOnlyBounds, PicksTheListsBestInSpanish) {
+  const std::string list = std::string(PEXIL_RUN_DIR) + "/SPANISH.LST";
+  if (!std::ifstream(list)) GTEST_SKIP() << "word lists not built in " << PEXIL_RUN_DIR;
+  readGameDefinitions(PEXIL_SOURCE_DIR "/data/game.definitions");
+  const int type = findGameType("Scrabble(R) - Spanish");
+  ASSERT_GE(type, 0);
+  ASSERT_TRUE(activateGameType(kKindDefined, type));
+  auto spanish = std::make_shared<Lexicon>();
+  ASSERT_TRUE(spanish->loadWordList(list));
+  ASSERT_EQ(spanish->alphabet(), kAlphabetSpanish);
+  for (std::uint32_t seed = 60; seed < 64; ++seed) {
+    setProgramSeed(seed);
+    Game game;
+    startGame(game, 2, spanish);
+    game.historyEnabled = false;
+    for (int turn = 0; turn < 60 && !game.gameOver; ++turn) {
+      report(game, "Spanish", seed);
+      GenerateMoves(game, Generation::firstOfList);
+      PlayMove(game, game.bestMove);
+    }
+  }
+  EXPECT_EQ(counts_.failed, 0) << "positions that disagree (the first six are shown above)";
+  EXPECT_GE(counts_.positions, 80);
 }
 
 // The unseen-pool evaluation ranks the list after generation, and the
