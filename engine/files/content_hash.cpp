@@ -114,7 +114,7 @@ std::optional<FileStamp> stampFile(const std::string& path) {
   // Hashing runs at memory speed; a small buffer keeps the file's pages out
   // of this process.
   constexpr std::size_t kPiece = 256 * 1024;
-  const auto buffer = std::make_unique<unsigned char[]>(kPiece);
+  const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(kPiece);
   ContentHash hash;
   FileStamp stamp;
   for (;;) {

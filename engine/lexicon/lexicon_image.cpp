@@ -198,11 +198,17 @@ bool checkTrie(const LexiconArrays& a, BodyCheck& body) {
   return true;
 }
 
+// Blocks of a large array are checked without a branch per element.
+constexpr std::size_t kBlock = 1 << 14;
+
 bool checkEntryList(std::span<const EntryIndex> list, std::size_t words, BodyCheck& body) {
   if (list.size() != words) return false;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (list[i] < 0 || static_cast<std::size_t>(list[i]) >= words) return false;
-    body.reached(&list[i]);
+  for (std::size_t from = 0; from < list.size(); from += kBlock) {
+    const std::size_t to = std::min(list.size(), from + kBlock);
+    bool outside = false;
+    for (std::size_t i = from; i < to; ++i) outside |= static_cast<std::uint32_t>(list[i]) >= words;
+    if (outside) return false;
+    body.reached(list.data() + to);
   }
   body.reachedEnd(list);
   return true;
@@ -219,12 +225,13 @@ bool checkLetterIndex(const LexiconArrays& a, BodyCheck& body) {
   for (std::size_t list = 0; list < kLetterIndexLists; ++list) {
     const std::uint32_t from = start[list], to = start[list + 1];
     if (to < from || to > entries.size()) return false;
-    EntryIndex previous = -1;
-    for (std::uint32_t k = from; k < to; ++k) {
-      const EntryIndex e = entries[k];
-      if (e <= previous || e >= words) return false;
-      previous = e;
-    }
+    if (to == from) continue;
+    // Rising from a first entry of at least 0 to a last one below the word
+    // count: every entry is inside.
+    if (entries[from] < 0 || entries[to - 1] >= words) return false;
+    bool falling = false;
+    for (std::uint32_t k = from + 1; k < to; ++k) falling |= entries[k] <= entries[k - 1];
+    if (falling) return false;
     body.reached(entries.data() + to);
   }
   body.reachedEnd(entries);
