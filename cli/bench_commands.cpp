@@ -57,9 +57,13 @@ void say(const std::string& text) { textPane().Print(text); }
 
 // A run of this program as a child process: its wall time from start to
 // end, its peak resident memory (wait4's ru_maxrss, KiB) and exit status.
+// Linux counts into a child's peak the peak of the process it was started
+// from (the spawn shares this process's memory until the child's exec), so
+// the children run while this process is still small.
 struct ChildRun {
   double seconds = 0;
   long peakKiB = 0;
+  int exitCode = -1;
 };
 
 // Runs the program with `args` (after the program name), `input` on its
@@ -100,6 +104,7 @@ std::optional<ChildRun> runSelf(const std::vector<std::string>& args, std::strin
   ChildRun run;
   run.seconds = secondsSince(start);
   run.peakKiB = usage.ru_maxrss;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }
 
@@ -119,10 +124,12 @@ void dropDataFilesFromCache() {
 }
 
 // Start-up of a new process running `args`: once with the data files
-// dropped from the page cache, then the best of three warm runs.
-void reportChildRuns(const char* what, const std::vector<std::string>& args, std::string_view input) {
+// dropped from the page cache, then the best of three warm runs. False,
+// with nothing said, when the child could not load the word list.
+bool reportChildRuns(const char* what, const std::vector<std::string>& args, std::string_view input) {
   dropDataFilesFromCache();
   const auto cold = runSelf(args, input);
+  if (cold && cold->exitCode == kExitNoWordList) return false;
   std::optional<ChildRun> warm;
   for (int i = 0; i < 3; ++i) {
     const auto run = runSelf(args, input);
@@ -130,14 +137,16 @@ void reportChildRuns(const char* what, const std::vector<std::string>& args, std
   }
   if (!cold || !warm) {
     say(FormatText("%s: the program could not be run as a child process", what));
-    return;
+    return true;
   }
   say(FormatText("%s: %.3f s, peak resident %.1f MiB from a cold page cache; warm %.3f s, %.1f MiB (best of 3)", what,
                  cold->seconds, cold->peakKiB / 1024.0, warm->seconds, warm->peakKiB / 1024.0));
+  return true;
 }
 
-int benchLexicon(const ParsedOptions& options) {
-  // New processes first, before this one maps any data file.
+// check CAT and play to its first prompt, each as a new process with the
+// bench's game and list.
+void reportStartUps(const ParsedOptions& options) {
   std::error_code error;
   std::vector<std::string> common = {"--data", std::filesystem::current_path(error).string(), "--no-colour"};
   if (const auto type = options.value("--type")) common.insert(common.end(), {"--type", *type});
@@ -146,16 +155,18 @@ int benchLexicon(const ParsedOptions& options) {
   std::vector<std::string> check = common, play = common;
   check.insert(check.end(), {"check", "CAT"});
   play.push_back("play");
-  std::vector<std::string> childLines;
-  {
-    TextPane& pane = textPane();
-    const bool wasNoWrap = pane.NoWrap();
-    pane.SetNoWrap(true);
-    reportChildRuns("check CAT, a new process", check, "");
+  TextPane& pane = textPane();
+  const bool wasNoWrap = pane.NoWrap();
+  pane.SetNoWrap(true);
+  if (reportChildRuns("check CAT, a new process", check, "")) {
     reportChildRuns("play to its first prompt, a new process", play, "quit\n");
-    pane.SetNoWrap(wasNoWrap);
   }
+  pane.SetNoWrap(wasNoWrap);
+}
 
+// Loads in this process: with and without the graph and from the texts,
+// then lookups.
+int benchLexiconLoads(const ParsedOptions& options) {
   const long rssBefore = statusKiB("VmRSS");
   // Load with the word graph (when the list has one), then without it.
   auto start = Clock::now();
@@ -219,6 +230,12 @@ int benchLexicon(const ParsedOptions& options) {
   say(FormatText("isWord: %.2f million lookups per second (%ld of %ld found)", lookups / elapsed / 1e6, found, lookups));
   pane.SetNoWrap(wasNoWrap);
   return 0;
+}
+
+int benchLexicon(const ParsedOptions& options) {
+  // New processes first, while this one is small and maps no data file.
+  reportStartUps(options);
+  return benchLexiconLoads(options);
 }
 
 // ---- bench movegen ----
