@@ -135,7 +135,6 @@ struct Lexicon::Sources {
   std::vector<std::pair<std::string, std::optional<FileStamp>>> classLists;
   bool graphWanted = false;
   std::optional<FileStamp> graphFile;
-  GraphState graphState = GraphState::none;
 
   std::string key(int listId) const {
     std::string key = FormatText("pexil word list\nlist %llu %016llx\nletters %d blank %d\nidentity %d\n",
@@ -320,7 +319,8 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
   // calloc: the memo's pages stay untouched until a word's hooks are asked.
-  hookMemo_.reset(static_cast<std::uint32_t*>(std::calloc(std::max<std::size_t>(1, arrays_.words.size()), sizeof(std::uint32_t))));
+  const std::size_t memoSlots = std::max<std::size_t>(1, arrays_.words.size());
+  hookMemo_.reset(static_cast<std::uint32_t*>(std::calloc(memoSlots, sizeof(std::uint32_t))));
   PrintMessageF(msg::LexWordCount, wordCount());
   return true;
 }
