@@ -18,6 +18,10 @@ constexpr Command kCommands[] = {
     {"board", runBoard, "board [GAME]                print the empty board of a game type"},
     {"deal", runDeal, "deal [GAME]                 deal a rack from a full bag"},
     {"build-graph", runBuildGraph, "build-graph LIST            write LIST's compact word graph (.tribble)"},
+    {"build-binary", runBuildBinary,
+     "build-binary LIST [GAME]    write the binary forms of LIST (.lexbin) and of its\n"
+     "                              rack tables (.rackbin), which later loads use instead\n"
+     "                              of the texts while those stay the same"},
     {"bench", runBench,
      "bench lexicon [LIST]        word-list load time, memory, lookups per second\n"
      "  bench movegen [GAME] [LIST] move generations per second, 400 self-play positions\n"

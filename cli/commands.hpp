@@ -29,6 +29,7 @@ int runTypes(const Arguments& args);
 int runBoard(const Arguments& args);
 int runDeal(const Arguments& args);
 int runBuildGraph(const Arguments& args);
+int runBuildBinary(const Arguments& args);
 int runBench(const Arguments& args);
 int runCheck(const Arguments& args);
 int runHooks(const Arguments& args);

@@ -1,10 +1,14 @@
 #include "lexicon/lexicon.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
+#include "files/binary_image.hpp"
 #include "files/data_files.hpp"
+#include "lexicon/lexicon_image.hpp"
 #include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "search/win_prob.hpp"
@@ -110,28 +114,86 @@ std::string languageName(int alphabet) {
   return Message(msg::LanguageNameEnglish + alphabet);
 }
 
+// The vectors of a list read from its text; the lexicon's arrays view them.
+struct Lexicon::Storage {
+  std::vector<WordEntry> words;
+  std::vector<char> text;
+  std::vector<unsigned char> signatures;
+  std::vector<TrieNode> trie;
+  std::vector<RepeatedWord> repeated;
+  std::vector<EntryIndex> byText;
+  std::vector<EntryIndex> byReversedText;
+  std::vector<std::uint32_t> letterIndexStart;
+  std::vector<EntryIndex> letterIndexEntries;
+};
+
+// What the arrays are made from: the list, the lists that decide the word
+// classes (read in order up to the first that cannot be read), the rules'
+// letter count and blank code, and the graph file.
+struct Lexicon::Sources {
+  FileStamp list;
+  std::vector<std::pair<std::string, std::optional<FileStamp>>> classLists;
+  bool graphWanted = false;
+  std::optional<FileStamp> graphFile;
+
+  std::string key(int listId) const {
+    std::string key = FormatText("pexil word list\nlist %llu %016llx\nletters %d blank %d\nidentity %d\n",
+                                 static_cast<unsigned long long>(list.size), static_cast<unsigned long long>(list.hash),
+                                 rules().letterCount, rules().blankCode, listId);
+    for (const auto& [name, stamp] : classLists) {
+      key += "classes " + latin1Lower(name);
+      key += stamp ? FormatText(" %llu %016llx\n", static_cast<unsigned long long>(stamp->size),
+                                static_cast<unsigned long long>(stamp->hash))
+                   : std::string(" unreadable\n");
+    }
+    return key;
+  }
+};
+
+namespace {
+
+// The root of an empty trie, which a lexicon without a list walks.
+const TrieNode kEmptyTrie[1] = {TrieNode{}};
+
+// The binary form beside a list: the file there in any letter case, else
+// the name to write.
+std::string binaryPathBeside(const std::string& listPath) {
+  const std::string name = companionName(listPath, ".lexbin");
+  return findDataFile(name).value_or(name);
+}
+
+// A list named without a folder is one of the data folder, where binary
+// forms are written on their own.
+bool inDataFolder(const std::string& path) { return path.find('/') == std::string::npos; }
+
+}  // namespace
+
+void Lexicon::FreeMemory::operator()(std::uint32_t* p) const { std::free(p); }
+
 Lexicon::Lexicon() { clear(); }
+
+Lexicon::~Lexicon() {
+  // The graph may view the mapping: it goes first.
+  graph_.reset();
+}
 
 void Lexicon::clear() {
   multisetsReady_.store(nullptr, std::memory_order_release);
   multisets_.reset();
-  words_.clear();
-  textStore_.clear();
-  signatureStore_.clear();
-  trie_.assign(1, TrieNode{});
-  firstOfRepeated_.clear();
+  // The graph may view the mapping: it goes first.
   graph_.reset();
+  arrays_ = LexiconArrays{};
+  arrays_.trie = kEmptyTrie;
+  tables_ = LexiconTables{};
+  storage_.reset();
+  mapping_ = MappedFile{};
+  sourceKey_.clear();
+  graphState_ = GraphState::none;
+  graphStamp_ = FileStamp{};
+  graphKnown_ = false;
+  listPath_.clear();
   hookMemo_.reset();
   *squareLetterStats_ = SquareLetterStats{};
-  byText_.clear();
-  byReversedText_.clear();
-  firstLetterStart_.fill(0);
-  firstIndexByLength_.fill(0);
-  letterIndexStart_.clear();
-  letterIndexEntries_.clear();
-  canEndTwo_.fill(false);
-  canStartTwo_.fill(false);
-  for (auto& row : twoLetterWord_) row.fill(false);
   {
     std::lock_guard<std::mutex> lock(extrasMutex_);
     acceptedExtras_.clear();
@@ -145,6 +207,13 @@ void Lexicon::clear() {
   identityFigure_ = 0;
   listId_ = 0;
   alphabet_ = kAlphabetEnglish;
+}
+
+void Lexicon::bindStorage() {
+  const Storage& s = *storage_;
+  arrays_ = {s.words, s.text, s.signatures, s.trie, s.repeated, s.byText, s.byReversedText, s.letterIndexStart,
+             s.letterIndexEntries};
+  if (arrays_.trie.empty()) arrays_.trie = kEmptyTrie;
 }
 
 bool Lexicon::loadWordList(const std::string& fileName, const std::string& validatingName) {
@@ -176,24 +245,74 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
     }
   }
 
-  const auto path = findDataFile(fileName);
-  const auto data = path ? readWholeFile(*path) : std::nullopt;
-  if (!data) {
+  auto cannotRead = [&] {
     PrintMessageF(msg::LexCannotRead, fileName.c_str());
     fileName_.clear();  // a later load of the same name tries again
     setWordListAlphabet(kAlphabetEnglish);
     return false;
+  };
+  const auto path = findDataFile(fileName);
+  if (!path) return cannotRead();
+  listPath_ = *path;
+  const std::vector<std::string> classLists = classListNames(validatingName);
+  Sources sources;
+  sources.graphWanted = useGraphFile;
+  const std::string graphName = companionName(fileName_, ".tribble");
+
+  // The binary form, when there is one that matches the list and the files
+  // the list's arrays depend on.
+  std::optional<LexiconImageContent> image;
+  const std::string binaryPath = useBinaryFile ? binaryPathBeside(*path) : std::string();
+  if (useBinaryFile && dataFileExists(binaryPath)) {
+    if (const auto listStamp = stampFile(*path)) {
+      sources.list = *listStamp;
+      for (const std::string& name : classLists) {
+        const auto found = findDataFile(name);
+        sources.classLists.emplace_back(name, found ? stampFile(*found) : std::nullopt);
+        if (!sources.classLists.back().second) break;
+      }
+      if (useGraphFile) {
+        const auto graphPath = findDataFile(graphName);
+        sources.graphFile = graphPath ? stampFile(*graphPath) : std::nullopt;
+      }
+      image = readBinaryForm(binaryPath, sources);
+    }
   }
-  readWords(*data);
-  sortByLength();
-  buildTrie();
-  layOutTrieDepthFirst();
-  buildSortedViews();
-  buildLetterIndex();
-  markClasses(validatingName);
+
+  if (image) {
+    // The notice the text's class lists would have given.
+    for (const auto& [name, stamp] : sources.classLists) {
+      if (!stamp) PrintMessageF(msg::LexCannotReadClassList, name.c_str());
+    }
+    tables_ = image->tables;
+  } else {
+    const auto data = readWholeFile(*path);
+    if (!data) return cannotRead();
+    sources = Sources{};
+    sources.graphWanted = useGraphFile;
+    sources.list = stampOf(*data);
+    buildFromText(*data, validatingName, classLists, sources);
+  }
+  sourceKey_ = sources.key(listId_);
   detectAlphabet();
+  if (!image) fillTwoLetterTables();
   if (loadLeaves) LoadRackTables(*this);
-  loadGraph();
+  if (image) {
+    graphKnown_ = useGraphFile;
+    graphState_ = image->graphState;
+    graphStamp_ = image->graphStamp;
+    if (useGraphFile && graphState_ == GraphState::used) {
+      graph_ = std::make_unique<WordGraph>(WordGraph::view(image->graphNodes, image->graphChildren));
+    } else if (useGraphFile && graphState_ == GraphState::refused) {
+      PrintMessageF(msg::LexGraphDoesNotFit, graphName.c_str());
+    }
+  } else {
+    loadGraph(graphName);
+    // A missing or stale binary form of a data-folder list is made again.
+    if (useBinaryFile && useGraphFile && inDataFolder(*path) && !writeBinaryFile(binaryPath)) {
+      PrintMessageF(msg::BinaryNotWritten, binaryPath.c_str());
+    }
+  }
   const auto stats = loadSquareStats ? findDataFile(companionName(identityName_, ".bb")) : std::nullopt;
   if (const auto text = stats ? readWholeFile(*stats) : std::nullopt) *squareLetterStats_ = SquareLetterStats::parse(*text);
   // The win-probability tables come with every list, named like the square
@@ -201,14 +320,67 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   if (loadWinProb) LoadWinProbTables(identityName_, listId_);
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
-  fillTwoLetterTables();
-  hookMemo_ = std::make_unique<std::atomic<std::uint32_t>[]>(static_cast<std::size_t>(wordCount()));
-  for (int i = 0; i < wordCount(); ++i) hookMemo_[static_cast<std::size_t>(i)].store(kHooksUnknown, std::memory_order_relaxed);
+  // calloc: the memo's pages stay untouched until a word's hooks are asked.
+  const std::size_t memoSlots = std::max<std::size_t>(1, arrays_.words.size());
+  hookMemo_.reset(static_cast<std::uint32_t*>(std::calloc(memoSlots, sizeof(std::uint32_t))));
   PrintMessageF(msg::LexWordCount, wordCount());
   return true;
 }
 
+void Lexicon::buildFromText(const std::string& data, const std::string& validatingName,
+                            const std::vector<std::string>& classLists, Sources& sources) {
+  storage_ = std::make_unique<Storage>();
+  readWords(data);
+  sortByLength();
+  buildTrie();
+  layOutTrieDepthFirst();
+  bindStorage();
+  buildSortedViews();
+  buildLetterIndex();
+  bindStorage();
+  markClasses(validatingName, classLists, sources);
+}
+
+std::optional<LexiconImageContent> Lexicon::readBinaryForm(const std::string& binaryPath, const Sources& sources) {
+  auto mapped = MappedFile::open(binaryPath);
+  ImageRefusal refusal{ImageProblem::damaged, "unreadable"};
+  std::optional<LexiconImageContent> content;
+  if (mapped) {
+    const GraphExpectation graph{sources.graphWanted, sources.graphFile};
+    content = readLexiconImage(mapped->bytes(), sources.key(listId_), graph, rules().letterCount, &*mapped, refusal);
+  }
+  if (!content) {
+    PrintMessageF(msg::BinaryIgnored, binaryPath.c_str(), refusalText(refusal).c_str());
+    return std::nullopt;
+  }
+  // The views stay valid: moving the mapping keeps its address.
+  mapping_ = std::move(*mapped);
+  arrays_ = content->arrays;
+  return content;
+}
+
+std::string Lexicon::binaryFileName() const {
+  return listPath_.empty() ? std::string() : companionName(listPath_, ".lexbin");
+}
+
+bool Lexicon::writeBinaryFile(const std::string& path) const {
+  if (listPath_.empty() || !graphKnown_) return false;
+  LexiconImageContent content;
+  content.arrays = arrays_;
+  content.tables = tables_;
+  content.graphState = graphState_;
+  content.graphStamp = graphStamp_;
+  if (graph_) {
+    content.graphNodes = graph_->nodes();
+    content.graphChildren = graph_->children();
+  }
+  return lexiconImageWriter(content, sourceKey_).write(path);
+}
+
 bool Lexicon::readWords(const std::string& data) {
+  std::vector<WordEntry>& words = storage_->words;
+  std::vector<char>& textStore = storage_->text;
+  std::vector<unsigned char>& signatureStore = storage_->signatures;
   const int letterCount = rules().letterCount;
   auto valid = [&](std::size_t start, std::size_t length) {
     if (length < kMinWordLength || length > kMaxWordLength) return false;
@@ -226,39 +398,39 @@ bool Lexicon::readWords(const std::string& data) {
     textBytes += length + 1;
   });
   if (count > static_cast<std::size_t>(INT32_MAX) || textBytes > UINT32_MAX / 2) return false;
-  words_.reserve(count);
-  textStore_.reserve(textBytes);
-  signatureStore_.reserve(textBytes * 2);
+  words.reserve(count);
+  textStore.reserve(textBytes);
+  signatureStore.reserve(textBytes * 2);
 
   // Second pass: store them.
   forEachToken(data, [&](std::size_t start, std::size_t length) {
     if (!valid(start, length)) return;
     WordEntry e;
     e.length = static_cast<std::uint8_t>(length);
-    e.textOffset = static_cast<std::uint32_t>(textStore_.size());
-    e.signatureOffset = static_cast<std::uint32_t>(signatureStore_.size());
+    e.textOffset = static_cast<std::uint32_t>(textStore.size());
+    e.signatureOffset = static_cast<std::uint32_t>(signatureStore.size());
     int counts[kCodeSlots] = {};
     char form[kCodeSlots] = {};
     for (std::size_t i = 0; i < length; ++i) {
       char c = data[start + i];
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      textStore_.push_back(c);
+      textStore.push_back(c);
       const int code = letterCode(c);
       if (code < 30) e.letterMask |= 1u << code;
       if (counts[code]++ == 0) form[code] = latin1Lower(c);
     }
-    textStore_.push_back('\0');
+    textStore.push_back('\0');
     // Signature: letters occurring more than once, then those occurring
     // once, each in code order, as (letter, count) pairs; a zero ends it.
     for (int pass = 0; pass < 2; ++pass) {
       for (int code = 0; code < kCodeSlots; ++code) {
         if (counts[code] == 0 || (pass == 0) != (counts[code] > 1)) continue;
-        signatureStore_.push_back(static_cast<unsigned char>(form[code]));
-        signatureStore_.push_back(static_cast<unsigned char>(counts[code]));
+        signatureStore.push_back(static_cast<unsigned char>(form[code]));
+        signatureStore.push_back(static_cast<unsigned char>(counts[code]));
       }
     }
-    signatureStore_.push_back(0);
-    words_.push_back(e);
+    signatureStore.push_back(0);
+    words.push_back(e);
   });
   return true;
 }
@@ -266,12 +438,13 @@ bool Lexicon::readWords(const std::string& data) {
 void Lexicon::sortByLength() {
   // A stable sort: words of one length keep their file order, which is the
   // order graph files are made for.
-  std::stable_sort(words_.begin(), words_.end(),
+  std::vector<WordEntry>& words = storage_->words;
+  std::stable_sort(words.begin(), words.end(),
                    [](const WordEntry& a, const WordEntry& b) { return a.length < b.length; });
   int previous = -1;
-  for (int i = 0; i < wordCount(); ++i) {
-    const int length = words_[static_cast<std::size_t>(i)].length;
-    if (length != previous) firstIndexByLength_[static_cast<std::size_t>(length)] = i;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const int length = words[i].length;
+    if (length != previous) tables_.firstIndexByLength[static_cast<std::size_t>(length)] = static_cast<int>(i);
     previous = length;
   }
 }
@@ -281,18 +454,22 @@ void Lexicon::buildTrie() {
   // node then owns a contiguous range of them, and its children are the
   // runs of equal codes at its depth. Nodes are made breadth first, each
   // node's children side by side.
-  const std::size_t n = words_.size();
-  std::vector<std::uint8_t> codes(textStore_.size());
-  for (std::size_t i = 0; i < textStore_.size(); ++i) {
-    const int code = letterCode(textStore_[i]);
+  const std::vector<WordEntry>& words = storage_->words;
+  const std::vector<char>& textStore = storage_->text;
+  std::vector<TrieNode>& trie = storage_->trie;
+  std::vector<RepeatedWord>& repeated = storage_->repeated;
+  const std::size_t n = words.size();
+  std::vector<std::uint8_t> codes(textStore.size());
+  for (std::size_t i = 0; i < textStore.size(); ++i) {
+    const int code = letterCode(textStore[i]);
     codes[i] = static_cast<std::uint8_t>(code < 0 ? 0 : code);
   }
-  auto codeAt = [&](EntryIndex e, std::size_t depth) { return codes[words_[static_cast<std::size_t>(e)].textOffset + depth]; };
+  auto codeAt = [&](EntryIndex e, std::size_t depth) { return codes[words[static_cast<std::size_t>(e)].textOffset + depth]; };
   std::vector<EntryIndex> order(n);
   for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<EntryIndex>(i);
   std::sort(order.begin(), order.end(), [&](EntryIndex a, EntryIndex b) {
-    const WordEntry& x = words_[static_cast<std::size_t>(a)];
-    const WordEntry& y = words_[static_cast<std::size_t>(b)];
+    const WordEntry& x = words[static_cast<std::size_t>(a)];
+    const WordEntry& y = words[static_cast<std::size_t>(b)];
     const int c = std::memcmp(codes.data() + x.textOffset, codes.data() + y.textOffset, std::min(x.length, y.length));
     if (c != 0) return c < 0;
     if (x.length != y.length) return x.length < y.length;
@@ -304,30 +481,31 @@ void Lexicon::buildTrie() {
     std::uint32_t lo, hi;
     std::uint32_t depth;
   };
-  trie_.assign(1, TrieNode{});
+  trie.assign(1, TrieNode{});
+  repeated.clear();
   std::vector<Range> queue{{0, 0, static_cast<std::uint32_t>(n), 0}};
   for (std::size_t q = 0; q < queue.size(); ++q) {
     const Range r = queue[q];
     std::uint32_t i = r.lo;
     EntryIndex first = kNoEntry, last = kNoEntry;
-    for (; i < r.hi && words_[static_cast<std::size_t>(order[i])].length == r.depth; ++i) {
+    for (; i < r.hi && words[static_cast<std::size_t>(order[i])].length == r.depth; ++i) {
       if (first == kNoEntry) first = order[i];
       last = order[i];
     }
     // A repeated word: the trie keeps the last entry, lookups by text the first.
-    trie_[static_cast<std::size_t>(r.node)].word = last;
-    if (first != last) firstOfRepeated_[r.node] = first;
+    trie[static_cast<std::size_t>(r.node)].word = last;
+    if (first != last) repeated.push_back({r.node, first});
 
     std::uint32_t mask = 0;
     for (std::uint32_t j = i; j < r.hi; ++j) mask |= 1u << codeAt(order[j], r.depth);
     const int children = __builtin_popcount(mask);
-    TrieNode& node = trie_[static_cast<std::size_t>(r.node)];
+    TrieNode& node = trie[static_cast<std::size_t>(r.node)];
     node.childMask = mask;
     node.onlyChild = static_cast<std::int8_t>(children == 0 ? -1 : children == 1 ? __builtin_ctz(mask) : -2);
     if (children == 0) continue;
-    const auto firstChild = static_cast<NodeIndex>(trie_.size());
+    const auto firstChild = static_cast<NodeIndex>(trie.size());
     node.firstChild = firstChild;
-    trie_.resize(trie_.size() + static_cast<std::size_t>(children));
+    trie.resize(trie.size() + static_cast<std::size_t>(children));
     NodeIndex next = firstChild;
     for (std::uint32_t j = i; j < r.hi;) {
       const std::uint8_t code = codeAt(order[j], r.depth);
@@ -343,7 +521,8 @@ void Lexicon::layOutTrieDepthFirst() {
   // Children stay side by side, but each node's block of children is placed
   // right after its parent's block in depth-first order, so that a walk
   // down one word touches nearby memory.
-  const std::size_t n = trie_.size();
+  std::vector<TrieNode>& trie = storage_->trie;
+  const std::size_t n = trie.size();
   std::vector<NodeIndex> newIndex(n, kNoNode);
   std::vector<TrieNode> laidOut(n);
   newIndex[0] = 0;
@@ -352,7 +531,7 @@ void Lexicon::layOutTrieDepthFirst() {
   while (!stack.empty()) {
     const NodeIndex old = stack.back();
     stack.pop_back();
-    const TrieNode& node = trie_[static_cast<std::size_t>(old)];
+    const TrieNode& node = trie[static_cast<std::size_t>(old)];
     TrieNode& placed = laidOut[static_cast<std::size_t>(newIndex[static_cast<std::size_t>(old)])];
     placed = node;
     const int children = __builtin_popcount(node.childMask);
@@ -363,22 +542,24 @@ void Lexicon::layOutTrieDepthFirst() {
     // Visit the first child next.
     for (int c = children - 1; c >= 0; --c) stack.push_back(node.firstChild + c);
   }
-  trie_.swap(laidOut);
-  std::unordered_map<NodeIndex, EntryIndex> repeated;
-  for (const auto& [node, entry] : firstOfRepeated_) repeated[newIndex[static_cast<std::size_t>(node)]] = entry;
-  firstOfRepeated_.swap(repeated);
+  trie.swap(laidOut);
+  std::vector<RepeatedWord>& repeated = storage_->repeated;
+  for (RepeatedWord& r : repeated) r.node = newIndex[static_cast<std::size_t>(r.node)];
+  std::sort(repeated.begin(), repeated.end(), [](const RepeatedWord& a, const RepeatedWord& b) { return a.node < b.node; });
 }
 
 void Lexicon::buildSortedViews() {
-  const std::size_t n = words_.size();
-  byText_.resize(n);
-  for (std::size_t i = 0; i < n; ++i) byText_[i] = static_cast<EntryIndex>(i);
-  byReversedText_ = byText_;
-  std::sort(byText_.begin(), byText_.end(), [&](EntryIndex a, EntryIndex b) {
+  std::vector<EntryIndex>& byText = storage_->byText;
+  std::vector<EntryIndex>& byReversedText = storage_->byReversedText;
+  const std::size_t n = storage_->words.size();
+  byText.resize(n);
+  for (std::size_t i = 0; i < n; ++i) byText[i] = static_cast<EntryIndex>(i);
+  byReversedText = byText;
+  std::sort(byText.begin(), byText.end(), [&](EntryIndex a, EntryIndex b) {
     const int c = textView(a).compare(textView(b));
     return c != 0 ? c < 0 : a < b;
   });
-  std::sort(byReversedText_.begin(), byReversedText_.end(), [&](EntryIndex a, EntryIndex b) {
+  std::sort(byReversedText.begin(), byReversedText.end(), [&](EntryIndex a, EntryIndex b) {
     if (reversedLess(textView(a), textView(b))) return true;
     if (reversedLess(textView(b), textView(a))) return false;
     return a < b;
@@ -387,9 +568,9 @@ void Lexicon::buildSortedViews() {
   // word count.
   std::size_t run = 0;
   for (std::size_t i = 0; i < n && run < 31; ++i) {
-    if (i == 0 || text(byText_[i])[0] != text(byText_[i - 1])[0]) firstLetterStart_[run++] = static_cast<int>(i);
+    if (i == 0 || text(byText[i])[0] != text(byText[i - 1])[0]) tables_.firstLetterStart[run++] = static_cast<int>(i);
   }
-  for (std::size_t k = run; k < firstLetterStart_.size(); ++k) firstLetterStart_[k] = static_cast<int>(n);
+  for (std::size_t k = run; k < tables_.firstLetterStart.size(); ++k) tables_.firstLetterStart[k] = static_cast<int>(n);
 }
 
 namespace {
@@ -418,11 +599,13 @@ std::uint32_t tablesFor(std::uint32_t letterMask) {
 void Lexicon::buildLetterIndex() {
   // Two passes over the entries: count each list, then fill the lists in
   // entry order.
-  std::vector<std::uint32_t>& start = letterIndexStart_;
-  start.assign(indexSlot(kIndexTables - 1, kIndexPositions - 1, 31, kIndexLengths - 1) + 2, 0);
+  std::vector<std::uint32_t>& start = storage_->letterIndexStart;
+  std::vector<EntryIndex>& entries = storage_->letterIndexEntries;
+  static_assert(indexSlot(kIndexTables - 1, kIndexPositions - 1, 31, kIndexLengths - 1) + 1 == kLetterIndexLists);
+  start.assign(kLetterIndexLists + 1, 0);
   auto visit = [&](auto&& add) {
     for (int e = 0; e < wordCount(); ++e) {
-      const WordEntry& w = words_[static_cast<std::size_t>(e)];
+      const WordEntry& w = entry(e);
       if (w.length >= kIndexLengths) continue;
       const std::uint32_t tables = tablesFor(w.letterMask);
       const char* t = text(e);
@@ -434,62 +617,62 @@ void Lexicon::buildLetterIndex() {
   };
   visit([&](std::size_t slot, EntryIndex) { ++start[slot + 1]; });
   for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-  letterIndexEntries_.resize(start.back());
+  entries.resize(start.back());
   std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-  visit([&](std::size_t slot, EntryIndex e) { letterIndexEntries_[fill[slot]++] = e; });
+  visit([&](std::size_t slot, EntryIndex e) { entries[fill[slot]++] = e; });
 }
 
 std::span<const EntryIndex> Lexicon::letterIndex(int table, int position, int code, int length) const {
   if (table < 0 || table >= kIndexTables || position < 0 || position >= kIndexPositions || code < 0 || code > 31 ||
-      length < 0 || length >= kIndexLengths || letterIndexStart_.size() < 2) {
+      length < 0 || length >= kIndexLengths || arrays_.letterIndexStart.size() < 2) {
     return {};
   }
   const std::size_t slot = indexSlot(table, position, code, length);
-  return std::span<const EntryIndex>(letterIndexEntries_).subspan(letterIndexStart_[slot],
-                                                                  letterIndexStart_[slot + 1] - letterIndexStart_[slot]);
+  const auto& start = arrays_.letterIndexStart;
+  return arrays_.letterIndexEntries.subspan(start[slot], start[slot + 1] - start[slot]);
 }
 
-void Lexicon::markClasses(const std::string& validatingName) {
-  // Reads a list and applies `wordClass` to every word of it that the
-  // lexicon holds; false when the list cannot be read.
-  auto readList = [&](const std::string& name, std::string& data) {
-    const auto path = findDataFile(name);
-    auto content = path ? readWholeFile(*path) : std::nullopt;
-    if (!content) {
-      PrintMessageF(msg::LexCannotReadClassList, name.c_str());
-      return false;
-    }
-    data = std::move(*content);
-    return true;
-  };
-  auto mark = [&](const std::string& data, int wordClass) {
-    forEachToken(data, [&](std::size_t start, std::size_t length) {
-      const EntryIndex e = findEntry(std::string_view(data).substr(start, length));
-      if (e != kNoEntry) words_[static_cast<std::size_t>(e)].wordClass = static_cast<std::uint8_t>(wordClass);
-    });
-  };
-  auto setAll = [&](int wordClass) {
-    for (WordEntry& w : words_) w.wordClass = static_cast<std::uint8_t>(wordClass);
-  };
+std::vector<std::string> Lexicon::classListNames(const std::string& validatingName) const {
+  if (!validatingName.empty()) return {validatingName};
+  if (listId_ == 6) return {"CSW12.lst", "TWL06.lst"};
+  if (listId_ == 4 || listId_ == 5) return {"TWL06.lst"};
+  return {};
+}
 
+void Lexicon::markClasses(const std::string& validatingName, const std::vector<std::string>& names,
+                          Sources& sources) {
+  if (names.empty()) return;
   // The classes are only changed when every list the rule needs can be
   // read: a missing list must not turn the whole lexicon into phonies.
+  std::vector<std::string> lists;
+  for (const std::string& name : names) {
+    const auto path = findDataFile(name);
+    auto content = path ? readWholeFile(*path) : std::nullopt;
+    sources.classLists.emplace_back(name, content ? std::optional<FileStamp>(stampOf(*content)) : std::nullopt);
+    if (!content) {
+      PrintMessageF(msg::LexCannotReadClassList, name.c_str());
+      return;
+    }
+    lists.push_back(std::move(*content));
+  }
+  // Every word first gets the class of words missing from the lists, then
+  // each list in turn marks its words.
+  int missing = kClassInternational;
+  std::vector<int> marks = {kClassNormal};
   if (!validatingName.empty()) {
-    std::string validating;
-    if (!readList(validatingName, validating)) return;
-    setAll(kClassPhony);
-    mark(validating, kClassNormal);
+    missing = kClassPhony;
   } else if (listId_ == 6) {
-    std::string international, american;
-    if (!readList("CSW12.lst", international) || !readList("TWL06.lst", american)) return;
-    setAll(kClassInNeither);
-    mark(international, kClassInternational);
-    mark(american, kClassNormal);
-  } else if (listId_ == 4 || listId_ == 5) {
-    std::string american;
-    if (!readList("TWL06.lst", american)) return;
-    setAll(kClassInternational);
-    mark(american, kClassNormal);
+    missing = kClassInNeither;
+    marks = {kClassInternational, kClassNormal};
+  }
+  std::vector<WordEntry>& words = storage_->words;
+  for (WordEntry& w : words) w.wordClass = static_cast<std::uint8_t>(missing);
+  for (std::size_t k = 0; k < lists.size() && k < marks.size(); ++k) {
+    const std::string& data = lists[k];
+    forEachToken(data, [&](std::size_t start, std::size_t length) {
+      const EntryIndex e = findEntry(std::string_view(data).substr(start, length));
+      if (e != kNoEntry) words[static_cast<std::size_t>(e)].wordClass = static_cast<std::uint8_t>(marks[k]);
+    });
   }
 }
 
@@ -507,17 +690,22 @@ void Lexicon::detectAlphabet() {
   setRackDistribution(alphabet_);
 }
 
-void Lexicon::loadGraph() {
+void Lexicon::loadGraph(const std::string& name) {
+  graphKnown_ = useGraphFile;
   if (!useGraphFile) return;
-  const std::string name = companionName(fileName_, ".tribble");
   const auto path = findDataFile(name);
   if (!path) return;
   const auto bytes = readWholeFile(*path);
+  if (bytes) graphStamp_ = stampOf(*bytes);
   std::optional<WordGraph> graph = bytes ? WordGraph::parse(*bytes, wordCount()) : std::nullopt;
   if (!graph || !graph->fitsLexicon(*this)) {
+    // An unreadable graph file is no file to the binary form: it is looked
+    // for again next time.
+    graphState_ = bytes ? GraphState::refused : GraphState::none;
     PrintMessageF(msg::LexGraphDoesNotFit, name.c_str());
     return;
   }
+  graphState_ = GraphState::used;
   graph_ = std::make_unique<WordGraph>(std::move(*graph));
 }
 
@@ -527,9 +715,9 @@ void Lexicon::fillTwoLetterTables() {
     for (int second = 0; second < letterCount; ++second) {
       const char word[2] = {charOfLower(first), charOfLower(second)};
       if (!isWord(std::string_view(word, 2), 999)) continue;
-      twoLetterWord_[static_cast<std::size_t>(first)][static_cast<std::size_t>(second)] = true;
-      canStartTwo_[static_cast<std::size_t>(first)] = true;
-      canEndTwo_[static_cast<std::size_t>(second)] = true;
+      tables_.twoLetterWord[static_cast<std::size_t>(first)][static_cast<std::size_t>(second)] = true;
+      tables_.canStartTwo[static_cast<std::size_t>(first)] = true;
+      tables_.canEndTwo[static_cast<std::size_t>(second)] = true;
     }
   }
 }
@@ -561,8 +749,9 @@ EntryIndex Lexicon::findEntry(std::string_view text) const {
   if (text.size() < kMinWordLength || text.size() > kMaxWordLength) return kNoEntry;
   const NodeIndex node = walk(text);
   if (node == kNoNode || nodeWord(node) == kNoEntry) return kNoEntry;
-  const auto repeated = firstOfRepeated_.find(node);
-  return repeated != firstOfRepeated_.end() ? repeated->second : nodeWord(node);
+  const auto repeated = std::lower_bound(arrays_.repeated.begin(), arrays_.repeated.end(), node,
+                                         [](const RepeatedWord& r, NodeIndex n) { return r.node < n; });
+  return repeated != arrays_.repeated.end() && repeated->node == node ? repeated->entry : nodeWord(node);
 }
 
 const LetterMultisets& Lexicon::letterMultisets() const {
@@ -618,15 +807,16 @@ EntryIndex Lexicon::findAnagramWord(std::string_view letters) const {
     if (code < 30) mask |= 1u << code;
   }
   const auto length = static_cast<std::uint8_t>(letters.size());
-  const auto range = std::equal_range(words_.begin(), words_.end(), WordEntry{.length = length},
+  const auto words = arrays_.words;
+  const auto range = std::equal_range(words.begin(), words.end(), WordEntry{.length = length},
                                       [](const WordEntry& a, const WordEntry& b) { return a.length < b.length; });
   for (auto it = range.first; it != range.second; ++it) {
     if (it->letterMask != mask) continue;
     int counts[kCodeSlots] = {};
-    const char* t = textStore_.data() + it->textOffset;
+    const char* t = arrays_.text.data() + it->textOffset;
     for (int i = 0; i < length; ++i) ++counts[letterCode(t[i])];
     if (std::equal(std::begin(counts), std::end(counts), std::begin(wanted))) {
-      return static_cast<EntryIndex>(it - words_.begin());
+      return static_cast<EntryIndex>(it - words.begin());
     }
   }
   return kNoEntry;
@@ -634,15 +824,15 @@ EntryIndex Lexicon::findAnagramWord(std::string_view letters) const {
 
 std::uint32_t Lexicon::hookLetters(EntryIndex entry) const {
   if (entry < 0 || entry >= wordCount() || !hookMemo_) return 0;
-  std::atomic<std::uint32_t>& slot = hookMemo_[static_cast<std::size_t>(entry)];
-  std::uint32_t hooks = slot.load(std::memory_order_relaxed);
-  if (hooks != kHooksUnknown) return hooks;
+  std::atomic_ref<std::uint32_t> slot(hookMemo_[static_cast<std::size_t>(entry)]);
+  const std::uint32_t known = slot.load(std::memory_order_relaxed);
+  if (known != 0) return known ^ kHooksUnknown;
+  std::uint32_t hooks = 0;
   auto endsRealWord = [&](NodeIndex node) {
     const EntryIndex e = nodeWord(node);
     return e != kNoEntry && this->entry(e).wordClass != kClassPhony;
   };
   const std::string_view word = textView(entry);
-  hooks = 0;
   // Behind the word: children of its node that end words.
   const NodeIndex node = walk(word);
   if (node != kNoNode) {
@@ -661,7 +851,7 @@ std::uint32_t Lexicon::hookLetters(EntryIndex entry) const {
     }
     if (n != kNoNode && endsRealWord(n)) hooks |= 1u << letter;
   }
-  slot.store(hooks, std::memory_order_relaxed);
+  slot.store(hooks ^ kHooksUnknown, std::memory_order_relaxed);
   return hooks;
 }
 

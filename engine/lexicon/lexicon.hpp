@@ -1,6 +1,12 @@
 // A word list in memory with everything the engine needs to search it fast:
 // word entries, a letter trie, an optional compact word graph, sorted views,
 // a position index, word classes and the anagram memo.
+//
+// The arrays are built from the list's text, or used in place from the
+// list's binary form (".lexbin" beside it, see lexicon_image.hpp), a
+// read-only mapping whose pages are only read when a query reaches them.
+// The binary form is written beside a list of the data folder whenever it
+// is missing or no longer matches the list and the files it depends on.
 #pragma once
 
 #include <array>
@@ -8,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <shared_mutex>
 #include <span>
 #include <string>
@@ -15,12 +22,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "files/content_hash.hpp"
+#include "files/mapped_file.hpp"
 #include "lexicon/letter_multisets.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "lexicon/word_graph.hpp"
 #include "rules/letter_codes.hpp"
 
 namespace pexil {
+
+struct LexiconImageContent;
 
 using EntryIndex = std::int32_t;  // index into the entries; -1 for none
 using NodeIndex = std::int32_t;   // index into the trie; -1 for none
@@ -54,15 +65,48 @@ struct TrieNode {
   std::int8_t onlyChild = -1;  // the single child's code; -2 several; -1 none
 };
 
+// The first entry of a word the list holds more than once, by the trie node
+// the word ends at (the trie keeps the last one).
+struct RepeatedWord {
+  NodeIndex node = kNoNode;
+  EntryIndex entry = kNoEntry;
+};
+
+// The arrays a loaded word list consists of, as views: into vectors the
+// lexicon built from the text, or into the mapping of its binary form.
+struct LexiconArrays {
+  std::span<const WordEntry> words;
+  std::span<const char> text;                   // each word NUL-terminated
+  std::span<const unsigned char> signatures;    // each signature ends with 0
+  std::span<const TrieNode> trie;               // node 0 is the root
+  std::span<const RepeatedWord> repeated;       // by node, ascending
+  std::span<const EntryIndex> byText;
+  std::span<const EntryIndex> byReversedText;
+  std::span<const std::uint32_t> letterIndexStart;  // per list, into letterIndexEntries; then the total
+  std::span<const EntryIndex> letterIndexEntries;
+};
+
+// The small fixed tables of a loaded word list.
+struct LexiconTables {
+  std::array<int, 32> firstLetterStart{};
+  std::array<int, 34> firstIndexByLength{};
+  std::array<bool, 32> canEndTwo{};
+  std::array<bool, 32> canStartTwo{};
+  std::array<std::array<bool, 32>, 32> twoLetterWord{};
+};
+
 // The position index has 16 tables (bit 0: no E, 1: no S, 2: no A, 3: no T)
 // of 8 positions x 32 letters x 31 lengths.
 inline constexpr int kIndexTables = 16;
 inline constexpr int kIndexPositions = 8;
 inline constexpr int kIndexLengths = 31;
+// Lists of the position index, one per table, position, letter and length.
+inline constexpr std::size_t kLetterIndexLists = std::size_t(kIndexTables) * kIndexPositions * 32 * kIndexLengths;
 
 class Lexicon {
  public:
   Lexicon();
+  ~Lexicon();
   Lexicon(const Lexicon&) = delete;
   Lexicon& operator=(const Lexicon&) = delete;
 
@@ -73,12 +117,12 @@ class Lexicon {
   bool loadWordList(const std::string& fileName, const std::string& validatingName = "");
 
   // ---- entries ----
-  int wordCount() const { return static_cast<int>(words_.size()); }
-  const WordEntry& entry(EntryIndex index) const { return words_[static_cast<std::size_t>(index)]; }
-  const char* text(EntryIndex index) const { return textStore_.data() + entry(index).textOffset; }
+  int wordCount() const { return static_cast<int>(arrays_.words.size()); }
+  const WordEntry& entry(EntryIndex index) const { return arrays_.words[static_cast<std::size_t>(index)]; }
+  const char* text(EntryIndex index) const { return arrays_.text.data() + entry(index).textOffset; }
   std::string_view textView(EntryIndex index) const { return {text(index), entry(index).length}; }
   const unsigned char* signature(EntryIndex index) const {
-    return signatureStore_.data() + entry(index).signatureOffset;
+    return arrays_.signatures.data() + entry(index).signatureOffset;
   }
 
   // ---- lookups ----
@@ -105,15 +149,15 @@ class Lexicon {
   // ---- trie ----
   static constexpr NodeIndex trieRoot = 0;
   NodeIndex child(NodeIndex node, int code) const {
-    const TrieNode& n = trie_[static_cast<std::size_t>(node)];
+    const TrieNode& n = arrays_.trie[static_cast<std::size_t>(node)];
     const std::uint32_t bit = 1u << code;
     if (!(n.childMask & bit)) return kNoNode;
     return n.firstChild + __builtin_popcount(n.childMask & (bit - 1));
   }
-  EntryIndex nodeWord(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].word; }
-  int onlyChild(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].onlyChild; }
-  std::uint32_t childMask(NodeIndex node) const { return trie_[static_cast<std::size_t>(node)].childMask; }
-  std::size_t trieNodeCount() const { return trie_.size(); }
+  EntryIndex nodeWord(NodeIndex node) const { return arrays_.trie[static_cast<std::size_t>(node)].word; }
+  int onlyChild(NodeIndex node) const { return arrays_.trie[static_cast<std::size_t>(node)].onlyChild; }
+  std::uint32_t childMask(NodeIndex node) const { return arrays_.trie[static_cast<std::size_t>(node)].childMask; }
+  std::size_t trieNodeCount() const { return arrays_.trie.size(); }
 
   // ---- square-letter statistics (".bb"; empty without the file) ----
   const SquareLetterStats& squareLetterStats() const { return *squareLetterStats_; }
@@ -126,23 +170,23 @@ class Lexicon {
   const WordGraph* graph() const { return graph_.get(); }
 
   // ---- sorted views and indexes ----
-  std::span<const EntryIndex> byText() const { return byText_; }
-  std::span<const EntryIndex> byReversedText() const { return byReversedText_; }
+  std::span<const EntryIndex> byText() const { return arrays_.byText; }
+  std::span<const EntryIndex> byReversedText() const { return arrays_.byReversedText; }
   // Start of each run of words with the same first character in byText,
   // followed by wordCount.
-  const std::array<int, 32>& firstLetterStart() const { return firstLetterStart_; }
+  const std::array<int, 32>& firstLetterStart() const { return tables_.firstLetterStart; }
   // Index in the entries of the first word of each length (0 where none).
-  const std::array<int, 34>& firstIndexByLength() const { return firstIndexByLength_; }
+  const std::array<int, 34>& firstIndexByLength() const { return tables_.firstIndexByLength; }
   // Entries of `length` letters with letter `code` at `position`, lacking
   // the letters excluded by `table`; in entry order.
   std::span<const EntryIndex> letterIndex(int table, int position, int code, int length) const;
 
   // ---- two-letter words (phonies excluded) ----
-  bool canEndTwo(int code) const { return canEndTwo_[static_cast<std::size_t>(code & 31)]; }
-  bool canStartTwo(int code) const { return canStartTwo_[static_cast<std::size_t>(code & 31)]; }
+  bool canEndTwo(int code) const { return tables_.canEndTwo[static_cast<std::size_t>(code & 31)]; }
+  bool canStartTwo(int code) const { return tables_.canStartTwo[static_cast<std::size_t>(code & 31)]; }
   // first, second: the word first+second exists.
   bool isTwoLetterWord(int first, int second) const {
-    return twoLetterWord_[static_cast<std::size_t>(first & 31)][static_cast<std::size_t>(second & 31)];
+    return tables_.twoLetterWord[static_cast<std::size_t>(first & 31)][static_cast<std::size_t>(second & 31)];
   }
 
   // ---- identity ----
@@ -163,8 +207,23 @@ class Lexicon {
   // Read the list's square-letter statistics (".bb") when it has them;
   // self-play that builds them plays without.
   bool loadSquareStats = true;
+  // Use the list's binary form (".lexbin") when it is there and matches
+  // the list; and write it, beside a list of the data folder (a name
+  // without a folder), when it is missing or stale and the graph is used.
+  bool useBinaryFile = true;
+
+  // ---- binary form ----
+  // Whether the loaded arrays come from the binary form.
+  bool loadedFromBinary() const { return mapping_.size() > 0; }
+  // The binary form's name beside the loaded list ("" when none is loaded).
+  std::string binaryFileName() const;
+  // Writes the binary form of the loaded list (with its graph state) to
+  // `path`, atomically; false when nothing is loaded or the write fails.
+  bool writeBinaryFile(const std::string& path) const;
 
  private:
+  struct Storage;
+  struct Sources;
   void clear();
   bool readWords(const std::string& data);
   void sortByLength();
@@ -172,31 +231,33 @@ class Lexicon {
   void layOutTrieDepthFirst();
   void buildSortedViews();
   void buildLetterIndex();
-  void markClasses(const std::string& validatingName);
+  std::vector<std::string> classListNames(const std::string& validatingName) const;
+  void markClasses(const std::string& validatingName, const std::vector<std::string>& names, Sources& sources);
+  void bindStorage();
+  void buildFromText(const std::string& data, const std::string& validatingName,
+                     const std::vector<std::string>& classLists, Sources& sources);
+  std::optional<LexiconImageContent> readBinaryForm(const std::string& binaryPath, const Sources& sources);
   void detectAlphabet();
-  void loadGraph();
+  void loadGraph(const std::string& graphName);
   void fillTwoLetterTables();
   NodeIndex walk(std::string_view text) const;
 
-  std::vector<WordEntry> words_;
-  std::vector<char> textStore_;
-  std::vector<unsigned char> signatureStore_;
-  std::vector<TrieNode> trie_;
-  std::unordered_map<NodeIndex, EntryIndex> firstOfRepeated_;  // nodes where a word occurs twice
+  LexiconArrays arrays_;
+  LexiconTables tables_;
+  std::unique_ptr<Storage> storage_;  // the vectors built from the text
+  MappedFile mapping_;                // or the binary form the arrays are read from
+  // What the loaded arrays were made from, as the binary form records it,
+  // and the state of the graph file (known when the graph was looked for).
+  std::string sourceKey_;
+  GraphState graphState_ = GraphState::none;
+  FileStamp graphStamp_;
+  bool graphKnown_ = false;
+  std::string listPath_;  // where the list was found
   std::unique_ptr<WordGraph> graph_;
   mutable std::mutex multisetsMutex_;
   mutable std::unique_ptr<LetterMultisets> multisets_;
   mutable std::atomic<const LetterMultisets*> multisetsReady_{nullptr};
   std::unique_ptr<SquareLetterStats> squareLetterStats_ = std::make_unique<SquareLetterStats>();
-  std::vector<EntryIndex> byText_;
-  std::vector<EntryIndex> byReversedText_;
-  std::array<int, 32> firstLetterStart_{};
-  std::array<int, 34> firstIndexByLength_{};
-  std::vector<std::uint32_t> letterIndexStart_;  // per list, into letterIndexEntries_
-  std::vector<EntryIndex> letterIndexEntries_;
-  std::array<bool, 32> canEndTwo_{};
-  std::array<bool, 32> canStartTwo_{};
-  std::array<std::array<bool, 32>, 32> twoLetterWord_{};
 
   int identityFigure_ = 0;
   int listId_ = 0;
@@ -205,9 +266,14 @@ class Lexicon {
   std::string identityName_;
   std::string letterTableName_;
 
-  // hookLetters memo, one slot per entry; kHooksUnknown until worked out.
+  // hookLetters memo, one slot per entry, holding the hooks XOR
+  // kHooksUnknown: zero (fresh zeroed pages, touched only where used) until
+  // worked out.
   static constexpr std::uint32_t kHooksUnknown = 0xFFFFFFFFu;
-  mutable std::unique_ptr<std::atomic<std::uint32_t>[]> hookMemo_;
+  struct FreeMemory {
+    void operator()(std::uint32_t* p) const;
+  };
+  std::unique_ptr<std::uint32_t[], FreeMemory> hookMemo_;
 
   mutable std::mutex extrasMutex_;
   std::vector<std::string> acceptedExtras_;

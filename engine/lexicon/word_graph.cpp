@@ -40,40 +40,96 @@ void putInt32(std::string& out, std::int32_t value) {
 
 }  // namespace
 
+WordGraph::WordGraph(const WordGraph& other)
+    : nodes_(other.nodes_), children_(other.children_), ownNodes_(other.ownNodes_), ownChildren_(other.ownChildren_),
+      owns_(other.owns_) {
+  if (owns_) bindOwned();
+}
+
+WordGraph& WordGraph::operator=(const WordGraph& other) {
+  if (this != &other) {
+    WordGraph copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+WordGraph::WordGraph(WordGraph&& other) noexcept
+    : nodes_(other.nodes_), children_(other.children_), ownNodes_(std::move(other.ownNodes_)),
+      ownChildren_(std::move(other.ownChildren_)), owns_(other.owns_) {
+  if (owns_) bindOwned();
+  other.nodes_ = {};
+  other.children_ = {};
+  other.owns_ = false;
+}
+
+WordGraph& WordGraph::operator=(WordGraph&& other) noexcept {
+  if (this != &other) {
+    ownNodes_ = std::move(other.ownNodes_);
+    ownChildren_ = std::move(other.ownChildren_);
+    owns_ = other.owns_;
+    nodes_ = other.nodes_;
+    children_ = other.children_;
+    if (owns_) bindOwned();
+    other.nodes_ = {};
+    other.children_ = {};
+    other.owns_ = false;
+  }
+  return *this;
+}
+
+void WordGraph::bindOwned() {
+  nodes_ = ownNodes_;
+  children_ = ownChildren_;
+  owns_ = true;
+}
+
+WordGraph WordGraph::view(std::span<const GraphNode> nodes, std::span<const std::int32_t> children) {
+  WordGraph graph;
+  graph.nodes_ = nodes;
+  graph.children_ = children;
+  return graph;
+}
+
 std::optional<WordGraph> WordGraph::parse(std::string_view bytes, int wordCount) {
   ByteReader in(bytes);
   std::int32_t count = 0;
   // Every node takes at least five bytes (its word index and the end mark).
   if (!in.int32(count) || count <= 0 || static_cast<std::size_t>(count) > in.remaining() / 5) return std::nullopt;
   WordGraph graph;
-  graph.nodes_.resize(static_cast<std::size_t>(count));
-  for (GraphNode& node : graph.nodes_) {
+  std::vector<GraphNode>& nodes = graph.ownNodes_;
+  std::vector<std::int32_t>& children = graph.ownChildren_;
+  std::vector<std::uint8_t> edgeLetters;  // the letter of each child slot, as read
+  nodes.resize(static_cast<std::size_t>(count));
+  for (GraphNode& node : nodes) {
     std::int32_t word = 0;
     if (!in.int32(word) || word >= wordCount) return std::nullopt;
     node.word = word < 0 ? -1 : word;
-    node.firstChild = static_cast<std::uint32_t>(graph.children_.size());
+    node.firstChild = static_cast<std::uint32_t>(children.size());
     for (;;) {
       std::uint8_t letter = 0;
       if (!in.byte(letter)) return std::nullopt;
       if (letter == kEndOfEdges) break;
       std::int32_t target = 0;
       if (letter > 31 || !in.int32(target) || target < 0 || target >= count) return std::nullopt;
-      graph.children_.push_back(target);
-      graph.edgeLetters_.push_back(letter);
+      children.push_back(target);
+      edgeLetters.push_back(letter);
       node.edgeMask |= 1u << letter;
       ++node.edgeCount;
     }
   }
   // The edge into a node gives its letter (the last one read decides).
-  for (std::size_t i = 0; i < graph.children_.size(); ++i) {
-    graph.nodes_[static_cast<std::size_t>(graph.children_[i])].letter = graph.edgeLetters_[i];
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    nodes[static_cast<std::size_t>(children[i])].letter = edgeLetters[i];
   }
-  // Every edge must agree with its target's letter, and no path may loop.
-  std::vector<std::int32_t> incoming(graph.nodes_.size(), 0);
-  for (std::size_t i = 0; i < graph.children_.size(); ++i) {
-    if (graph.nodes_[static_cast<std::size_t>(graph.children_[i])].letter != graph.edgeLetters_[i]) return std::nullopt;
-    ++incoming[static_cast<std::size_t>(graph.children_[i])];
+  // Every edge must agree with its target's letter (so the letters need
+  // not be kept), and no path may loop.
+  std::vector<std::int32_t> incoming(nodes.size(), 0);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    if (nodes[static_cast<std::size_t>(children[i])].letter != edgeLetters[i]) return std::nullopt;
+    ++incoming[static_cast<std::size_t>(children[i])];
   }
+  graph.bindOwned();
   std::vector<std::int32_t> ready;
   for (std::size_t i = 0; i < incoming.size(); ++i) {
     if (incoming[i] == 0) ready.push_back(static_cast<std::int32_t>(i));
@@ -134,21 +190,23 @@ WordGraph WordGraph::build(const Lexicon& lexicon) {
       }
     }
   }
-  graph.nodes_.resize(order.size());
+  std::vector<GraphNode>& nodes = graph.ownNodes_;
+  std::vector<std::int32_t>& children = graph.ownChildren_;
+  nodes.resize(order.size());
   for (std::size_t i = 0; i < order.size(); ++i) {
     const Canonical& c = canonical[static_cast<std::size_t>(order[i])];
-    GraphNode& node = graph.nodes_[i];
+    GraphNode& node = nodes[i];
     node.word = c.word;
-    node.firstChild = static_cast<std::uint32_t>(graph.children_.size());
+    node.firstChild = static_cast<std::uint32_t>(children.size());
     for (const auto& [code, target] : c.edges) {
       const std::int32_t child = number[static_cast<std::size_t>(target)];
-      graph.children_.push_back(child);
-      graph.edgeLetters_.push_back(code);
-      graph.nodes_[static_cast<std::size_t>(child)].letter = code;
+      children.push_back(child);
+      nodes[static_cast<std::size_t>(child)].letter = code;
       node.edgeMask |= 1u << code;
       ++node.edgeCount;
     }
   }
+  graph.bindOwned();
   return graph;
 }
 
@@ -158,8 +216,9 @@ std::string WordGraph::serialise() const {
   for (const GraphNode& node : nodes_) {
     putInt32(out, node.word);
     for (int k = 0; k < node.edgeCount; ++k) {
-      out.push_back(static_cast<char>(edgeLetters_[node.firstChild + static_cast<std::size_t>(k)]));
-      putInt32(out, childAt(node, k));
+      const std::int32_t target = childAt(node, k);
+      out.push_back(static_cast<char>(nodes_[static_cast<std::size_t>(target)].letter));
+      putInt32(out, target);
     }
     out.push_back(static_cast<char>(kEndOfEdges));
   }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@
 namespace pexil {
 
 class Lexicon;
+
+// The state of a word list's graph file when its arrays were made: none
+// there, used, or refused as not fitting the list.
+enum class GraphState : std::uint8_t { none = 0, used = 1, refused = 2 };
 
 struct GraphNode {
   std::int32_t word = -1;         // entry index, or -1
@@ -23,9 +28,22 @@ struct GraphNode {
   std::uint32_t firstChild = 0;   // start of this node's children in the child array
 };
 
+// The nodes and child lists are views: into vectors the graph owns (read
+// from a graph file or built), or into the binary form of the word list,
+// whose owner keeps the mapping alive as long as the graph.
 class WordGraph {
  public:
   static constexpr std::int32_t root = 0;
+
+  WordGraph() = default;
+  WordGraph(const WordGraph& other);
+  WordGraph& operator=(const WordGraph& other);
+  WordGraph(WordGraph&& other) noexcept;
+  WordGraph& operator=(WordGraph&& other) noexcept;
+  ~WordGraph() = default;
+
+  // A graph over arrays held elsewhere (already checked by their reader).
+  static WordGraph view(std::span<const GraphNode> nodes, std::span<const std::int32_t> children);
 
   // Reads a graph file's bytes; none when they are not a well-formed graph
   // for a list of `wordCount` words (truncated, out-of-range indexes,
@@ -43,6 +61,8 @@ class WordGraph {
   bool fitsLexicon(const Lexicon& lexicon, std::size_t sampleSize = 4096) const;
 
   std::size_t nodeCount() const { return nodes_.size(); }
+  std::span<const GraphNode> nodes() const { return nodes_; }
+  std::span<const std::int32_t> children() const { return children_; }
   const GraphNode& node(std::int32_t index) const { return nodes_[static_cast<std::size_t>(index)]; }
   std::int32_t childAt(const GraphNode& n, int k) const { return children_[n.firstChild + static_cast<std::size_t>(k)]; }
   // None when the mask lacks the letter, else the first child reached by it.
@@ -57,9 +77,14 @@ class WordGraph {
   }
 
  private:
-  std::vector<GraphNode> nodes_;
-  std::vector<std::int32_t> children_;
-  std::vector<std::uint8_t> edgeLetters_;  // the letter of each child slot, as read
+  // Points the views at the owned vectors.
+  void bindOwned();
+
+  std::span<const GraphNode> nodes_;
+  std::span<const std::int32_t> children_;
+  std::vector<GraphNode> ownNodes_;
+  std::vector<std::int32_t> ownChildren_;
+  bool owns_ = false;
 };
 
 }  // namespace pexil

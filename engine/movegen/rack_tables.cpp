@@ -18,21 +18,34 @@
 // has key 0, which therefore marks an empty slot (the empty leave is never
 // stored: its value is 0 by definition).
 //
-// Leave values (".rack.partial") live in an open-addressing table with a
-// power-of-two slot count kept at most half full: a lookup is the packing,
+// Both tables are open-addressing tables with a power-of-two slot count
+// kept at most half full (rack_table_image.hpp): a lookup is the packing,
 // one multiplicative hash and usually a single probe. LeaveValue runs for
-// every generated move.
+// every generated move. A slot holds the key and the value; the rack's
+// letters are not stored since they follow from the key.
 //
-// The full-rack table (".rack") has exactly 6,068,243 slots (a prime),
-// about twice the 3,199,724 distinct seven-tile racks of the English bag,
-// allocated in full when the first .rack file is read. Linear probing from
-// key mod slot count; with every English rack stored, a rack sits on
-// average 0.94 slots past its start slot.
-// A slot holds the key, the occurrence count and the value (16 bytes); the
-// rack's letters are not stored since they follow from the key. Once every
-// slot is used, further records are dropped. The longest probe run of any
-// stored key is remembered, so a lookup of a missing rack stops after that
-// many slots even in a completely full table.
+// Leave values (".rack.partial") are set in file order, a later line of the
+// same leave replacing an earlier one.
+//
+// Full racks (".rack") are read as records first: the records of one rack
+// are summed in file order (saturating at the int range after each step),
+// and the table holds at most 6,068,243 racks (about twice the 3,199,724
+// distinct seven-tile racks of the English bag), the first ones to appear;
+// records of further racks are dropped. The sums are then normalised and
+// the racks go into the table.
+//
+// Binary forms. Parsing the text of the English tables (13 MB) takes most of
+// a second, so the tables are also kept in a binary form beside the .rack
+// file (".rackbin"), mapped read-only and used in place: the slots are the
+// tables' own. It records what it was made from (the rack size, the
+// capacity, the distribution, and the size and a 64-bit content hash of
+// each text file) and is only used when all of that matches; otherwise the
+// texts are read and, for tables of the data folder, the binary form is
+// written again. Hashing the texts at every start costs about as much as
+// reading them once (a few milliseconds for 13 MB at memory speed), far
+// less than parsing them, and unlike sizes and modification times it cannot
+// be fooled by a file rewritten with the same size in the same second or
+// unpacked with its old time.
 //
 // Concurrency: both tables and the distribution are written only while a
 // word list loads, when no search runs; afterwards every thread reads them
@@ -46,11 +59,16 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <vector>
 
+#include "files/binary_image.hpp"
+#include "files/content_hash.hpp"
 #include "files/data_files.hpp"
+#include "files/mapped_file.hpp"
 #include "lexicon/lexicon.hpp"
+#include "movegen/rack_table_image.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "text/messages.hpp"
@@ -166,181 +184,86 @@ inline std::uint64_t keyOfCounts(const LetterCounts& counts, int maxTiles) {
 }
 
 // ---------------------------------------------------------------------------
-// Leave values.
+// The tables.
 
-class LeaveTable {
+// A table the lookups see through a view: of its own slots, filled from
+// text, or of slots in a binary form's mapping.
+class SlotTable {
  public:
   void clear() {
-    slots_.clear();
-    used_ = 0;
-    shift_ = 64;
+    own_.clear();
+    own_.shrink_to_fit();
+    view_ = {};
   }
 
+  // Adds or replaces a value (own slots only; a viewed table is replaced).
   void set(std::uint64_t key, int value) {
     if (key == 0) return;
-    if (slots_.empty() || 2 * (used_ + 1) > slots_.size()) grow();
-    Slot& s = slots_[find(key)];
+    if (own_.empty() || view_.slots().data() != own_.data()) {
+      own_.clear();
+      view_ = {};
+    }
+    if (own_.empty() || 2 * (view_.used() + 1) > own_.size()) grow();
+    TableSlot& s = ownSlot(key);
+    std::size_t used = view_.used();
     if (s.key == 0) {
       s.key = key;
-      ++used_;
+      ++used;
     }
     s.value = value;
+    view_ = SlotTableView(own_, used);
   }
 
-  // The value listed for a key, or 0.
-  int get(std::uint64_t key) const {
-    if (used_ == 0) return 0;
-    return slots_[find(key)].value;  // an empty slot holds 0
+  void adopt(const SlotTableView& view) {
+    own_.clear();
+    own_.shrink_to_fit();
+    view_ = view;
   }
 
-  std::size_t size() const { return used_; }
+  const SlotTableView& view() const { return view_; }
+  std::size_t size() const { return view_.used(); }
 
  private:
-  struct Slot {
-    std::uint64_t key = 0;
-    std::int32_t value = 0;
-  };
-
-  std::size_t find(std::uint64_t key) const {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
-    while (slots_[i].key != 0 && slots_[i].key != key) i = (i + 1) & mask;
-    return i;
+  TableSlot& ownSlot(std::uint64_t key) {
+    const std::size_t mask = own_.size() - 1;
+    std::size_t i = SlotTableView::home(key, view_.shift());
+    while (own_[i].key != 0 && own_[i].key != key) i = (i + 1) & mask;
+    return own_[i];
   }
 
   void grow() {
-    const std::size_t capacity = slots_.empty() ? 1024 : slots_.size() * 2;
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.assign(capacity, Slot{});
-    shift_ = 64 - std::countr_zero(capacity);
-    for (const Slot& s : old) {
-      if (s.key != 0) slots_[find(s.key)] = s;
+    const std::size_t capacity = own_.empty() ? 1024 : own_.size() * 2;
+    std::vector<TableSlot> old;
+    old.swap(own_);
+    own_.assign(capacity, TableSlot{});
+    const std::size_t used = view_.used();
+    view_ = SlotTableView(own_, used);
+    for (const TableSlot& s : old) {
+      if (s.key != 0) ownSlot(s.key) = s;
     }
   }
 
-  std::vector<Slot> slots_;
-  std::size_t used_ = 0;
-  int shift_ = 64;
+  std::vector<TableSlot> own_;
+  SlotTableView view_;
 };
 
-// ---------------------------------------------------------------------------
-// The full-rack table.
-
-class FullRackTable {
- public:
-  struct Slot {
-    std::uint64_t key;
-    std::int32_t count;
-    std::int32_t value;  // the point total until normalised
-  };
-
-  // Frees the slots; the next record allocates them again.
-  void release() {
-    slots_.reset();
-    used_ = 0;
-    longestRun_ = 0;
-    rackLength_ = 0;
-  }
-
-  // Adds a record; records of a rack already held are summed into it
-  // (a file may list one rack on several lines, e.g. when statistics of
-  // several sources were concatenated). False when the table is full.
-  bool add(std::uint64_t key, int length, std::int64_t count, std::int64_t total) {
-    if (!slots_) {
-      // calloc: the pages of the 97 MB table are mapped in as records land.
-      slots_.reset(static_cast<Slot*>(std::calloc(capacity(), sizeof(Slot))));
-      if (!slots_) return false;
-      rackLength_ = length;
-    }
-    const std::size_t n = capacity();
-    std::size_t i = start(key);
-    for (std::size_t run = 0; run < n; ++run) {
-      Slot& s = slots_.get()[i];
-      if (s.key == key) {
-        s.count = saturate(s.count + count);
-        s.value = saturate(s.value + total);
-        return true;
-      }
-      if (s.key == 0) {
-        s.key = key;
-        s.count = saturate(count);
-        s.value = saturate(total);
-        ++used_;
-        longestRun_ = std::max(longestRun_, run);
-        return true;
-      }
-      if (++i == n) i = 0;
-    }
-    return false;  // full: the record is dropped
-  }
-
-  const Slot* find(std::uint64_t key) const {
-    if (!slots_) return nullptr;
-    const std::size_t n = capacity();
-    std::size_t i = start(key);
-    for (std::size_t run = 0; run <= longestRun_; ++run) {
-      const Slot& s = slots_.get()[i];
-      if (s.key == key) return &s;
-      if (s.key == 0) return nullptr;
-      if (++i == n) i = 0;
-    }
-    return nullptr;
-  }
-
-  // Turns every total into the rack's mean in tenths relative to the mean
-  // of all observations. Returns false when no record counts.
-  bool normalise() {
-    if (!slots_) return false;
-    std::int64_t observations = 0, points = 0;
-    Slot* begin = slots_.get();
-    Slot* end = begin + capacity();
-    for (Slot* s = begin; s != end; ++s) {
-      if (s->key == 0 || s->count < 1) continue;
-      observations += s->count;
-      points += s->value;
-    }
-    if (observations == 0) return false;
-    const std::int64_t mean10 = (10 * points) / observations;
-    for (Slot* s = begin; s != end; ++s) {
-      if (s->key == 0 || s->count < 1) continue;
-      s->value = saturate((10 * static_cast<std::int64_t>(s->value) + 5) / s->count - mean10);
-    }
-    return true;
-  }
-
-  std::size_t capacity() const { return capacityOverride_ ? capacityOverride_ : kStandardFullRackSlots; }
-  void setCapacity(std::size_t slots) {
-    release();
-    capacityOverride_ = slots;
-  }
-  std::size_t size() const { return used_; }
-  int rackLength() const { return rackLength_; }
-
- private:
-  // The first slot to probe: key mod slot count (a constant divisor for
-  // the standard size, which the compiler turns into a multiplication).
-  std::size_t start(std::uint64_t key) const {
-    return static_cast<std::size_t>(capacityOverride_ ? key % capacityOverride_ : key % kStandardFullRackSlots);
-  }
-  static std::int32_t saturate(std::int64_t v) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-  }
-  struct Free {
-    void operator()(Slot* p) const { std::free(p); }
-  };
-  std::unique_ptr<Slot, Free> slots_;
-  std::size_t used_ = 0;
-  std::size_t longestRun_ = 0;
-  int rackLength_ = 0;
-  std::size_t capacityOverride_ = 0;
-};
-
-LeaveTable leaveTable;
-FullRackTable fullRackTable;
+SlotTable leaveTable;
+SlotTable fullRackTable;
 bool fullRackValues = false;  // the table holds normalised values
+int fullRackLength = 0;
+std::size_t fullRackCapacity = 0;  // 0: the standard number of racks
 std::string loadedName;
+// The binary form the tables view, and the key of what they were made
+// from ("" when read from text given directly).
+MappedFile tableMapping;
+std::string sourceKey;
+
+std::size_t rackCapacity() { return fullRackCapacity ? fullRackCapacity : kStandardFullRackSlots; }
+
+std::int32_t saturate(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
+}
 
 // ---------------------------------------------------------------------------
 // Reading.
@@ -448,35 +371,42 @@ void setRackDistribution(int alphabet) {
 
 int leaveValueOrZero(std::string_view letters) {
   const std::uint64_t key = keyOfLetters(letters, rules().rackSize);
-  return key >= kTooLong ? 0 : leaveTable.get(key);
+  return key >= kTooLong ? 0 : leaveTable.view().valueOrZero(key);
 }
 
 std::optional<int> leaveValueOf(std::string_view letters) {
   const std::uint64_t key = keyOfLetters(letters, rules().rackSize);
   if (key == kNotALeave) return std::nullopt;
-  return key == kTooLong ? 0 : leaveTable.get(key);
+  return key == kTooLong ? 0 : leaveTable.view().valueOrZero(key);
 }
 
 std::optional<int> leaveValueOf(const LetterCounts& counts) {
   const std::uint64_t key = keyOfCounts(counts, rules().rackSize);
   if (key == kNotALeave) return std::nullopt;
-  return key == kTooLong ? 0 : leaveTable.get(key);
+  return key == kTooLong ? 0 : leaveTable.view().valueOrZero(key);
 }
 
 std::optional<int> FullRackValue(const LetterCounts& counts) {
   if (!fullRackValues) return std::nullopt;
-  const int length = fullRackTable.rackLength();
+  const int length = fullRackLength;
   const std::uint64_t key = keyOfCounts(counts, length);
   if (key >= kTooLong || keyLength(key) != length) return std::nullopt;
-  const FullRackTable::Slot* s = fullRackTable.find(key);
+  const TableSlot* s = fullRackTable.view().find(key);
   if (s == nullptr) return std::nullopt;
   return s->value;
 }
 
 std::size_t loadFullRackText(std::string_view text) {
-  fullRackTable.release();
+  fullRackTable.clear();
   fullRackValues = false;
+  fullRackLength = 0;
+  sourceKey.clear();
   const int rackSize = rules().rackSize;
+  struct Record {
+    std::uint64_t key;
+    std::int64_t count, total;
+  };
+  std::vector<Record> records;
   if (rackSize >= 1 && rackSize <= kMaxKeyTiles) {
     readRecords<3>(text, [&](std::string_view letters, const std::array<std::int64_t, 2>& numbers) {
       const std::int64_t count = numbers[0], total = numbers[1];
@@ -486,19 +416,57 @@ std::size_t loadFullRackText(std::string_view text) {
       if (static_cast<int>(letters.size()) != rackSize) return;
       const std::uint64_t key = keyOfLetters(letters, rackSize);
       if (key >= kTooLong) return;
-      fullRackTable.add(key, rackSize, count, total);
+      records.push_back({key, count, total});
     });
   }
-  fullRackValues = fullRackTable.normalise();
-  if (!fullRackValues) {
+  // The records of each rack, in file order, summed as they come.
+  std::vector<std::uint32_t> order(records.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return records[a].key < records[b].key; });
+  struct Rack {
+    std::uint64_t key;
+    std::uint32_t first;  // the record it first appears in
+    std::int32_t count, total;
+  };
+  std::vector<Rack> racks;
+  for (std::size_t i = 0; i < order.size();) {
+    const Record& r = records[order[i]];
+    Rack rack{r.key, order[i], saturate(r.count), saturate(r.total)};
+    for (++i; i < order.size() && records[order[i]].key == rack.key; ++i) {
+      rack.count = saturate(rack.count + records[order[i]].count);
+      rack.total = saturate(rack.total + records[order[i]].total);
+    }
+    racks.push_back(rack);
+  }
+  records.clear();
+  records.shrink_to_fit();
+  // The racks that came first fill the table; later ones are dropped.
+  std::sort(racks.begin(), racks.end(), [](const Rack& a, const Rack& b) { return a.first < b.first; });
+  if (racks.size() > rackCapacity()) racks.resize(rackCapacity());
+
+  // Each rack's mean in tenths relative to the mean of all observations.
+  std::int64_t observations = 0, points = 0;
+  for (const Rack& rack : racks) {
+    observations += rack.count;
+    points += rack.total;
+  }
+  if (observations == 0) {
     PrintMessage(msg::RackNoStatistics);
     return 0;
   }
+  const std::int64_t mean10 = (10 * points) / observations;
+  for (const Rack& rack : racks) {
+    fullRackTable.set(rack.key, saturate((10 * static_cast<std::int64_t>(rack.total) + 5) / rack.count - mean10));
+  }
+  fullRackValues = true;
+  fullRackLength = rackSize;
   return fullRackTable.size();
 }
 
 std::size_t loadLeaveText(std::string_view text) {
   leaveTable.clear();
+  sourceKey.clear();
   const int rackSize = rules().rackSize;
   readRecords<2>(text, [&](std::string_view letters, const std::array<std::int64_t, 1>& numbers) {
     if (!fitsInt(numbers[0])) return;
@@ -508,6 +476,57 @@ std::size_t loadLeaveText(std::string_view text) {
   });
   return leaveTable.size();
 }
+
+namespace {
+
+std::string stampText(const std::optional<FileStamp>& stamp) {
+  return stamp ? FormatText("%llu %016llx", static_cast<unsigned long long>(stamp->size),
+                            static_cast<unsigned long long>(stamp->hash))
+               : std::string("none");
+}
+
+// What the tables are made from besides the two texts: the rack size, the
+// capacity and the distribution the keys are checked against.
+std::string tablesKey(const std::optional<FileStamp>& rack, const std::optional<FileStamp>& partial) {
+  std::string key = FormatText("pexil rack tables\nrack size %d\ncapacity %zu\nblank %d\ncodes ", rules().rackSize,
+                               rackCapacity(), distribution.blankCode);
+  for (const std::int8_t code : distribution.codeOf) key += FormatText("%02x", static_cast<unsigned>(code) & 0xFF);
+  key += "\ncopies ";
+  for (const std::uint8_t copies : distribution.copies) key += FormatText("%02x", static_cast<unsigned>(copies));
+  key += "\nrack " + stampText(rack) + "\npartial " + stampText(partial) + "\n";
+  return key;
+}
+
+RackTableImageContent loadedContent() {
+  RackTableImageContent content;
+  content.fullRacks = fullRackTable.view();
+  content.leaves = leaveTable.view();
+  content.fullRackValues = fullRackValues;
+  content.rackLength = fullRackLength;
+  return content;
+}
+
+// Uses a binary form whose key matches; false (with a notice for a file that
+// is there but not usable) otherwise.
+bool readBinaryForm(const std::string& path, const std::string& key) {
+  auto mapped = MappedFile::open(path);
+  ImageRefusal refusal{ImageProblem::damaged, "unreadable"};
+  std::optional<RackTableImageContent> content;
+  if (mapped) content = readRackTableImage(mapped->bytes(), key, &*mapped, refusal);
+  if (!content) {
+    PrintMessageF(msg::BinaryIgnored, path.c_str(), refusalText(refusal).c_str());
+    return false;
+  }
+  fullRackTable.adopt(content->fullRacks);
+  leaveTable.adopt(content->leaves);
+  fullRackValues = content->fullRackValues;
+  fullRackLength = content->rackLength;
+  tableMapping = std::move(*mapped);  // the views stay valid: the address does not change
+  sourceKey = key;
+  return true;
+}
+
+}  // namespace
 
 void LoadRackTables(const Lexicon& lexicon) {
   std::string chosen = companionName(lexicon.fileName(), ".rack");
@@ -526,31 +545,69 @@ void LoadRackTables(const Lexicon& lexicon) {
   const auto rackPath = chosen.empty() ? std::nullopt : findDataFile(chosen);
   const auto partialPath = chosen.empty() ? std::nullopt : findDataFile(companionName(chosen, ".rack.partial"));
   if (rackPath || partialPath) PrintMessage(msg::RackReading);
+  clearRackTables();
   loadedName = chosen;
+
+  const bool binary = lexicon.useBinaryFile && (rackPath || partialPath);
+  const std::string binaryName = binary ? companionName(*(rackPath ? rackPath : partialPath), ".rackbin") : std::string();
+  const std::string binaryPath = binary ? findDataFile(binaryName).value_or(binaryName) : std::string();
+  if (binary && dataFileExists(binaryPath)) {
+    const auto rackStamp = rackPath ? stampFile(*rackPath) : std::nullopt;
+    const auto partialStamp = partialPath ? stampFile(*partialPath) : std::nullopt;
+    if (readBinaryForm(binaryPath, tablesKey(rackStamp, partialStamp))) {
+      if (!fullRackValues) PrintMessage(msg::RackNoStatistics);
+      return;
+    }
+  }
 
   const auto rackText = rackPath ? readWholeFile(*rackPath) : std::nullopt;
   loadFullRackText(rackText ? std::string_view(*rackText) : std::string_view());
   const auto partialText = partialPath ? readWholeFile(*partialPath) : std::nullopt;
   loadLeaveText(partialText ? std::string_view(*partialText) : std::string_view());
+  sourceKey = tablesKey(rackText ? std::optional<FileStamp>(stampOf(*rackText)) : std::nullopt,
+                        partialText ? std::optional<FileStamp>(stampOf(*partialText)) : std::nullopt);
+  // Tables of the data folder get their binary form again.
+  if (binary && chosen.find('/') == std::string::npos && !writeRackTablesBinary(binaryPath)) {
+    PrintMessageF(msg::BinaryNotWritten, binaryPath.c_str());
+  }
 }
+
+bool writeRackTablesBinary(const std::string& path) {
+  if (sourceKey.empty() || loadedName.empty()) return false;
+  return rackTableImageWriter(loadedContent(), sourceKey).write(path);
+}
+
+std::string rackTablesBinaryName() {
+  if (loadedName.empty()) return {};
+  const auto rackPath = findDataFile(loadedName);
+  const auto partialPath = findDataFile(companionName(loadedName, ".rack.partial"));
+  if (!rackPath && !partialPath) return {};
+  return companionName(*(rackPath ? rackPath : partialPath), ".rackbin");
+}
+
+bool rackTablesFromBinary() { return tableMapping.size() > 0; }
 
 bool hasFullRackTable() { return fullRackValues; }
 const std::string& loadedRackTableName() { return loadedName; }
 
 void clearRackTables() {
-  fullRackTable.release();
+  fullRackTable.clear();
   fullRackValues = false;
+  fullRackLength = 0;
   leaveTable.clear();
   loadedName.clear();
+  sourceKey.clear();
+  tableMapping = MappedFile{};
 }
 
-std::size_t fullRackTableCapacity() { return fullRackTable.capacity(); }
+std::size_t fullRackTableCapacity() { return rackCapacity(); }
 std::size_t fullRackTableSize() { return fullRackValues ? fullRackTable.size() : 0; }
 std::size_t leaveTableSize() { return leaveTable.size(); }
 
 void setFullRackTableCapacity(std::size_t slots) {
-  fullRackTable.setCapacity(slots);
+  fullRackTable.clear();
   fullRackValues = false;
+  fullRackCapacity = slots;
 }
 
 }  // namespace pexil

@@ -20,7 +20,11 @@ class Lexicon;
 // Picks and loads the .rack and .rack.partial files for the lexicon's
 // word list: "<list base>.rack", else "ENABLE.rack" for lists with identity
 // 1 to 3 and 7, else nothing for a list in another language than English,
-// else "CSW12.rack". Loading the name already loaded does nothing.
+// else "CSW12.rack". Loading the name already loaded does nothing. With the
+// lexicon's useBinaryFile, the tables come from their binary form
+// ("<base>.rackbin" beside the .rack file) when it matches the texts, the
+// rack size and the distribution; otherwise from the texts, and for files
+// of the data folder the binary form is written again.
 void LoadRackTables(const Lexicon& lexicon);
 
 // The distribution racks are drawn from: the standard bag of the word-list
@@ -61,12 +65,20 @@ void clearRackTables();
 std::size_t loadFullRackText(std::string_view text);
 std::size_t loadLeaveText(std::string_view text);
 
-// The slot count of the full-rack table (6,068,243), the racks it holds and
-// the leaves listed. setFullRackTableCapacity frees the table and gives it
-// another slot count (tests of a full table; 0 restores the standard size).
+// The most racks the full-rack table holds (6,068,243), the racks it holds
+// and the leaves listed. setFullRackTableCapacity frees the table and gives
+// it another capacity (tests of a full table; 0 restores the standard one).
 std::size_t fullRackTableCapacity();
 std::size_t fullRackTableSize();
 std::size_t leaveTableSize();
 void setFullRackTableCapacity(std::size_t slots);
+
+// The binary form of the tables LoadRackTables loaded: written to a path
+// (false when no tables came from files, or the write fails), its name
+// beside the loaded .rack file ("" when none), and whether the tables in
+// use come from it.
+bool writeRackTablesBinary(const std::string& path);
+std::string rackTablesBinaryName();
+bool rackTablesFromBinary();
 
 }  // namespace pexil

@@ -24,6 +24,7 @@
 //     1020..1039 command-line conventions, typed text, word lists
 //     1040..1059 rack-draw ratings
 //     1060..1079 game records read and the history's score changes
+//     1080..1099 binary data files (word lists and rack tables)
 #pragma once
 
 namespace pexil::msg {
@@ -390,6 +391,19 @@ enum : int {
   RateDrawsAverage = 1042,        // "%s" player, "%.1f" mean rating, "%d" rated draws
   RateDrawsProgress = 1043,       // "%d" redraws so far
   CliRatingsWritten = 1044,       // "%s" path
+
+  // Binary data files: the binary forms of word lists and rack tables.
+  BinaryIgnored = 1080,           // "%s" file, "%s" reason (one of 1081..1086)
+  BinaryReasonNotImage = 1081,
+  BinaryReasonOtherKind = 1082,
+  BinaryReasonOtherVersion = 1083,
+  BinaryReasonOtherMachine = 1084,
+  BinaryReasonDamaged = 1085,     // "%s" what is damaged
+  BinaryReasonOtherSources = 1086,
+  BinaryNotWritten = 1087,        // "%s" file
+  BinaryLexiconWritten = 1088,    // "%s" file, "%d" words, "%.1f" MiB
+  BinaryRackTablesWritten = 1089, // "%s" file, "%d" full racks, "%d" leaves, "%.1f" MiB
+  BinaryNoRackTables = 1090,      // "%s" word list
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
