@@ -185,11 +185,6 @@ class PlacementGenerator {
       tiles += counts_[distinct_[i]];
       tilesFrom_[i] = tiles;
     }
-    rackLetters_ = 0;
-    for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
-      const int code = __builtin_ctz(letters);
-      rackLetters_ += static_cast<std::uint64_t>(counts_[code]) * LetterMultisets::letterKey(code);
-    }
     valueCount_ = 0;
     boundsUsable_ = blankValue_ >= 0;
     for (std::uint32_t letters = startMask_; letters; letters &= letters - 1) {
@@ -206,14 +201,6 @@ class PlacementGenerator {
     }
   }
 
-  // An upper bound on the value of every placement whose first square this
-  // is: kNoPlacement when there is none, kUnbounded when the board's
-  // multipliers allow no simple bound. For each number of tiles t the word
-  // covers the first t empty squares of the line, so its shape is known;
-  // the tiles' worth is bounded by the rack's highest values on the
-  // heaviest squares, and by each square's highest value its cross set
-  // lets the rack put there.
-  //
   static constexpr int kMaxShapes = 8;  // racks of up to 7 tiles are bounded (larger ones are scanned)
 
   // A play of t tiles exists only when some t tiles of the rack and the
@@ -223,10 +210,17 @@ class PlacementGenerator {
   // sum of their letter keys).
   struct SquareBound {
     long long bound = kNoPlacement;
-    long long shape[kMaxShapes];
-    std::uint64_t spanLetters[kMaxShapes];
+    long long shape[kMaxShapes] = {};
+    std::uint64_t spanLetters[kMaxShapes] = {};
   };
 
+  // An upper bound on the value of every placement whose first square this
+  // is: kNoPlacement when there is none, kUnbounded when the board's
+  // multipliers allow no simple bound. For each number of tiles t the word
+  // covers the first t empty squares of the line, so its shape is known;
+  // the tiles' worth is bounded by the rack's highest values on the
+  // heaviest squares, and by each square's highest value its cross set
+  // lets the rack put there.
   SquareBound upperBound(int column, int row, int direction) {
     column_ = column;
     row_ = row;
@@ -612,7 +606,6 @@ class PlacementGenerator {
   int tilesFrom_[32] = {};  // tiles of the distinct letters from i on, the blank included
   int distinctCount_ = 0;
   SpellAnswer spellAnswers_[kSpellAnswers] = {};
-  std::uint64_t rackLetters_ = 0;  // the letter keys of the rack's letters, blanks apart
 
   static constexpr long long kBoundLimit = 1LL << 20;
   bool bounded_ = false;
