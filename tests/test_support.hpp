@@ -10,9 +10,14 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
+#include "rules/random.hpp"
+#include "rules/tile_counts.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -49,6 +54,19 @@ inline std::shared_ptr<Lexicon> fixtureWords() {
     return l;
   }();
   return lexicon;
+}
+
+// A two-player game on the fixture list with CAT laid across the centre
+// (tiles from the bag) and both racks empty, the program seeded first.
+inline Game gameWithCatAtCentre(std::uint32_t seed) {
+  setProgramSeed(seed);
+  Game game;
+  startGame(game, 2, fixtureWords());
+  for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
+  Rack laid;
+  EXPECT_EQ(addLetters(laid, "cat", &game.bag), 3);
+  for (int k = 0; k < 3; ++k) squareAt(game.board, 6 + k, 7)->letter = "cat"[k];
+  return game;
 }
 
 // Restores the shared state the tests change: UI language, word-list

@@ -18,24 +18,6 @@ namespace {
 
 std::string sourceDefinitions() { return PEXIL_SOURCE_DIR "/data/game.definitions"; }
 
-// A word list of the language: every string of two or three of its letters
-// (but pairs no word of the language holds) and the words that tell the
-// language.
-std::string languageList(const std::string& letters, const std::string& probes, const std::vector<std::string>& banned = {}) {
-  auto allowed = [&](char a, char b) { return std::find(banned.begin(), banned.end(), std::string{a, b}) == banned.end(); };
-  std::string list = probes;
-  for (char a : letters) {
-    for (char b : letters) {
-      if (!allowed(a, b)) continue;
-      list += {a, b, '\n'};
-      for (char c : letters) {
-        if (allowed(b, c)) list += {a, b, c, '\n'};
-      }
-    }
-  }
-  return list;
-}
-
 struct Language {
   const char* type;
   int alphabet;
@@ -83,7 +65,7 @@ class GcgLanguageRecords : public ::testing::Test {
     EXPECT_TRUE(activateGameType(kKindDefined, findGameType(language.type))) << language.type;
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(folder.write(fileName, languageList(language.letters, language.probes, language.banned)));
+    lexicon->loadWordList(folder.write(fileName, test::languageList(language.letters, language.probes, language.banned)));
     EXPECT_EQ(lexicon->alphabet(), language.alphabet) << language.type;
     setWordListAlphabet(language.alphabet);
     return lexicon;

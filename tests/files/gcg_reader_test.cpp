@@ -409,23 +409,10 @@ class GcgLanguages : public GcgReading {
     textPane().SetQuiet(false);
     GcgReading::TearDown();
   }
-  // Every string of two or three of the given letters is a word, with the
-  // probe words that tell the language.
-  // Pairs of letters that no word of the language holds (Spanish spells
-  // CH, LL and RR only with the double tiles) are left out.
+  // A language's list (see test::languageList), loaded.
   static std::shared_ptr<Lexicon> listOf(const test::TempFolder& where, const std::string& name, const std::string& letters,
                                          const std::string& probes, const std::vector<std::string>& banned = {}) {
-    auto allowed = [&](char a, char b) { return std::find(banned.begin(), banned.end(), std::string{a, b}) == banned.end(); };
-    std::string list = probes;
-    for (char a : letters) {
-      for (char b : letters) {
-        if (!allowed(a, b)) continue;
-        list += {a, b, '\n'};
-        for (char c : letters) {
-          if (allowed(b, c)) list += {a, b, c, '\n'};
-        }
-      }
-    }
+    const std::string list = test::languageList(letters, probes, banned);
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
     lexicon->loadWordList(where.write(name, list));

@@ -195,4 +195,23 @@ inline void placeWord(Game& game, std::string_view rack, const char* word, int c
   PlayMove(game, m);
 }
 
+// A word list of a language: every string of two or three of its letters,
+// but for pairs no word of the language holds (Spanish spells CH, LL and
+// RR only with the double tiles), after the words that tell the language.
+inline std::string languageList(const std::string& letters, const std::string& probes,
+                                const std::vector<std::string>& banned = {}) {
+  auto allowed = [&](char a, char b) { return std::find(banned.begin(), banned.end(), std::string{a, b}) == banned.end(); };
+  std::string list = probes;
+  for (char a : letters) {
+    for (char b : letters) {
+      if (!allowed(a, b)) continue;
+      list += {a, b, '\n'};
+      for (char c : letters) {
+        if (allowed(b, c)) list += {a, b, c, '\n'};
+      }
+    }
+  }
+  return list;
+}
+
 }  // namespace pexil::test

@@ -22,6 +22,7 @@
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
+#include "gcg_test_support.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"
 
@@ -65,13 +66,7 @@ class RackDrawRatings : public ::testing::Test {
   // A position after the first move: CAT across the centre, player 0's
   // rack back in the bag.
   Game afterOpening() {
-    setProgramSeed(21);
-    Game game;
-    startGame(game, 2, test::fixtureWords());
-    for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
-    Rack laid;
-    EXPECT_EQ(addLetters(laid, "cat", &game.bag), 3);
-    for (int k = 0; k < 3; ++k) squareAt(game.board, 6 + k, 7)->letter = "cat"[k];
+    Game game = test::gameWithCatAtCentre(21);
     drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
     game.scores[0] = 10;
     game.toMove = 1;
@@ -173,7 +168,7 @@ TEST_F(RackDrawRatings, EveryDrawOfAnEnglishGameAndOfItsRecord) {
   options.seed = 3;
   const std::vector<RackDrawRating> ratings = RateRackDraws(played, options);
   checkRatings(played, ratings, false);
-  // Repeatable with the seed, and the seed matters.
+  // The same seed gives the same ratings; another seed gives others.
   const std::vector<RackDrawRating> again = RateRackDraws(played, options);
   options.seed = 4;
   const std::vector<RackDrawRating> other = RateRackDraws(played, options);
@@ -218,18 +213,9 @@ TEST_F(RackDrawRatings, SpanishDoubleTilesAreWrittenOut) {
   // CH, LL and RR are the tiles 1, 2 and 3. Pairs that a record would read
   // as a double tile (C H, L L, R R) are left out.
   const std::string letters = "abcdefghijlmnopqrstuvxyz123\xF1";
-  const std::set<std::string> banned = {"ch", "ll", "rr", "l2", "2l", "r3", "3r"};
-  auto allowed = [&](char a, char b) { return banned.count(std::string{a, b}) == 0; };
-  std::string list = "abo2an\nabolaga\naboga\nacervado\n";
-  for (char a : letters) {
-    for (char b : letters) {
-      if (!allowed(a, b)) continue;
-      list += {a, b, '\n'};
-      for (char c : letters) {
-        if (allowed(b, c)) list += {a, b, c, '\n'};
-      }
-    }
-  }
+  const std::vector<std::string> banned = {"ch", "ll", "rr", "l2", "2l", "r3", "3r"};
+  auto allowed = [&](char a, char b) { return std::find(banned.begin(), banned.end(), std::string{a, b}) == banned.end(); };
+  std::string list = test::languageList(letters, "abo2an\nabolaga\naboga\nacervado\n", banned);
   const std::string common = "aeiounrstl123";
   for (char a : common) {
     for (char b : common) {

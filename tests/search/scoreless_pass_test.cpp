@@ -26,13 +26,7 @@ class ScorelessPass : public ::testing::Test {
   // A two-player game after five scoreless turns, CAT on the board, the
   // mover (player 0) holding AEINRST (7 points) with the given scores.
   Game position(int moverScore, int opponentScore) {
-    setProgramSeed(11);
-    Game game;
-    startGame(game, 2, test::fixtureWords());
-    for (int p = 0; p < game.playerCount; ++p) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
-    Rack laid;
-    EXPECT_EQ(addLetters(laid, "cat", &game.bag), 3);
-    for (int k = 0; k < 3; ++k) squareAt(game.board, 6 + k, 7)->letter = "cat"[k];
+    Game game = test::gameWithCatAtCentre(11);
     EXPECT_EQ(addLetters(game.racks[0], "AEINRST", &game.bag), 7);
     drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
     game.scores[0] = moverScore;
