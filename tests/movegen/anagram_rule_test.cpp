@@ -19,6 +19,16 @@ namespace {
 
 using Key = std::tuple<std::string, int, int, int, std::vector<int>, int>;
 
+// A generated placement as a key: word, square, direction, sorted blanks, score.
+Key keyOf(const Move& move) {
+  std::vector<int> blanks;
+  for (int b : move.blankPositions) {
+    if (b >= 0) blanks.push_back(b);
+  }
+  std::sort(blanks.begin(), blanks.end());
+  return Key{std::string(move.wordView()), move.column, move.row, move.direction, blanks, move.score};
+}
+
 std::string sortedLetters(std::string text) {
   for (char& c : text) c = latin1Lower(c);
   std::sort(text.begin(), text.end());
@@ -174,12 +184,7 @@ TEST_F(AnagramRuleTest, AgreesWithABruteForce) {
     std::multiset<Key> generated;
     for (const Move& move : game.moves) {
       if (isNonPlacement(move)) continue;
-      std::vector<int> blanks;
-      for (int b : move.blankPositions) {
-        if (b >= 0) blanks.push_back(b);
-      }
-      std::sort(blanks.begin(), blanks.end());
-      generated.insert(Key{std::string(move.wordView()), move.column, move.row, move.direction, blanks, move.score});
+      generated.insert(keyOf(move));
     }
     const std::set<Key> expected = bruteForce(game);
     const std::set<Key> unique(generated.begin(), generated.end());
@@ -216,12 +221,7 @@ TEST_F(AnagramRuleTest, TilesAwayFromTheStartSquare) {
     std::set<Key> generated;
     for (const Move& move : game.moves) {
       if (isNonPlacement(move)) continue;
-      std::vector<int> blanks;
-      for (int b : move.blankPositions) {
-        if (b >= 0) blanks.push_back(b);
-      }
-      std::sort(blanks.begin(), blanks.end());
-      generated.insert(Key{std::string(move.wordView()), move.column, move.row, move.direction, blanks, move.score});
+      generated.insert(keyOf(move));
       downPlays += move.direction == kDown ? 1 : 0;
     }
     const std::set<Key> expected = bruteForce(game);
