@@ -213,6 +213,9 @@ struct Game {
     bool listRule = false;
     int order = 0;
     int bestOrder = 0;
+    // Plays of one first square may come out of the walk's order, so ties
+    // within a square compare the plays themselves.
+    bool walkOrderTies = false;
   };
   BestOnlyTrack bestOnlyTrack;
   // Keep values of subsets of the mover's rack against the unseen pool, by

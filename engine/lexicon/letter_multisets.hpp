@@ -5,16 +5,19 @@
 // two, and a blank is tried as each letter by adding that letter's number.
 // Different multisets meet only by chance (about one in 2^32 a probe); the
 // answer is then "maybe", which the searches use only to skip work, never
-// to accept a word.
+// to accept a word. Each slot also lists its words (the word map the
+// generator uses to find the plays of a rack subset without a walk).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace pexil {
 
 class Lexicon;
+using EntryIndex = std::int32_t;
 
 namespace detail {
 // splitmix64: fixed, well-spread numbers, the same in every run.
@@ -43,13 +46,22 @@ class LetterMultisets {
   // Whether some word's letters sum to `key` (see letterKey).
   bool contains(std::uint64_t key) const;
 
+  // The words whose letters sum to `key`, in entry order: the trie's entry
+  // for each text. By a fingerprint's chance meeting they may be words of
+  // another multiset, so a caller checks the letters it relies on.
+  std::span<const EntryIndex> words(std::uint64_t key) const;
+
  private:
+  static constexpr std::uint64_t kNoSlot = ~std::uint64_t{0};
+  std::uint64_t slotOf(std::uint64_t key) const;
   // The fingerprint of a sum: its high half, never 0 (0 marks an empty slot).
   static std::uint32_t fingerprint(std::uint64_t key) {
     const auto high = static_cast<std::uint32_t>(key >> 32);
     return high == 0 ? 1 : high;
   }
   std::vector<std::uint32_t> slots_;
+  std::vector<std::uint32_t> firstWord_;  // per slot, where its words start in words_ (one more at the end)
+  std::vector<EntryIndex> words_;
   std::uint64_t mask_ = 0;
 };
 

@@ -54,7 +54,10 @@ bool cannotBeatBest(const Game& game, bool byScore, long long bound, int order) 
     return false;
   }
   const long long value = byScore ? best.score : best.equity;
-  return bound < value || (bound == value && order >= track.bestOrder);
+  // From the best move's own square an equal play can still come earlier
+  // in the walk's order when the square's plays are not found in that order.
+  const bool later = order > track.bestOrder || (order == track.bestOrder && !track.walkOrderTies);
+  return bound < value || (bound == value && later);
 }
 
 class PlacementGenerator {
@@ -91,6 +94,7 @@ class PlacementGenerator {
     blankValue_ = type ? type->tileValue[static_cast<std::size_t>(blankCode_)] : 0;
     const int size = board_.width * board_.height;
     squareData_.resize(static_cast<std::size_t>(size));
+    const int freeCap = highestTileIn(letterMask_);
     long long largestLetterFactor = 1, largestWordFactor = 1, largestTile = 0;
     for (int row = 0; row < board_.height; ++row) {
       for (int column = 0; column < board_.width; ++column) {
@@ -108,10 +112,27 @@ class PlacementGenerator {
         }
         d.tileValue = s.empty() ? 0 : letterValue(s.letter, s.isBlank != 0);
         // Only a square with tiles beside it across the line has a cross-word.
-        for (int dir = 0; dir < 2; ++dir) d.crossSum[dir] = s.hasCrossNeighbours[dir] ? crossSum(column, row, dir) : -1;
+        for (int dir = 0; dir < 2; ++dir) {
+          d.crossSum[dir] = s.hasCrossNeighbours[dir] ? crossSum(column, row, dir) : -1;
+          d.cap[dir] = !s.empty() ? -1 : s.hasCrossNeighbours[dir] ? highestTileIn(s.crossSet[dir]) : freeCap;
+        }
         largestLetterFactor = std::max(largestLetterFactor, std::abs(static_cast<long long>(d.letterMultiplier)));
         largestWordFactor = std::max(largestWordFactor, std::abs(static_cast<long long>(d.wordMultiplier)));
         largestTile = std::max(largestTile, std::abs(static_cast<long long>(d.tileValue)));
+      }
+    }
+    for (int dir = 0; dir < 2; ++dir) {
+      const int lines = dir == kAcross ? board_.height : board_.width;
+      const int length = dir == kAcross ? board_.width : board_.height;
+      for (int line = 0; line < lines; ++line) {
+        std::uint8_t next = kFar;
+        for (int k = length - 1; k >= 0; --k) {
+          const int index = dir == kAcross ? k + line * board_.width : line + k * board_.width;
+          const Square& s = board_.squares[static_cast<std::size_t>(index)];
+          const bool touching = !s.empty() || (s.hasCrossNeighbours[dir] && !s.noLetterFits[dir]);
+          next = !s.usable ? kFar : touching ? 0 : next == kFar ? kFar : static_cast<std::uint8_t>(std::min(next + 1, 254));
+          squareData_[static_cast<std::size_t>(index)].reach[dir] = next;
+        }
       }
     }
     // Whether no word can take the running score past the exact range: a
@@ -199,6 +220,48 @@ class PlacementGenerator {
       char leave[kLeaveSize];
       bestLeaves(0, leave, 0);
     }
+    subsetCount_ = 0;
+    hitCount_ = 0;
+    if (byShape()) {
+      std::uint8_t taken[kMaxShapes] = {};
+      rackSubsets(0, taken, 0, 0);
+      std::stable_sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) { return a.size < b.size; });
+      for (int t = 0, i = 0; t <= kMaxShapes; ++t) {
+        while (i < subsetCount_ && subsets_[i].size < t) ++i;
+        subsetsOfSize_[t] = i;
+      }
+    }
+  }
+
+  // Whether the plays of a first square can be found shape by shape through
+  // the word map: a bounded rack of at most seven tiles without a blank (a
+  // blank would multiply the subsets by the alphabet).
+  bool byShape() const { return bounded_ && boundsUsable_ && blanks_ == 0 && rackTiles_ < kMaxShapes; }
+
+  // The plays of exactly t rack tiles from the first square, whose word of
+  // `length` squares covers the first t empty squares of the line and the
+  // board tiles up to the next gap. Each subset of t rack tiles, with the
+  // span's board letters (the sum of their letter keys), names the words
+  // the word map holds for those letters; a word is a play when its board
+  // letters stand where the board's are and each rack letter fits its
+  // square's cross set. The walk finds the same plays; ties between plays
+  // of one square go by the walk's order (see walkOrderBefore).
+  void fromShape(int column, int row, int direction, int t, std::uint64_t spanLetters, int length) {
+    column_ = column;
+    row_ = row;
+    direction_ = direction;
+    if (t <= 0 || t > rackTiles_) return;
+    step_ = direction == kAcross ? 1 : board_.width;
+    start_ = column + row * board_.width;
+    move_ = template_;
+    move_.column = column;
+    move_.row = row;
+    move_.direction = direction;
+    blankCount_ = 0;
+    const ShapeWords& found = shapeWords(t, spanLetters);
+    for (int i = found.first; i < found.first + found.count; ++i) {
+      placeFromMap(hits_[i].word, subsets_[hits_[i].subset], length, t);
+    }
   }
 
   static constexpr int kMaxShapes = 8;  // racks of up to 7 tiles are bounded (larger ones are scanned)
@@ -212,6 +275,7 @@ class PlacementGenerator {
     long long bound = kNoPlacement;
     long long shape[kMaxShapes] = {};
     std::uint64_t spanLetters[kMaxShapes] = {};
+    std::uint8_t length[kMaxShapes] = {};  // the word's length
   };
 
   // An upper bound on the value of every placement whose first square this
@@ -247,12 +311,7 @@ class PlacementGenerator {
       } else {
         if (t == rackTiles_ || t == kMaxRack) break;
         if (d.letterMultiplier < 0 || d.wordMultiplier < 0) return result;
-        const std::uint32_t allowed = s.hasCrossNeighbours[direction] ? s.crossSet[direction] : letterMask_;
-        int cap = -1;
-        for (std::uint32_t letters = allowed & startMask_; letters; letters &= letters - 1) {
-          cap = std::max(cap, value_[__builtin_ctz(letters)]);
-        }
-        if (blanks_ > 0 && allowed != 0) cap = std::max(cap, blankValue_);
+        const int cap = d.cap[direction];
         if (cap < 0) break;  // no tile of the rack fits here, nor on any longer word
         const int cross = d.crossSum[direction];
         letterMultipliers[t] = d.letterMultiplier;
@@ -283,6 +342,7 @@ class PlacementGenerator {
       const long long bingo = t == rackSizeRule_ ? (byScore_ ? bingoBonus_ : 10LL * bingoBonus_) : 0;
       result.shape[t] = value + bingo;
       result.spanLetters[t] = span;
+      result.length[t] = static_cast<std::uint8_t>(k + 1);
       best = std::max(best, value + bingo);
     }
     result.bound = best;
@@ -364,7 +424,14 @@ class PlacementGenerator {
     int wordMultiplier;
     int tileValue;    // of the tile on the square
     int crossSum[2];  // plain values of the cross-word's tiles, -1 without one
+    int cap[2];       // the highest value of a rack tile its cross set admits, -1 for none
+    // The empty squares from here along the line before one that a word
+    // can touch the board by (kFar when none comes before the end or an
+    // unusable square): a first square farther than the rack's tiles has
+    // no play.
+    std::uint8_t reach[2];
   };
+  static constexpr std::uint8_t kFar = 255;
 
   // The running score of a partial word.
   struct Score {
@@ -373,6 +440,17 @@ class PlacementGenerator {
     long long crossTotal = 0;
     bool exact = true;
   };
+
+  // The highest value of a rack tile that can stand for one of the
+  // letters, -1 when none can.
+  int highestTileIn(std::uint32_t allowed) const {
+    int cap = -1;
+    for (std::uint32_t letters = allowed & startMask_; letters; letters &= letters - 1) {
+      cap = std::max(cap, value_[__builtin_ctz(letters)]);
+    }
+    if (blanks_ > 0 && allowed != 0) cap = std::max(cap, blankValue_);
+    return cap;
+  }
 
   int crossSum(int column, int row, int direction) const {
     const int dc = direction == kAcross ? 0 : 1, dr = 1 - dc;  // the cross-word's direction
@@ -397,6 +475,7 @@ class PlacementGenerator {
     const int start = column_ + row_ * board.width;
     const Square* squares = board.squares.data();
     if ((across ? column_ : row_) > 0 && !squares[start - step].empty()) return false;
+    if (squareData_[static_cast<std::size_t>(start)].reach[direction_] > rackTiles_) return false;
     maxLen_ = across ? board.width - column_ : board.height - row_;
     legal_ = 0;
     minLen_ = 0;
@@ -575,6 +654,103 @@ class PlacementGenerator {
     finishPlacement(game_, move, tiles, leaveValue + adjustments, bestOnly_);
   }
 
+  // A sub-multiset of a blank-free rack: its tiles per distinct letter and
+  // the sum of their letter keys.
+  struct RackSubset {
+    std::uint8_t taken[kMaxShapes] = {};
+    int size = 0;
+    std::uint64_t key = 0;
+  };
+
+  // Every sub-multiset of the rack's distinct letters from `index` on.
+  void rackSubsets(int index, std::uint8_t (&taken)[kMaxShapes], int size, std::uint64_t key) {
+    if (index == distinctCount_) {
+      if (size == 0) return;
+      RackSubset& subset = subsets_[subsetCount_++];
+      std::copy(std::begin(taken), std::end(taken), std::begin(subset.taken));
+      subset.size = size;
+      subset.key = key;
+      return;
+    }
+    const int code = distinct_[index];
+    for (int take = 0; take <= counts_[code]; ++take) {
+      taken[index] = static_cast<std::uint8_t>(take);
+      rackSubsets(index + 1, taken, size + take, key + static_cast<std::uint64_t>(take) * LetterMultisets::letterKey(code));
+    }
+    taken[index] = 0;
+  }
+
+  // A word the word map names for a subset of the rack with a span's board
+  // letters.
+  struct MapHit {
+    int subset;
+    EntryIndex word;
+  };
+  // The hits of one number of tiles and one span's board letters, kept for
+  // the generation: many first squares share them.
+  struct ShapeWords {
+    std::uint64_t key = 0;
+    bool known = false;
+    int first = 0, count = 0;
+  };
+
+  const ShapeWords& shapeWords(int t, std::uint64_t spanLetters) {
+    const std::uint64_t key = spanLetters * kMaxShapes + static_cast<std::uint64_t>(t);
+    ShapeWords& memo = shapeMemo_[(key ^ (key >> 29)) % kShapeMemo];
+    if (memo.known && memo.key == key) return memo;
+    // A full hit buffer starts again, and the remembered hits with it.
+    if (hitCount_ > kMaxHits - kMaxHitsPerShape) {
+      hitCount_ = 0;
+      std::fill(std::begin(shapeMemo_), std::end(shapeMemo_), ShapeWords{});
+    }
+    memo = ShapeWords{key, true, hitCount_, 0};
+    const LetterMultisets& map = *multisets_;
+    for (int i = subsetsOfSize_[t]; i < subsetsOfSize_[t + 1]; ++i) {
+      for (const EntryIndex w : map.words(subsets_[i].key + spanLetters)) {
+        if (memo.count == kMaxHitsPerShape) break;  // more anagrams than any list holds
+        hits_[hitCount_++] = MapHit{i, w};
+        ++memo.count;
+      }
+    }
+    return memo;
+  }
+
+  // Records word w as the play of the subset's tiles from the current first
+  // square, when it fits: its letters on the board squares are the board's,
+  // and the rest are exactly the subset's tiles, each allowed by its
+  // square's cross set (the word map can name a word of another multiset by
+  // a fingerprint's chance meeting; the letter count check rejects it).
+  void placeFromMap(EntryIndex w, const RackSubset& subset, int length, int t) {
+    if (static_cast<int>(lexicon_.entry(w).length) != length) return;
+    const char* text = lexicon_.text(w);
+    int need[kCodeSlots];
+    for (int i = 0; i < distinctCount_; ++i) need[distinct_[i]] = subset.taken[i];
+    Score score;
+    bool phonyCross = false;
+    for (int k = 0; k < length; ++k) {
+      const int index = start_ + k * step_;
+      const Square& s = board_.squares[static_cast<std::size_t>(index)];
+      const SquareData& d = squareData_[static_cast<std::size_t>(index)];
+      const int code = codeOfLetter(text[k]);
+      if (!s.empty()) {
+        if (codeOfLetter(s.letter) != code) return;
+        score = withBoardTile(score, d);
+        continue;
+      }
+      if (code < 0 || code >= 32 || !((startMask_ >> code) & 1) || need[code] <= 0) return;
+      const bool anchor = s.hasCrossNeighbours[direction_] != 0;
+      const std::uint32_t allowed = anchor ? s.crossSet[direction_] : letterMask_;
+      if (!((allowed >> code) & 1)) return;
+      --need[code];
+      phonyCross = phonyCross || (phonyPlay_ && anchor && ((s.phonySet[direction_] >> code) & 1));
+      score = withNewTile(score, d, value_[code]);
+    }
+    // The leave is the rack without the subset, as the walk would leave it.
+    for (int i = 0; i < distinctCount_; ++i) counts_[distinct_[i]] -= subset.taken[i];
+    record(w, phonyCross, score, t);
+    for (int i = 0; i < distinctCount_; ++i) counts_[distinct_[i]] += subset.taken[i];
+  }
+
   // Every sub-multiset of the rack (letters from `code` on, then the
   // blanks), as the leave text a move records, into bestLeave_ by size.
   void bestLeaves(int code, char* leave, int n) {
@@ -606,6 +782,14 @@ class PlacementGenerator {
   int tilesFrom_[32] = {};  // tiles of the distinct letters from i on, the blank included
   int distinctCount_ = 0;
   SpellAnswer spellAnswers_[kSpellAnswers] = {};
+  RackSubset subsets_[1 << (kMaxShapes - 1)];
+  int subsetCount_ = 0;
+  int subsetsOfSize_[kMaxShapes + 1] = {};  // the subsets of t tiles are [subsetsOfSize_[t], subsetsOfSize_[t + 1])
+  static constexpr std::size_t kShapeMemo = 256;
+  static constexpr int kMaxHits = 4096, kMaxHitsPerShape = 1024;
+  ShapeWords shapeMemo_[kShapeMemo] = {};
+  MapHit hits_[kMaxHits];
+  int hitCount_ = 0;
 
   static constexpr long long kBoundLimit = 1LL << 20;
   bool bounded_ = false;
@@ -650,12 +834,19 @@ class PlacementGenerator {
   bool alwaysExact_ = false;  // no running score can leave the exact range
 };
 
-// A first square to walk, with its bound and its generation order.
+// What a visit of a first square does next.
+enum class VisitStep : std::uint8_t {
+  check,   // check the bound's shapes against the word list
+  walk,    // walk the square (its bound holds only shapes whose tiles spell a word)
+  shapes,  // find the plays of its best shape left through the word map
+};
+
+// A first square to visit, with its bound and its generation order.
 struct Visit {
   long long bound;
   int order;
-  int index;     // of the square's shapes in the bounds
-  bool checked;  // the bound holds only shapes whose tiles spell a word
+  int index;  // of the square's shapes in the bounds
+  VisitStep step;
 };
 
 }  // namespace
@@ -698,6 +889,9 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
   game.generating = true;
   PlacementGenerator generator(game, true);
   generator.prepareBounds(rule.byScore, rule.adjustmentLimit);
+  const bool byShape = generator.byShape();
+  Game::BestOnlyTrack& track = game.bestOnlyTrack;
+  track.walkOrderTies = byShape;
   const Board& board = game.board;
   // Buffers per thread: rebuilt by every generation, carrying nothing from
   // one to the next.
@@ -711,7 +905,10 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
         const auto bound = generator.upperBound(column, row, pass == 0 ? opening : 1 - opening);
         if (bound.bound == PlacementGenerator::kNoPlacement) continue;
         const int order = squareOrder(board, column, row, pass);
-        visits.push_back({bound.bound, order, static_cast<int>(bounds.size()), bound.bound == PlacementGenerator::kUnbounded});
+        const VisitStep step = bound.bound == PlacementGenerator::kUnbounded ? VisitStep::walk
+                               : byShape                                     ? VisitStep::shapes
+                                                                             : VisitStep::check;
+        visits.push_back({bound.bound, order, static_cast<int>(bounds.size()), step});
         bounds.push_back(bound);
       }
     }
@@ -722,7 +919,6 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
   // with what the check leaves of it.
   const auto later = [](const Visit& a, const Visit& b) { return a.bound != b.bound ? a.bound < b.bound : a.order > b.order; };
   std::make_heap(visits.begin(), visits.end(), later);
-  Game::BestOnlyTrack& track = game.bestOnlyTrack;
   while (!visits.empty()) {
     std::pop_heap(visits.begin(), visits.end(), later);
     Visit visit = visits.back();
@@ -732,20 +928,53 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
       if (!cannotBeatBest(game, rule.byScore, visit.bound + 1, visit.order)) continue;
       break;
     }
-    if (!visit.checked) {
-      const auto& bound = bounds[static_cast<std::size_t>(visit.index)];
-      visit.bound = generator.checkedBound(bound.shape, bound.spanLetters);
-      visit.checked = true;
-      if (visit.bound == PlacementGenerator::kNoPlacement) continue;
+    auto& bound = bounds[static_cast<std::size_t>(visit.index)];
+    const auto pushBack = [&](long long value) {
+      if (value == PlacementGenerator::kNoPlacement) return;
+      visit.bound = value;
       visits.push_back(visit);
       std::push_heap(visits.begin(), visits.end(), later);
+    };
+    if (visit.step == VisitStep::check) {
+      visit.step = VisitStep::walk;
+      pushBack(generator.checkedBound(bound.shape, bound.spanLetters));
       continue;
     }
     const int pass = visit.order % 2, square = visit.order / 2;
+    const int column = square / board.height, row = square % board.height;
+    const int direction = pass == 0 ? opening : 1 - opening;
     track.order = visit.order;
-    generator.fromSquare(square / board.height, square % board.height, pass == 0 ? opening : 1 - opening);
+    if (visit.step == VisitStep::walk) {
+      generator.fromSquare(column, row, direction);
+      continue;
+    }
+    // The best shape left; the square goes back with the next one.
+    int t = 1;
+    for (int i = 2; i < PlacementGenerator::kMaxShapes; ++i) {
+      if (bound.shape[i] > bound.shape[t]) t = i;
+    }
+    generator.fromShape(column, row, direction, t, bound.spanLetters[t], bound.length[t]);
+    bound.shape[t] = PlacementGenerator::kNoPlacement;
+    pushBack(*std::max_element(bound.shape + 1, bound.shape + PlacementGenerator::kMaxShapes));
   }
+  track.walkOrderTies = false;
   game.generating = wasGenerating;
+}
+
+bool walkOrderBefore(const Move& a, const Move& b) {
+  // The walk records a word before its extensions and tries, on each empty
+  // square, the rack's letters in alphabet order and then the blank as each
+  // letter; board squares hold the same tile in both.
+  const char* x = a.word;
+  const char* y = b.word;
+  for (int k = 0;; ++k) {
+    if (y[k] == '\0') return false;
+    if (x[k] == '\0') return true;
+    const bool blankX = a.isBlankAt(k), blankY = b.isBlankAt(k);
+    if (blankX != blankY) return blankY;
+    const int codeX = codeOfLetter(x[k]), codeY = codeOfLetter(y[k]);
+    if (codeX != codeY) return codeX < codeY;
+  }
 }
 
 void RecordPlacement(Game& game, Move move, bool bestOnly) { recordPlacementWith(game, move, bestOnly, std::nullopt); }
@@ -796,8 +1025,11 @@ void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bes
   Game::BestOnlyTrack& track = game.bestOnlyTrack;
   Move& best = game.bestMove;
   // Equal values go to the play the full list would show first: the one
-  // from the earlier first square (within a square, the earlier found).
-  const bool earlier = track.order < track.bestOrder;
+  // from the earlier first square (within a square, the earlier found, or
+  // the earlier in the walk's order when the square's plays come in
+  // another).
+  const bool earlier = track.order < track.bestOrder ||
+                       (track.walkOrderTies && track.order == track.bestOrder && walkOrderBefore(move, game.bestMove));
   auto take = [&] {
     best = move;
     track.bestOrder = track.order;

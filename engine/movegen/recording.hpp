@@ -17,6 +17,10 @@ void recordScoredPlacement(Game& game, Move& move, bool bestOnly, int score);
 // the static adjustments, in tenths.
 void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bestOnly);
 
+// Whether placement a comes before placement b, both from the same first
+// square and direction, in the order the walk finds them.
+bool walkOrderBefore(const Move& a, const Move& b);
+
 // The first-square generator over every square of the board: the opening
 // direction first, the other one too unless onlyOpening.
 void GenerateFromEverySquare(Game& game, bool bestOnly, bool onlyOpening, int opening);

@@ -63,6 +63,20 @@ void checkAgainstNaive(const Lexicon& lexicon, const std::string& alphabet, std:
   }
   EXPECT_GT(spelled, 10);
   EXPECT_GT(notSpelled, 1000);
+  // The word map: every word is among the words of its own letters, and
+  // every word named there has exactly those letters.
+  for (EntryIndex i = 0; i < lexicon.wordCount(); ++i) {
+    const std::string word(lexicon.textView(i));
+    const auto words = sets.words(keyOf(word));
+    ASSERT_FALSE(words.empty()) << word;
+    bool self = false;
+    for (const EntryIndex w : words) {
+      EXPECT_EQ(sortedCodes(lexicon.textView(w)), sortedCodes(word)) << word;
+      self = self || lexicon.textView(w) == word;
+    }
+    EXPECT_TRUE(self) << word;
+    EXPECT_TRUE(std::is_sorted(words.begin(), words.end())) << word;
+  }
 }
 
 TEST_F(LetterMultisetsTest, EnglishWordsAndNonWords) {
@@ -74,6 +88,29 @@ TEST_F(LetterMultisetsTest, EnglishWordsAndNonWords) {
   ASSERT_TRUE(lexicon.loadWordList(folder.write("two.lst", "zzz qi")));
   EXPECT_TRUE(lexicon.letterMultisets().contains(keyOf("iq")));
   EXPECT_FALSE(lexicon.letterMultisets().contains(keyOf("rest")));
+  EXPECT_TRUE(lexicon.letterMultisets().words(keyOf("rest")).empty());
+  ASSERT_EQ(lexicon.letterMultisets().words(keyOf("zzz")).size(), 1u);
+}
+
+// The entry the trie's node for a text names.
+EntryIndex trieWord(const Lexicon& lexicon, std::string_view text) {
+  NodeIndex node = Lexicon::trieRoot;
+  for (const char c : text) node = lexicon.child(node, codeOfLetter(c));
+  return lexicon.nodeWord(node);
+}
+
+// A word repeated in the list is named once, as the entry the trie holds
+// (the one the move generator's walk records).
+TEST_F(LetterMultisetsTest, TheWordMapNamesEachAnagramOnce) {
+  Lexicon lexicon;
+  lexicon.loadLeaves = false;
+  ASSERT_TRUE(lexicon.loadWordList(folder.write("anagrams.lst", "stop pots tops spot post opts pots zo")));
+  const auto words = lexicon.letterMultisets().words(keyOf("stop"));
+  std::set<std::string> texts;
+  for (const EntryIndex w : words) texts.insert(std::string(lexicon.textView(w)));
+  EXPECT_EQ(texts, (std::set<std::string>{"opts", "post", "pots", "spot", "stop", "tops"}));
+  EXPECT_EQ(words.size(), texts.size());
+  for (const EntryIndex w : words) EXPECT_EQ(trieWord(lexicon, lexicon.textView(w)), w);
 }
 
 // Spanish tiles CH, LL and RR are single letters of their own (written 1,
@@ -92,6 +129,9 @@ TEST_F(LetterMultisetsTest, SpanishDigraphTilesAreLettersOfTheirOwn) {
   EXPECT_TRUE(sets.contains(keyOf("o3pe")));
   EXPECT_FALSE(sets.contains(keyOf("orrpe")));
   EXPECT_TRUE(sets.contains(keyOf("o\xF1" "a")));
+  ASSERT_EQ(sets.words(keyOf("e2ac")).size(), 1u);
+  EXPECT_EQ(lexicon.textView(sets.words(keyOf("e2ac"))[0]), "ca2e");
+  EXPECT_TRUE(sets.words(keyOf("ellac")).empty());
   checkAgainstNaive(lexicon, "abcelnopr123\xF1", 9);
   readGameDefinitions(PEXIL_SOURCE_DIR "/data/game.definitions");
 }

@@ -19,6 +19,7 @@
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/rack_tables.hpp"
+#include "movegen/recording.hpp"
 #include "movegen/seeded_positions.hpp"
 #include "rules/game_definitions.hpp"
 #include "test_support.hpp"
@@ -216,6 +217,29 @@ class BestOnlyBounds : public ::testing::Test {
   test::StateGuard guard_;
   Counts counts_;
 };
+
+// Plays of one first square found through the word map settle ties by the
+// walk's order: a word before its extensions, rack letters in alphabet
+// order, a letter's real tile before the blank standing for it.
+TEST(WalkOrder, ComparesPlaysOfOneSquareAsTheWalkFindsThem) {
+  test::StateGuard guard;
+  activateGameType(kKindStandard);
+  auto play = [](const char* word, int blankAt = -1) {
+    Move move;
+    move.word = word;
+    if (blankAt >= 0) move.blankPositions[0] = blankAt;
+    return move;
+  };
+  EXPECT_TRUE(walkOrderBefore(play("CAT"), play("CATS")));
+  EXPECT_FALSE(walkOrderBefore(play("CATS"), play("CAT")));
+  EXPECT_TRUE(walkOrderBefore(play("CATS"), play("COT")));
+  EXPECT_FALSE(walkOrderBefore(play("COT"), play("CATS")));
+  EXPECT_TRUE(walkOrderBefore(play("ZA"), play("AB", 0)));  // any real tile before a blank there
+  EXPECT_TRUE(walkOrderBefore(play("CAT", 2), play("CAT", 1)));  // the real A comes first at square 1
+  EXPECT_FALSE(walkOrderBefore(play("CAT", 1), play("CAT", 2)));
+  EXPECT_FALSE(walkOrderBefore(play("CAT", 1), play("CAT", 1)));
+  EXPECT_TRUE(walkOrderBefore(play("AB", 0), play("ZA", 0)));
+}
 
 TEST_F(BestOnlyBounds, PicksTheListsBestWithoutLeaveValues) {
   selfPlay(Variant::standard, 100, 12);
