@@ -221,8 +221,10 @@ class PlacementGenerator {
       bestLeaves(0, leave, 0);
     }
     subsetCount_ = 0;
-    hitCount_ = 0;
     if (byShape()) {
+      thread_local std::vector<MapHit> hits;
+      hits.clear();
+      hits_ = &hits;
       std::uint8_t taken[kMaxShapes] = {};
       rackSubsets(0, taken, 0, 0);
       std::stable_sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) { return a.size < b.size; });
@@ -234,9 +236,9 @@ class PlacementGenerator {
   }
 
   // Whether the plays of a first square can be found shape by shape through
-  // the word map: a bounded rack of at most seven tiles without a blank (a
-  // blank would multiply the subsets by the alphabet).
-  bool byShape() const { return bounded_ && boundsUsable_ && blanks_ == 0 && rackTiles_ < kMaxShapes; }
+  // the word map: a bounded rack of at most seven tiles with at most one
+  // blank (two would multiply the subsets by the alphabet's square).
+  bool byShape() const { return bounded_ && boundsUsable_ && blanks_ <= 1 && rackTiles_ < kMaxShapes; }
 
   // The plays of exactly t rack tiles from the first square, whose word of
   // `length` squares covers the first t empty squares of the line and the
@@ -260,7 +262,8 @@ class PlacementGenerator {
     blankCount_ = 0;
     const ShapeWords& found = shapeWords(t, spanLetters);
     for (int i = found.first; i < found.first + found.count; ++i) {
-      placeFromMap(hits_[i].word, subsets_[hits_[i].subset], length, t);
+      const MapHit hit = (*hits_)[static_cast<std::size_t>(i)];
+      placeFromMap(hit.word, subsets_[hit.subset], hit.blankLetter, length, t);
     }
   }
 
@@ -654,22 +657,28 @@ class PlacementGenerator {
     finishPlacement(game_, move, tiles, leaveValue + adjustments, bestOnly_);
   }
 
-  // A sub-multiset of a blank-free rack: its tiles per distinct letter and
-  // the sum of their letter keys.
+  // A sub-multiset of the rack: its tiles per distinct letter, whether it
+  // holds the blank, and the sum of its letters' keys (the blank's letter
+  // apart).
   struct RackSubset {
     std::uint8_t taken[kMaxShapes] = {};
     int size = 0;
+    bool blank = false;
     std::uint64_t key = 0;
   };
 
-  // Every sub-multiset of the rack's distinct letters from `index` on.
+  // Every sub-multiset of the rack's distinct letters from `index` on, with
+  // and without the blank.
   void rackSubsets(int index, std::uint8_t (&taken)[kMaxShapes], int size, std::uint64_t key) {
     if (index == distinctCount_) {
-      if (size == 0) return;
-      RackSubset& subset = subsets_[subsetCount_++];
-      std::copy(std::begin(taken), std::end(taken), std::begin(subset.taken));
-      subset.size = size;
-      subset.key = key;
+      for (int blank = 0; blank <= blanks_; ++blank) {
+        if (size + blank == 0) continue;
+        RackSubset& subset = subsets_[subsetCount_++];
+        std::copy(std::begin(taken), std::end(taken), std::begin(subset.taken));
+        subset.size = size + blank;
+        subset.blank = blank != 0;
+        subset.key = key;
+      }
       return;
     }
     const int code = distinct_[index];
@@ -685,6 +694,7 @@ class PlacementGenerator {
   struct MapHit {
     int subset;
     EntryIndex word;
+    int blankLetter;  // the letter the subset's blank stands for, -1 without one
   };
   // The hits of one number of tiles and one span's board letters, kept for
   // the generation: many first squares share them.
@@ -698,20 +708,29 @@ class PlacementGenerator {
     const std::uint64_t key = spanLetters * kMaxShapes + static_cast<std::uint64_t>(t);
     ShapeWords& memo = shapeMemo_[(key ^ (key >> 29)) % kShapeMemo];
     if (memo.known && memo.key == key) return memo;
-    // A full hit buffer starts again, and the remembered hits with it.
-    if (hitCount_ > kMaxHits - kMaxHitsPerShape) {
-      hitCount_ = 0;
+    // A large hit buffer starts again, and the remembered hits with it.
+    std::vector<MapHit>& hits = *hits_;
+    if (hits.size() > kMaxHits) {
+      hits.clear();
       std::fill(std::begin(shapeMemo_), std::end(shapeMemo_), ShapeWords{});
     }
-    memo = ShapeWords{key, true, hitCount_, 0};
+    memo = ShapeWords{key, true, static_cast<int>(hits.size()), 0};
     const LetterMultisets& map = *multisets_;
+    const auto add = [&](int subset, std::uint64_t letters, int blankLetter) {
+      for (const EntryIndex w : map.words(letters)) hits.push_back(MapHit{subset, w, blankLetter});
+    };
     for (int i = subsetsOfSize_[t]; i < subsetsOfSize_[t + 1]; ++i) {
-      for (const EntryIndex w : map.words(subsets_[i].key + spanLetters)) {
-        if (memo.count == kMaxHitsPerShape) break;  // more anagrams than any list holds
-        hits_[hitCount_++] = MapHit{i, w};
-        ++memo.count;
+      const std::uint64_t letters = subsets_[i].key + spanLetters;
+      if (!subsets_[i].blank) {
+        add(i, letters, -1);
+        continue;
+      }
+      for (std::uint32_t codes = letterMask_; codes; codes &= codes - 1) {
+        const int code = __builtin_ctz(codes);
+        add(i, letters + LetterMultisets::letterKey(code), code);
       }
     }
+    memo.count = static_cast<int>(hits.size()) - memo.first;
     return memo;
   }
 
@@ -720,35 +739,64 @@ class PlacementGenerator {
   // and the rest are exactly the subset's tiles, each allowed by its
   // square's cross set (the word map can name a word of another multiset by
   // a fingerprint's chance meeting; the letter count check rejects it).
-  void placeFromMap(EntryIndex w, const RackSubset& subset, int length, int t) {
+  // With the blank standing for blankLetter, each square of that letter
+  // the word covers with a rack tile can hold the blank: one play each.
+  void placeFromMap(EntryIndex w, const RackSubset& subset, int blankLetter, int length, int t) {
     if (static_cast<int>(lexicon_.entry(w).length) != length) return;
     const char* text = lexicon_.text(w);
-    int need[kCodeSlots];
+    int need[kCodeSlots] = {};
     for (int i = 0; i < distinctCount_; ++i) need[distinct_[i]] = subset.taken[i];
-    Score score;
+    if (blankLetter >= 0) ++need[blankLetter];
     bool phonyCross = false;
+    int blankSquares[kMaxShapes];
+    int blankChoices = 0;
     for (int k = 0; k < length; ++k) {
-      const int index = start_ + k * step_;
-      const Square& s = board_.squares[static_cast<std::size_t>(index)];
-      const SquareData& d = squareData_[static_cast<std::size_t>(index)];
+      const Square& s = board_.squares[static_cast<std::size_t>(start_ + k * step_)];
       const int code = codeOfLetter(text[k]);
       if (!s.empty()) {
         if (codeOfLetter(s.letter) != code) return;
-        score = withBoardTile(score, d);
         continue;
       }
-      if (code < 0 || code >= 32 || !((startMask_ >> code) & 1) || need[code] <= 0) return;
+      if (code < 0 || code >= 32 || need[code] <= 0) return;
       const bool anchor = s.hasCrossNeighbours[direction_] != 0;
       const std::uint32_t allowed = anchor ? s.crossSet[direction_] : letterMask_;
       if (!((allowed >> code) & 1)) return;
       --need[code];
       phonyCross = phonyCross || (phonyPlay_ && anchor && ((s.phonySet[direction_] >> code) & 1));
-      score = withNewTile(score, d, value_[code]);
+      if (code == blankLetter) blankSquares[blankChoices++] = k;
     }
     // The leave is the rack without the subset, as the walk would leave it.
     for (int i = 0; i < distinctCount_; ++i) counts_[distinct_[i]] -= subset.taken[i];
-    record(w, phonyCross, score, t);
+    if (blankLetter < 0) {
+      record(w, phonyCross, shapeScore(text, length, -1), t);
+    } else {
+      --blanks_;
+      blankCount_ = 1;
+      for (int i = 0; i < blankChoices; ++i) {
+        move_.blankPositions[0] = blankSquares[i];
+        record(w, phonyCross, shapeScore(text, length, blankSquares[i]), t);
+      }
+      move_.blankPositions[0] = -1;
+      blankCount_ = 0;
+      ++blanks_;
+    }
     for (int i = 0; i < distinctCount_; ++i) counts_[distinct_[i]] += subset.taken[i];
+  }
+
+  // The running score of a word from the current first square, with the
+  // blank on the square at `blankAt` (-1 for none).
+  Score shapeScore(const char* text, int length, int blankAt) const {
+    Score score;
+    for (int k = 0; k < length; ++k) {
+      const int index = start_ + k * step_;
+      const SquareData& d = squareData_[static_cast<std::size_t>(index)];
+      if (!board_.squares[static_cast<std::size_t>(index)].empty()) {
+        score = withBoardTile(score, d);
+      } else {
+        score = withNewTile(score, d, k == blankAt ? blankValue_ : value_[codeOfLetter(text[k])]);
+      }
+    }
+    return score;
   }
 
   // Every sub-multiset of the rack (letters from `code` on, then the
@@ -786,10 +834,9 @@ class PlacementGenerator {
   int subsetCount_ = 0;
   int subsetsOfSize_[kMaxShapes + 1] = {};  // the subsets of t tiles are [subsetsOfSize_[t], subsetsOfSize_[t + 1])
   static constexpr std::size_t kShapeMemo = 256;
-  static constexpr int kMaxHits = 4096, kMaxHitsPerShape = 1024;
+  static constexpr std::size_t kMaxHits = 1 << 16;
   ShapeWords shapeMemo_[kShapeMemo] = {};
-  MapHit hits_[kMaxHits];
-  int hitCount_ = 0;
+  std::vector<MapHit>* hits_ = nullptr;  // a buffer of the thread's, kept from one generation to the next
 
   static constexpr long long kBoundLimit = 1LL << 20;
   bool bounded_ = false;
