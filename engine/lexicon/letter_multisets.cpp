@@ -36,7 +36,8 @@ LetterMultisets::LetterMultisets(const Lexicon& lexicon) {
   // At most half full, so that a miss ends after a probe or two.
   std::size_t size = 16;
   while (size < 2 * found.size()) size *= 2;
-  slots_.assign(size, 0);
+  slots_.assign(size + 1, Slot{});
+  filter_.assign(kFilterBits / 64, 0);
   mask_ = size - 1;
   std::vector<std::uint32_t> slotOf(found.size());
   std::vector<std::uint32_t> counts(size + 1, 0);
@@ -44,38 +45,45 @@ LetterMultisets::LetterMultisets(const Lexicon& lexicon) {
     const std::uint64_t key = found[i].key;
     const std::uint32_t print = fingerprint(key);
     std::uint64_t slot = key & mask_;
-    for (; slots_[slot] != print; slot = (slot + 1) & mask_) {
-      if (slots_[slot] == 0) {
-        slots_[slot] = print;
+    for (; slots_[slot].print != print; slot = (slot + 1) & mask_) {
+      if (slots_[slot].print == 0) {
+        slots_[slot].print = print;
         break;
       }
     }
     slotOf[i] = static_cast<std::uint32_t>(slot);
-    ++counts[slot + 1];
+    const std::uint64_t bit = filterBit(key);
+    filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    counts[slot + 1] += static_cast<std::uint32_t>(sizeof(EntryIndex) + 1 + lexicon.entry(found[i].entry).length);
   }
   // The words of each slot together, in entry order.
   for (std::size_t slot = 0; slot < size; ++slot) counts[slot + 1] += counts[slot];
-  firstWord_ = counts;
-  words_.assign(found.size(), kNoEntry);
+  for (std::size_t slot = 0; slot <= size; ++slot) slots_[slot].first = counts[slot];
+  stream_.assign(counts[size], 0);
   std::vector<std::size_t> order(found.size());
   for (std::size_t i = 0; i < found.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return found[a].entry < found[b].entry; });
-  for (const std::size_t i : order) words_[counts[slotOf[i]]++] = found[i].entry;
+  for (const std::size_t i : order) {
+    std::uint8_t* p = stream_.data() + counts[slotOf[i]];
+    const std::string_view text = lexicon.textView(found[i].entry);
+    std::memcpy(p, &found[i].entry, sizeof(EntryIndex));
+    p[sizeof(EntryIndex)] = static_cast<std::uint8_t>(text.size());
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      p[sizeof(EntryIndex) + 1 + k] = static_cast<std::uint8_t>(codeOfLetter(text[k]) & 31);
+    }
+    counts[slotOf[i]] += static_cast<std::uint32_t>(sizeof(EntryIndex) + 1 + text.size());
+  }
 }
 
 bool LetterMultisets::contains(std::uint64_t key) const { return slotOf(key) != kNoSlot; }
 
-std::span<const EntryIndex> LetterMultisets::words(std::uint64_t key) const {
-  const std::uint64_t slot = slotOf(key);
-  if (slot == kNoSlot) return {};
-  return std::span<const EntryIndex>(words_).subspan(firstWord_[slot], firstWord_[slot + 1] - firstWord_[slot]);
-}
-
 std::uint64_t LetterMultisets::slotOf(std::uint64_t key) const {
+  const std::uint64_t bit = filterBit(key);
+  if (!((filter_[bit / 64] >> (bit % 64)) & 1)) return kNoSlot;
   const std::uint32_t print = fingerprint(key);
   for (std::uint64_t slot = key & mask_;; slot = (slot + 1) & mask_) {
-    if (slots_[slot] == print) return slot;
-    if (slots_[slot] == 0) return kNoSlot;
+    if (slots_[slot].print == print) return slot;
+    if (slots_[slot].print == 0) return kNoSlot;
   }
 }
 

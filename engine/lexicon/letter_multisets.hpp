@@ -11,7 +11,7 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
+#include <cstring>
 #include <vector>
 
 namespace pexil {
@@ -46,10 +46,31 @@ class LetterMultisets {
   // Whether some word's letters sum to `key` (see letterKey).
   bool contains(std::uint64_t key) const;
 
-  // The words whose letters sum to `key`, in entry order: the trie's entry
-  // for each text. By a fingerprint's chance meeting they may be words of
-  // another multiset, so a caller checks the letters it relies on.
-  std::span<const EntryIndex> words(std::uint64_t key) const;
+  // A word of the map: its entry (the trie's entry for its text) and its
+  // letter codes.
+  struct Word {
+    EntryIndex entry;
+    int length;
+    const std::uint8_t* codes;
+  };
+
+  // Calls visit(Word) for each word whose letters sum to `key`, in entry
+  // order. By a fingerprint's chance meeting they may be words of another
+  // multiset, so a caller checks the letters it relies on.
+  template <class Visit>
+  void forEachWord(std::uint64_t key, Visit&& visit) const {
+    const std::uint64_t slot = slotOf(key);
+    if (slot == kNoSlot) return;
+    const std::uint8_t* p = stream_.data() + slots_[slot].first;
+    const std::uint8_t* const end = stream_.data() + slots_[slot + 1].first;
+    while (p < end) {
+      EntryIndex entry;
+      std::memcpy(&entry, p, sizeof entry);
+      const int length = p[sizeof entry];
+      visit(Word{entry, length, p + sizeof entry + 1});
+      p += sizeof entry + 1 + static_cast<std::size_t>(length);
+    }
+  }
 
  private:
   static constexpr std::uint64_t kNoSlot = ~std::uint64_t{0};
@@ -59,9 +80,23 @@ class LetterMultisets {
     const auto high = static_cast<std::uint32_t>(key >> 32);
     return high == 0 ? 1 : high;
   }
-  std::vector<std::uint32_t> slots_;
-  std::vector<std::uint32_t> firstWord_;  // per slot, where its words start in words_ (one more at the end)
-  std::vector<EntryIndex> words_;
+  // A slot's fingerprint beside where its words start in stream_ (they end
+  // where the next slot's start: one more slot closes the table), so that a
+  // hit costs one cache line, and the words another.
+  struct Slot {
+    std::uint32_t print = 0;
+    std::uint32_t first = 0;
+  };
+  std::vector<Slot> slots_;
+  // One bit per multiset, by other bits of the sum than the slot's: small
+  // enough to stay in the processor's cache, it answers most probes for
+  // letters that spell nothing without reading the table.
+  static constexpr std::uint64_t kFilterBits = std::uint64_t{1} << 21;
+  static std::uint64_t filterBit(std::uint64_t key) { return (key >> 40) & (kFilterBits - 1); }
+  std::vector<std::uint64_t> filter_;
+  // Each slot's words together, each as its entry (4 bytes), its length
+  // (1 byte) and its letter codes.
+  std::vector<std::uint8_t> stream_;
   std::uint64_t mask_ = 0;
 };
 

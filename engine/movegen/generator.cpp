@@ -216,23 +216,42 @@ class PlacementGenerator {
     for (int i = 0; i < blanks_ && valueCount_ < kMaxRack; ++i) tileValues_[valueCount_++] = blankValue_;
     std::sort(tileValues_, tileValues_ + valueCount_, std::greater<int>());
     std::fill(std::begin(bestLeave_), std::end(bestLeave_), noLeaveValues_ || byScore ? 0 : std::numeric_limits<int>::min());
-    if (!noLeaveValues_ && !byScore) {
-      char leave[kLeaveSize];
-      bestLeaves(0, leave, 0);
-    }
     subsetCount_ = 0;
-    if (byShape()) {
+    const bool leaves = !noLeaveValues_ && !byScore;
+    if (!byShape()) {
+      if (leaves) {
+        char leave[kLeaveSize];
+        bestLeaves(0, leave, 0);
+      }
+    } else {
       thread_local std::vector<MapHit> hits;
       hits.clear();
       hits_ = &hits;
       std::uint8_t taken[kMaxShapes] = {};
       rackSubsets(0, taken, 0, 0);
+      // Each subset's leave value, and the best of each leave size.
+      for (int i = 0; i < subsetCount_; ++i) {
+        RackSubset& subset = subsets_[i];
+        subset.leaveValue = leaves ? LeaveValue(leaveText(subset).view()) : 0;
+        int& best = bestLeave_[rackTiles_ - subset.size];
+        best = std::max(best, subset.leaveValue);
+      }
       std::stable_sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) { return a.size < b.size; });
       for (int t = 0, i = 0; t <= kMaxShapes; ++t) {
         while (i < subsetCount_ && subsets_[i].size < t) ++i;
         subsetsOfSize_[t] = i;
       }
     }
+  }
+
+  // A shape's bound with the best leave of the subsets that spell a word
+  // in it instead of the best of all subsets of its size; kNoPlacement when
+  // none does.
+  long long refinedShape(int t, std::uint64_t spanLetters, long long value) {
+    const ShapeWords& found = shapeWords(t, spanLetters);
+    if (found.count == 0) return kNoPlacement;
+    if (noLeaveValues_ || byScore_) return value;
+    return value - bestLeave_[rackTiles_ - t] + found.bestLeave;
   }
 
   // Whether the plays of a first square can be found shape by shape through
@@ -279,6 +298,7 @@ class PlacementGenerator {
     long long shape[kMaxShapes] = {};
     std::uint64_t spanLetters[kMaxShapes] = {};
     std::uint8_t length[kMaxShapes] = {};  // the word's length
+    std::uint8_t refined = 0;              // bit t: shape t's bound has its subsets' best leave
   };
 
   // An upper bound on the value of every placement whose first square this
@@ -598,7 +618,9 @@ class PlacementGenerator {
     }
   }
 
-  __attribute__((noinline)) void record(EntryIndex w, bool phonyCross, const Score& score, int tiles) {
+  // knownLeave: the leave's value when the caller has it.
+  __attribute__((noinline)) void record(EntryIndex w, bool phonyCross, const Score& score, int tiles,
+                                        const int* knownLeave = nullptr) {
     const WordEntry& entry = lexicon_.entry(w);
     if (entry.wordClass == kClassPhony && !(phonyPlay_ && entry.length >= minPhonyLength_)) return;
     const char* text = lexicon_.text(w);
@@ -606,7 +628,7 @@ class PlacementGenerator {
     if (bounded_ && score.exact) {
       // Nothing this play's score leaves room for can beat the best.
       const long long points = score.mainSum * score.wordFactor + score.crossTotal + (tiles == rackSizeRule_ ? bingoBonus_ : 0);
-      const int leave = bestLeave_[rackTiles_ - tiles];
+      const int leave = knownLeave ? *knownLeave : bestLeave_[rackTiles_ - tiles];
       const long long bound = byScore_ ? points : 10 * points + leave + adjustmentLimit_;
       if (cannotBeatBest(game_, byScore_, bound, game_.bestOnlyTrack.order)) return;
     }
@@ -653,7 +675,7 @@ class PlacementGenerator {
     for (int b = 0; b < blankCount_ && b < kBlankSlots; ++b) shape.blanks |= 1u << move_.blankPositions[static_cast<std::size_t>(b)];
     const int adjustments = placementAdjustments(game_, shape, leave, move.score);
     move.bonus += adjustments;
-    const int leaveValue = noLeaveValues_ ? 0 : LeaveValue(move.leaveView());
+    const int leaveValue = noLeaveValues_ ? 0 : knownLeave && !byScore_ ? *knownLeave : LeaveValue(move.leaveView());
     finishPlacement(game_, move, tiles, leaveValue + adjustments, bestOnly_);
   }
 
@@ -665,7 +687,26 @@ class PlacementGenerator {
     int size = 0;
     bool blank = false;
     std::uint64_t key = 0;
+    int leaveValue = 0;  // of the rest of the rack (0 without leave values)
   };
+
+  // The tiles a subset leaves, as a move records them: letters in alphabet
+  // order, then the blanks.
+  struct LeaveText {
+    char text[kLeaveSize];
+    std::size_t size = 0;
+    std::string_view view() const { return {text, size}; }
+  };
+  LeaveText leaveText(const RackSubset& subset) const {
+    LeaveText leave;
+    for (int i = 0; i < distinctCount_; ++i) {
+      const int code = distinct_[i];
+      for (int n = counts_[code] - subset.taken[i]; n > 0 && leave.size + 1 < kLeaveSize; --n) leave.text[leave.size++] = upper_[code];
+    }
+    for (int n = blanks_ - (subset.blank ? 1 : 0); n > 0 && leave.size + 1 < kLeaveSize; --n) leave.text[leave.size++] = '?';
+    return leave;
+  }
+
 
   // Every sub-multiset of the rack's distinct letters from `index` on, with
   // and without the blank.
@@ -693,8 +734,8 @@ class PlacementGenerator {
   // letters.
   struct MapHit {
     int subset;
-    EntryIndex word;
     int blankLetter;  // the letter the subset's blank stands for, -1 without one
+    LetterMultisets::Word word;
   };
   // The hits of one number of tiles and one span's board letters, kept for
   // the generation: many first squares share them.
@@ -702,6 +743,7 @@ class PlacementGenerator {
     std::uint64_t key = 0;
     bool known = false;
     int first = 0, count = 0;
+    int bestLeave = std::numeric_limits<int>::min();  // the best leave value of the subsets found
   };
 
   const ShapeWords& shapeWords(int t, std::uint64_t spanLetters) {
@@ -717,7 +759,10 @@ class PlacementGenerator {
     memo = ShapeWords{key, true, static_cast<int>(hits.size()), 0};
     const LetterMultisets& map = *multisets_;
     const auto add = [&](int subset, std::uint64_t letters, int blankLetter) {
-      for (const EntryIndex w : map.words(letters)) hits.push_back(MapHit{subset, w, blankLetter});
+      map.forEachWord(letters, [&](const LetterMultisets::Word& word) {
+        hits.push_back(MapHit{subset, blankLetter, word});
+        memo.bestLeave = std::max(memo.bestLeave, subsets_[subset].leaveValue);
+      });
     };
     for (int i = subsetsOfSize_[t]; i < subsetsOfSize_[t + 1]; ++i) {
       const std::uint64_t letters = subsets_[i].key + spanLetters;
@@ -741,9 +786,9 @@ class PlacementGenerator {
   // a fingerprint's chance meeting; the letter count check rejects it).
   // With the blank standing for blankLetter, each square of that letter
   // the word covers with a rack tile can hold the blank: one play each.
-  void placeFromMap(EntryIndex w, const RackSubset& subset, int blankLetter, int length, int t) {
-    if (static_cast<int>(lexicon_.entry(w).length) != length) return;
-    const char* text = lexicon_.text(w);
+  void placeFromMap(const LetterMultisets::Word& word, const RackSubset& subset, int blankLetter, int length, int t) {
+    if (word.length != length) return;
+    const std::uint8_t* codes = word.codes;
     int need[kCodeSlots] = {};
     for (int i = 0; i < distinctCount_; ++i) need[distinct_[i]] = subset.taken[i];
     if (blankLetter >= 0) ++need[blankLetter];
@@ -752,12 +797,12 @@ class PlacementGenerator {
     int blankChoices = 0;
     for (int k = 0; k < length; ++k) {
       const Square& s = board_.squares[static_cast<std::size_t>(start_ + k * step_)];
-      const int code = codeOfLetter(text[k]);
+      const int code = codes[k];
       if (!s.empty()) {
         if (codeOfLetter(s.letter) != code) return;
         continue;
       }
-      if (code < 0 || code >= 32 || need[code] <= 0) return;
+      if (need[code] <= 0) return;
       const bool anchor = s.hasCrossNeighbours[direction_] != 0;
       const std::uint32_t allowed = anchor ? s.crossSet[direction_] : letterMask_;
       if (!((allowed >> code) & 1)) return;
@@ -768,13 +813,13 @@ class PlacementGenerator {
     // The leave is the rack without the subset, as the walk would leave it.
     for (int i = 0; i < distinctCount_; ++i) counts_[distinct_[i]] -= subset.taken[i];
     if (blankLetter < 0) {
-      record(w, phonyCross, shapeScore(text, length, -1), t);
+      record(word.entry, phonyCross, shapeScore(codes, length, -1), t, &subset.leaveValue);
     } else {
       --blanks_;
       blankCount_ = 1;
       for (int i = 0; i < blankChoices; ++i) {
         move_.blankPositions[0] = blankSquares[i];
-        record(w, phonyCross, shapeScore(text, length, blankSquares[i]), t);
+        record(word.entry, phonyCross, shapeScore(codes, length, blankSquares[i]), t, &subset.leaveValue);
       }
       move_.blankPositions[0] = -1;
       blankCount_ = 0;
@@ -785,7 +830,7 @@ class PlacementGenerator {
 
   // The running score of a word from the current first square, with the
   // blank on the square at `blankAt` (-1 for none).
-  Score shapeScore(const char* text, int length, int blankAt) const {
+  Score shapeScore(const std::uint8_t* codes, int length, int blankAt) const {
     Score score;
     for (int k = 0; k < length; ++k) {
       const int index = start_ + k * step_;
@@ -793,7 +838,7 @@ class PlacementGenerator {
       if (!board_.squares[static_cast<std::size_t>(index)].empty()) {
         score = withBoardTile(score, d);
       } else {
-        score = withNewTile(score, d, k == blankAt ? blankValue_ : value_[codeOfLetter(text[k])]);
+        score = withNewTile(score, d, k == blankAt ? blankValue_ : value_[codes[k]]);
       }
     }
     return score;
@@ -995,10 +1040,18 @@ void GenerateBestByBounds(Game& game, bool onlyOpening, int opening, const Bound
       generator.fromSquare(column, row, direction);
       continue;
     }
-    // The best shape left; the square goes back with the next one.
+    // The best shape left: first its bound is refined by the subsets that
+    // spell a word there, then its plays are found; the square goes back
+    // with what is left.
     int t = 1;
     for (int i = 2; i < PlacementGenerator::kMaxShapes; ++i) {
       if (bound.shape[i] > bound.shape[t]) t = i;
+    }
+    if (!((bound.refined >> t) & 1)) {
+      bound.refined |= static_cast<std::uint8_t>(1u << t);
+      bound.shape[t] = generator.refinedShape(t, bound.spanLetters[t], bound.shape[t]);
+      pushBack(*std::max_element(bound.shape + 1, bound.shape + PlacementGenerator::kMaxShapes));
+      continue;
     }
     generator.fromShape(column, row, direction, t, bound.spanLetters[t], bound.length[t]);
     bound.shape[t] = PlacementGenerator::kNoPlacement;
