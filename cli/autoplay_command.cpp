@@ -23,7 +23,7 @@
 
 #include "commands.hpp"
 #include "terminal_sink.hpp"
-#include "files/atomic_file.hpp"
+#include "io/atomic_file.hpp"
 #include "files/gcg_writer.hpp"
 #include "game/game.hpp"
 #include "game/game_flow.hpp"

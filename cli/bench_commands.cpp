@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "game_choice.hpp"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

@@ -2,8 +2,8 @@
 #include <filesystem>
 
 #include "commands.hpp"
-#include "files/atomic_file.hpp"
-#include "files/data_files.hpp"
+#include "io/atomic_file.hpp"
+#include "io/data_files.hpp"
 #include "game_choice.hpp"
 #include "lexicon/word_graph.hpp"
 #include "movegen/rack_tables.hpp"

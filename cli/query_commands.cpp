@@ -7,7 +7,7 @@
 #include <string>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "game_choice.hpp"
 #include "lexicon/definitions.hpp"
 #include "lexicon/word_queries.hpp"

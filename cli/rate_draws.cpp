@@ -2,7 +2,7 @@
 #include "rate_draws.hpp"
 
 #include "commands.hpp"
-#include "files/atomic_file.hpp"
+#include "io/atomic_file.hpp"
 #include "files/rack_draw_ratings.hpp"
 #include "game_files.hpp"
 #include "rules/random.hpp"

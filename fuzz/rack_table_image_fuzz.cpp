@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
-#include "files/data_files.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/rack_table_image.hpp"
 #include "movegen/rack_tables.hpp"

@@ -6,8 +6,8 @@
 #include <mutex>
 #include <thread>
 
-#include "files/data_files.hpp"
 #include "game/word_list_choice.hpp"
+#include "io/data_files.hpp"
 #include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"

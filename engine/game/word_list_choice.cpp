@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

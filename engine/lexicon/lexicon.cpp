@@ -6,8 +6,8 @@
 #include <cstring>
 #include <functional>
 
-#include "files/binary_image.hpp"
-#include "files/data_files.hpp"
+#include "io/binary_image.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon_image.hpp"
 #include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"

@@ -22,8 +22,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "files/content_hash.hpp"
-#include "files/mapped_file.hpp"
+#include "io/content_hash.hpp"
+#include "io/mapped_file.hpp"
 #include "lexicon/letter_multisets.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "lexicon/word_graph.hpp"

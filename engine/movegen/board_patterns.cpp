@@ -3,7 +3,7 @@
 #include <memory>
 #include <mutex>
 
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 
 namespace pexil {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <type_traits>
 
-#include "files/mapped_file.hpp"
+#include "io/mapped_file.hpp"
 
 namespace pexil {
 namespace {

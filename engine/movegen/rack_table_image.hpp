@@ -1,6 +1,6 @@
 // The rack-value tables in the form they are looked up in, and their binary
 // form (".rackbin" beside the .rack file), used in place from a read-only
-// mapping (files/binary_image.hpp describes the container).
+// mapping (io/binary_image.hpp describes the container).
 //
 // Both tables are open-addressing tables of 16-byte slots: a power-of-two
 // slot count, at most half of the slots used, linear probing from a
@@ -24,7 +24,7 @@
 #include <span>
 #include <string_view>
 
-#include "files/binary_image.hpp"
+#include "io/binary_image.hpp"
 
 namespace pexil {
 

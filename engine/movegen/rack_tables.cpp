@@ -63,10 +63,10 @@
 #include <optional>
 #include <vector>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
-#include "files/data_files.hpp"
-#include "files/mapped_file.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
+#include "io/data_files.hpp"
+#include "io/mapped_file.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/rack_table_image.hpp"
 #include "rules/game_rules.hpp"

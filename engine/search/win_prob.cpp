@@ -10,7 +10,7 @@
 #include <optional>
 #include <streambuf>
 
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "rules/letter_codes.hpp"
 
 namespace pexil {

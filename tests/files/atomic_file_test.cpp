@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "files/atomic_file.hpp"
 #include "files/gcg_writer.hpp"
 #include "files/position_file.hpp"
 #include "gcg_test_support.hpp"
+#include "io/atomic_file.hpp"
 
 namespace pexil {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
-#include "files/mapped_file.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
+#include "io/mapped_file.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

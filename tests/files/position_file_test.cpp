@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "files/data_files.hpp"
 #include "game/game_flow.hpp"
 #include "game/word_list_choice.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

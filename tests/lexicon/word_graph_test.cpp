@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"

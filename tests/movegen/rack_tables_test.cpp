@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "files/data_files.hpp"
 #include "game/game.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"

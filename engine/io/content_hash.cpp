@@ -1,4 +1,4 @@
-#include "files/content_hash.hpp"
+#include "io/content_hash.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>

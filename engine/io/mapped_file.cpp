@@ -1,4 +1,4 @@
-#include "files/mapped_file.hpp"
+#include "io/mapped_file.hpp"
 
 #include <fcntl.h>
 #include <sys/mman.h>

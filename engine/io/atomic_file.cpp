@@ -1,4 +1,4 @@
-#include "files/atomic_file.hpp"
+#include "io/atomic_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

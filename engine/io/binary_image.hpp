@@ -32,7 +32,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/content_hash.hpp"
+#include "io/content_hash.hpp"
 
 namespace pexil {
 

@@ -1,11 +1,11 @@
-#include "files/binary_image.hpp"
+#include "io/binary_image.hpp"
 
 #include <algorithm>
 #include <cstring>
 
-#include "files/atomic_file.hpp"
-#include "files/content_hash.hpp"
-#include "files/mapped_file.hpp"
+#include "io/atomic_file.hpp"
+#include "io/content_hash.hpp"
+#include "io/mapped_file.hpp"
 #include "text/messages.hpp"
 
 namespace pexil {

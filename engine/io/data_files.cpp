@@ -1,4 +1,4 @@
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 
 #include <filesystem>
 #include <fstream>
