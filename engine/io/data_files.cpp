@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "rules/letter_codes.hpp"
+#include "text/latin1.hpp"
 
 namespace pexil {
 
