@@ -28,7 +28,7 @@
 #include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "game_choice.hpp"
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "search/strategy.hpp"

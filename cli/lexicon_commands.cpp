@@ -6,7 +6,7 @@
 #include "io/data_files.hpp"
 #include "game_choice.hpp"
 #include "lexicon/word_graph.hpp"
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "terminal_sink.hpp"

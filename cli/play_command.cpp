@@ -15,7 +15,7 @@
 #include "game_choice.hpp"
 #include "game_files.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"
 #include "rules/random.hpp"

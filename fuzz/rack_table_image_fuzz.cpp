@@ -22,8 +22,8 @@
 #include "io/content_hash.hpp"
 #include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_table_image.hpp"
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_table_image.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/text_pane.hpp"
 
 namespace {

@@ -8,14 +8,14 @@
 
 #include "game/word_list_choice.hpp"
 #include "io/data_files.hpp"
-#include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/rack_reports.hpp"
 #include "rules/builtin_kinds.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"
-#include "search/win_prob.hpp"
+#include "tables/board_patterns.hpp"
+#include "tables/win_prob.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

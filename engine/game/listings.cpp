@@ -4,10 +4,10 @@
 
 #include "game/game_flow.hpp"
 #include "movegen/move_line.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/tile_counts.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

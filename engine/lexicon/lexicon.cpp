@@ -9,9 +9,9 @@
 #include "io/binary_image.hpp"
 #include "io/data_files.hpp"
 #include "lexicon/lexicon_image.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
-#include "search/win_prob.hpp"
+#include "tables/rack_tables.hpp"
+#include "tables/win_prob.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

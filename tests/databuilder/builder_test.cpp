@@ -15,13 +15,13 @@
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
-#include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
-#include "search/win_prob.hpp"
 #include "self_play.hpp"
+#include "tables/board_patterns.hpp"
+#include "tables/rack_tables.hpp"
+#include "tables/win_prob.hpp"
 #include "test_support.hpp"
 
 namespace pexil::databuilder {

@@ -29,11 +29,9 @@
 #include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
-#include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/evaluation_context.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -41,6 +39,8 @@
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
+#include "tables/board_patterns.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

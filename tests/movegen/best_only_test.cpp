@@ -18,9 +18,9 @@
 #include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
 #include "movegen/seeded_positions.hpp"
 #include "rules/game_definitions.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

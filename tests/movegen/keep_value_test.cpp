@@ -19,11 +19,11 @@
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/rack_reports.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"
 

@@ -16,11 +16,11 @@
 #include "io/content_hash.hpp"
 #include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_table_image.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/tile_counts.hpp"
+#include "tables/rack_table_image.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

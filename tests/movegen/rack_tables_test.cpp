@@ -2,7 +2,7 @@
 // normalisation of the full-rack statistics, leave lookups, the letter
 // forms of other alphabets, the full table, and the choice of files beside
 // a word list.
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 
 #include "lexicon/lexicon.hpp"
 #include "rules/game_rules.hpp"
-#include "search/win_prob.hpp"
+#include "tables/win_prob.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

@@ -3,7 +3,7 @@
 // smoothing (against a slow textbook fit), the monotone pass, the choice
 // of files beside a word list, and the tables a word list and a new game
 // bring.
-#include "search/win_prob.hpp"
+#include "tables/win_prob.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "movegen/rack_table_image.hpp"
+#include "tables/rack_table_image.hpp"
 
 #include <type_traits>
 

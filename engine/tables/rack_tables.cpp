@@ -50,7 +50,7 @@
 // Concurrency: both tables and the distribution are written only while a
 // word list loads, when no search runs; afterwards every thread reads them
 // without locks.
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 
 #include <algorithm>
 #include <array>
@@ -68,9 +68,9 @@
 #include "io/data_files.hpp"
 #include "io/mapped_file.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_table_image.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
+#include "tables/rack_table_image.hpp"
 #include "text/messages.hpp"
 
 namespace pexil {

@@ -1,4 +1,4 @@
-#include "movegen/board_patterns.hpp"
+#include "tables/board_patterns.hpp"
 
 #include <memory>
 #include <mutex>

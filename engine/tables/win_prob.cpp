@@ -1,4 +1,4 @@
-#include "search/win_prob.hpp"
+#include "tables/win_prob.hpp"
 
 #include <algorithm>
 #include <array>
