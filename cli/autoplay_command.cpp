@@ -25,7 +25,7 @@
 #include "terminal_sink.hpp"
 #include "io/atomic_file.hpp"
 #include "files/gcg_writer.hpp"
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "game/game_flow.hpp"
 #include "game_choice.hpp"
 #include "tables/rack_tables.hpp"

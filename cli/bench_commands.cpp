@@ -19,7 +19,7 @@
 
 #include "commands.hpp"
 #include "io/data_files.hpp"
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "game/game_flow.hpp"
 #include "game_choice.hpp"
 #include "movegen/generator.hpp"

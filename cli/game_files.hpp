@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "options.hpp"
 
 namespace pexil::cli {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "files/gcg_reader.hpp"
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "text/messages.hpp"

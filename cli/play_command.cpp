@@ -10,7 +10,7 @@
 #include <string>
 
 #include "commands.hpp"
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "game/game_flow.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "game/game.hpp"
-#include "movegen/move.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 #include "rules/board.hpp"
 
 namespace pexil::cli {

@@ -9,10 +9,11 @@
 #include <string>
 
 #include "../cli/board_text_file.hpp"
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "text/text_pane.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -12,11 +12,11 @@
 
 #include "files/gcg_reader.hpp"
 #include "files/gcg_writer.hpp"
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "text/text_pane.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -12,12 +12,12 @@
 #include <string>
 
 #include "files/position_file.hpp"
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "text/text_pane.hpp"
 
 namespace {

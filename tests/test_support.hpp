@@ -12,12 +12,13 @@
 
 #include <gtest/gtest.h>
 
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

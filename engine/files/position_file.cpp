@@ -11,6 +11,7 @@
 #include "game/word_list_choice.hpp"
 #include "io/atomic_file.hpp"
 #include "io/data_files.hpp"
+#include "movegen/generator.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

@@ -5,6 +5,7 @@
 
 #include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
 #include "rules/board.hpp"
 #include "rules/game_rules.hpp"

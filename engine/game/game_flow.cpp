@@ -212,6 +212,11 @@ void PlayMove(Game& game, const Move& given, bool record, bool randomRefill) {
   if (record) afterMoveHook(game);
 }
 
+void commitPlacement(Game& game, const Move& move) {
+  if (isNonPlacement(move) || game.playerCount == 0) return;
+  PlayMove(game, move, false, true);
+}
+
 void Pass(Game& game) {
   Move pass;
   pass.word = label::pass;
@@ -366,6 +371,10 @@ void NewGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon) {
   game.threads = std::max(1u, std::thread::hardware_concurrency());
   game.historyEnabled = true;
   ResetGame(game);
+}
+
+void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon) {
+  NewGame(game, players, std::move(lexicon));
 }
 
 void ResetGame(Game& game) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 
@@ -15,6 +15,10 @@ namespace pexil {
 // undo snapshot is taken, a history entry appended and the after-move hook
 // run. With `randomRefill`, refills are random even with median draws on.
 void PlayMove(Game& game, const Move& move, bool record = true, bool randomRefill = false);
+// Plays a placement for the player to move without recording it (no
+// history, no undo snapshot), refilling at random: PlayMove for self-play
+// and searches.
+void commitPlacement(Game& game, const Move& move);
 void Pass(Game& game);
 // An exchange keeping the given tiles ("(Exchanged tiles)").
 void Exchange(Game& game, const std::string& keep);
@@ -38,6 +42,10 @@ bool ChallengeLast(Game& game);
 // Creates a game for the active rules: players, their arrays, the lexicon
 // (the game type's default word list when none is given), and resets it.
 void NewGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon);
+// Sets up a game of `players` players for the active rules and the given
+// lexicon: empty board, full bag, a rack drawn for every player, scores 0
+// (NewGame).
+void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon);
 // Back to the start of a game of the same type and players.
 void ResetGame(Game& game);
 

@@ -4,7 +4,7 @@
 // asking the view to repaint.
 #pragma once
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

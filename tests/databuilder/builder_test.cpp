@@ -11,7 +11,6 @@
 
 #include "counts.hpp"
 #include "finish.hpp"
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
@@ -19,6 +18,7 @@
 #include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
 #include "self_play.hpp"
+#include "state/game.hpp"
 #include "tables/board_patterns.hpp"
 #include "tables/rack_tables.hpp"
 #include "tables/win_prob.hpp"

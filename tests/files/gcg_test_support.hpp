@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "files/gcg_reader.hpp"
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil::test {

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_definitions.hpp"
@@ -20,6 +19,7 @@
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"
 

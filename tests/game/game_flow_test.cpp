@@ -13,7 +13,6 @@
 #include <tuple>
 #include <vector>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
 #include "rules/board.hpp"
@@ -23,6 +22,7 @@
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"

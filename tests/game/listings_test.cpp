@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/board.hpp"
@@ -17,6 +16,7 @@
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 #include "text/messages.hpp"

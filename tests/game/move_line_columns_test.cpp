@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "game/game.hpp"
 #include "movegen/move_line.hpp"
 #include "rules/board.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 #include "text/messages.hpp"
 

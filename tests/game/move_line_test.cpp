@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "rules/board.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"

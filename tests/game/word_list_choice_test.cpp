@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

@@ -26,11 +26,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "movegen/evaluation.hpp"
-#include "movegen/evaluation_context.hpp"
 #include "movegen/generator.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
@@ -39,6 +38,8 @@
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/evaluation_context.hpp"
+#include "state/game.hpp"
 #include "tables/board_patterns.hpp"
 #include "tables/rack_tables.hpp"
 #include "test_support.hpp"

@@ -7,11 +7,12 @@
 #include <set>
 #include <tuple>
 
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

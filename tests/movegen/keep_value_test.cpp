@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
@@ -23,6 +23,7 @@
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
@@ -22,6 +22,7 @@
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

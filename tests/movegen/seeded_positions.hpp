@@ -16,10 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
+#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/move.hpp"
 #include "rules/board.hpp"
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"
@@ -27,6 +26,8 @@
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil::test {
 

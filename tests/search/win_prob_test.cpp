@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"
 

@@ -1,4 +1,4 @@
-#include "game/abort_flag.hpp"
+#include "state/abort_flag.hpp"
 
 #include <atomic>
 

@@ -19,8 +19,6 @@ enum ExperimentalPlay : int {
   kXpfCloseBoard = 1,     // a bonus for moves that close the board when well ahead
   kXpfSetupTileGuesses = 2,
 };
-int experimentalPlayFlag();
-void setExperimentalPlayFlag(int flag);
 
 // Lanes toward triple-word squares whose opening the lane term watches.
 // Edge lanes: the first and last row (for words played down) and the first

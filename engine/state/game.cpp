@@ -1,10 +1,7 @@
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 #include <algorithm>
 
-#include "game/game_flow.hpp"
-#include "movegen/evaluation.hpp"
-#include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
 
 namespace pexil {
@@ -15,16 +12,6 @@ const char* LaidWords::add(std::string_view text) {
     own_ = arenas_.back().get();
   }
   return own_->emplace(text).first->c_str();
-}
-
-void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon) {
-  NewGame(game, players, std::move(lexicon));
-}
-
-void prepareBoard(Game& game) {
-  game.board.lexicon = game.lexicon.get();
-  game.board.phonyLengthLimit = game.phonyPlay ? game.minPhonyLength : 999;
-  AnnotateBoard(game.board, game, false);
 }
 
 bool exchangeAllowed(const Game& game) {
@@ -52,11 +39,6 @@ bool isBarredFor(const Game& game, int player, std::string_view word) {
   if (game.restrictedPlayer != player || game.barredWords.empty()) return false;
   const std::string lowered = latin1Lower(word);
   return std::find(game.barredWords.begin(), game.barredWords.end(), lowered) != game.barredWords.end();
-}
-
-void commitPlacement(Game& game, const Move& move) {
-  if (isNonPlacement(move) || game.playerCount == 0) return;
-  PlayMove(game, move, false, true);
 }
 
 ScorelessLimits scorelessLimits(const Game& game) {

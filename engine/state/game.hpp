@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "lexicon/lexicon.hpp"
-#include "movegen/evaluation_context.hpp"
-#include "movegen/move.hpp"
 #include "rules/board.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/evaluation_context.hpp"
+#include "state/move.hpp"
 
 namespace pexil {
 
@@ -244,16 +244,6 @@ struct Game {
   }
 };
 
-// Sets up a game of `players` players for the active rules and the given
-// lexicon: empty board, full bag, a rack drawn for every player, scores 0
-// (NewGame).
-void startGame(Game& game, int players, std::shared_ptr<Lexicon> lexicon);
-
-// Sets the board's phony length limit (the computer's minimum phony length
-// when phony play is on, else none allowed) and annotates the board for
-// generation, as after every move.
-void prepareBoard(Game& game);
-
 // Whether an exchange may be made now: the bag holds at least the game
 // type's minimum, after setting aside what players with empty racks must
 // draw; never in the hundredfold game kind.
@@ -277,10 +267,5 @@ LetterCounts unseenTilesOf(const Game& game, int player);
 
 // Whether the word is barred for this player.
 bool isBarredFor(const Game& game, int player, std::string_view word);
-
-// Plays a placement for the player to move without recording it (no
-// history, no undo snapshot), refilling at random: PlayMove for self-play
-// and searches.
-void commitPlacement(Game& game, const Move& move);
 
 }  // namespace pexil

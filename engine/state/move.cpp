@@ -1,4 +1,4 @@
-#include "movegen/move.hpp"
+#include "state/move.hpp"
 
 #include <algorithm>
 
