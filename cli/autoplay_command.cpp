@@ -26,7 +26,7 @@
 #include "io/atomic_file.hpp"
 #include "files/gcg_writer.hpp"
 #include "state/game.hpp"
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 #include "game_choice.hpp"
 #include "tables/rack_tables.hpp"
 #include "rules/game_rules.hpp"

@@ -20,7 +20,7 @@
 #include "commands.hpp"
 #include "io/data_files.hpp"
 #include "state/game.hpp"
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 #include "game_choice.hpp"
 #include "movegen/generator.hpp"
 #include "tables/rack_tables.hpp"

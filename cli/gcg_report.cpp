@@ -5,7 +5,7 @@
 
 #include "files/gcg_reader.hpp"
 #include "state/game.hpp"
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "text/messages.hpp"
 

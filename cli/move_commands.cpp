@@ -13,7 +13,7 @@
 #include "terminal_sink.hpp"
 #include "state/abort_flag.hpp"
 #include "state/game.hpp"
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"
 #include "movegen/evaluation.hpp"

@@ -11,7 +11,7 @@
 
 #include "commands.hpp"
 #include "state/game.hpp"
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"
 #include "lexicon/lexicon.hpp"

@@ -1,6 +1,6 @@
 // What a "play" session shows on request: the best move, the move list
 // (with equity and leave columns), and the tiles not yet seen.
-#include "game/listings.hpp"
+#include "play/listings.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
 #include "options.hpp"

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <iostream>
 
-#include "game/game_flow.hpp"
-#include "game/listings.hpp"
+#include "play/game_flow.hpp"
+#include "play/listings.hpp"
 #include "movegen/move_line.hpp"
 #include "play_text.hpp"
 #include "rate_draws.hpp"

@@ -3,8 +3,8 @@
 // game.
 #include <algorithm>
 
-#include "game/game_flow.hpp"
-#include "game/listings.hpp"
+#include "play/game_flow.hpp"
+#include "play/listings.hpp"
 #include "movegen/move_line.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "../cli/board_text_file.hpp"
-#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "state/game.hpp"

@@ -12,8 +12,8 @@
 
 #include "files/gcg_reader.hpp"
 #include "files/gcg_writer.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "state/game.hpp"

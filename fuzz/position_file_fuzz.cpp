@@ -12,8 +12,8 @@
 #include <string>
 
 #include "files/position_file.hpp"
-#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"

@@ -10,11 +10,11 @@
 #include <string_view>
 
 #include "files/gcg_tiles.hpp"
-#include "game/game_flow.hpp"
-#include "game/word_list_choice.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_choice.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

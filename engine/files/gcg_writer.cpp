@@ -7,10 +7,10 @@
 
 #include "files/gcg_reader.hpp"
 #include "files/gcg_tiles.hpp"
-#include "game/game_flow.hpp"
 #include "io/atomic_file.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/move_line.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/notation.hpp"

@@ -11,11 +11,11 @@
 
 #include "counts.hpp"
 #include "finish.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "self_play.hpp"
 #include "state/game.hpp"

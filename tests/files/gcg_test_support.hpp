@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "files/gcg_reader.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"

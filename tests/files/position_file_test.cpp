@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "game/game_flow.hpp"
-#include "game/word_list_choice.hpp"
 #include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_choice.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"

@@ -3,7 +3,7 @@
 // every type on phonies and on good words, the senyors redraw, undo and
 // redo, exchanges of every label, history entries, word knowledge, and
 // conservation of the tiles through whole seeded games.
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // up to the scores.
 #include <gtest/gtest.h>
 
-#include "game/game_flow.hpp"
-#include "game/listings.hpp"
+#include "play/game_flow.hpp"
+#include "play/listings.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

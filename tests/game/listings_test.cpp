@@ -1,6 +1,6 @@
 // The game listings: the well's contents, the history and the statistics,
 // line by line and colour by colour, on positions set up by hand.
-#include "game/listings.hpp"
+#include "play/listings.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

@@ -1,14 +1,14 @@
 // The word list a game loads: the game type's own, a file's named list
 // while it is pending, and the fallback when a named list cannot be opened.
-#include "game/word_list_choice.hpp"
+#include "play/word_list_choice.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "state/game.hpp"

@@ -26,11 +26,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/seeded_positions.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_definitions.hpp"
 #include "tables/rack_tables.hpp"
 #include "test_support.hpp"

@@ -18,11 +18,11 @@
 #include <tuple>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/seeded_positions.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"

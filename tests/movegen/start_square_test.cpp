@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"

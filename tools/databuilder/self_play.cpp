@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "tables/board_patterns.hpp"

@@ -1,9 +1,9 @@
-#include "game/listings.hpp"
+#include "play/listings.hpp"
 
 #include <string>
 
-#include "game/game_flow.hpp"
 #include "movegen/move_line.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/tile_counts.hpp"

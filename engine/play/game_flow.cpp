@@ -1,4 +1,4 @@
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 
 #include <algorithm>
 #include <cassert>
@@ -6,11 +6,11 @@
 #include <mutex>
 #include <thread>
 
-#include "game/word_list_choice.hpp"
 #include "io/data_files.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/rack_reports.hpp"
+#include "play/word_list_choice.hpp"
 #include "rules/builtin_kinds.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"

@@ -1,4 +1,4 @@
-#include "game/word_list_choice.hpp"
+#include "play/word_list_choice.hpp"
 
 #include <mutex>
 
