@@ -29,6 +29,7 @@
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
+#include "play/word_list_loading.hpp"
 
 extern char** environ;
 
@@ -190,7 +191,7 @@ int benchLexiconLoads(const ParsedOptions& options) {
   withoutGraph.loadLeaves = false;
   withoutGraph.useGraphFile = false;
   start = Clock::now();
-  withoutGraph.loadWordList(withGraph->fileName());
+  loadWordListWithTables(withoutGraph, withGraph->fileName());
   const double loadWithoutGraph = secondsSince(start);
 
   // The same from the texts, as without a binary form.
@@ -198,7 +199,7 @@ int benchLexiconLoads(const ParsedOptions& options) {
   fromText.loadLeaves = false;
   fromText.useBinaryFile = false;
   start = Clock::now();
-  fromText.loadWordList(withGraph->fileName());
+  loadWordListWithTables(fromText, withGraph->fileName());
   const double loadFromText = secondsSince(start);
 
   // Lookups: words of the list and random letter strings, half and half.

@@ -8,6 +8,7 @@
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
+#include "play/word_list_loading.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -80,7 +81,7 @@ bool loadCommandWordList(Lexicon& lexicon, const std::string& path, const std::s
   // Names and folders in these lines are easier to read unwrapped.
   NoWrapPane noWrap;
   if (!wordListPresent(path, shownName)) return false;
-  if (!lexicon.loadWordList(path, validating)) {
+  if (!loadWordListWithTables(lexicon, path, validating)) {
     PrintMessageF(msg::CliWordListUnreadable, shownName.c_str());
     return false;
   }

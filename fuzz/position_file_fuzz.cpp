@@ -14,6 +14,7 @@
 #include "files/position_file.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
@@ -55,7 +56,7 @@ Setting& setting() {
     pexil::activateGameType(pexil::kKindStandard);
     made.lexicon = std::make_shared<pexil::Lexicon>();
     made.lexicon->loadLeaves = false;
-    made.lexicon->loadWordList((folder / "WORDS.LST").string());
+    loadWordListWithTables(*made.lexicon, (folder / "WORDS.LST").string());
     made.input = (folder / "input.pexil").string();
     made.copy = (folder / "copy.pexil").string();
     return made;

@@ -14,6 +14,7 @@
 
 #include "lexicon/lexicon.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
@@ -51,7 +52,7 @@ inline std::shared_ptr<Lexicon> fixtureWords() {
   static std::shared_ptr<Lexicon> lexicon = [] {
     auto l = std::make_shared<Lexicon>();
     l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    loadWordListWithTables(*l, PEXIL_TEST_DATA "/movegen/words.lst");
     return l;
   }();
   return lexicon;

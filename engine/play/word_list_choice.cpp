@@ -4,6 +4,7 @@
 
 #include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
@@ -30,7 +31,7 @@ bool holds(const std::shared_ptr<Lexicon>& lexicon, const std::string& name) {
 std::shared_ptr<Lexicon> loaded(const std::string& name) {
   const GameType* type = activeGameType();
   auto lexicon = std::make_shared<Lexicon>();
-  lexicon->loadWordList(name, type && type->markPhonies && type->phonyCheckList ? *type->phonyCheckList : std::string());
+  loadWordListWithTables(*lexicon, name, type && type->markPhonies && type->phonyCheckList ? *type->phonyCheckList : std::string());
   return lexicon;
 }
 

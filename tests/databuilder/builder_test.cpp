@@ -16,6 +16,7 @@
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "self_play.hpp"
 #include "state/game.hpp"
@@ -32,7 +33,7 @@ std::shared_ptr<Lexicon> words() {
     auto l = std::make_shared<Lexicon>();
     l->loadLeaves = false;
     l->loadSquareStats = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    loadWordListWithTables(*l, PEXIL_TEST_DATA "/movegen/words.lst");
     return l;
   }();
   return lexicon;

@@ -15,6 +15,7 @@
 
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -43,7 +44,7 @@ std::shared_ptr<Lexicon> phonyWords() {
     const std::string valid = folder.write("valid.lst", "at\ncat\nta\n");
     auto l = std::make_shared<Lexicon>();
     l->loadLeaves = false;
-    l->loadWordList(list, valid);
+    loadWordListWithTables(*l, list, valid);
     return l;
   }();
   return lexicon;
@@ -238,7 +239,7 @@ class SpanishGameFlow : public GameFlow {
     const std::string path = folder.write("es.lst", "abo2an\nabolaga\naboga\nacervado\ncasa\ncosa\n");
     lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(path);
+    loadWordListWithTables(*lexicon, path);
     ASSERT_EQ(lexicon->alphabet(), kAlphabetSpanish);
     ASSERT_EQ(wordListAlphabet(), kAlphabetSpanish);
     newGame(lexicon);

@@ -31,6 +31,7 @@
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -252,7 +253,7 @@ std::shared_ptr<Lexicon> loadList(const std::string& bbText, const std::string& 
   lexicon->useGraphFile = false;
   std::string validating;
   if (!validatingText.empty()) validating = folder.write("valid.lst", validatingText);
-  EXPECT_TRUE(lexicon->loadWordList(folder.path("words.lst"), validating));
+  EXPECT_TRUE(loadWordListWithTables(*lexicon, folder.path("words.lst"), validating));
   return lexicon;
 }
 

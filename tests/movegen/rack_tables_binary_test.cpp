@@ -16,6 +16,7 @@
 #include "io/content_hash.hpp"
 #include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/tile_counts.hpp"
@@ -130,7 +131,7 @@ class RackTablesBinary : public ::testing::Test {
     lexicon.loadWinProb = false;
     lexicon.useGraphFile = false;
     lexicon.useBinaryFile = false;
-    ASSERT_TRUE(lexicon.loadWordList("tiny.lst"));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, "tiny.lst"));
     lexicon.useBinaryFile = binary;
     LoadRackTables(lexicon);
   }

@@ -18,6 +18,7 @@
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
@@ -310,7 +311,7 @@ class RackFiles : public RackTables {
     auto lexicon = std::make_unique<Lexicon>();
     lexicon->loadLeaves = false;
     lexicon->useGraphFile = false;
-    EXPECT_TRUE(lexicon->loadWordList(name));
+    EXPECT_TRUE(loadWordListWithTables(*lexicon, name));
     return lexicon;
   }
   test::TempFolder folder_;

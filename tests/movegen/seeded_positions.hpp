@@ -19,6 +19,7 @@
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/board.hpp"
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"
@@ -38,7 +39,7 @@ inline std::shared_ptr<Lexicon> sharedWords() {
   static std::shared_ptr<Lexicon> words = [] {
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    loadWordListWithTables(*lexicon, PEXIL_TEST_DATA "/movegen/words.lst");
     return lexicon;
   }();
   return words;

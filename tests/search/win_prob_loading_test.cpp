@@ -8,6 +8,7 @@
 #include <string>
 
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "tables/win_prob.hpp"
 #include "test_support.hpp"
@@ -31,7 +32,7 @@ class WinProbLoading : public ::testing::Test {
     if (!validating.empty()) folder.write(validating, "cat dog\n");
     Lexicon lexicon;
     lexicon.loadLeaves = false;
-    ASSERT_TRUE(lexicon.loadWordList(list, validating));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, list, validating));
   }
 
   std::string tableName(int players) const {

@@ -16,6 +16,7 @@
 
 #include "lexicon/lexicon.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "state/game.hpp"
@@ -466,7 +467,7 @@ TEST_F(WinProbTables, AWordListAndANewGameBringTheirTables) {
   // A list loaded without its leave tables still brings its own.
   auto quiet = std::make_shared<Lexicon>();
   quiet->loadLeaves = false;
-  ASSERT_TRUE(quiet->loadWordList("MINI.LST"));
+  ASSERT_TRUE(loadWordListWithTables(*quiet, "MINI.LST"));
   ASSERT_NE(winProbTable(2), nullptr);
   EXPECT_EQ(winProbTable(2)->fileName, "MINI.2p");
   // A game starting while no table is held takes the generic ones.
@@ -477,7 +478,7 @@ TEST_F(WinProbTables, AWordListAndANewGameBringTheirTables) {
   EXPECT_EQ(winProbTable(2)->fileName, "2player.pt");
 
   auto full = std::make_shared<Lexicon>();
-  ASSERT_TRUE(full->loadWordList("MINI.LST"));
+  ASSERT_TRUE(loadWordListWithTables(*full, "MINI.LST"));
   ASSERT_NE(winProbTable(2), nullptr);
   EXPECT_EQ(winProbTable(2)->fileName, "MINI.2p");
   EXPECT_EQ(winProbTable(3)->fileName, "3player.pt");
