@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "files/gcg_test_support.hpp"
 #include "files/gcg_writer.hpp"
 #include "files/position_file.hpp"
-#include "gcg_test_support.hpp"
 #include "io/atomic_file.hpp"
 
 namespace pexil {
