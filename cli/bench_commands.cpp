@@ -18,18 +18,18 @@
 #include <vector>
 
 #include "commands.hpp"
-#include "io/data_files.hpp"
-#include "state/game.hpp"
-#include "play/game_flow.hpp"
 #include "game_choice.hpp"
+#include "io/data_files.hpp"
 #include "movegen/generator.hpp"
-#include "tables/rack_tables.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
-#include "play/word_list_loading.hpp"
 
 extern char** environ;
 

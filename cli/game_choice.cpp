@@ -4,11 +4,11 @@
 
 #include "commands.hpp"
 #include "io/data_files.hpp"
+#include "play/word_list_loading.hpp"
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "text/messages.hpp"
-#include "play/word_list_loading.hpp"
 
 namespace pexil::cli {
 namespace {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "state/game.hpp"
 #include "options.hpp"
+#include "state/game.hpp"
 
 namespace pexil::cli {
 

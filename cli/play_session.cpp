@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <iostream>
 
+#include "movegen/move_line.hpp"
 #include "play/game_flow.hpp"
 #include "play/listings.hpp"
-#include "movegen/move_line.hpp"
 #include "play_text.hpp"
 #include "rate_draws.hpp"
 #include "search/strategy.hpp"

@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
+#include "rules/board.hpp"
 #include "state/game.hpp"
 #include "state/move.hpp"
-#include "rules/board.hpp"
 
 namespace pexil::cli {
 
