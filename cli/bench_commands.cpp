@@ -18,15 +18,16 @@
 #include <vector>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "game_choice.hpp"
+#include "io/data_files.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -190,7 +191,7 @@ int benchLexiconLoads(const ParsedOptions& options) {
   withoutGraph.loadLeaves = false;
   withoutGraph.useGraphFile = false;
   start = Clock::now();
-  withoutGraph.loadWordList(withGraph->fileName());
+  loadWordListWithTables(withoutGraph, withGraph->fileName());
   const double loadWithoutGraph = secondsSince(start);
 
   // The same from the texts, as without a binary form.
@@ -198,7 +199,7 @@ int benchLexiconLoads(const ParsedOptions& options) {
   fromText.loadLeaves = false;
   fromText.useBinaryFile = false;
   start = Clock::now();
-  fromText.loadWordList(withGraph->fileName());
+  loadWordListWithTables(fromText, withGraph->fileName());
   const double loadFromText = secondsSince(start);
 
   // Lookups: words of the list and random letter strings, half and half.

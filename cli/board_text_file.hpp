@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil::cli {
 

@@ -35,7 +35,7 @@
 #include "finish.hpp"
 #include "game_choice.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"

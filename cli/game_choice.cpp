@@ -3,7 +3,8 @@
 #include <filesystem>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
+#include "play/word_list_loading.hpp"
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -80,7 +81,7 @@ bool loadCommandWordList(Lexicon& lexicon, const std::string& path, const std::s
   // Names and folders in these lines are easier to read unwrapped.
   NoWrapPane noWrap;
   if (!wordListPresent(path, shownName)) return false;
-  if (!lexicon.loadWordList(path, validating)) {
+  if (!loadWordListWithTables(lexicon, path, validating)) {
     PrintMessageF(msg::CliWordListUnreadable, shownName.c_str());
     return false;
   }

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "game/game.hpp"
 #include "options.hpp"
+#include "state/game.hpp"
 
 namespace pexil::cli {
 

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "files/gcg_reader.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
+#include "state/game.hpp"
 #include "text/messages.hpp"
 
 namespace pexil::cli {

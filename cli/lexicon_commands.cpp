@@ -2,13 +2,13 @@
 #include <filesystem>
 
 #include "commands.hpp"
-#include "files/atomic_file.hpp"
-#include "files/data_files.hpp"
 #include "game_choice.hpp"
+#include "io/atomic_file.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/word_graph.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
+#include "tables/rack_tables.hpp"
 #include "terminal_sink.hpp"
 #include "text/messages.hpp"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "commands.hpp"
-#include "game/abort_flag.hpp"
+#include "state/abort_flag.hpp"
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/random.hpp"

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "commands.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
+#include "state/game.hpp"
+#include "play/game_flow.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_tables.hpp"
+#include "tables/rack_tables.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"
 #include "rules/random.hpp"

@@ -5,7 +5,7 @@
 // game is saved; saving without a name reuses the last one. A record is
 // replayed with the word list --list named, as at the start.
 #include "commands.hpp"
-#include "game/game_flow.hpp"
+#include "play/game_flow.hpp"
 #include "play_session.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"

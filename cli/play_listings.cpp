@@ -1,9 +1,9 @@
 // What a "play" session shows on request: the best move, the move list
 // (with equity and leave columns), and the tiles not yet seen.
-#include "game/listings.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
 #include "options.hpp"
+#include "play/listings.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"
 #include "text/messages.hpp"

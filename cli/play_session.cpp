@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <iostream>
 
-#include "game/game_flow.hpp"
-#include "game/listings.hpp"
 #include "movegen/move_line.hpp"
+#include "play/game_flow.hpp"
+#include "play/listings.hpp"
 #include "play_text.hpp"
 #include "rate_draws.hpp"
 #include "search/strategy.hpp"

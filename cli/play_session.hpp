@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "game_files.hpp"
 #include "play_exchange.hpp"

@@ -3,9 +3,9 @@
 // game.
 #include <algorithm>
 
-#include "game/game_flow.hpp"
-#include "game/listings.hpp"
 #include "movegen/move_line.hpp"
+#include "play/game_flow.hpp"
+#include "play/listings.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"
 #include "rules/game_rules.hpp"

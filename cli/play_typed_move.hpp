@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "game/game.hpp"
-#include "movegen/move.hpp"
 #include "rules/board.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil::cli {
 

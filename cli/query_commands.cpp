@@ -7,8 +7,8 @@
 #include <string>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
 #include "game_choice.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/definitions.hpp"
 #include "lexicon/word_queries.hpp"
 #include "rules/letter_codes.hpp"

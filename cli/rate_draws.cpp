@@ -2,9 +2,9 @@
 #include "rate_draws.hpp"
 
 #include "commands.hpp"
-#include "files/atomic_file.hpp"
 #include "files/rack_draw_ratings.hpp"
 #include "game_files.hpp"
+#include "io/atomic_file.hpp"
 #include "rules/random.hpp"
 #include "terminal_sink.hpp"
 #include "text/messages.hpp"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil::cli {
 

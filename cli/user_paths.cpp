@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "commands.hpp"
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 
 namespace pexil::cli {
 namespace {

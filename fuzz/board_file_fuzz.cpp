@@ -9,10 +9,12 @@
 #include <string>
 
 #include "../cli/board_text_file.hpp"
-#include "game/game.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "text/text_pane.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -25,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "WORDS.LST") << "aa ab ad at ba bad bat cab cat dab tab tad act qi za zax zee";
     lexicon = std::make_shared<pexil::Lexicon>();
-    lexicon->loadWordList((folder / "WORDS.LST").string());
+    loadWordListWithTables(*lexicon, (folder / "WORDS.LST").string());
     path = (folder / "board.txt").string();
   }
   pexil::activateGameType(pexil::kKindStandard);

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "movegen/board_patterns.hpp"
 #include "rules/board.hpp"
+#include "tables/board_patterns.hpp"
 
 namespace {
 

@@ -12,11 +12,12 @@
 
 #include "files/gcg_reader.hpp"
 #include "files/gcg_writer.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "text/text_pane.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(folder / "WORDS.LST") << "aa ab ad at ba bad bat cab cat dab tab tad act qi za zax zee water";
     lexicon = std::make_shared<pexil::Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList((folder / "WORDS.LST").string());
+    loadWordListWithTables(*lexicon, (folder / "WORDS.LST").string());
     path = (folder / "record.gcg").string();
     again = (folder / "again.gcg").string();
   }

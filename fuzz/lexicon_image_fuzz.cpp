@@ -18,12 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
-#include "files/data_files.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/lexicon_image.hpp"
 #include "lexicon/word_graph.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "text/text_pane.hpp"
 
@@ -50,13 +51,13 @@ std::string imageOf(const std::string& name, const std::string& words, int alpha
   {
     pexil::Lexicon plain;
     plain.loadLeaves = plain.loadWinProb = plain.useGraphFile = plain.useBinaryFile = false;
-    plain.loadWordList((folder / name).string());
+    loadWordListWithTables(plain, (folder / name).string());
     std::ofstream(folder / pexil::companionName(name, ".tribble"), std::ios::binary)
         << pexil::WordGraph::build(plain).serialise();
   }
   pexil::Lexicon lexicon;
   lexicon.loadLeaves = lexicon.loadWinProb = lexicon.useBinaryFile = false;
-  lexicon.loadWordList((folder / name).string());
+  loadWordListWithTables(lexicon, (folder / name).string());
   const std::string path = (folder / pexil::companionName(name, ".lexbin")).string();
   lexicon.writeBinaryFile(path);
   return pexil::readWholeFile(path).value_or("");
@@ -198,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .write(image->data(), static_cast<std::streamsize>(image->size));
     pexil::Lexicon lexicon;
     lexicon.loadLeaves = lexicon.loadWinProb = false;
-    lexicon.loadWordList((folder / (name + ".lst")).string());
+    loadWordListWithTables(lexicon, (folder / (name + ".lst")).string());
     // A changed file with its checksum put right may hold other words than
     // the list: only that every answer stays inside the arrays counts.
     for (const char* word : {"cat", "zebra", "abo2an", "1ico", "xyz"}) {

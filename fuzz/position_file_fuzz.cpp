@@ -12,12 +12,13 @@
 #include <string>
 
 #include "files/position_file.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 #include "text/text_pane.hpp"
 
 namespace {
@@ -55,7 +56,7 @@ Setting& setting() {
     pexil::activateGameType(pexil::kKindStandard);
     made.lexicon = std::make_shared<pexil::Lexicon>();
     made.lexicon->loadLeaves = false;
-    made.lexicon->loadWordList((folder / "WORDS.LST").string());
+    loadWordListWithTables(*made.lexicon, (folder / "WORDS.LST").string());
     made.input = (folder / "input.pexil").string();
     made.copy = (folder / "copy.pexil").string();
     return made;

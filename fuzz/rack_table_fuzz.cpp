@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/tile_counts.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/text_pane.hpp"
 
 namespace {

@@ -18,12 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
-#include "files/data_files.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
-#include "movegen/rack_table_image.hpp"
-#include "movegen/rack_tables.hpp"
+#include "play/word_list_loading.hpp"
+#include "tables/rack_table_image.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/text_pane.hpp"
 
 namespace {
@@ -46,7 +47,7 @@ const pexil::Lexicon& list() {
     std::ofstream(privateFolder() / "fuzz.lst") << "cat dog";
     static pexil::Lexicon loaded;
     loaded.loadLeaves = loaded.loadWinProb = loaded.useGraphFile = false;
-    loaded.loadWordList((privateFolder() / "fuzz.lst").string());
+    loadWordListWithTables(loaded, (privateFolder() / "fuzz.lst").string());
     return &loaded;
   }();
   return *lexicon;

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "search/win_prob.hpp"
+#include "tables/win_prob.hpp"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "lexicon/lexicon.hpp"
 #include "lexicon/word_graph.hpp"
+#include "play/word_list_loading.hpp"
 #include "text/text_pane.hpp"
 
 // A folder of this process's own, so that looking for companion files
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(path) << "aa ab ba bad bat cab cat dab tab tad act";
     static pexil::Lexicon fixed;
     fixed.useGraphFile = false;
-    fixed.loadWordList(path.string());
+    loadWordListWithTables(fixed, path.string());
     return &fixed;
   }();
   const auto graph = pexil::WordGraph::parse(std::string_view(reinterpret_cast<const char*>(data), size),

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "text/text_pane.hpp"
 
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pexil::setAlphabetCounts(alphabet);
     pexil::Lexicon lexicon;
     lexicon.loadWinProb = false;
-    lexicon.loadWordList(path);
+    loadWordListWithTables(lexicon, path);
     const std::string probe = text.substr(0, 12);
     (void)lexicon.isWord(probe, 0);
     (void)lexicon.findEntry(probe);

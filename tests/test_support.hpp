@@ -12,12 +12,14 @@
 
 #include <gtest/gtest.h>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -50,7 +52,7 @@ inline std::shared_ptr<Lexicon> fixtureWords() {
   static std::shared_ptr<Lexicon> lexicon = [] {
     auto l = std::make_shared<Lexicon>();
     l->loadLeaves = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    loadWordListWithTables(*l, PEXIL_TEST_DATA "/movegen/words.lst");
     return l;
   }();
   return lexicon;

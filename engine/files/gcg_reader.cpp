@@ -10,18 +10,19 @@
 #include <string_view>
 
 #include "files/gcg_tiles.hpp"
-#include "game/game_flow.hpp"
-#include "game/word_list_choice.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_choice.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
-#include "text/utf8.hpp"
 #include "text/messages.hpp"
+#include "text/utf8.hpp"
 
 namespace pexil {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "files/gcg_analysis.hpp"
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

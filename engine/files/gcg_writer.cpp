@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "files/atomic_file.hpp"
 #include "files/gcg_reader.hpp"
 #include "files/gcg_tiles.hpp"
-#include "game/game_flow.hpp"
+#include "io/atomic_file.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/move_line.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/notation.hpp"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 #include "text/program_version.hpp"
 
 namespace pexil {

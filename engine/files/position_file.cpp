@@ -8,9 +8,10 @@
 #include <string_view>
 #include <utility>
 
-#include "files/atomic_file.hpp"
-#include "files/data_files.hpp"
-#include "game/word_list_choice.hpp"
+#include "io/atomic_file.hpp"
+#include "io/data_files.hpp"
+#include "movegen/generator.hpp"
+#include "play/word_list_choice.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"

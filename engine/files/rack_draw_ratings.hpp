@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "movegen/rack_reports.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

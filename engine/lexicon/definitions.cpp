@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "rules/letter_codes.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"

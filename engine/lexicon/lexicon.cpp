@@ -6,12 +6,10 @@
 #include <cstring>
 #include <functional>
 
-#include "files/binary_image.hpp"
-#include "files/data_files.hpp"
+#include "io/binary_image.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon_image.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
-#include "search/win_prob.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -216,7 +214,8 @@ void Lexicon::bindStorage() {
   if (arrays_.trie.empty()) arrays_.trie = kEmptyTrie;
 }
 
-bool Lexicon::loadWordList(const std::string& fileName, const std::string& validatingName) {
+bool Lexicon::loadWordList(const std::string& fileName, const std::string& validatingName,
+                           WordListCompanions* companions) {
   if (!fileName_.empty() && latin1Lower(fileName) == latin1Lower(fileName_)) return true;
 
   // The active game type's alphabet decides which tokens are words.
@@ -296,7 +295,7 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   sourceKey_ = sources.key(listId_);
   detectAlphabet();
   if (!image) fillTwoLetterTables();
-  if (loadLeaves) LoadRackTables(*this);
+  if (companions) companions->wordsReady(*this);
   if (image) {
     graphKnown_ = useGraphFile;
     graphState_ = image->graphState;
@@ -315,9 +314,7 @@ bool Lexicon::loadWordList(const std::string& fileName, const std::string& valid
   }
   const auto stats = loadSquareStats ? findDataFile(companionName(identityName_, ".bb")) : std::nullopt;
   if (const auto text = stats ? readWholeFile(*stats) : std::nullopt) *squareLetterStats_ = SquareLetterStats::parse(*text);
-  // The win-probability tables come with every list, named like the square
-  // statistics after the list's identity.
-  if (loadWinProb) LoadWinProbTables(identityName_, listId_);
+  if (companions) companions->statisticsReady(*this);
   const std::string letterTable = companionName(identityName_, ".tl");
   letterTableName_ = dataFileExists(letterTable) ? letterTable : std::string();
   // calloc: the memo's pages stay untouched until a word's hooks are asked.
@@ -686,8 +683,6 @@ void Lexicon::detectAlphabet() {
     }
   }
   setWordListAlphabet(alphabet_);
-  // Racks are multisets of the standard bag of the list's alphabet.
-  setRackDistribution(alphabet_);
 }
 
 void Lexicon::loadGraph(const std::string& name) {

@@ -22,8 +22,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "files/content_hash.hpp"
-#include "files/mapped_file.hpp"
+#include "io/content_hash.hpp"
+#include "io/mapped_file.hpp"
 #include "lexicon/letter_multisets.hpp"
 #include "lexicon/square_letter_stats.hpp"
 #include "lexicon/word_graph.hpp"
@@ -103,6 +103,24 @@ inline constexpr int kIndexLengths = 31;
 // Lists of the position index, one per table, position, letter and length.
 inline constexpr std::size_t kLetterIndexLists = std::size_t(kIndexTables) * kIndexPositions * 32 * kIndexLengths;
 
+class Lexicon;
+
+// What a loader above the word lists does while a list loads. The tables
+// that come with a list (rack values, win probabilities) live in a higher
+// layer than the lexicon; that layer reads them at these two points of
+// Lexicon::loadWordList, so that their messages keep their place among the
+// list's own.
+class WordListCompanions {
+ public:
+  virtual ~WordListCompanions() = default;
+  // The words are in place and the alphabet is known; the word graph is
+  // not read yet.
+  virtual void wordsReady(const Lexicon& lexicon) = 0;
+  // The square-letter statistics are read; the word count is not printed
+  // yet.
+  virtual void statisticsReady(const Lexicon& lexicon) = 0;
+};
+
 class Lexicon {
  public:
   Lexicon();
@@ -113,8 +131,11 @@ class Lexicon {
   // Loads a word list and its companion files; nothing happens when the
   // same file (ignoring letter case) is loaded already. With a validating
   // list, words missing from it are phonies. Returns false when the list
-  // could not be read (the lexicon is then empty).
-  bool loadWordList(const std::string& fileName, const std::string& validatingName = "");
+  // could not be read (the lexicon is then empty). `companions`, when
+  // given, are called at their points of the load: that is how the list's
+  // tables come with it (loadWordListWithTables, play/word_list_loading.hpp).
+  bool loadWordList(const std::string& fileName, const std::string& validatingName = "",
+                    WordListCompanions* companions = nullptr);
 
   // ---- entries ----
   int wordCount() const { return static_cast<int>(arrays_.words.size()); }
@@ -197,10 +218,12 @@ class Lexicon {
   const std::string& identityName() const { return identityName_; }
   const std::string& letterTableName() const { return letterTableName_; }
 
-  // Load the rack-leave tables with the list.
+  // Load the rack-leave tables with the list (when it is loaded with its
+  // tables, loadWordListWithTables).
   bool loadLeaves = true;
   // Load the win-probability tables with the list (they replace the ones
-  // the program holds); only fuzzing of the list reader goes without.
+  // the program holds; again when it is loaded with its tables); only
+  // fuzzing of the list reader goes without.
   bool loadWinProb = true;
   // Read the list's compact word graph when it has one.
   bool useGraphFile = true;

@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "files/mapped_file.hpp"
+#include "io/mapped_file.hpp"
 #include "rules/letter_codes.hpp"
 
 namespace pexil {

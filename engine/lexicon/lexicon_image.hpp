@@ -1,6 +1,6 @@
 // The binary form of a loaded word list (".lexbin" beside the list): the
 // arrays of a Lexicon and of its word graph, laid out so that they are used
-// in place from a read-only mapping (files/binary_image.hpp describes the
+// in place from a read-only mapping (io/binary_image.hpp describes the
 // container).
 //
 // Sections: the source key (what the arrays were made from: the list's
@@ -28,8 +28,8 @@
 #include <string>
 #include <string_view>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/word_graph.hpp"
 

@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cmath>
 
-#include "movegen/board_patterns.hpp"
 #include "rules/game_rules.hpp"
+#include "tables/board_patterns.hpp"
 
 namespace pexil {
 namespace {

@@ -7,9 +7,14 @@
 #include <cstdint>
 #include <optional>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
+
+// The experimental play flag (ExperimentalPlay, state/evaluation_context.hpp)
+// the evaluation context takes up: process-wide, kXpfNone unless set.
+int experimentalPlayFlag();
+void setExperimentalPlayFlag(int flag);
 
 struct PlacementShape {
   const char* word = nullptr;

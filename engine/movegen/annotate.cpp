@@ -145,6 +145,12 @@ void AnnotateBoard(Board& board, const Game& game, bool withBarredWords) {
   }
 }
 
+void prepareBoard(Game& game) {
+  game.board.lexicon = game.lexicon.get();
+  game.board.phonyLengthLimit = game.phonyPlay ? game.minPhonyLength : 999;
+  AnnotateBoard(game.board, game, false);
+}
+
 bool PlacementFits(const Board& board, int column, int row, int length, int direction) {
   const int dc = direction == kAcross ? 1 : 0, dr = 1 - dc;
   if (length < 1) return false;

@@ -1,9 +1,9 @@
 #include "movegen/evaluation.hpp"
 
 #include "movegen/adjustments.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"
+#include "tables/rack_tables.hpp"
 
 namespace pexil {
 

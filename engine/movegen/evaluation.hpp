@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "game/game.hpp"
-#include "movegen/move.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "game/game.hpp"
-#include "movegen/move.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil {
 
@@ -30,6 +30,11 @@ void GenerateMoves(Game& game, Generation what);
 // restricted player are left out of the cross sets when that player is to
 // move.
 void AnnotateBoard(Board& board, const Game& game, bool withBarredWords = true);
+
+// Sets the board's phony length limit (the computer's minimum phony length
+// when phony play is on, else none allowed) and annotates the board for
+// generation, as after every move.
+void prepareBoard(Game& game);
 
 // True when a word of exactly `length` squares from (column, row) in the
 // direction is a legal shape: on the board, on usable squares, not touching

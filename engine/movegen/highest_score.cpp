@@ -1,10 +1,10 @@
 // The open-ended search for the highest-scoring move with any rack drawn
 // from the unseen tiles.
-#include "game/abort_flag.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_text.hpp"
 #include "rules/game_rules.hpp"
+#include "state/abort_flag.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

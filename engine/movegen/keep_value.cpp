@@ -3,8 +3,8 @@
 #include <bit>
 
 #include "movegen/evaluation.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
+#include "tables/rack_tables.hpp"
 
 namespace pexil {
 namespace {

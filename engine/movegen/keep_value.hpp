@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game/game.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

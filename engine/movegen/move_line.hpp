@@ -30,9 +30,9 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
-#include "movegen/move.hpp"
 #include "rules/board.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil {
 

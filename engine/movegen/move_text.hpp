@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "movegen/move.hpp"
+#include "state/move.hpp"
 
 namespace pexil {
 

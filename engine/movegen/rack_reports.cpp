@@ -9,8 +9,8 @@
 
 #include "movegen/generator.hpp"
 #include "movegen/keep_value.hpp"
-#include "movegen/rack_tables.hpp"
 #include "rules/game_rules.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

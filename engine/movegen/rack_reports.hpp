@@ -2,8 +2,8 @@
 // rack, and the median rack draw of the "Give median rack draws" option.
 #pragma once
 
-#include "game/game.hpp"
 #include "rules/random.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "game/game.hpp"
-#include "movegen/move.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil {
 

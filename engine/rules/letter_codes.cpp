@@ -8,8 +8,6 @@
 namespace pexil {
 namespace {
 
-constexpr unsigned char u(char c) { return static_cast<unsigned char>(c); }
-
 // The characters that map to the same code in every variant of the map.
 constexpr int specialCode(unsigned char c) {
   switch (c) {
@@ -33,16 +31,6 @@ constexpr std::array<int, 256> buildMap(unsigned char base) {
 
 constexpr std::array<int, 256> kLowerMap = buildMap('a');
 constexpr std::array<int, 256> kUpperMap = buildMap('A');
-
-constexpr std::array<unsigned char, 256> buildLowerCase() {
-  std::array<unsigned char, 256> map{};
-  for (int c = 0; c < 256; ++c) {
-    const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-    map[static_cast<std::size_t>(c)] = static_cast<unsigned char>(upper ? c + 32 : c);
-  }
-  return map;
-}
-constexpr std::array<unsigned char, 256> kLowerCase = buildLowerCase();
 
 std::atomic<int> loadedListAlphabet{kAlphabetEnglish};
 
@@ -72,7 +60,6 @@ void replaceAll(std::string& text, std::string_view pattern, char substitute) {
 namespace detail {
 constinit const std::array<int, 256> lowerCodeMap = kLowerMap;
 constinit const std::array<int, 256> upperCodeMap = kUpperMap;
-constinit const std::array<unsigned char, 256> latin1LowerMap = kLowerCase;
 }  // namespace detail
 
 AlphabetCounts alphabetCounts(int alphabet) {
@@ -133,36 +120,6 @@ char charOfUpper(LetterCode code) {
 }
 
 char charOfLower(LetterCode code) { return latin1Lower(charOfUpper(code)); }
-
-char latin1Lower(char c) { return static_cast<char>(kLowerCase[u(c)]); }
-
-char latin1Upper(char c) {
-  const unsigned char b = u(c);
-  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) return static_cast<char>(b - 32);
-  return c;
-}
-
-bool latin1IsUpper(char c) {
-  const unsigned char b = u(c);
-  return (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
-}
-
-bool latin1IsLetter(char c) {
-  const unsigned char b = u(c);
-  return latin1IsUpper(c) || (b >= 'a' && b <= 'z') || (b >= 0xDF && b != 0xF7);
-}
-
-std::string latin1Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = latin1Lower(c);
-  return out;
-}
-
-std::string latin1Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = latin1Upper(c);
-  return out;
-}
 
 std::string convertMultiLetter(std::string_view typed) {
   std::string text(typed);

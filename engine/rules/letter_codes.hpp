@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/latin1.hpp"  // the case mapping callers of the letter codes use
+
 namespace pexil {
 
 using LetterCode = int;
@@ -43,7 +45,6 @@ AlphabetCounts alphabetCounts(int alphabet);
 namespace detail {
 extern const std::array<int, 256> lowerCodeMap;
 extern const std::array<int, 256> upperCodeMap;
-extern const std::array<unsigned char, 256> latin1LowerMap;
 }  // namespace detail
 inline LetterCode codeOfLower(char c) { return detail::lowerCodeMap[static_cast<unsigned char>(c)]; }
 inline LetterCode codeOfUpper(char c) { return detail::upperCodeMap[static_cast<unsigned char>(c)]; }
@@ -65,14 +66,6 @@ void setWordListAlphabet(int alphabet);
 // active rules reads '?'.
 char charOfUpper(LetterCode code);
 char charOfLower(LetterCode code);
-
-// Latin-1 case mapping.
-char latin1Lower(char c);
-char latin1Upper(char c);
-bool latin1IsUpper(char c);
-bool latin1IsLetter(char c);
-std::string latin1Lower(std::string_view text);
-std::string latin1Upper(std::string_view text);
 
 // Typed words: multi-letter tiles become their substitute characters
 // (Spanish ch ll rr -> 1 2 3; Catalan l·l l.l l-l l=l -> w, ny -> y,

@@ -3,11 +3,11 @@
 #include <chrono>
 #include <mutex>
 
-#include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
 #include "movegen/move_text.hpp"
+#include "play/game_flow.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 

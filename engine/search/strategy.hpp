@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil {
 

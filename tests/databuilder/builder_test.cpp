@@ -11,17 +11,18 @@
 
 #include "counts.hpp"
 #include "finish.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
-#include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
-#include "search/win_prob.hpp"
 #include "self_play.hpp"
+#include "state/game.hpp"
+#include "tables/board_patterns.hpp"
+#include "tables/rack_tables.hpp"
+#include "tables/win_prob.hpp"
 #include "test_support.hpp"
 
 namespace pexil::databuilder {
@@ -32,7 +33,7 @@ std::shared_ptr<Lexicon> words() {
     auto l = std::make_shared<Lexicon>();
     l->loadLeaves = false;
     l->loadSquareStats = false;
-    l->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    loadWordListWithTables(*l, PEXIL_TEST_DATA "/movegen/words.lst");
     return l;
   }();
   return lexicon;

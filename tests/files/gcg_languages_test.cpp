@@ -10,6 +10,7 @@
 #include "files/gcg_tiles.hpp"
 #include "files/gcg_writer.hpp"
 #include "gcg_test_support.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "search/strategy.hpp"
 
@@ -65,7 +66,7 @@ class GcgLanguageRecords : public ::testing::Test {
     EXPECT_TRUE(activateGameType(kKindDefined, findGameType(language.type))) << language.type;
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(folder.write(fileName, test::languageList(language.letters, language.probes, language.banned)));
+    loadWordListWithTables(*lexicon, folder.write(fileName, test::languageList(language.letters, language.probes, language.banned)));
     EXPECT_EQ(lexicon->alphabet(), language.alphabet) << language.type;
     setWordListAlphabet(language.alphabet);
     return lexicon;

@@ -12,6 +12,7 @@
 #include "files/gcg_reader.hpp"
 #include "files/gcg_writer.hpp"
 #include "gcg_test_support.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 
 namespace pexil {
@@ -415,7 +416,7 @@ class GcgLanguages : public GcgReading {
     const std::string list = test::languageList(letters, probes, banned);
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(where.write(name, list));
+    loadWordListWithTables(*lexicon, where.write(name, list));
     return lexicon;
   }
   // Self-play games of the language written and read back whole.

@@ -13,13 +13,15 @@
 #include <vector>
 
 #include "files/gcg_reader.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil::test {
@@ -47,7 +49,7 @@ inline std::shared_ptr<Lexicon> wordsWithPhonies() {
     const std::string validating = folder.write("valid.lst", valid);
     auto l = std::make_shared<Lexicon>();
     l->loadLeaves = false;
-    l->loadWordList(list, validating);
+    loadWordListWithTables(*l, list, validating);
     return l;
   }();
   return lexicon;

@@ -8,6 +8,7 @@
 #include "files/gcg_writer.hpp"
 #include "gcg_test_support.hpp"
 #include "movegen/move_line.hpp"
+#include "play/word_list_loading.hpp"
 
 namespace pexil {
 namespace {
@@ -209,7 +210,7 @@ TEST_F(GcgWriting, LexiconLinesFollowTheList) {
     SCOPED_TRACE(c.file);
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(folder.write(c.file, "at\nta\n"));
+    loadWordListWithTables(*lexicon, folder.write(c.file, "at\nta\n"));
     game.lexicon = lexicon;
     const std::string text = GcgText(game);
     const std::size_t start = text.find("#description");

@@ -12,10 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "files/data_files.hpp"
-#include "game/game_flow.hpp"
-#include "game/word_list_choice.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_choice.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
@@ -28,7 +29,7 @@ namespace {
 std::shared_ptr<Lexicon> listFrom(const std::string& path) {
   auto lexicon = std::make_shared<Lexicon>();
   lexicon->loadLeaves = false;
-  lexicon->loadWordList(path);
+  loadWordListWithTables(*lexicon, path);
   return lexicon;
 }
 

@@ -14,15 +14,17 @@
 #include "files/gcg_reader.hpp"
 #include "files/gcg_writer.hpp"
 #include "files/rack_draw_ratings.hpp"
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
+#include "gcg_test_support.hpp"
 #include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
-#include "gcg_test_support.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"
 
@@ -229,7 +231,7 @@ TEST_F(RackDrawRatings, SpanishDoubleTilesAreWrittenOut) {
   ASSERT_TRUE(activateGameType(kKindDefined, findGameType("Scrabble(R) - Spanish")));
   auto lexicon = std::make_shared<Lexicon>();
   lexicon->loadLeaves = false;
-  ASSERT_TRUE(lexicon->loadWordList(folder.write("spanish_test.lst", list)));
+  ASSERT_TRUE(loadWordListWithTables(*lexicon, folder.write("spanish_test.lst", list)));
   ASSERT_EQ(lexicon->alphabet(), kAlphabetSpanish);
   const Game played = playedGame(lexicon);
   ASSERT_GE(played.history.size(), 12u);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "test_support.hpp"
 
@@ -99,10 +100,10 @@ void checkAgainstNaive(const Lexicon& lexicon, const std::string& alphabet, std:
 TEST_F(LetterMultisetsTest, EnglishWordsAndNonWords) {
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(PEXIL_TEST_DATA "/movegen/words.lst"));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, PEXIL_TEST_DATA "/movegen/words.lst"));
   checkAgainstNaive(lexicon, "abcdeeilnorst", 5);
   // A reload builds the sets of the new list.
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("two.lst", "zzz qi")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("two.lst", "zzz qi")));
   EXPECT_TRUE(lexicon.letterMultisets().contains(keyOf("iq")));
   EXPECT_FALSE(lexicon.letterMultisets().contains(keyOf("rest")));
   EXPECT_TRUE(wordsOf(lexicon.letterMultisets(), keyOf("rest")).empty());
@@ -138,7 +139,7 @@ TEST_F(LetterMultisetsTest, SpanishDigraphTilesAreLettersOfTheirOwn) {
   ASSERT_TRUE(activateGameType(kKindDefined, 0));
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("es.lst", "ca2e ca1o pe3o lelo a\xF1o abo2an abolaga aboga acervado")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("es.lst", "ca2e ca1o pe3o lelo a\xF1o abo2an abolaga aboga acervado")));
   ASSERT_EQ(lexicon.alphabet(), kAlphabetSpanish);
   const LetterMultisets& sets = lexicon.letterMultisets();
   EXPECT_TRUE(sets.contains(keyOf("e2ac")));

@@ -17,12 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "files/binary_image.hpp"
-#include "files/content_hash.hpp"
-#include "files/data_files.hpp"
+#include "io/binary_image.hpp"
+#include "io/content_hash.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/lexicon_image.hpp"
 #include "lexicon/word_graph.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "test_support.hpp"
@@ -140,7 +141,7 @@ class LexiconBinary : public ::testing::Test {
     plain.loadWinProb = false;
     plain.useGraphFile = false;
     plain.useBinaryFile = false;
-    ASSERT_TRUE(plain.loadWordList(name));
+    ASSERT_TRUE(loadWordListWithTables(plain, name));
     folder.write(companionName(name, ".tribble"), WordGraph::build(plain).serialise());
   }
 
@@ -149,7 +150,7 @@ class LexiconBinary : public ::testing::Test {
     lexicon->loadLeaves = false;
     lexicon->loadWinProb = false;
     lexicon->useBinaryFile = binary;
-    EXPECT_TRUE(lexicon->loadWordList(name, validating));
+    EXPECT_TRUE(loadWordListWithTables(*lexicon, name, validating));
     return lexicon;
   }
 
@@ -275,7 +276,7 @@ TEST_F(LexiconBinary, ANewGraphFileOrAnotherAlphabetMakesItStale) {
     withoutGraph.loadLeaves = false;
     withoutGraph.loadWinProb = false;
     withoutGraph.useGraphFile = false;
-    ASSERT_TRUE(withoutGraph.loadWordList("words.lst"));
+    ASSERT_TRUE(loadWordListWithTables(withoutGraph, "words.lst"));
     EXPECT_TRUE(withoutGraph.loadedFromBinary());
     EXPECT_EQ(withoutGraph.graph(), nullptr);
   }

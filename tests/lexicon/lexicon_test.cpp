@@ -7,6 +7,7 @@
 #include <set>
 #include <thread>
 
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "test_support.hpp"
@@ -42,7 +43,7 @@ TEST_F(LexiconTest, ReadsTokensAndSortsByLengthKeepingFileOrder) {
   PaneCapture capture;
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(path));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, path));
   EXPECT_EQ(entries(lexicon), (std::vector<std::string>{"aa", "bb", "ok", "ab", "cat", "dog", "big", "zebra",
                                                         std::string(32, 'r')}));
   EXPECT_EQ(capture.lines(), (std::vector<std::string>{"Reading word list \"" + path + "\"... ",
@@ -71,16 +72,16 @@ TEST_F(LexiconTest, ReadsTokensAndSortsByLengthKeepingFileOrder) {
 TEST_F(LexiconTest, SameFileLoadsOnceInAnyCase) {
   const std::string path = folder.write("Once.lst", "one two three");
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(path));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, path));
   PaneCapture capture;
-  EXPECT_TRUE(lexicon.loadWordList(latin1Upper(path)));
+  EXPECT_TRUE(loadWordListWithTables(lexicon, latin1Upper(path)));
   EXPECT_TRUE(capture.lines().empty());
   EXPECT_EQ(lexicon.wordCount(), 3);
   // Another file replaces everything, accepted extras included.
   lexicon.addAcceptedExtra("Zyzzyva");
   EXPECT_TRUE(lexicon.isAcceptedExtra("ZYZZYVA"));
   EXPECT_FALSE(lexicon.isAcceptedExtra("zyzzyv"));
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("other.lst", "four")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("other.lst", "four")));
   EXPECT_EQ(lexicon.wordCount(), 1);
   EXPECT_FALSE(lexicon.isWord("one", 0));
   EXPECT_FALSE(lexicon.isAcceptedExtra("zyzzyva"));
@@ -89,7 +90,7 @@ TEST_F(LexiconTest, SameFileLoadsOnceInAnyCase) {
 TEST_F(LexiconTest, BadFilesLeaveAnEmptyLexicon) {
   PaneCapture capture;
   Lexicon lexicon;
-  EXPECT_FALSE(lexicon.loadWordList(folder.path("missing.lst")));
+  EXPECT_FALSE(loadWordListWithTables(lexicon, folder.path("missing.lst")));
   EXPECT_EQ(lexicon.wordCount(), 0);
   EXPECT_FALSE(lexicon.isWord("aa", 0));
   const auto lines = capture.lines();
@@ -97,7 +98,7 @@ TEST_F(LexiconTest, BadFilesLeaveAnEmptyLexicon) {
   EXPECT_EQ(lines[lines.size() - 2] + lines.back(),
             "The word list \"" + folder.path("missing.lst") + "\" could not be read; the lexicon is empty. ");
   // A folder instead of a file.
-  EXPECT_FALSE(lexicon.loadWordList(folder.path("")));
+  EXPECT_FALSE(loadWordListWithTables(lexicon, folder.path("")));
 
   // Empty files, binary junk, a 2 MB line and 300-character tokens.
   std::string junk;
@@ -107,14 +108,14 @@ TEST_F(LexiconTest, BadFilesLeaveAnEmptyLexicon) {
   for (const std::string& content : {std::string(), junk, std::string(2 << 20, 'a'),
                                      std::string(300, 'b') + " ok " + std::string(300, 'c'), std::string("\0\0ab\0", 5)}) {
     Lexicon bad;
-    ASSERT_TRUE(bad.loadWordList(folder.write("bad.lst", content)));
+    ASSERT_TRUE(loadWordListWithTables(bad, folder.write("bad.lst", content)));
     for (int i = 0; i < bad.wordCount(); ++i) {
       EXPECT_GE(bad.entry(i).length, 2);
       EXPECT_LE(bad.entry(i).length, 32);
     }
   }
   Lexicon mixed;
-  ASSERT_TRUE(mixed.loadWordList(folder.write("bad.lst", std::string(300, 'b') + " ok " + std::string(300, 'c'))));
+  ASSERT_TRUE(loadWordListWithTables(mixed, folder.write("bad.lst", std::string(300, 'b') + " ok " + std::string(300, 'c'))));
   EXPECT_EQ(entries(mixed), std::vector<std::string>{"ok"});
 }
 
@@ -122,7 +123,7 @@ TEST_F(LexiconTest, ValidatingListMarksPhonies) {
   const std::string list = folder.write("big.lst", "cat dog qat zax");
   const std::string validating = folder.write("small.lst", "CAT qat\nnotinbig");
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(list, validating));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, list, validating));
   EXPECT_EQ(lexicon.identityName(), validating);
   bool phony = true;
   EXPECT_TRUE(lexicon.isWord("cat", 999, &phony));
@@ -139,7 +140,7 @@ TEST_F(LexiconTest, ValidatingListMarksPhonies) {
   // A validating list that cannot be read changes no class.
   PaneCapture capture;
   Lexicon unmarked;
-  ASSERT_TRUE(unmarked.loadWordList(list, folder.path("gone.lst")));
+  ASSERT_TRUE(loadWordListWithTables(unmarked, list, folder.path("gone.lst")));
   EXPECT_TRUE(unmarked.isWord("dog", 999));
   std::string all;
   for (const std::string& line : capture.lines()) all += line;
@@ -157,13 +158,13 @@ TEST_F(LexiconTest, IdentityTable) {
                         Case{"CSW12.lst", 5, 0}, Case{"CATALAN.lst", 14, 0}, Case{"swedish.lst", 15, 0},
                         Case{"ENGLISH.LST", 0, 0}, Case{"xtwl06.lst", 0, 0}}) {
     Lexicon lexicon;
-    ASSERT_TRUE(lexicon.loadWordList(folder.write(c.name, "aa")));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write(c.name, "aa")));
     EXPECT_EQ(lexicon.listId(), c.listId) << c.name;
     EXPECT_EQ(lexicon.identityFigure(), c.figure) << c.name;
   }
   // The published-list classes need their lists; without them nothing changes.
   Lexicon international;
-  ASSERT_TRUE(international.loadWordList(folder.write("CSW12-copy.lst", "aa")));
+  ASSERT_TRUE(loadWordListWithTables(international, folder.write("CSW12-copy.lst", "aa")));
   EXPECT_EQ(international.entry(0).wordClass, kClassNormal);
 }
 
@@ -191,7 +192,7 @@ TEST_F(LexiconTest, LanguageProbes) {
     // Languages with extra letters need their alphabet's codes to read them.
     setAlphabetCounts(kAlphabetSwedish);
     Lexicon lexicon;
-    ASSERT_TRUE(lexicon.loadWordList(folder.write("probe" + std::to_string(c.alphabet) + ".lst", c.words)));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("probe" + std::to_string(c.alphabet) + ".lst", c.words)));
     EXPECT_EQ(lexicon.alphabet(), c.alphabet) << c.words;
     EXPECT_EQ(wordListAlphabet(), c.alphabet);
   }
@@ -203,7 +204,7 @@ TEST_F(LexiconTest, AlphabetOfTheActiveGameTypeDecidesValidTokens) {
   ASSERT_TRUE(activateGameType(kKindDefined, 0));
   setAlphabetCounts(kAlphabetEnglish);  // the loader switches to Spanish itself
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("es.lst", "ca2e a\xF1o \xE4rger abo2an abolaga aboga acervado")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("es.lst", "ca2e a\xF1o \xE4rger abo2an abolaga aboga acervado")));
   EXPECT_EQ(rules().letterCount, 28);
   EXPECT_TRUE(lexicon.isWord("ca2e", 0));
   EXPECT_TRUE(lexicon.isWord("A\xD1O", 0));  // the code map ignores case
@@ -226,7 +227,7 @@ TEST_F(LexiconTest, LookupsAgreeWithANaiveScan) {
   std::string content;
   for (const std::string& w : file) content += w + "\n";
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("random.lst", content)));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("random.lst", content)));
   ASSERT_EQ(lexicon.wordCount(), static_cast<int>(file.size()));
   const std::set<std::string> set(file.begin(), file.end());
 
@@ -286,7 +287,7 @@ TEST_F(LexiconTest, LookupsAgreeWithANaiveScan) {
 
 TEST_F(LexiconTest, TrieNodes) {
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("trie.lst", "cat cats car dog")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("trie.lst", "cat cats car dog")));
   const NodeIndex c = lexicon.child(Lexicon::trieRoot, 2);
   ASSERT_NE(c, kNoNode);
   EXPECT_EQ(lexicon.onlyChild(c), 0);  // only "a" follows c
@@ -305,7 +306,7 @@ TEST_F(LexiconTest, TrieNodes) {
 
 TEST_F(LexiconTest, AnagramsAndTwoLetterWords) {
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("ana.lst", "ate eat tea tee at ta qi xu aa stare tears")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("ana.lst", "ate eat tea tee at ta qi xu aa stare tears")));
   EXPECT_TRUE(lexicon.hasAnagram("eta"));
   EXPECT_TRUE(lexicon.hasAnagram("ETA"));
   EXPECT_TRUE(lexicon.hasAnagram("aerts"));
@@ -340,7 +341,7 @@ TEST_F(LexiconTest, AnagramMemoUnderConcurrentReaders) {
     content += w + " ";
   }
   Lexicon lexicon;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("memo.lst", content)));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("memo.lst", content)));
   std::set<std::string> sortedWords;
   for (std::string w : words) {
     std::sort(w.begin(), w.end());
@@ -375,7 +376,7 @@ TEST_F(LexiconTest, LanguagePackNotice) {
   PaneCapture capture;
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  lexicon.loadWordList(folder.write("DANISH.LST", "kurvfulde retr\xE6tes sm\xE5" "barn b\xF8" "ddel"));
+  loadWordListWithTables(lexicon, folder.write("DANISH.LST", "kurvfulde retr\xE6tes sm\xE5" "barn b\xF8" "ddel"));
   const auto lines = capture.lines();
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[1], "***************************************************** ");

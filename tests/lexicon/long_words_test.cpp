@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "test_support.hpp"
 
@@ -34,7 +35,7 @@ TEST_F(LongWords, FindEntryFindsWordsOfEveryLength) {
   for (int n = 2; n <= kMaxWordLength; ++n) list += wordOf(n, 'a') + "\n";
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("long.lst", list)));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("long.lst", list)));
   ASSERT_EQ(lexicon.wordCount(), kMaxWordLength - 1);
   for (int n = 2; n <= kMaxWordLength; ++n) {
     const std::string word = wordOf(n, 'a');
@@ -59,7 +60,7 @@ TEST_F(LongWords, AValidatingListMarksThirtyOneAndThirtyTwoLetterWords) {
   for (char& c : valid) c = c == '\n' ? c : static_cast<char>(c - 'a' + 'A');
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(list, folder.write("valid.lst", valid)));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, list, folder.write("valid.lst", valid)));
   for (const std::string& word : {w30, w31, w32}) {
     bool phony = true;
     EXPECT_TRUE(lexicon.isWord(word, 999, &phony)) << word.size() << " letters";

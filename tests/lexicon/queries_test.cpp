@@ -10,6 +10,7 @@
 #include <random>
 #include <set>
 
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "test_support.hpp"
 
@@ -48,7 +49,7 @@ class WordQueriesTest : public ::testing::Test {
     activateGameType(kKindStandard);
     setAlphabetCounts(kAlphabetEnglish);
     lexicon.loadLeaves = false;
-    ASSERT_TRUE(lexicon.loadWordList(kQueriesList));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, kQueriesList));
   }
   StateGuard guard;
   Lexicon lexicon;
@@ -79,7 +80,7 @@ TEST_F(WordQueriesTest, CheckWordGivesTheVerdictText) {
   // Words missing from the validating list are phonies, and still valid.
   Lexicon checked;
   checked.loadLeaves = false;
-  ASSERT_TRUE(checked.loadWordList(kQueriesList, kQueriesValidating));
+  ASSERT_TRUE(loadWordListWithTables(checked, kQueriesList, kQueriesValidating));
   bool phony = false;
   EXPECT_TRUE(checked.isWord("qat", 0, &phony));
   ASSERT_TRUE(phony);
@@ -186,7 +187,7 @@ TEST(WordQueryOrder, ShorterFirstThenUnsignedBytes) {
   TempFolder folder;
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("dansk.lst", "\xE6" "bler zebra abe \xF8" "se \xE5" "r bo")));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("dansk.lst", "\xE6" "bler zebra abe \xF8" "se \xE5" "r bo")));
   ASSERT_EQ(lexicon.wordCount(), 6);
   EXPECT_EQ(texts(lexicon, patternMatch(lexicon, "*")),
             (Words{"bo", "\xE5r", "abe", "\xF8se", "zebra", "\xE6" "bler"}));
@@ -250,7 +251,7 @@ TEST_F(WordQueriesTest, LastPageHoldsTheRest) {
   for (char c = 'a'; c < 'a' + 19; ++c) list += std::string("qa") + c + " ";
   Lexicon many;
   many.loadLeaves = false;
-  ASSERT_TRUE(many.loadWordList(folder.write("q.lst", list)));
+  ASSERT_TRUE(loadWordListWithTables(many, folder.write("q.lst", list)));
   WordResults results;
   EXPECT_EQ(runWordQuery(many, WordQuery::backHooks, "Q", results, false), 45u);
   EXPECT_EQ(results.nextIndex(), 20u);
@@ -311,7 +312,7 @@ TEST_F(WordQueriesTest, ResultsOutliveTheirLexicon) {
   {
     Lexicon brief;
     brief.loadLeaves = false;
-    ASSERT_TRUE(brief.loadWordList(kQueriesList));
+    ASSERT_TRUE(loadWordListWithTables(brief, kQueriesList));
     runWordQuery(brief, WordQuery::anagrams, "?at", results, false);
   }
   PaneCapture capture;
@@ -324,7 +325,7 @@ TEST_F(WordQueriesTest, ResultsOutliveTheirLexicon) {
 TEST_F(WordQueriesTest, HighlightMarksPhoniesWithAStar) {
   Lexicon checked;
   checked.loadLeaves = false;
-  ASSERT_TRUE(checked.loadWordList(kQueriesList, kQueriesValidating));
+  ASSERT_TRUE(loadWordListWithTables(checked, kQueriesList, kQueriesValidating));
   WordResults results;
   PaneCapture marked;
   runWordQuery(checked, WordQuery::frontHooks, "at", results, true);
@@ -350,7 +351,7 @@ TEST_F(WordQueriesTest, HighlightMarksInternationalOnlyWordsWithAHash) {
 
   Lexicon international;
   international.loadLeaves = false;
-  ASSERT_TRUE(international.loadWordList("sowpods.lst"));
+  ASSERT_TRUE(loadWordListWithTables(international, "sowpods.lst"));
   WordResults results;
   PaneCapture capture;
   runWordQuery(international, WordQuery::pattern, "??", results, true);
@@ -359,7 +360,7 @@ TEST_F(WordQueriesTest, HighlightMarksInternationalOnlyWordsWithAHash) {
   // The unabridged list also has words in neither list: '*'.
   Lexicon unabridged;
   unabridged.loadLeaves = false;
-  ASSERT_TRUE(unabridged.loadWordList("unabridged.lst"));
+  ASSERT_TRUE(loadWordListWithTables(unabridged, "unabridged.lst"));
   PaneCapture both;
   runWordQuery(unabridged, WordQuery::pattern, "[qxz]?", results, true);
   EXPECT_EQ(both.lines(), (Words{"Matches '[qxz]?'", "   1. qi", "   2. xu#", "   3. xx*", "   4. za", "   5. zo#"}));
@@ -443,7 +444,7 @@ TEST(WordQueryCrossCheck, EveryQueryAgreesWithAPlainScan) {
   TempFolder folder;
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList(folder.write("cross.lst", file)));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, folder.write("cross.lst", file)));
   ASSERT_EQ(lexicon.wordCount(), 400);
 
   auto scan = [&](auto keep) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lexicon/word_queries.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "test_support.hpp"
 
@@ -27,7 +28,7 @@ class SpanishQueries : public ::testing::Test {
     activateGameType(kKindStandard);
     setAlphabetCounts(kAlphabetSpanish);
     lexicon.loadLeaves = false;
-    ASSERT_TRUE(lexicon.loadWordList(PEXIL_TEST_DATA "/cli/conventions/spanish.lst"));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, PEXIL_TEST_DATA "/cli/conventions/spanish.lst"));
     ASSERT_EQ(lexicon.alphabet(), kAlphabetSpanish);
   }
   Words pattern(const std::string& typed) { return texts(lexicon, patternMatch(lexicon, convertQueryText(typed))); }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "test_support.hpp"
@@ -30,7 +31,7 @@ TEST(ShippedWordLists, EachGameTypeLoadsItsListInItsLanguage) {
     ASSERT_TRUE(activateGameType(kKindDefined, i));
     Lexicon lexicon;
     lexicon.loadLeaves = false;
-    ASSERT_TRUE(lexicon.loadWordList(list.string())) << *type.name;
+    ASSERT_TRUE(loadWordListWithTables(lexicon, list.string())) << *type.name;
     EXPECT_GT(lexicon.wordCount(), 50000) << *type.name;
     EXPECT_EQ(lexicon.alphabet(), type.alphabet) << *type.name;
     EXPECT_NE(lexicon.graph(), nullptr) << *type.name << ": no fitting word graph";
@@ -47,7 +48,7 @@ TEST(ShippedWordLists, EnglishTwoLetterWordsAreExactlyTheFixedSet) {
   activateGameType(kKindStandard);
   Lexicon lexicon;
   lexicon.loadLeaves = false;
-  ASSERT_TRUE(lexicon.loadWordList((run / "ENGLISH.LST").string()));
+  ASSERT_TRUE(loadWordListWithTables(lexicon, (run / "ENGLISH.LST").string()));
   int twoLetterWords = 0;
   for (int a = 0; a < 26; ++a) {
     for (int b = 0; b < 26; ++b) twoLetterWords += lexicon.isTwoLetterWord(a, b) ? 1 : 0;

@@ -4,8 +4,9 @@
 
 #include <set>
 
-#include "files/data_files.hpp"
+#include "io/data_files.hpp"
 #include "lexicon/lexicon.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "test_support.hpp"
@@ -47,7 +48,7 @@ class WordGraphTest : public ::testing::Test {
       content += w + "\n";
     }
     listPath = folder.write("GRAPH.LST", content);
-    ASSERT_TRUE(lexicon.loadWordList(listPath));
+    ASSERT_TRUE(loadWordListWithTables(lexicon, listPath));
   }
   StateGuard guard;
   TempFolder folder;
@@ -97,18 +98,18 @@ TEST_F(WordGraphTest, LoaderUsesAFittingGraphAndIgnoresOthers) {
   {
     PaneCapture capture;
     Lexicon withGraph;
-    ASSERT_TRUE(withGraph.loadWordList(listPath));
+    ASSERT_TRUE(loadWordListWithTables(withGraph, listPath));
     ASSERT_NE(withGraph.graph(), nullptr);
     EXPECT_EQ(capture.lines().size(), 2u);
     Lexicon without;
     without.useGraphFile = false;
-    ASSERT_TRUE(without.loadWordList(listPath));
+    ASSERT_TRUE(loadWordListWithTables(without, listPath));
     EXPECT_EQ(without.graph(), nullptr);
   }
   // A graph made for another list, and damaged graphs, are ignored with a
   // notice.
   Lexicon other;
-  ASSERT_TRUE(other.loadWordList(folder.write("OTHER.LST", "zz yy xx ww vv uu tt ss rr qq pp oo")));
+  ASSERT_TRUE(loadWordListWithTables(other, folder.write("OTHER.LST", "zz yy xx ww vv uu tt ss rr qq pp oo")));
   std::vector<std::string> bad = {
       WordGraph::build(other).serialise(),   // another list: words spelled differently
       bytes.substr(0, bytes.size() / 2),     // truncated
@@ -124,7 +125,7 @@ TEST_F(WordGraphTest, LoaderUsesAFittingGraphAndIgnoresOthers) {
     folder.write("GRAPH.tribble", bad[i]);
     PaneCapture capture;
     Lexicon lexiconWithBadGraph;
-    ASSERT_TRUE(lexiconWithBadGraph.loadWordList(listPath));
+    ASSERT_TRUE(loadWordListWithTables(lexiconWithBadGraph, listPath));
     EXPECT_EQ(lexiconWithBadGraph.graph(), nullptr) << i;
     std::string all;
     for (const std::string& line : capture.lines()) all += line;

@@ -26,14 +26,12 @@
 #include <unordered_set>
 #include <vector>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "lexicon/square_letter_stats.hpp"
-#include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
-#include "movegen/evaluation_context.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -41,6 +39,10 @@
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/evaluation_context.hpp"
+#include "state/game.hpp"
+#include "tables/board_patterns.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 
 namespace pexil {
@@ -251,7 +253,7 @@ std::shared_ptr<Lexicon> loadList(const std::string& bbText, const std::string& 
   lexicon->useGraphFile = false;
   std::string validating;
   if (!validatingText.empty()) validating = folder.write("valid.lst", validatingText);
-  EXPECT_TRUE(lexicon->loadWordList(folder.path("words.lst"), validating));
+  EXPECT_TRUE(loadWordListWithTables(*lexicon, folder.path("words.lst"), validating));
   return lexicon;
 }
 

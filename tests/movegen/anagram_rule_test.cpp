@@ -7,11 +7,13 @@
 #include <set>
 #include <tuple>
 
-#include "game/game.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {
@@ -40,7 +42,7 @@ class AnagramRuleTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(activateGameType(kKindAnagram));
     lexicon = std::make_shared<Lexicon>();
-    ASSERT_TRUE(lexicon->loadWordList(folder.write(
+    ASSERT_TRUE(loadWordListWithTables(*lexicon, folder.write(
         "ANAGRAM.LST", "at ta ate eat tea tan ant nat tie tin nit net ten ton not sat sea set sit tis ne en on no "
                        "ion oe io it ti tone note sent nest tens stone notes onset tines inset stein ")));
     for (int i = 0; i < lexicon->wordCount(); ++i) anagramKeys.insert(sortedLetters(std::string(lexicon->textView(i))));

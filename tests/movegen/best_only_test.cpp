@@ -15,13 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "game/game_flow.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
 #include "movegen/recording.hpp"
 #include "movegen/seeded_positions.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 
 namespace pexil {
@@ -282,7 +283,7 @@ TEST_F(BestOnlyBounds, PicksTheListsBestInSpanish) {
   ASSERT_GE(type, 0);
   ASSERT_TRUE(activateGameType(kKindDefined, type));
   auto spanish = std::make_shared<Lexicon>();
-  ASSERT_TRUE(spanish->loadWordList(list));
+  ASSERT_TRUE(loadWordListWithTables(*spanish, list));
   ASSERT_EQ(spanish->alphabet(), kAlphabetSpanish);
   for (std::uint32_t seed = 60; seed < 64; ++seed) {
     setProgramSeed(seed);

@@ -18,11 +18,11 @@
 #include <tuple>
 #include <vector>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/move.hpp"
+#include "movegen/seeded_positions.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"
@@ -31,7 +31,8 @@
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
-#include "movegen/seeded_positions.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

@@ -14,16 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/rack_reports.hpp"
-#include "movegen/rack_tables.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
+#include "tables/rack_tables.hpp"
 #include "test_support.hpp"
 #include "text/text_pane.hpp"
 

@@ -1,6 +1,6 @@
 // Direct tests of the move generator: labels, the board annotations, the
 // placement shape test, and the small rules of GenerateMoves.
-#include "movegen/move.hpp"
+#include "state/move.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include <tuple>
 #include <vector>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/board.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
@@ -23,6 +23,7 @@
 #include "rules/random.hpp"
 #include "rules/scoring.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

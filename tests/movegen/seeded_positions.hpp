@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "game/game.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/move.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
 #include "rules/board.hpp"
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"
@@ -27,6 +27,8 @@
 #include "rules/letter_codes.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
+#include "state/move.hpp"
 
 namespace pexil::test {
 
@@ -37,7 +39,7 @@ inline std::shared_ptr<Lexicon> sharedWords() {
   static std::shared_ptr<Lexicon> words = [] {
     auto lexicon = std::make_shared<Lexicon>();
     lexicon->loadLeaves = false;
-    lexicon->loadWordList(PEXIL_TEST_DATA "/movegen/words.lst");
+    loadWordListWithTables(*lexicon, PEXIL_TEST_DATA "/movegen/words.lst");
     return lexicon;
   }();
   return words;

@@ -5,11 +5,12 @@
 
 #include <algorithm>
 
-#include "game/game.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

@@ -7,13 +7,13 @@
 
 #include <algorithm>
 
-#include "game/game.hpp"
-#include "game/game_flow.hpp"
 #include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/strategy.hpp"
+#include "state/game.hpp"
 #include "test_support.hpp"
 
 namespace pexil {

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/atomic_file.hpp"
+#include "io/atomic_file.hpp"
 
 namespace pexil::databuilder {
 

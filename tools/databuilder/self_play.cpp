@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <vector>
 
-#include "game/game_flow.hpp"
-#include "movegen/board_patterns.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
-#include "movegen/rack_tables.hpp"
+#include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
-#include "search/win_prob.hpp"
+#include "tables/board_patterns.hpp"
+#include "tables/rack_tables.hpp"
+#include "tables/win_prob.hpp"
 
 namespace pexil::databuilder {
 namespace {

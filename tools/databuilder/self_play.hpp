@@ -10,7 +10,7 @@
 #include <string>
 
 #include "counts.hpp"
-#include "game/game.hpp"
+#include "state/game.hpp"
 
 namespace pexil::databuilder {
 

@@ -1,0 +1,55 @@
+#include "state/game.hpp"
+
+#include <algorithm>
+
+#include "rules/game_rules.hpp"
+
+namespace pexil {
+
+const char* LaidWords::add(std::string_view text) {
+  if (own_ == nullptr) {
+    arenas_.push_back(std::make_shared<Arena>());
+    own_ = arenas_.back().get();
+  }
+  return own_->emplace(text).first->c_str();
+}
+
+bool exchangeAllowed(const Game& game) {
+  const GameRules& r = rules();
+  if (r.gameKind == kKindHundredfold || game.bag.total() < r.minTilesExchange) return false;
+  int available = game.bag.total();
+  for (int p = 0; p < game.playerCount; ++p) {
+    if (p != game.toMove && game.racks[static_cast<std::size_t>(p)].total() == 0) available -= r.rackSize;
+  }
+  return available >= r.minTilesExchange;
+}
+
+LetterCounts unseenTilesOf(const Game& game, int player) {
+  LetterCounts pool = game.bag;
+  if (openRacks()) return pool;
+  for (int p = 0; p < game.playerCount; ++p) {
+    if (p == player) continue;
+    const Rack& rack = game.racks[static_cast<std::size_t>(p)];
+    for (int slot = 0; slot <= kTotalSlot; ++slot) pool.counts[static_cast<std::size_t>(slot)] += rack.counts[static_cast<std::size_t>(slot)];
+  }
+  return pool;
+}
+
+bool isBarredFor(const Game& game, int player, std::string_view word) {
+  if (game.restrictedPlayer != player || game.barredWords.empty()) return false;
+  const std::string lowered = latin1Lower(word);
+  return std::find(game.barredWords.begin(), game.barredWords.end(), lowered) != game.barredWords.end();
+}
+
+ScorelessLimits scorelessLimits(const Game& game) {
+  const int players = game.playerCount;
+  ScorelessLimits limits{3 * players, 3 * players, true};
+  if (wordListAlphabet() == kAlphabetSpanish) {
+    limits.scoreless = 6 * players;
+    limits.passes = 2 * players;
+    limits.scorelessApplies = !(players == 2 && game.scores[0] == 0 && game.scores[1] == 0);
+  }
+  return limits;
+}
+
+}  // namespace pexil
