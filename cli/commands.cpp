@@ -51,6 +51,16 @@ constexpr Command kCommands[] = {
      "                              --top N lists N (20), --best finds the best one only,\n"
      "                              --rank score|equity|pool ranks by score, by equity with\n"
      "                              the leave tables (the default) or against the unseen tiles"},
+    {"simulate", runSimulate,
+     "simulate --board FILE --rack TILES [GAME] [LIST]\n"
+     "  simulate --open POSITION|RECORD [--move N] [--rack TILES]\n"
+     "                              the lookahead simulation of the moves: --ply N plies\n"
+     "                              after each candidate (2), --engine threaded|single,\n"
+     "                              --threads N (the processors), --iterations N and\n"
+     "                              --candidates N for the single engine (200, 10),\n"
+     "                              --stdev X to stop on (0.1 threaded, 0.25 single),\n"
+     "                              --seconds S time budget, --winprob ranks by win\n"
+     "                              chance, --top N lists N (20); Ctrl-C stops it"},
     {"leaves", runLeaves,
      "leaves --board FILE --rack TILES [GAME] [LIST]\n"
      "                              the estimated value of every leave of TILES"},

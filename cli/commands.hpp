@@ -6,6 +6,7 @@
 #include <string>
 
 #include "options.hpp"
+#include "state/game.hpp"
 
 namespace pexil::cli {
 
@@ -23,6 +24,14 @@ std::string usageText();
 std::optional<std::string> commandUsage(const std::string& command);
 bool isCommandName(const std::string& word);
 
+// The position of the move commands: --open POSITION/RECORD [--move N]
+// [--rack TILES], or --board FILE --rack TILES (the opponents dealt from
+// what is left). 0, or the exit code after reporting what was wrong.
+int setUpMoverPosition(const ParsedOptions& options, Game& game);
+// A move's word as it lies on the board once played (board tiles set apart
+// by highlight marks).
+std::string moveWordOnBoard(const Game& game, const Move& move);
+
 // Command handlers, by area.
 int runMainJob(const Arguments& args);
 int runTypes(const Arguments& args);
@@ -37,6 +46,7 @@ int runAnagram(const Arguments& args);
 int runPattern(const Arguments& args);
 int runDefine(const Arguments& args);
 int runMoves(const Arguments& args);
+int runSimulate(const Arguments& args);
 int runHighest(const Arguments& args);
 int runLeaves(const Arguments& args);
 int runPlay(const Arguments& args);

@@ -136,6 +136,37 @@ void printMoveTable(const Game& game, const std::vector<const Move*>& moves) {
 
 }  // namespace
 
+int setUpMoverPosition(const ParsedOptions& options, Game& game) {
+  const auto boardFile = options.value("--board");
+  const auto rackOption = options.value("--rack");
+  if (options.value("--open")) {
+    bool opened = false;
+    int failure = 1;
+    if (!openFromOptions(game, options, opened, &failure)) return failure;
+    if (game.gameOver || game.playerCount <= 0) {
+      PrintMessage(msg::PlayGameOver);
+      return 1;
+    }
+    if (rackOption) {
+      const auto tiles = typedRack(*rackOption);
+      if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+    } else if (game.racks[static_cast<std::size_t>(game.toMove)].total() == 0) {
+      PrintMessageF(msg::CliNoRackToMove, playerName(game, game.toMove).c_str());
+      return 1;
+    }
+  } else {
+    if (const int failed = setUpPosition(options, *boardFile, game)) return failed;
+    // The rack is read in the list's alphabet, so only now.
+    const auto tiles = typedRack(*rackOption);
+    if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+    dealOpponents(game);
+  }
+  prepareBoard(game);
+  return 0;
+}
+
+std::string moveWordOnBoard(const Game& game, const Move& move) { return moveWord(game, move); }
+
 int runMoves(const Arguments& args) {
   const char* usage = "moves --board FILE --rack TILES, or moves --open POSITION/RECORD [--move N] [--rack TILES]";
   const auto options = parseOptions(
@@ -169,29 +200,7 @@ int runMoves(const Arguments& args) {
   // Tables and messages naming files are easier to read unwrapped.
   NoWrapPane noWrap;
   Game game;
-  if (fromFile) {
-    bool opened = false;
-    int failure = 1;
-    if (!openFromOptions(game, *options, opened, &failure)) return failure;
-    if (game.gameOver || game.playerCount <= 0) {
-      PrintMessage(msg::PlayGameOver);
-      return 1;
-    }
-    if (rackOption) {
-      const auto tiles = typedRack(*rackOption);
-      if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
-    } else if (game.racks[static_cast<std::size_t>(game.toMove)].total() == 0) {
-      PrintMessageF(msg::CliNoRackToMove, playerName(game, game.toMove).c_str());
-      return 1;
-    }
-  } else {
-    if (const int failed = setUpPosition(*options, *boardFile, game)) return failed;
-    // The rack is read in the list's alphabet, so only now.
-    const auto tiles = typedRack(*rackOption);
-    if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
-    dealOpponents(game);
-  }
-  prepareBoard(game);
+  if (const int failed = setUpMoverPosition(*options, game)) return failed;
   game.rankByScore = rank == "score";
   game.unseenPoolEvaluation = rank == "pool";
 

@@ -187,6 +187,25 @@ struct Game {
   // Worker threads for searches (the processor count, at least 1).
   int threads = 1;
 
+  // ---- lookahead simulation ----
+  // Simulated play continues while the turn counter has not passed the
+  // target turn.
+  int targetTurn = 0;
+  bool simulating = false;
+  bool quiet = false;              // no progress lines from the searches
+  bool maximizeWinProb = false;    // rank by the win chance at the horizon
+  bool mixedOptimization = false;  // rank by simValueC
+  bool useKnownTiles = false;      // the previous player's racks come from knownRacks
+  bool trackHeatmaps = false;
+  bool rackSimulation = false;     // a position file's "racksim" flag
+  int mood = 0;                    // -3..+3
+  int timeBudget = 0;              // of the running simulation, hundredths of a second; 0 = none
+  // Whether the horizon's win chance comes from the win-probability tables
+  // (worked out at the start of every simulation).
+  bool winProbAtHorizon = false;
+  // Racks the previous player may hold (tile inference or typed known tiles).
+  std::vector<Rack> knownRacks;
+
   // ---- generation options ----
   bool rankByScore = false;
   bool considerRetainExchange = false;
