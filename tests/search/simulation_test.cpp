@@ -1,0 +1,207 @@
+// The lookahead simulation: the stopping rules on flat outcomes, the
+// single-candidate answer, the position left exactly as it was, the sort
+// orders, the scoreless-turn guard and the worker wrapper.
+#include "search/simulation.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/tile_counts.hpp"
+#include "search/simulation_state.hpp"
+#include "search/worker_thread.hpp"
+#include "test_support.hpp"
+
+namespace pexil {
+namespace {
+
+class Simulation : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(activateGameType(kKindStandard)); }
+
+  // CAT across the centre, the mover holding `rack`, the opponent a rack
+  // drawn from the bag.
+  Game position(const char* rack, std::uint32_t seed) {
+    Game game = test::gameWithCatAtCentre(seed);
+    EXPECT_EQ(addLetters(game.racks[0], rack, &game.bag), static_cast<int>(std::string(rack).size()));
+    drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
+    game.random.seed(seed);
+    game.quiet = true;
+    prepareBoard(game);
+    return game;
+  }
+
+  test::StateGuard guard;
+};
+
+// With no ply after the candidate every iteration gives the same spread: the
+// single engine stops each candidate at iteration 50, the threaded one at 84
+// (five converged checks from iteration 80), and the means are the scores.
+TEST_F(Simulation, FlatOutcomesStopAtTheFirstChecks) {
+  Game single = position("DEGLNOR", 3);
+  SimulateSingleThreaded(single, 0, 200, 0.25, 10);
+  int simulated = 0;
+  for (const Move& move : single.moves) {
+    if (move.simCount == 0) continue;
+    ++simulated;
+    EXPECT_EQ(move.simCount, 50) << move.word;
+    EXPECT_FLOAT_EQ(move.simValueA, static_cast<float>(move.score)) << move.word;
+    EXPECT_EQ(move.simValueB, move.score > 0 ? 100.0f : 0.0f);
+  }
+  EXPECT_GT(simulated, 1);
+  EXPECT_TRUE(std::is_sorted(single.moves.begin(), single.moves.end(),
+                             [](const Move& a, const Move& b) { return a.simValueA > b.simValueA; }));
+
+  Game threaded = position("EINRSTU", 3);
+  threaded.strategies[0] = threaded.strategies[1] = 2;
+  SimulateThreaded(threaded, 2, 0, 0.1);
+  ASSERT_FALSE(threaded.moves.empty());
+  int counted = 0;
+  for (const Move& move : threaded.moves) {
+    if (move.simCount == 0) continue;
+    ++counted;
+    EXPECT_EQ(move.simCount, 84) << move.word;
+    EXPECT_FLOAT_EQ(move.simValueA, static_cast<float>(move.score)) << move.word;
+  }
+  EXPECT_GT(counted, 10);
+  EXPECT_EQ(threaded.strategies[0], 2);
+}
+
+// One candidate within reach: no simulation, the move's score plus the lead.
+TEST_F(Simulation, ASingleCandidateIsAnsweredFromTheLead) {
+  Game game = position("EINRSTU", 5);
+  game.scores[0] = 40;
+  game.scores[1] = 25;
+  SimulateSingleThreaded(game, 2, 200, 0.25, 1);
+  ASSERT_FALSE(game.moves.empty());
+  const Move& best = game.moves.front();
+  EXPECT_FLOAT_EQ(best.simValueA, static_cast<float>(best.score + 15));
+  EXPECT_EQ(best.simValueB, 100.0f);
+  EXPECT_EQ(best.simCount, 0);
+  for (std::size_t i = 1; i < game.moves.size(); ++i) EXPECT_EQ(game.moves[i].simValueA, kNoSimValue);
+}
+
+// Every engine leaves the position as it found it: board, racks, bag,
+// scores and turn, and strategy 0 back where it was.
+TEST_F(Simulation, ThePositionIsLeftAsItWas) {
+  for (const bool threaded : {false, true}) {
+    Game game = position("AEGINRS", 7);
+    game.strategies[1] = 0;
+    const Game before = game;
+    if (threaded) {
+      SimulateThreaded(game, 2, 2, 0.1);
+    } else {
+      SimulateSingleThreaded(game, 2, 60, 0.25, 4);
+    }
+    for (std::size_t i = 0; i < game.board.squares.size(); ++i) {
+      ASSERT_EQ(game.board.squares[i].letter, before.board.squares[i].letter) << i;
+    }
+    EXPECT_EQ(game.racks, before.racks);
+    EXPECT_EQ(game.bag.total(), before.bag.total());
+    for (int code = 0; code < kCodeSlots; ++code) EXPECT_EQ(game.bag[code], before.bag[code]);
+    EXPECT_EQ(game.scores, before.scores);
+    EXPECT_EQ(game.moveNumber, before.moveNumber);
+    EXPECT_EQ(game.toMove, before.toMove);
+    EXPECT_EQ(game.strategies, before.strategies);
+    EXPECT_FALSE(game.gameOver);
+    EXPECT_FALSE(game.simulating);
+    ASSERT_FALSE(game.moves.empty());
+    EXPECT_GT(game.moves.front().simCount, 0) << "threaded " << threaded;
+  }
+}
+
+TEST_F(Simulation, SortOrders) {
+  Game game;
+  auto move = [](const char* word, float spread, float win, float mixed) {
+    Move m;
+    m.word = word;
+    m.simValueA = spread;
+    m.simValueB = win;
+    m.simValueC = mixed;
+    return m;
+  };
+  static const char* const kWords[] = {"ONE", "TWO", "THREE"};
+  const std::vector<Move> list = {move(label::pass, 10, 60, 1), move(kWords[0], 5, 60, 3), move(kWords[1], 20, 40, 2),
+                                  move(kWords[2], 7, 60, 0)};
+  game.moves = list;
+  SortSimulated(game);
+  EXPECT_EQ(game.moves[0].word, kWords[1]);
+  EXPECT_EQ(game.moves[1].word, label::pass);
+  game.moves = list;
+  game.maximizeWinProb = true;
+  SortSimulated(game);
+  // Equal win chances: not the pass first, then the higher spread.
+  EXPECT_EQ(game.moves[0].word, kWords[2]);
+  EXPECT_EQ(game.moves[1].word, kWords[0]);
+  EXPECT_EQ(game.moves[2].word, label::pass);
+  EXPECT_EQ(game.moves[3].word, kWords[1]);
+  game.moves = list;
+  game.mixedOptimization = true;
+  SortSimulated(game);
+  EXPECT_EQ(game.moves[0].word, kWords[0]);
+  EXPECT_EQ(game.moves[3].word, kWords[2]);
+}
+
+// After two scoreless turns per player with a lead under 30, passes and
+// exchanges sink below every placement.
+TEST_F(Simulation, ScorelessTurnsSinkThePassAndTheExchanges) {
+  Game game = position("EINRSTU", 9);
+  game.scorelessTurns = 4;
+  SimulateThreaded(game, 2, 0, 0.1);
+  bool sawPass = false;
+  for (const Move& m : game.moves) {
+    if (isNonPlacement(m) && m.simCount > 0) {
+      sawPass = true;
+      EXPECT_LT(m.simValueA, -400.0f) << m.word;
+      EXPECT_EQ(m.simValueB, 0.0f);
+    }
+  }
+  EXPECT_TRUE(sawPass);
+  EXPECT_FALSE(isNonPlacement(game.moves.front()));
+}
+
+TEST_F(Simulation, TheHorizonWinChanceNeedsTheStandardGameAndFewerThan120Tiles) {
+  Game game = position("EINRSTU", 4);
+  GenerateMoves(game, Generation::fullList);
+  EXPECT_TRUE(WinProbAtHorizon(game));
+  game.playerCount = 5;
+  EXPECT_FALSE(WinProbAtHorizon(game));
+  game.playerCount = 2;
+  game.standardTileValues = false;
+  EXPECT_FALSE(WinProbAtHorizon(game));
+}
+
+TEST(WorkerThreads, RunJoinAndReportFinished) {
+  std::atomic<int> ran{0};
+  {
+    WorkerThread first([&] { ran.fetch_add(1); });
+    WorkerThread second([&] { ran.fetch_add(10); });
+    first.join();
+    second.join();
+    EXPECT_TRUE(first.finished());
+    EXPECT_TRUE(first.started());
+  }
+  EXPECT_EQ(ran.load(), 11);
+  WorkerThread none;  // never started: finished at once, joins at once
+  EXPECT_TRUE(none.finished());
+  none.join();
+}
+
+TEST(SharedBest, RaisedOnlyUpwardAndByASureCandidate) {
+  setSharedBest(kNoBest);
+  raiseSharedBest(12.0f);
+  raiseSharedBest(3.0f);
+  EXPECT_EQ(sharedBest(), 12.0f);
+  raiseSharedBestBar(20.0f, 1.0f);  // 20 is not above 12 + 10
+  EXPECT_EQ(sharedBest(), 12.0f);
+  raiseSharedBestBar(25.0f, 1.0f);
+  EXPECT_EQ(sharedBest(), 20.0f);
+  setSharedBest(kNoBest);
+}
+
+}  // namespace
+}  // namespace pexil
