@@ -2,12 +2,14 @@
 
 #include <chrono>
 #include <mutex>
+#include <optional>
 
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
 #include "movegen/move_text.hpp"
 #include "play/game_flow.hpp"
+#include "search/simulation.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -80,6 +82,97 @@ bool usesUnseenPool(int strategy) {
   return strategy == 0 || (strategy >= 11 && strategy <= 15) || strategy == 24;
 }
 
+// A lookahead strategy: its engine and settings, and the options it turns
+// on for its move.
+struct Lookahead {
+  bool threaded = true;
+  int ply = 2;
+  int iterations = 0;    // single engine
+  double stdevStop = 0.1;
+  int maxCandidates = 0; // single engine
+  bool unseenPool = false;
+  bool winProb = false;
+  bool guessTiles = false;
+  int staticFromBag = 0;  // > 0: static ranking while the bag holds this many tiles or more
+};
+
+std::optional<Lookahead> lookaheadOf(int strategy) {
+  const auto single = [](int ply, int iterations, double stdev, int candidates) {
+    Lookahead l;
+    l.threaded = false;
+    l.ply = ply;
+    l.iterations = iterations;
+    l.stdevStop = stdev;
+    l.maxCandidates = candidates;
+    return l;
+  };
+  const auto threaded = [](int ply, double stdev) {
+    Lookahead l;
+    l.ply = ply;
+    l.stdevStop = stdev;
+    return l;
+  };
+  Lookahead l;
+  switch (strategy) {
+    case 3: return single(1, 200, 0.25, 10);
+    case 4:
+      l = single(2, 200, 0.25, 10);
+      l.staticFromBag = 50;
+      return l;
+    case 5: return single(2, 300, 0.25, 10);
+    case 6: return single(5, 300, 0.25, 10);
+    case 7: return threaded(5, 0.1);
+    case 9:
+      l = threaded(5, 0.1);
+      l.winProb = true;
+      return l;
+    case 12: case 13: case 14:
+      l = threaded(strategy == 12 ? 5 : strategy == 13 ? 3 : 7, 0.1);
+      l.unseenPool = true;
+      return l;
+    case 16: case 17: case 18: case 19: case 20: case 22: case 23:
+      l = threaded(strategy == 16 ? 1 : strategy == 17 ? 3 : strategy == 18 ? 5 : strategy == 19 ? 7
+                   : strategy == 23 ? 99 : 2, 0.1);
+      l.guessTiles = true;
+      l.winProb = strategy == 22;
+      return l;
+    case 21: case 43: return threaded(2, 0.1);
+    case 41: return threaded(3, 0.1);
+    case 42: case 44:
+      l = threaded(strategy == 42 ? 3 : 2, 0.02);
+      l.winProb = true;
+      return l;
+    case 24:
+      l = single(2, 300, 0.2, 15);
+      l.unseenPool = true;
+      return l;
+    default: return std::nullopt;
+  }
+}
+
+// Runs the lookahead for the player to move and gives the move it ranks
+// first (the pass when the list is empty). The options it turns on hold
+// for this move only.
+Move lookaheadMove(Game& game, const Lookahead& l) {
+  const bool unseenPool = game.unseenPoolEvaluation, winProb = game.maximizeWinProb, guess = game.guessTiles;
+  game.unseenPoolEvaluation = l.unseenPool;
+  game.maximizeWinProb = l.winProb;
+  if (l.guessTiles) game.guessTiles = true;
+  if (l.threaded) {
+    SimulateThreaded(game, game.threads, l.ply, l.stdevStop);
+  } else {
+    SimulateSingleThreaded(game, l.ply, l.iterations, l.stdevStop, l.maxCandidates);
+  }
+  game.unseenPoolEvaluation = unseenPool;
+  game.maximizeWinProb = winProb;
+  game.guessTiles = guess;
+  const std::vector<Move>& list = activeList(game);
+  if (!list.empty()) return list.front();
+  Move pass;
+  pass.word = label::pass;
+  return pass;
+}
+
 void writeLog(const std::string& text) {
   std::lock_guard<std::mutex> lock(logMutex);
   if (autoplayLog) *autoplayLog << text << std::flush;
@@ -92,7 +185,8 @@ const char* strategyDescription(int strategy) {
 }
 
 bool strategyAvailable(int strategy) {
-  return strategy == 1 || strategy == 2 || strategy == 8 || strategy == 11 || strategy == 15;
+  return strategy == 1 || strategy == 2 || strategy == 8 || strategy == 11 || strategy == 15 ||
+         lookaheadOf(strategy).has_value();
 }
 
 Move PlayStrategyTurn(Game& game) {
@@ -106,7 +200,10 @@ Move PlayStrategyTurn(Game& game) {
 
   game.unseenPoolEvaluation = usesUnseenPool(strategy);
   if (!strategyAvailable(strategy)) PrintMessage(msg::StrategyUnknown);
-  if (strategy == 1) {
+  const std::optional<Lookahead> lookahead = lookaheadOf(strategy);
+  if (lookahead && !(lookahead->staticFromBag > 0 && game.bag.total() >= lookahead->staticFromBag)) {
+    played = lookaheadMove(game, *lookahead);
+  } else if (strategy == 1) {
     // Highest scoring: the best-only move by score.
     const bool was = game.highestScoreBest;
     game.highestScoreBest = true;

@@ -13,6 +13,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/simulation_state.hpp"
+#include "search/strategy.hpp"
 #include "search/worker_thread.hpp"
 #include "test_support.hpp"
 
@@ -201,6 +202,30 @@ TEST(SharedBest, RaisedOnlyUpwardAndByASureCandidate) {
   raiseSharedBestBar(25.0f, 1.0f);
   EXPECT_EQ(sharedBest(), 20.0f);
   setSharedBest(kNoBest);
+}
+
+
+// The lookahead strategies play the move their simulation ranks first; the
+// blend strategy ranks statically while the bag is full.
+TEST_F(Simulation, LookaheadStrategiesPlayTheSimulatedBest) {
+  for (const int strategy : {3, 21}) {
+    Game game = position("DEGLNOR", 12);
+    game.strategies[0] = strategy;
+    game.threads = 2;
+    ASSERT_TRUE(strategyAvailable(strategy));
+    const Move played = PlayStrategyTurn(game);
+    EXPECT_EQ(game.moveNumber, 1);
+    ASSERT_EQ(game.history.size(), 1u);
+    const Move& recorded = game.history.back().move.move();
+    EXPECT_EQ(recorded.simPly, strategy == 3 ? 1 : 2) << strategy;
+    EXPECT_GT(recorded.simCount, 0) << strategy;
+    EXPECT_STREQ(recorded.word, played.word);
+  }
+  Game blend = position("DEGLNOR", 12);
+  blend.strategies[0] = 4;
+  ASSERT_GE(blend.bag.total(), 50);
+  PlayStrategyTurn(blend);
+  EXPECT_EQ(blend.history.back().move.move().simCount, 0);
 }
 
 }  // namespace
