@@ -25,6 +25,7 @@
 #include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "search/simulation.hpp"
 #include "search/strategy.hpp"
 #include "state/game.hpp"
 #include "tables/rack_tables.hpp"
@@ -404,6 +405,65 @@ int benchMovegen(const ParsedOptions& options) {
   return 0;
 }
 
+// ---- bench rollouts ----
+
+constexpr int kRolloutPositions = 100;
+constexpr int kRolloutPly = 2;
+
+// Simulation iterations (a candidate and two plies of best-only replies,
+// strategy 2 with the leave tables) on seeded mid-game positions, each
+// game copy with its own seeded generator: the iterations per second of
+// one thread, and a checksum of the spreads that changes when the
+// simulated play changes.
+int benchRollouts(const ParsedOptions& options) {
+  auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
+  LoadRackTables(*lexicon);
+  std::vector<Game> positions = selfPlayPositions(lexicon, kRolloutPositions);
+  if (positions.empty()) return 1;
+  // Each position's candidate: its static best move.
+  std::vector<Move> candidates;
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    Game& g = positions[i];
+    g.strategies[0] = g.strategies[1] = 2;
+    g.quiet = true;
+    g.random.seed(kMovegenSeed + static_cast<std::uint32_t>(i));
+    GenerateMoves(g, Generation::firstOfList);
+    candidates.push_back(g.bestMove);
+    g.targetTurn = g.moveNumber + kRolloutPly;
+    g.winProbAtHorizon = WinProbAtHorizon(g);
+  }
+
+  Fnv1a checksum;
+  long iterations = 0;
+  PositionSnapshot snapshot;
+  const double start = threadSeconds();
+  double elapsed = 0;
+  int rounds = 0;
+  do {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+      IterationSums sums;
+      RunIteration(positions[i], candidates[i], nullptr, nullptr, sums, snapshot);
+      if (rounds < 4) checksum.add(static_cast<std::int32_t>(sums.spread));
+      ++iterations;
+    }
+    ++rounds;
+    elapsed = threadSeconds() - start;
+  } while (elapsed < kMovegenSeconds || rounds < 4);
+
+  TextPane& pane = textPane();
+  const bool wasNoWrap = pane.NoWrap();
+  pane.SetNoWrap(true);
+  say(FormatText("Word list: %s (%d words)", lexicon->fileName().c_str(), lexicon->wordCount()));
+  say(FormatText("Rollouts: %d positions, the static best move and %d plies of best-only replies each", static_cast<int>(positions.size()),
+                 kRolloutPly));
+  say(FormatText("Iterations per second: %.0f (%ld in %.2f s of CPU time, one thread)", iterations / elapsed, iterations, elapsed));
+  say(FormatText("Checksum of the first four rounds' spreads: %016llx", static_cast<unsigned long long>(checksum.value)));
+  pane.SetNoWrap(wasNoWrap);
+  return 0;
+}
+
 // ---- bench selfplay ----
 
 constexpr std::uint32_t kSelfplaySeed = 20240611;
@@ -472,6 +532,7 @@ int runBench(const Arguments& args) {
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
   if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);
   if (options->positional.size() == 1 && options->positional.front() == "selfplay") return benchSelfplay(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "rollouts") return benchRollouts(*options);
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());
   return 2;
 }

@@ -210,8 +210,8 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
   } else {
     sums.win += spread > 0 ? 100.0 : 0.0;
   }
+  // The board comes back with its annotations: no need to work them out again.
   snapshot.restore(game);
-  prepareBoard(game);
 }
 
 void SortSimulated(Game& game) {
