@@ -255,6 +255,8 @@ void clearPosition(Game& game) {
   game.restrictedPlayer = -1;
   game.hasPatternReference = false;
   game.patternReference = 0;
+  game.maximizeWinProb = false;
+  game.rackSimulation = false;
   game.moveJustPlayed = false;
   game.rankByScore = game.considerRetainExchange = game.highestScoreBest = game.altListAActive = false;
   game.unseenPoolEvaluation = false;
@@ -299,12 +301,8 @@ class PositionReader {
         // come in either order.
         return turnRecord(parameter, msg::PosMissingPlayerTurn, "playerturn", 0, kMaxPlayers - 1, game_.toMove);
       case Record::score: return scoreRecord(parameter);
-      case Record::winProb:
-      case Record::rackSim:
-        // The engine has no switch for these in the game record: the flags
-        // are recognised (so that "racksim" is not read as a rack) and
-        // otherwise ignored.
-        return {};
+      case Record::winProb: game_.maximizeWinProb = true; return {};
+      case Record::rackSim: game_.rackSimulation = true; return {};
       case Record::medianDraw: game_.medianDraws = true; return {};
       case Record::rack: return rackRecord(parameter);
       case Record::board:
@@ -591,6 +589,8 @@ std::string positionText(const Game& game) {
     }
     out += '\n';
   }
+  if (game.maximizeWinProb) out += "winprob\n";
+  if (game.rackSimulation) out += "racksim\n";
   if (game.medianDraws) out += "mediandraw\n";
   return out;
 }

@@ -170,6 +170,17 @@ TEST_F(PositionFiles, WritesTheRecordsInTheirOrder) {
                                "playerturn\t1\nscore\t0\t12\nrack\t0\tAEQZ?\npname\t0\tAnn Lee\nscore\t1\t-5\n" +
                                rows(15, 15, {"", "", "", "", "", "", "", "......CaT"}) + "mediandraw\n";
   EXPECT_EQ(readWholeFile(path).value_or(""), expected);
+
+  // The simulation flags come before it, and back with the file.
+  game.maximizeWinProb = true;
+  game.rackSimulation = true;
+  ASSERT_TRUE(WritePosition(game, path));
+  const std::string flagged = readWholeFile(path).value_or("");
+  EXPECT_NE(flagged.find("\nwinprob\nracksim\nmediandraw\n"), std::string::npos) << flagged;
+  game.maximizeWinProb = game.rackSimulation = false;
+  ASSERT_TRUE(ReadPosition(game, path));
+  EXPECT_TRUE(game.maximizeWinProb);
+  EXPECT_TRUE(game.rackSimulation);
 }
 
 TEST_F(PositionFiles, AFileThatCannotBeWrittenLeavesNothingBehind) {
@@ -265,6 +276,11 @@ TEST_F(PositionFiles, RowsAndRacksAreReadAsTheFormatAllows) {
   EXPECT_EQ(game.bag[codeOfLetter('q')], 0);
   EXPECT_EQ(game.bag[codeOfLetter('j')], 0);
   EXPECT_EQ(game.bag.total(), 100 - 6);
+  EXPECT_TRUE(game.rackSimulation);
+  EXPECT_FALSE(game.maximizeWinProb);
+  // A file without the flags clears them.
+  ASSERT_TRUE(readText("gametype\t0\nnplayers\t1\n"));
+  EXPECT_FALSE(game.rackSimulation);
 }
 
 TEST_F(PositionFiles, TheMedianDrawFlagIsOnlyEverSwitchedOn) {
