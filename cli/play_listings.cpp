@@ -1,11 +1,14 @@
 // What a "play" session shows on request: the best move, the move list
 // (with equity and leave columns), and the tiles not yet seen.
+#include "commands.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
 #include "options.hpp"
 #include "play/listings.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"
+#include "search/simulation.hpp"
+#include "state/abort_flag.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -66,6 +69,35 @@ void PlaySession::handleMoves(const std::vector<std::string>& words) {
   for (std::size_t i = 0; i < copy.moves.size() && (most < 0 || static_cast<long long>(i) < most); ++i) {
     PrintMoveLine(copy, user_, copy.moves[i], std::string(), true, tableColumns());
   }
+  moveListing().showNextPage();
+}
+
+void PlaySession::handleSimulate(const std::vector<std::string>& words) {
+  if (game_.gameOver) {
+    PrintMessage(msg::PlayGameOver);
+    return;
+  }
+  long long ply = 2;
+  if (words.size() > 1) {
+    const auto n = parseNumber(words[1], 0, 20);
+    if (!n || words.size() > 2) {
+      PrintMessageF(msg::CliBadOption, (words[0] + " " + words[1]).c_str());
+      return;
+    }
+    ply = *n;
+  }
+  Game copy = game_;
+  copy.toMove = user_;
+  copy.hideLeaves = false;
+  PrintMessageF(msg::PlaySimulationOf, static_cast<int>(ply), rackText(copy.racks[static_cast<std::size_t>(user_)]).c_str());
+  setInterruptStopsSearch(true);
+  SimulateThreaded(copy, copy.threads, static_cast<int>(ply), 0.1);
+  setInterruptStopsSearch(false);
+  clearAbort();
+  if (copy.moves.empty()) return;
+  textPane().Print(MoveLineHeader(copy, user_, 0, tableColumns()));
+  moveListing().clear();
+  for (const Move& move : copy.moves) PrintMoveLine(copy, user_, move, std::string(), true, tableColumns());
   moveListing().showNextPage();
 }
 

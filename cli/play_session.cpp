@@ -129,6 +129,7 @@ void PlaySession::help() {
   textPane().Print(Message(msg::PlayHelpExchange2));
   for (int n = 5; n < 7; ++n) textPane().Print(Message(msg::PlayHelp1 + n));
   textPane().Print(Message(msg::PlayHelpFiles));
+  textPane().Print(Message(msg::PlayHelpSearch));
 }
 
 bool PlaySession::dispatch(const std::string& line) {
@@ -170,6 +171,8 @@ bool PlaySession::dispatch(const std::string& line) {
     handleHint();
   } else if (command == "moves") {
     handleMoves(words);
+  } else if (command == "simulate") {
+    handleSimulate(words);
   } else if (command == "well") {
     handleWell(words);
   } else if (command == "history") {

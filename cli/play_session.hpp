@@ -88,6 +88,9 @@ class PlaySession {
   void handleRedo();
   void handleHint();
   void handleMoves(const std::vector<std::string>& words);
+  // "simulate [PLY]": the threaded lookahead on a copy of the game, for the
+  // user's rack; the game itself is left as it is.
+  void handleSimulate(const std::vector<std::string>& words);
   void handleWell(const std::vector<std::string>& words);
   void handleFileCommand(const std::string& command, const std::vector<std::string>& words);
   void help();

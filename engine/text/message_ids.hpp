@@ -404,6 +404,9 @@ enum : int {
   BinaryLexiconWritten = 1088,    // "%s" file, "%d" words, "%.1f" MiB
   BinaryRackTablesWritten = 1089, // "%s" file, "%d" full racks, "%d" leaves, "%.1f" MiB
   BinaryNoRackTables = 1090,      // "%s" word list
+  // "play": the searches.
+  PlayHelpSearch = 1091,
+  PlaySimulationOf = 1092,        // "%d" plies, "%s" rack
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
