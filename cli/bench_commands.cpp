@@ -405,7 +405,7 @@ int benchMovegen(const ParsedOptions& options) {
   return 0;
 }
 
-// ---- bench rollouts ----
+// ---- bench sim ----
 
 constexpr int kRolloutPositions = 100;
 constexpr int kRolloutPly = 2;
@@ -415,7 +415,7 @@ constexpr int kRolloutPly = 2;
 // game copy with its own seeded generator: the iterations per second of
 // one thread, and a checksum of the spreads that changes when the
 // simulated play changes.
-int benchRollouts(const ParsedOptions& options) {
+int benchSim(const ParsedOptions& options) {
   auto chosen = loadChosenLexicon(options);
   if (!chosen.lexicon) return chosen.exitCode;
   const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
@@ -532,7 +532,7 @@ int runBench(const Arguments& args) {
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
   if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);
   if (options->positional.size() == 1 && options->positional.front() == "selfplay") return benchSelfplay(*options);
-  if (options->positional.size() == 1 && options->positional.front() == "rollouts") return benchRollouts(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "sim") return benchSim(*options);
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());
   return 2;
 }

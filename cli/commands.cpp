@@ -27,7 +27,7 @@ constexpr Command kCommands[] = {
      "  bench movegen [GAME] [LIST] move generations per second, 400 self-play positions\n"
      "  bench selfplay [GAME] [LIST] [--games N]\n"
      "                              static self-play games per second (200 games, seeded)\n"
-     "  bench rollouts [GAME] [LIST] simulation iterations per second (2 plies, seeded)"},
+     "  bench sim [GAME] [LIST]     simulation iterations per second (2 plies, seeded)"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
     {"hooks", runHooks,
      "hooks front|back TEXT [GAME] [LIST] [--all] [--highlight]\n"

@@ -171,7 +171,7 @@ bool PlaySession::dispatch(const std::string& line) {
     handleHint();
   } else if (command == "moves") {
     handleMoves(words);
-  } else if (command == "simulate") {
+  } else if (command == "simulate" || command == "sim") {
     handleSimulate(words);
   } else if (command == "well") {
     handleWell(words);

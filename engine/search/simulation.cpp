@@ -7,6 +7,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
@@ -419,6 +420,14 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   SimulationScope scope(game);
   // (The endgame shortcut comes with the endgame search.)
   StrategySwap swap(game);
+  // Known tiles for the previous player (the rack guess of the tile
+  // inference comes with it).
+  const bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
+  if (knownInUse) {
+    say(game, game.knownRacks.size() == 1
+                  ? FormatText("Using known tiles %s in simulation.\n", rackString(game.knownRacks.front()).c_str())
+                  : std::string("Using known tile distribution in simulation.\n"));
+  }
 
   game.unseenPoolEvaluation = true;
   GenerateMoves(game, Generation::fullList);
@@ -483,7 +492,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
       task.stdevStop = stdevStop;
       task.lead = best;
       task.table = game.winProbAtHorizon ? table.get() : nullptr;
-      task.useKnownRacks = game.useKnownTiles;
+      task.useKnownRacks = knownInUse;
       task.knownRacks = &game.knownRacks;
       workers.push_back(std::make_unique<WorkerThread>([task] { simulateCandidate(task); }));
     }

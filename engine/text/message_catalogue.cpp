@@ -390,7 +390,7 @@ constexpr Entry kEnglish[] = {
     {msg::BinaryLexiconWritten, "Wrote %s: %d words, %.1f MiB."},
     {msg::BinaryRackTablesWritten, "Wrote %s: %d full racks, %d leaves, %.1f MiB."},
     {msg::BinaryNoRackTables, "No rack tables belong to %s: no binary form of them is written."},
-    {msg::PlayHelpSearch, "  simulate [PLY]: the lookahead simulation of your moves (2 plies; Ctrl-C stops it)"},
+    {msg::PlayHelpSearch, "  sim [PLY] (or simulate [PLY]): the lookahead simulation of your moves (2 plies; Ctrl-C stops it)"},
     {msg::PlaySimulationOf, "Simulating %d plies after each move of %s:"},
 
     {msg::LanguageEnglish, "English"},

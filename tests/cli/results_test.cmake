@@ -166,6 +166,6 @@ run_cli(2 out simulate --board ${quiz} --rack CATSJOE --list ${words} --engine f
 expect_contains("${out}" "--engine fast")
 run_cli(2 out simulate --board ${quiz} --rack CATSJOE --list ${words} --stdev -1)
 run_cli(1 out simulate --board ${work}/missing.txt --rack CATSJOE --list ${words})
-run_cli(0 out bench rollouts --list ${words})
+run_cli(0 out bench sim --list ${words})
 expect_regex("${out}" "Iterations per second: [0-9]+")
 expect_regex("${out}" "Checksum of the first four rounds' spreads: [0-9a-f]+")

@@ -176,6 +176,25 @@ TEST_F(Simulation, TheHorizonWinChanceNeedsTheStandardGameAndFewerThan120Tiles) 
   EXPECT_FALSE(WinProbAtHorizon(game));
 }
 
+// Known racks for the previous player are announced, one rack by its
+// tiles; the list is cleared at the end; the final line says "done".
+TEST_F(Simulation, KnownRacksAreAnnouncedAndClearedAtTheEnd) {
+  Game game = position("DEGLNOR", 14);
+  game.quiet = false;
+  game.useKnownTiles = true;
+  Rack known;
+  addLetters(known, "QZ", nullptr);
+  game.knownRacks = {known};
+  test::PaneCapture capture;
+  SimulateThreaded(game, 2, 0, 0.1);
+  std::string text;
+  for (const std::string& line : capture.lines()) text += line + "\n";
+  EXPECT_NE(text.find("Using known tiles QZ in simulation."), std::string::npos) << text;
+  EXPECT_NE(text.find("Simulation done: "), std::string::npos) << text;
+  EXPECT_NE(text.find(" sims, "), std::string::npos) << text;
+  EXPECT_TRUE(game.knownRacks.empty());
+}
+
 TEST(WorkerThreads, RunJoinAndReportFinished) {
   std::atomic<int> ran{0};
   {
