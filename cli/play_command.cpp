@@ -95,11 +95,13 @@ int runPlay(const Arguments& args) {
   }
   settings.sameTime = options->has("--same-time");
   if (const auto text = options->value("--ply")) {
-    if (!parseNumber(*text, 1, kMaxPly)) {
+    const auto ply = parseNumber(*text, 1, kMaxPly);
+    if (!ply) {
       PrintMessage(msg::PlayBadPly);
       return 2;
     }
     settings.plyGiven = true;
+    settings.ply = static_cast<int>(*ply);
   }
   const auto typedName = decodeTypedText(options->value("--name").value_or(std::string()));
   if (!typedName) return 2;

@@ -207,7 +207,7 @@ int PlaySession::run() {
   const int strategy = game_.strategies[static_cast<std::size_t>(computer_)];
   const char* description = strategyDescription(strategy);
   PrintMessageF(msg::PlayStrategyNote, name(computer_).c_str(), strategy, description ? description : "");
-  if (!strategyAvailable(strategy) || settings_.plyGiven) PrintMessageF(msg::PlayNoLookahead, name(computer_).c_str());
+  if (!strategyAvailable(strategy) && !settings_.plyGiven) PrintMessageF(msg::PlayNoLookahead, name(computer_).c_str());
   settle();
 
   for (;;) {

@@ -39,6 +39,7 @@ struct PlaySettings {
   int clock = kNoClock;  // hundredths of a second on Pexil's clock, or none
   bool sameTime = false;
   bool plyGiven = false;
+  int ply = 0;  // --ply: the computer's moves come from the threaded lookahead at this depth
 };
 
 class PlaySession {

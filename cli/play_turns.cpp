@@ -63,7 +63,11 @@ void PlaySession::computerTurn() {
   game_.hideLeaves = true;
   printTrimmed(FormatMessage(msg::PlayPlayed, name(computer_).c_str()));
   const auto start = Clock::now();
-  PlayStrategyTurn(game_);
+  if (settings_.ply > 0) {
+    PlayLookaheadTurn(game_, settings_.ply);
+  } else {
+    PlayStrategyTurn(game_);
+  }
   noteChange();
   int& clock = game_.clocks[static_cast<std::size_t>(computer_)];
   if (clock >= 0) clock = std::max(0, clock - elapsedHundredths(start));

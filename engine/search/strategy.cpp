@@ -1,5 +1,6 @@
 #include "search/strategy.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <optional>
@@ -189,7 +190,19 @@ bool strategyAvailable(int strategy) {
          lookaheadOf(strategy).has_value();
 }
 
-Move PlayStrategyTurn(Game& game) {
+namespace {
+Move playTurn(Game& game, int ply);
+}  // namespace
+
+Move PlayStrategyTurn(Game& game) { return playTurn(game, 0); }
+
+Move PlayLookaheadTurn(Game& game, int ply) { return playTurn(game, std::max(1, ply)); }
+
+namespace {
+
+// The computer's turn: the strategy's move, or with ply > 0 the threaded
+// lookahead's at that depth.
+Move playTurn(Game& game, int ply) {
   Move played;
   if (game.playerCount <= 0 || game.gameOver) return played;
   const auto start = std::chrono::steady_clock::now();
@@ -200,7 +213,11 @@ Move PlayStrategyTurn(Game& game) {
 
   game.unseenPoolEvaluation = usesUnseenPool(strategy);
   if (!strategyAvailable(strategy)) PrintMessage(msg::StrategyUnknown);
-  const std::optional<Lookahead> lookahead = lookaheadOf(strategy);
+  std::optional<Lookahead> lookahead = lookaheadOf(strategy);
+  if (ply > 0) {
+    lookahead = Lookahead{};
+    lookahead->ply = ply;
+  }
   if (lookahead && !(lookahead->staticFromBag > 0 && game.bag.total() >= lookahead->staticFromBag)) {
     played = lookaheadMove(game, *lookahead);
   } else if (strategy == 1) {
@@ -231,6 +248,8 @@ Move PlayStrategyTurn(Game& game) {
   PrintMoveLine(game, mover, played, std::string(), false, options);
   return played;
 }
+
+}  // namespace
 
 void Autoplay(Game& game) {
   PrintMessage(msg::AutoplayStarting);

@@ -23,6 +23,10 @@ bool strategyAvailable(int strategy);
 // played. Nothing happens when the game is over.
 Move PlayStrategyTurn(Game& game);
 
+// The computer's move at a set simulation depth: the threaded lookahead
+// with `ply` plies on the game's threads, played and printed as above.
+Move PlayLookaheadTurn(Game& game, int ply);
+
 // Plays a whole game from its start: "Autoplaying game...", every
 // player's strategy in turn until the game is over, "Game played.".
 void Autoplay(Game& game);

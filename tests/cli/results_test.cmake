@@ -169,3 +169,7 @@ run_cli(1 out simulate --board ${work}/missing.txt --rack CATSJOE --list ${words
 run_cli(0 out bench sim --list ${words})
 expect_regex("${out}" "Iterations per second: [0-9]+")
 expect_regex("${out}" "Checksum of the first four rounds' spreads: [0-9a-f]+")
+# play --ply N: the computer's moves come from the threaded lookahead.
+run_cli_input(0 out "quit\ny\n" play --list ${words} --ply 1 --first pexil --seed 2)
+expect_contains("${out}" "Simulation done: ")
+expect_absent("${out}" "The lookahead engine is not available yet")
