@@ -19,16 +19,20 @@
 
 #include "commands.hpp"
 #include "game_choice.hpp"
+#include "game_files.hpp"
 #include "io/data_files.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
 #include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "movegen/evaluation.hpp"
 #include "search/simulation.hpp"
+#include "search/worker_thread.hpp"
 #include "search/strategy.hpp"
 #include "state/game.hpp"
 #include "tables/rack_tables.hpp"
+#include "tables/win_prob.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -407,59 +411,108 @@ int benchMovegen(const ParsedOptions& options) {
 
 // ---- bench sim ----
 
-constexpr int kRolloutPositions = 100;
-constexpr int kRolloutPly = 2;
+constexpr int kSimCandidates = 15;
+constexpr int kSimPly = 2;
+constexpr int kSimIterations = 100;
+constexpr std::uint32_t kSimSeed = 20261209;
 
-// Simulation iterations (a candidate and two plies of best-only replies,
-// strategy 2 with the leave tables) on seeded mid-game positions, each
-// game copy with its own seeded generator: the iterations per second of
-// one thread, and a checksum of the spreads that changes when the
-// simulated play changes.
+// Rollouts (one simulation iteration of one candidate: the candidate and
+// two plies of best-only replies, strategy 2 with the leave tables) of the
+// 15 best moves of a fixed mid-game position shipped with the program
+// (bench-sim.pexil; with --list or --type, a seeded self-play position of
+// that list instead): a fixed number of iterations each on one thread,
+// then spread over all threads. Prints rollouts per second and a checksum
+// of the one-thread results, which depends only on the seed.
 int benchSim(const ParsedOptions& options) {
-  auto chosen = loadChosenLexicon(options);
-  if (!chosen.lexicon) return chosen.exitCode;
-  const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
-  LoadRackTables(*lexicon);
-  std::vector<Game> positions = selfPlayPositions(lexicon, kRolloutPositions);
-  if (positions.empty()) return 1;
-  // Each position's candidate: its static best move.
-  std::vector<Move> candidates;
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    Game& g = positions[i];
-    g.strategies[0] = g.strategies[1] = 2;
-    g.quiet = true;
-    g.random.seed(kMovegenSeed + static_cast<std::uint32_t>(i));
-    GenerateMoves(g, Generation::firstOfList);
-    candidates.push_back(g.bestMove);
-    g.targetTurn = g.moveNumber + kRolloutPly;
-    g.winProbAtHorizon = WinProbAtHorizon(g);
+  long long iterations = kSimIterations;
+  if (const auto text = options.value("--iterations")) {
+    const auto n = parseNumber(*text, 1, 1000000);
+    if (!n) {
+      PrintMessageF(msg::CliBadOption, ("--iterations " + *text).c_str());
+      return 2;
+    }
+    iterations = *n;
   }
+  Game game;
+  if (options.value("--list") || options.value("--type") || options.value("--kind")) {
+    auto chosen = loadChosenLexicon(options);
+    if (!chosen.lexicon) return chosen.exitCode;
+    const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
+    LoadRackTables(*lexicon);
+    std::vector<Game> positions = selfPlayPositions(lexicon, 1);
+    if (positions.empty()) return 1;
+    game = positions.front();
+  } else {
+    // Opened as `--open` opens a position: with the game definitions.
+    ParsedOptions open;
+    open.values["--open"] = "bench-sim.pexil";
+    bool opened = false;
+    int failure = 1;
+    if (!openFromOptions(game, open, opened, &failure)) return failure;
+  }
+  const std::uint32_t seed = programSeed().value_or(kSimSeed);
+  game.strategies[0] = game.strategies[1] = 2;
+  game.quiet = true;
+  GenerateMoves(game, Generation::fullList);
+  std::vector<Move> candidates(game.moves.begin(),
+                               game.moves.begin() + std::min<std::ptrdiff_t>(kSimCandidates, static_cast<std::ptrdiff_t>(game.moves.size())));
+  if (candidates.empty()) return 1;
+  game.targetTurn = game.moveNumber + kSimPly;
+  game.winProbAtHorizon = WinProbAtHorizon(game);
+  const std::shared_ptr<const WinProbTable> table = sharedWinProbTable(game.playerCount);
+  const WinProbTable* horizon = game.winProbAtHorizon ? table.get() : nullptr;
+
+  // The candidates k, k + step, ... on one game copy with its own seed.
+  const auto simulateShare = [&](Game& copy, std::size_t first, std::size_t step, Fnv1a* checksum) {
+    PositionSnapshot snapshot;
+    for (std::size_t c = first; c < candidates.size(); c += step) {
+      IterationSums sums;
+      for (long long i = 0; i < iterations; ++i) RunIteration(copy, candidates[c], nullptr, horizon, sums, snapshot);
+      if (checksum) {
+        checksum->add(static_cast<std::int32_t>(sums.spread));
+        checksum->add(static_cast<std::int32_t>(sums.win * 100));
+      }
+    }
+  };
+  const long long rollouts = iterations * static_cast<long long>(candidates.size());
 
   Fnv1a checksum;
-  long iterations = 0;
-  PositionSnapshot snapshot;
-  const double start = threadSeconds();
-  double elapsed = 0;
-  int rounds = 0;
-  do {
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-      IterationSums sums;
-      RunIteration(positions[i], candidates[i], nullptr, nullptr, sums, snapshot);
-      if (rounds < 4) checksum.add(static_cast<std::int32_t>(sums.spread));
-      ++iterations;
+  Game single = game;
+  single.random.seed(seed);
+  const double cpuStart = threadSeconds();
+  simulateShare(single, 0, 1, &checksum);
+  const double oneThread = threadSeconds() - cpuStart;
+
+  const int threads = std::max(1, game.threads);
+  std::vector<std::unique_ptr<Game>> copies;
+  for (int k = 0; k < threads; ++k) {
+    copies.push_back(std::make_unique<Game>(game));
+    copies.back()->random.seed(seed + 1 + static_cast<std::uint32_t>(k));
+  }
+  const auto wallStart = Clock::now();
+  {
+    std::vector<std::unique_ptr<WorkerThread>> workers;
+    for (int k = 0; k < threads; ++k) {
+      Game* copy = copies[static_cast<std::size_t>(k)].get();
+      workers.push_back(std::make_unique<WorkerThread>(
+          [&, copy, k] { simulateShare(*copy, static_cast<std::size_t>(k), static_cast<std::size_t>(threads), nullptr); }));
     }
-    ++rounds;
-    elapsed = threadSeconds() - start;
-  } while (elapsed < kMovegenSeconds || rounds < 4);
+    for (auto& worker : workers) worker->join();
+  }
+  const double allThreads = secondsSince(wallStart);
 
   TextPane& pane = textPane();
   const bool wasNoWrap = pane.NoWrap();
   pane.SetNoWrap(true);
-  say(FormatText("Word list: %s (%d words)", lexicon->fileName().c_str(), lexicon->wordCount()));
-  say(FormatText("Rollouts: %d positions, the static best move and %d plies of best-only replies each", static_cast<int>(positions.size()),
-                 kRolloutPly));
-  say(FormatText("Iterations per second: %.0f (%ld in %.2f s of CPU time, one thread)", iterations / elapsed, iterations, elapsed));
-  say(FormatText("Checksum of the first four rounds' spreads: %016llx", static_cast<unsigned long long>(checksum.value)));
+  say(FormatText("Word list: %s (%d words)", game.lexicon->fileName().c_str(), game.lexicon->wordCount()));
+  say(FormatText("Position: move %d, rack %s, %d tiles in the bag; %d candidates, %lld iterations each, %d plies",
+                 game.moveNumber + 1, rackString(game.racks[static_cast<std::size_t>(game.toMove)]).c_str(),
+                 game.bag.total(), static_cast<int>(candidates.size()), iterations, kSimPly));
+  say(FormatText("One thread: %.0f rollouts per second (%lld in %.2f s of CPU time)", rollouts / oneThread, rollouts, oneThread));
+  say(FormatText("%d threads: %.0f rollouts per second, %.0f per thread (%lld in %.2f s)", threads, rollouts / allThreads,
+                 rollouts / allThreads / threads, rollouts, allThreads));
+  say(FormatText("Checksum of the one-thread results (seed %u): %016llx", static_cast<unsigned>(seed),
+                 static_cast<unsigned long long>(checksum.value)));
   pane.SetNoWrap(wasNoWrap);
   return 0;
 }
@@ -527,7 +580,7 @@ int benchSelfplay(const ParsedOptions& options) {
 }  // namespace
 
 int runBench(const Arguments& args) {
-  const auto options = parseOptions(args, {"--type", "--kind", "--list", "--games", "--only"});
+  const auto options = parseOptions(args, {"--type", "--kind", "--list", "--games", "--only", "--iterations"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
   if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);

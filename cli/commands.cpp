@@ -27,7 +27,9 @@ constexpr Command kCommands[] = {
      "  bench movegen [GAME] [LIST] move generations per second, 400 self-play positions\n"
      "  bench selfplay [GAME] [LIST] [--games N]\n"
      "                              static self-play games per second (200 games, seeded)\n"
-     "  bench sim [GAME] [LIST]     simulation iterations per second (2 plies, seeded)"},
+     "  bench sim [--iterations N]  simulation rollouts per second: 15 candidates of a\n"
+     "                              shipped position, 2 plies, N (100) iterations each,\n"
+     "                              one thread and all; with GAME or LIST a self-play one"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
     {"hooks", runHooks,
      "hooks front|back TEXT [GAME] [LIST] [--all] [--highlight]\n"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <string_view>
 #include <utility>
 
@@ -257,6 +258,8 @@ void clearPosition(Game& game) {
   game.patternReference = 0;
   game.maximizeWinProb = false;
   game.rackSimulation = false;
+  // A game set up from a file searches on every processor, as a new one does.
+  game.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   game.moveJustPlayed = false;
   game.rankByScore = game.considerRetainExchange = game.highestScoreBest = game.altListAActive = false;
   game.unseenPoolEvaluation = false;
