@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
@@ -15,6 +17,7 @@
 #include "search/simulation_state.hpp"
 #include "search/strategy.hpp"
 #include "search/worker_thread.hpp"
+#include "state/abort_flag.hpp"
 #include "test_support.hpp"
 
 namespace pexil {
@@ -193,6 +196,33 @@ TEST_F(Simulation, KnownRacksAreAnnouncedAndClearedAtTheEnd) {
   EXPECT_NE(text.find("Simulation done: "), std::string::npos) << text;
   EXPECT_NE(text.find(" sims, "), std::string::npos) << text;
   EXPECT_TRUE(game.knownRacks.empty());
+}
+
+// Esc (the abort flag) mid-wave: the workers stop after their iteration,
+// what they gathered stands, the final line says "aborted", and the
+// position is as it was.
+TEST_F(Simulation, AnAbortMidWaveKeepsWhatWasGathered) {
+  Game game = position("DEGLNOR", 16);
+  game.quiet = false;
+  const Game before = game;
+  test::PaneCapture capture;
+  std::thread esc([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    requestAbort();
+  });
+  SimulateThreaded(game, 2, 2, 0.00001);  // would run for minutes
+  esc.join();
+  std::string text;
+  for (const std::string& line : capture.lines()) text += line + "\n";
+  EXPECT_NE(text.find("Simulation aborted: "), std::string::npos) << text;
+  int simulated = 0;
+  for (const Move& move : game.moves) simulated += move.simCount > 0 ? 1 : 0;
+  EXPECT_GE(simulated, 1);
+  EXPECT_LT(simulated, static_cast<int>(game.moves.size()));
+  EXPECT_EQ(game.racks, before.racks);
+  EXPECT_EQ(game.scores, before.scores);
+  EXPECT_EQ(game.bag.total(), before.bag.total());
+  clearAbort();
 }
 
 TEST(WorkerThreads, RunJoinAndReportFinished) {
