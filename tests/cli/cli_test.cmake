@@ -255,7 +255,8 @@ run_cli(2 out play --strategy 55)
 expect_contains("${out}" "Invalid option or value: --strategy 55")
 run_cli_input(0 out "" --seed 5 play --list ${words} --time 12:30 --same-time --ply 3)
 expect_contains("${out}" "P1 Challenger: 0   clock 12:30   <- to move\nP2 Pexil 0.1.8: 0   clock 12:30\n")
-expect_contains("${out}" "The lookahead engine is not available yet: Pexil 0.1.8 plays its static best move.")
+# --ply now names the depth of the computer's lookahead: no notice of a missing engine.
+expect_absent("${out}" "The lookahead engine is not available yet")
 
 # ---- autoplay ----
 run_cli(0 first autoplay --games 3 --summary --seed 5 --list ${words})
