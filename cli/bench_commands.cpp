@@ -421,8 +421,8 @@ constexpr std::uint32_t kSimSeed = 20261209;
 // 15 best moves of a fixed mid-game position shipped with the program
 // (bench-sim.pexil; with --list or --type, a seeded self-play position of
 // that list instead): a fixed number of iterations each on one thread,
-// then spread over all threads. Prints rollouts per second and a checksum
-// of the one-thread results, which depends only on the seed.
+// then spread over all threads. Prints rollouts per second, and a checksum
+// of the one-thread sums so that any change in simulated play shows.
 int benchSim(const ParsedOptions& options) {
   long long iterations = kSimIterations;
   if (const auto text = options.value("--iterations")) {
@@ -460,7 +460,7 @@ int benchSim(const ParsedOptions& options) {
   game.targetTurn = game.moveNumber + kSimPly;
   game.winProbAtHorizon = WinProbAtHorizon(game);
   const std::shared_ptr<const WinProbTable> table = sharedWinProbTable(game.playerCount);
-  const WinProbTable* horizon = game.winProbAtHorizon ? table.get() : nullptr;
+  const WinProbTable* horizon = table.get();
 
   // The candidates k, k + step, ... on one game copy with its own seed.
   const auto simulateShare = [&](Game& copy, std::size_t first, std::size_t step, Fnv1a* checksum) {

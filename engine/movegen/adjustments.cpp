@@ -112,16 +112,11 @@ void refreshEvaluationContext(Game& game) {
   e.bagTotal = game.bag.total();
   const GameType* type = activeGameType();
   e.blankValue = type ? type->tileValue[static_cast<std::size_t>(r.blankCode)] : 0;
-  int bestOpponent = 0, missing = 0;
-  bool first = true;
+  int missing = 0;
   for (int p = 0; p < game.playerCount; ++p) {
-    if (p == game.toMove) continue;
-    const int score = game.scores[static_cast<std::size_t>(p)];
-    if (first || score > bestOpponent) bestOpponent = score;
-    first = false;
-    missing += std::max(0, r.rackSize - game.racks[static_cast<std::size_t>(p)].total());
+    if (p != game.toMove) missing += std::max(0, r.rackSize - game.racks[static_cast<std::size_t>(p)].total());
   }
-  e.moverLead = game.scores[static_cast<std::size_t>(game.toMove)] - bestOpponent;
+  e.moverLead = leadOf(game, game.toMove);
   e.opponentsMissing = missing;
 
   e.pool = unseenTilesOf(game, game.toMove);

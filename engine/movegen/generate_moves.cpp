@@ -95,21 +95,12 @@ void sortBestFirst(std::vector<Move>& moves, Value value) {
 // when a pass would not end the game; every later ranking of the pass
 // keeps it.
 std::optional<int> scorelessPassValue(const Game& game) {
-  const int players = game.playerCount;
   const ScorelessLimits limits = scorelessLimits(game);
   const bool lastScoreless = limits.scorelessApplies && game.scorelessTurns + 1 >= limits.scoreless;
   const bool lastPass = game.consecutivePasses + 1 >= limits.passes;
   if (!lastScoreless && !lastPass) return std::nullopt;
   const int mover = game.toMove;
-  int bestOpponent = 0;
-  bool first = true;
-  for (int p = 0; p < players; ++p) {
-    if (p == mover) continue;
-    const int score = game.scores[static_cast<std::size_t>(p)];
-    if (first || score > bestOpponent) bestOpponent = score;
-    first = false;
-  }
-  const int lead = game.scores[static_cast<std::size_t>(mover)] - bestOpponent;
+  const int lead = leadOf(game, mover);
   return rackValue(game.racks[static_cast<std::size_t>(mover)]) + 20 < lead ? 99999 : -99999;
 }
 

@@ -707,7 +707,6 @@ class PlacementGenerator {
     return leave;
   }
 
-
   // Every sub-multiset of the rack's distinct letters from `index` on, with
   // and without the blank.
   void rackSubsets(int index, std::uint8_t (&taken)[kMaxShapes], int size, std::uint64_t key) {
@@ -1099,16 +1098,11 @@ void finishPlacement(Game& game, Move& move, int tiles, int adjustment, bool bes
   const int mover = game.toMove;
   const Rack& rack = game.racks[static_cast<std::size_t>(mover)];
   if (game.bag.total() == 0 && tiles == rack.total()) {
-    int opponentTiles = 0, bestOpponent = 0;
-    bool first = true;
+    int opponentTiles = 0;
     for (int p = 0; p < game.playerCount; ++p) {
-      if (p == mover) continue;
-      opponentTiles += rackValue(game.racks[static_cast<std::size_t>(p)]);
-      const int score = game.scores[static_cast<std::size_t>(p)];
-      if (first || score > bestOpponent) bestOpponent = score;
-      first = false;
+      if (p != mover) opponentTiles += rackValue(game.racks[static_cast<std::size_t>(p)]);
     }
-    const int margin = move.score + 2 * opponentTiles + (game.scores[static_cast<std::size_t>(mover)] - bestOpponent);
+    const int margin = move.score + 2 * opponentTiles + leadOf(game, mover);
     if (margin >= 1) {
       move.winsByGoingOut = 1;
       adjustment += 100;

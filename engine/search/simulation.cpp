@@ -31,14 +31,6 @@ void say(const Game& game, const std::string& text) {
   textPane().Print(text);
 }
 
-int leadOf(const Game& game, int player) {
-  int best = std::numeric_limits<int>::min();
-  for (int p = 0; p < game.playerCount; ++p) {
-    if (p != player) best = std::max(best, game.scores[static_cast<std::size_t>(p)]);
-  }
-  return game.scores[static_cast<std::size_t>(player)] - (best == std::numeric_limits<int>::min() ? 0 : best);
-}
-
 // Mean and population deviation of the last `count` entries.
 void lastStats(const std::vector<double>& history, std::size_t count, double& mean, double& deviation) {
   const std::size_t first = history.size() - count;
@@ -92,8 +84,8 @@ void placeKnownRack(Game& game, Rack& rack, const Rack& known) {
   }
 }
 
-// The simulation's hold on the text pane, the search mode and the flags it
-// switches, restored on every way out.
+// The search mode and the flags a simulation switches, restored on every
+// way out.
 struct SimulationScope {
   Game& game;
   SearchMode searchMode;
@@ -491,7 +483,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
       task.ply = ply;
       task.stdevStop = stdevStop;
       task.lead = best;
-      task.table = game.winProbAtHorizon ? table.get() : nullptr;
+      task.table = table.get();
       task.useKnownRacks = knownInUse;
       task.knownRacks = &game.knownRacks;
       workers.push_back(std::make_unique<WorkerThread>([task] { simulateCandidate(task); }));

@@ -24,6 +24,18 @@ bool exchangeAllowed(const Game& game) {
   return available >= r.minTilesExchange;
 }
 
+int leadOf(const Game& game, int player) {
+  int bestOther = 0;
+  bool first = true;
+  for (int p = 0; p < game.playerCount; ++p) {
+    if (p == player) continue;
+    const int score = game.scores[static_cast<std::size_t>(p)];
+    if (first || score > bestOther) bestOther = score;
+    first = false;
+  }
+  return game.scores[static_cast<std::size_t>(player)] - bestOther;
+}
+
 LetterCounts unseenTilesOf(const Game& game, int player) {
   LetterCounts pool = game.bag;
   if (openRacks()) return pool;

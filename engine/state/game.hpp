@@ -287,6 +287,10 @@ ScorelessLimits scorelessLimits(const Game& game);
 // rack (opponents' racks are seen in open-rack games).
 LetterCounts unseenTilesOf(const Game& game, int player);
 
+// The player's score less the highest score among the others (the score
+// itself when there are no others).
+int leadOf(const Game& game, int player);
+
 // Whether the word is barred for this player.
 bool isBarredFor(const Game& game, int player, std::string_view word);
 
