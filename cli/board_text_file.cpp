@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands.hpp"
+#include "movegen/move_line.hpp"
 #include "rules/board.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
@@ -120,16 +121,9 @@ char boardLetter(int code) {
 
 bool isLowerCaseLetter(char c) { return latin1IsLetter(c) && !latin1IsUpper(c); }
 
-std::string tileName(int code) {
-  if (code == rules().blankCode) return "?";
-  const char c = charOfUpper(code);
-  if (wordListAlphabet() == kAlphabetSpanish) {
-    if (c == '1') return "CH";
-    if (c == '2') return "LL";
-    if (c == '3') return "RR";
-  }
-  return std::string(1, c);
-}
+// A tile as players write it (the multi-letter tiles of Spanish and
+// Catalan in full).
+std::string tileName(int code) { return tileDisplayText(code); }
 
 std::string displayLetter(char letter, bool isBlank) {
   const int code = codeOfLetter(letter);
