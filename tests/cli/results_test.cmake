@@ -200,3 +200,8 @@ if(EXISTS ${rundir}/SPANISH.LST)
   run_cli(0 out simulate --type "Scrabble(R) - Spanish" --board ${work}/empty.txt --rack "1AO2E3S" --ply 1 --seed 3 --top 3)
   expect_contains("${out}" "SERRALLO")
 endif()
+# sim inside play: the lookahead for the user's rack, the game left as it was.
+run_cli_input(0 out "sim 1\nsim x\nquit\ny\n" play --list ${words} --seed 2)
+expect_contains("${out}" "Simulating 1 plies after each move of ")
+expect_contains("${out}" "Simulation done: ")
+expect_contains("${out}" "Invalid option or value: sim x")
