@@ -59,7 +59,15 @@ class LetterMultisets {
   // multiset, so a caller checks the letters it relies on.
   template <class Visit>
   void forEachWord(std::uint64_t key, Visit&& visit) const {
-    const std::uint64_t slot = slotOf(key);
+    forEachWordIn(slotOf(key), visit);
+  }
+
+  // The same in two steps, so that a caller can fetch many keys' memory
+  // at once: the slot of a key (kNoSlot for none), the words of a slot.
+  static constexpr std::uint64_t kNoSlot = ~std::uint64_t{0};
+  std::uint64_t slotOf(std::uint64_t key) const;
+  template <class Visit>
+  void forEachWordIn(std::uint64_t slot, Visit&& visit) const {
     if (slot == kNoSlot) return;
     const std::uint8_t* p = stream_.data() + slots_[slot].first;
     const std::uint8_t* const end = stream_.data() + slots_[slot + 1].first;
@@ -72,9 +80,19 @@ class LetterMultisets {
     }
   }
 
+  // Prefetches: false when the filter already says no word sums to key;
+  // else the key's first slot is being fetched.
+  bool prefetchSlot(std::uint64_t key) const {
+    const std::uint64_t bit = filterBit(key);
+    if (!((filter_[bit / 64] >> (bit % 64)) & 1)) return false;
+    __builtin_prefetch(&slots_[key & mask_]);
+    return true;
+  }
+  void prefetchWords(std::uint64_t slot) const {
+    if (slot != kNoSlot) __builtin_prefetch(stream_.data() + slots_[slot].first);
+  }
+
  private:
-  static constexpr std::uint64_t kNoSlot = ~std::uint64_t{0};
-  std::uint64_t slotOf(std::uint64_t key) const;
   // The fingerprint of a sum: its high half, never 0 (0 marks an empty slot).
   static std::uint32_t fingerprint(std::uint64_t key) {
     const auto high = static_cast<std::uint32_t>(key >> 32);

@@ -14,6 +14,7 @@
 #include "movegen/recording.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/scoring.hpp"
+#include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 
 namespace pexil {
@@ -230,13 +231,29 @@ class PlacementGenerator {
       std::uint8_t taken[kMaxShapes] = {};
       rackSubsets(0, taken, 0, 0);
       // Each subset's leave value, and the best of each leave size.
+      if (leaves) {
+        LeaveText texts[std::size(subsets_)];
+        std::string_view views[std::size(subsets_)];
+        int values[std::size(subsets_)];
+        for (int i = 0; i < subsetCount_; ++i) {
+          texts[i] = leaveText(subsets_[i]);
+          views[i] = texts[i].view();
+        }
+        const auto count = static_cast<std::size_t>(subsetCount_);
+        leaveValuesOrZero(std::span(views, count), std::span(values, count));
+        for (int i = 0; i < subsetCount_; ++i) subsets_[i].leaveValue = values[i];
+      } else {
+        for (int i = 0; i < subsetCount_; ++i) subsets_[i].leaveValue = 0;
+      }
       for (int i = 0; i < subsetCount_; ++i) {
-        RackSubset& subset = subsets_[i];
-        subset.leaveValue = leaves ? LeaveValue(leaveText(subset).view()) : 0;
+        const RackSubset& subset = subsets_[i];
         int& best = bestLeave_[rackTiles_ - subset.size];
         best = std::max(best, subset.leaveValue);
       }
-      std::stable_sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) { return a.size < b.size; });
+      // By size, and within a size best leave first (see bestSpellingLeave).
+      std::stable_sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) {
+        return a.size != b.size ? a.size < b.size : a.leaveValue > b.leaveValue;
+      });
       for (int t = 0, i = 0; t <= kMaxShapes; ++t) {
         while (i < subsetCount_ && subsets_[i].size < t) ++i;
         subsetsOfSize_[t] = i;
@@ -248,10 +265,59 @@ class PlacementGenerator {
   // in it instead of the best of all subsets of its size; kNoPlacement when
   // none does.
   long long refinedShape(int t, std::uint64_t spanLetters, long long value) {
-    const ShapeWords& found = shapeWords(t, spanLetters);
-    if (found.count == 0) return kNoPlacement;
+    const int leave = bestSpellingLeave(t, spanLetters);
+    if (leave == kNoSubset) return kNoPlacement;
     if (noLeaveValues_ || byScore_) return value;
-    return value - bestLeave_[rackTiles_ - t] + found.bestLeave;
+    return value - bestLeave_[rackTiles_ - t] + leave;
+  }
+
+  // The best leave value of the subsets of t tiles that spell some word
+  // with a span's board letters, kNoSubset when none does. The subsets of
+  // a size are kept best leave first, so the first that spells something
+  // answers: a look-up per subset tried, and no word read.
+  static constexpr int kNoSubset = std::numeric_limits<int>::min();
+  int bestSpellingLeave(int t, std::uint64_t spanLetters) {
+    const std::uint64_t key = spanLetters * kMaxShapes + static_cast<std::uint64_t>(t);
+    const ShapeWords& memo = shapeMemo_[(key ^ (key >> 29)) % kShapeMemo];
+    if (memo.known && memo.key == key) return memo.count == 0 ? kNoSubset : memo.bestLeave;
+    SpellingLeave& answer = spellingLeaves_[(key ^ (key >> 29)) % kShapeMemo];
+    if (answer.known && answer.key == key) return answer.leave;
+    answer = SpellingLeave{key, true, kNoSubset};
+    // The keys the filter lets through, a batch at a time, their slots
+    // fetched together before any is read.
+    const LetterMultisets& map = *multisets_;
+    constexpr int kBatch = 48;
+    std::uint64_t keys[kBatch];
+    int owners[kBatch];
+    int n = 0;
+    const auto checkBatch = [&] {
+      for (int k = 0; k < n; ++k) {
+        if (map.slotOf(keys[k]) != LetterMultisets::kNoSlot) {
+          answer.leave = subsets_[owners[k]].leaveValue;
+          return true;
+        }
+      }
+      n = 0;
+      return false;
+    };
+    const auto add = [&](std::uint64_t letters, int subset) {
+      if (!map.prefetchSlot(letters)) return false;
+      keys[n] = letters;
+      owners[n++] = subset;
+      return n == kBatch && checkBatch();
+    };
+    for (int i = subsetsOfSize_[t]; i < subsetsOfSize_[t + 1]; ++i) {
+      const std::uint64_t letters = subsets_[i].key + spanLetters;
+      if (!subsets_[i].blank) {
+        if (add(letters, i)) return answer.leave;
+        continue;
+      }
+      for (std::uint32_t codes = letterMask_; codes; codes &= codes - 1) {
+        if (add(letters + LetterMultisets::letterKey(__builtin_ctz(codes)), i)) return answer.leave;
+      }
+    }
+    checkBatch();
+    return answer.leave;
   }
 
   // Whether the plays of a first square can be found shape by shape through
@@ -756,12 +822,35 @@ class PlacementGenerator {
       std::fill(std::begin(shapeMemo_), std::end(shapeMemo_), ShapeWords{});
     }
     memo = ShapeWords{key, true, static_cast<int>(hits.size()), 0};
+    // In three rounds over a batch of keys, so that the memory each
+    // round reads is fetched together: the filter and the slots, the
+    // slots' words, the words.
     const LetterMultisets& map = *multisets_;
+    constexpr int kBatch = 48;
+    struct Probe {
+      std::uint64_t key;
+      int subset, blankLetter;
+    };
+    Probe batch[kBatch];
+    int n = 0;
+    const auto flush = [&] {
+      std::uint64_t slots[kBatch];
+      for (int k = 0; k < n; ++k) {
+        slots[k] = map.slotOf(batch[k].key);
+        map.prefetchWords(slots[k]);
+      }
+      for (int k = 0; k < n; ++k) {
+        map.forEachWordIn(slots[k], [&](const LetterMultisets::Word& word) {
+          hits.push_back(MapHit{batch[k].subset, batch[k].blankLetter, word});
+          memo.bestLeave = std::max(memo.bestLeave, subsets_[batch[k].subset].leaveValue);
+        });
+      }
+      n = 0;
+    };
     const auto add = [&](int subset, std::uint64_t letters, int blankLetter) {
-      map.forEachWord(letters, [&](const LetterMultisets::Word& word) {
-        hits.push_back(MapHit{subset, blankLetter, word});
-        memo.bestLeave = std::max(memo.bestLeave, subsets_[subset].leaveValue);
-      });
+      if (!map.prefetchSlot(letters)) return;
+      batch[n++] = Probe{letters, subset, blankLetter};
+      if (n == kBatch) flush();
     };
     for (int i = subsetsOfSize_[t]; i < subsetsOfSize_[t + 1]; ++i) {
       const std::uint64_t letters = subsets_[i].key + spanLetters;
@@ -774,6 +863,7 @@ class PlacementGenerator {
         add(i, letters + LetterMultisets::letterKey(code), code);
       }
     }
+    flush();
     memo.count = static_cast<int>(hits.size()) - memo.first;
     return memo;
   }
@@ -788,7 +878,7 @@ class PlacementGenerator {
   void placeFromMap(const LetterMultisets::Word& word, const RackSubset& subset, int blankLetter, int length, int t) {
     if (word.length != length) return;
     const std::uint8_t* codes = word.codes;
-    int need[kCodeSlots] = {};
+    std::uint8_t need[kCodeSlots] = {};
     for (int i = 0; i < distinctCount_; ++i) need[distinct_[i]] = subset.taken[i];
     if (blankLetter >= 0) ++need[blankLetter];
     bool phonyCross = false;
@@ -801,7 +891,7 @@ class PlacementGenerator {
         if (codeOfLetter(s.letter) != code) return;
         continue;
       }
-      if (need[code] <= 0) return;
+      if (need[code] == 0) return;
       const bool anchor = s.hasCrossNeighbours[direction_] != 0;
       const std::uint32_t allowed = anchor ? s.crossSet[direction_] : letterMask_;
       if (!((allowed >> code) & 1)) return;
@@ -880,6 +970,12 @@ class PlacementGenerator {
   static constexpr std::size_t kShapeMemo = 256;
   static constexpr std::size_t kMaxHits = 1 << 16;
   ShapeWords shapeMemo_[kShapeMemo] = {};
+  struct SpellingLeave {
+    std::uint64_t key = 0;
+    bool known = false;
+    int leave = kNoSubset;
+  };
+  SpellingLeave spellingLeaves_[kShapeMemo] = {};
   std::vector<MapHit>* hits_ = nullptr;  // a buffer of the thread's, kept from one generation to the next
 
   static constexpr long long kBoundLimit = 1LL << 20;

@@ -58,6 +58,10 @@ class SlotTableView {
     while (slots_[i].key != 0 && slots_[i].key != key) i = (i + 1) & mask;
     return slots_[i];
   }
+  // Asks the processor to fetch the slot a key's probing starts at.
+  void prefetch(std::uint64_t key) const {
+    if (used_ != 0) __builtin_prefetch(&slots_[home(key, shift_)]);
+  }
   // The value listed for a key, or 0.
   int valueOrZero(std::uint64_t key) const { return used_ == 0 ? 0 : probe(key).value; }
   // The slot of a key, or none.

@@ -374,6 +374,21 @@ int leaveValueOrZero(std::string_view letters) {
   return key >= kTooLong ? 0 : leaveTable.view().valueOrZero(key);
 }
 
+void leaveValuesOrZero(std::span<const std::string_view> leaves, std::span<int> values) {
+  const SlotTableView table = leaveTable.view();
+  const int rackSize = rules().rackSize;
+  constexpr std::size_t kBatch = 32;
+  std::uint64_t keys[kBatch];
+  for (std::size_t first = 0; first < leaves.size(); first += kBatch) {
+    const std::size_t n = std::min(kBatch, leaves.size() - first);
+    for (std::size_t i = 0; i < n; ++i) {
+      keys[i] = keyOfLetters(leaves[first + i], rackSize);
+      if (keys[i] < kTooLong) table.prefetch(keys[i]);
+    }
+    for (std::size_t i = 0; i < n; ++i) values[first + i] = keys[i] >= kTooLong ? 0 : table.valueOrZero(keys[i]);
+  }
+}
+
 std::optional<int> leaveValueOf(std::string_view letters) {
   const std::uint64_t key = keyOfLetters(letters, rules().rackSize);
   if (key == kNotALeave) return std::nullopt;

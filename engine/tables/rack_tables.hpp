@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "rules/tile_counts.hpp"
@@ -42,6 +43,9 @@ std::optional<int> leaveValueOf(const LetterCounts& counts);
 // leaveValueOf(letters).value_or(0), without the optional: the form the
 // evaluation of every generated move uses.
 int leaveValueOrZero(std::string_view letters);
+// leaveValueOrZero for many leaves at once: values[i] for leaves[i]. The
+// table's slots are fetched together, so that their cache misses overlap.
+void leaveValuesOrZero(std::span<const std::string_view> leaves, std::span<int> values);
 
 // The normalised full-rack value of a rack-size count array, or none when
 // the table has no entry for it.
