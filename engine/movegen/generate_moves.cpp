@@ -36,16 +36,6 @@ std::string keptTiles(const Rack& rack, const char* label, bool& found) {
 // Whether the square is a premium square of the kinds the searches watch.
 bool isPremium(const Square& s) { return s.type >= 2 && s.type <= 990; }
 
-// No tile anywhere on the board. A board can hold tiles while its start
-// square is empty (a position typed in or read from a file), and is then
-// no opening position.
-bool boardIsEmpty(const Board& board) {
-  for (const Square& s : board.squares) {
-    if (!s.empty()) return false;
-  }
-  return true;
-}
-
 void refreshBoardFlags(Game& game, bool emptyBoard) {
   game.standardBonusLayout = hasStandardLayout(game.board);
   game.standardTileValues = hasStandardTileSet();

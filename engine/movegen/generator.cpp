@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <memory>
 
 #include "movegen/adjustments.hpp"
 #include "movegen/evaluation.hpp"
@@ -250,9 +251,12 @@ class PlacementGenerator {
         int& best = bestLeave_[rackTiles_ - subset.size];
         best = std::max(best, subset.leaveValue);
       }
-      // By size, and within a size best leave first (see bestSpellingLeave).
-      std::stable_sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) {
-        return a.size != b.size ? a.size < b.size : a.leaveValue > b.leaveValue;
+      // By size, and within a size best leave first (see bestSpellingLeave),
+      // ties in the order made; std::sort with that order needs no buffer.
+      for (int i = 0; i < subsetCount_; ++i) subsets_[i].order = i;
+      std::sort(subsets_, subsets_ + subsetCount_, [](const RackSubset& a, const RackSubset& b) {
+        if (a.size != b.size) return a.size < b.size;
+        return a.leaveValue != b.leaveValue ? a.leaveValue > b.leaveValue : a.order < b.order;
       });
       for (int t = 0, i = 0; t <= kMaxShapes; ++t) {
         while (i < subsetCount_ && subsets_[i].size < t) ++i;
@@ -754,6 +758,7 @@ class PlacementGenerator {
     bool blank = false;
     std::uint64_t key = 0;
     int leaveValue = 0;  // of the rest of the rack (0 without leave values)
+    int order = 0;
   };
 
   // The tiles a subset leaves, as a move records them: letters in alphabet
@@ -1017,7 +1022,33 @@ class PlacementGenerator {
   const WordGraph* compact_ = nullptr;
   int value_[kCodeSlots] = {};
   int blankValue_ = 0;
-  std::vector<SquareData> squareData_;
+  // The square data lives in a buffer of the thread's, lent to one
+  // generator at a time (a generation may start another), so that no
+  // generation allocates once the thread has run a few.
+  class SquareDataLease {
+   public:
+    SquareDataLease() {
+      if (spare().empty()) {
+        buffer_ = std::make_unique<std::vector<SquareData>>();
+      } else {
+        buffer_ = std::move(spare().back());
+        spare().pop_back();
+      }
+    }
+    ~SquareDataLease() { spare().push_back(std::move(buffer_)); }
+    SquareDataLease(const SquareDataLease&) = delete;
+    SquareDataLease& operator=(const SquareDataLease&) = delete;
+    std::vector<SquareData>& get() { return *buffer_; }
+
+   private:
+    static std::vector<std::unique_ptr<std::vector<SquareData>>>& spare() {
+      thread_local std::vector<std::unique_ptr<std::vector<SquareData>>> buffers;
+      return buffers;
+    }
+    std::unique_ptr<std::vector<SquareData>> buffer_;
+  };
+  SquareDataLease squareLease_;
+  std::vector<SquareData>& squareData_ = squareLease_.get();
   bool alwaysExact_ = false;  // no running score can leave the exact range
 };
 

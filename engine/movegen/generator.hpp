@@ -36,6 +36,14 @@ void AnnotateBoard(Board& board, const Game& game, bool withBarredWords = true);
 // generation, as after every move.
 void prepareBoard(Game& game);
 
+// The annotations after a placement, updated square by square instead of
+// worked out again: only the squares at the ends of the lines of tiles
+// through the move's squares change. For a board annotated by
+// prepareBoard that held tiles before the move (BoardReadyForUpdate,
+// asked before the move is placed); the result equals prepareBoard's.
+bool BoardReadyForUpdate(const Game& game);
+void UpdateBoardAfterPlacement(Game& game, const Move& move);
+
 // True when a word of exactly `length` squares from (column, row) in the
 // direction is a legal shape: on the board, on usable squares, not touching
 // tiles before or after it, and holding a tile or an open anchor.

@@ -126,6 +126,10 @@ void PlayMove(Game& game, const Move& given, bool record, bool randomRefill) {
   const int mover = game.toMove;
   Rack& rack = moverRack(game);
   Move move = given;
+  // Moves played silently (simulation rollouts) update the annotations
+  // of the squares the move changes instead of the whole board's.
+  const bool updateBoard = !record && BoardReadyForUpdate(game);
+  bool placed = false;
 
   std::size_t entryIndex = 0;
   if (record) {
@@ -170,6 +174,7 @@ void PlayMove(Game& game, const Move& given, bool record, bool randomRefill) {
     game.scorelessTurns = 0;
     game.consecutivePasses = 0;
     updateNearOpenBonus(game.board);
+    placed = true;
     if (rack.total() == 0) EndGame(game);
   }
   game.lastMove = move;
@@ -207,7 +212,11 @@ void PlayMove(Game& game, const Move& given, bool record, bool randomRefill) {
   ++game.moveNumber;
   game.toMove = (game.toMove + 1) % game.playerCount;
   game.moveJustPlayed = true;
-  prepareBoard(game);
+  if (!updateBoard) {
+    prepareBoard(game);
+  } else if (placed) {
+    UpdateBoardAfterPlacement(game, move);
+  }
   assert(tilesConserved(game));
   if (record) afterMoveHook(game);
 }

@@ -70,6 +70,13 @@ void clearNewFlags(Board& board) {
   std::fill(board.rowHasNew.begin(), board.rowHasNew.end(), 0);
 }
 
+bool boardIsEmpty(const Board& board) {
+  for (const Square& s : board.squares) {
+    if (!s.empty()) return false;
+  }
+  return true;
+}
+
 bool hasStandardLayout(const Board& board) {
   if (board.width != 15 || board.height != 15) return false;
   for (int row = 0; row < 15; ++row) {

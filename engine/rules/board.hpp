@@ -71,6 +71,10 @@ void transpose(Board& board);
 // which look the active game type up square by square): the standard
 // 15x15 layout, and symmetry about the main diagonal.
 bool hasStandardLayout(const Board& board);
+// No tile anywhere on the board. A board can hold tiles while its start
+// square is empty (a position typed in or read from a file), and is then
+// no opening position.
+bool boardIsEmpty(const Board& board);
 bool isDiagonallySymmetric(const Board& board);
 
 // Recomputes the near-open-bonus flags of every square.

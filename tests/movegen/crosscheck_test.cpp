@@ -85,7 +85,7 @@ bool onBoard(const Board& board, int column, int row) {
   return column >= 0 && row >= 0 && column < board.width && row < board.height;
 }
 
-bool boardIsEmpty(const Board& board) {
+bool noTileOnBoard(const Board& board) {
   return std::all_of(board.squares.begin(), board.squares.end(), [](const Square& s) { return s.empty(); });
 }
 
@@ -161,7 +161,7 @@ class Reference {
 
   std::vector<RefPlay> plays() {
     std::vector<RefPlay> out;
-    const bool empty = boardIsEmpty(board_);
+    const bool empty = noTileOnBoard(board_);
     const bool acrossOnly = empty && typesSymmetric(board_);
     for (int d = 0; d < 2; ++d) {
       if (acrossOnly && d == kDown) continue;
@@ -443,8 +443,8 @@ std::string checkPosition(Position& pos, Tally& tally) {
   tally.placements += static_cast<int>(got.size());
   ++tally.withBlanks[std::min(2, rack[rules().blankCode])];
   if (scan) ++tally.scanRacks;
-  if (boardIsEmpty(game.board)) ++tally.emptyBoards;
-  if (!boardIsEmpty(game.board) && startSquareEmpty(game.board)) {
+  if (noTileOnBoard(game.board)) ++tally.emptyBoards;
+  if (!noTileOnBoard(game.board) && startSquareEmpty(game.board)) {
     ++tally.tilesOffStart;
     for (const PlayKey& key : got) tally.downPlaysOffStart += key.direction == kDown ? 1 : 0;
   }
