@@ -27,6 +27,11 @@ class WorkerThread {
   // Waits for the work to return (JoinWorker); at once when it never started.
   void join();
 
+  // The next `count` workers of the process are refused their thread, as
+  // when the system has none left to give: the searches' handling of that
+  // failure can then be exercised on any machine.
+  static void refuseNextStarts(int count);
+
  private:
   std::thread thread_;
   std::atomic<bool> finished_{true};

@@ -241,6 +241,53 @@ TEST(WorkerThreads, RunJoinAndReportFinished) {
   none.join();
 }
 
+// A thread the system will not give: the worker counts as finished at once,
+// joins at once and never runs its work; the next worker starts.
+TEST(WorkerThreads, ARefusedThreadIsFinishedAndNeverRuns) {
+  std::atomic<int> ran{0};
+  WorkerThread::refuseNextStarts(1);
+  WorkerThread refused([&] { ran.fetch_add(1); });
+  EXPECT_FALSE(refused.started());
+  EXPECT_TRUE(refused.finished());
+  refused.join();
+  WorkerThread next([&] { ran.fetch_add(10); });
+  next.join();
+  EXPECT_TRUE(next.started());
+  EXPECT_EQ(ran.load(), 10);
+}
+
+// In the threaded lookahead the refused slot gives no result and the
+// search goes on with the others: its candidate stays unsimulated, the
+// rest are simulated, and the position is as it was.
+TEST_F(Simulation, AThreadThatCannotBeCreatedLeavesItsCandidateUnsimulated) {
+  Game game = position("DEGLNOR", 21);
+  game.quiet = false;
+  const Game before = game;
+  GenerateMoves(game, Generation::fullList);
+  const Move staticBest = game.moves.front();
+  test::PaneCapture capture;
+  WorkerThread::refuseNextStarts(1);  // the first slot of the first wave: the static best
+  SimulateThreaded(game, 2, 1, 0.5);
+  WorkerThread::refuseNextStarts(0);
+  std::string text;
+  for (const std::string& line : capture.lines()) text += line + "\n";
+  EXPECT_NE(text.find("Simulation done: "), std::string::npos) << text;
+  EXPECT_EQ(text.find("M01 - "), std::string::npos) << "the refused slot printed a line:\n" << text;
+  int simulated = 0;
+  for (const Move& move : game.moves) {
+    if (move.word == staticBest.word && move.column == staticBest.column && move.row == staticBest.row &&
+        move.direction == staticBest.direction) {
+      EXPECT_EQ(move.simCount, 0) << move.word;
+    }
+    simulated += move.simCount > 0 ? 1 : 0;
+  }
+  EXPECT_GE(simulated, 2);
+  EXPECT_EQ(game.racks, before.racks);
+  EXPECT_EQ(game.scores, before.scores);
+  EXPECT_EQ(game.bag.total(), before.bag.total());
+  EXPECT_EQ(game.toMove, before.toMove);
+}
+
 TEST(SharedBest, RaisedOnlyUpwardAndByASureCandidate) {
   setSharedBest(kNoBest);
   raiseSharedBest(12.0f);
