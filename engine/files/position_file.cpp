@@ -242,7 +242,7 @@ void clearPosition(Game& game) {
   game.playerNames = {};
   game.exchangedLast = {};
   game.knownTiles = {};
-  game.moves.clear();
+  clearMainList(game);
   game.candidates.clear();
   game.altListA.clear();
   game.altListB.clear();

@@ -178,7 +178,7 @@ void GenerateMoves(Game& game, Generation what) {
   game.bestMove.equity = -9999;
   game.bestMove.score = 0;
   game.bestOnlyTrack = Game::BestOnlyTrack{listRule, 0, std::numeric_limits<int>::min()};
-  game.moves.clear();
+  clearMainList(game);
   game.candidates.clear();
   activeList(game).clear();
   const int strategy = game.strategies[static_cast<std::size_t>(mover)];

@@ -413,7 +413,7 @@ void ResetGame(Game& game) {
     game.scores[static_cast<std::size_t>(p)] = 0;
     game.thinkingTime[static_cast<std::size_t>(p)] = 0;
   }
-  game.moves.clear();
+  clearMainList(game);
   game.candidates.clear();
   game.altListA.clear();
   game.altListB.clear();
@@ -500,7 +500,7 @@ void UndoStack::dropLists(Game& snapshot) {
 
 void UndoStack::restore(Game& game, int index) {
   game = snapshots_[static_cast<std::size_t>(index)];
-  game.moves.clear();
+  clearMainList(game);
   game.clockRunning = false;
   prepareBoard(game);
 }

@@ -24,6 +24,47 @@ bool exchangeAllowed(const Game& game) {
   return available >= r.minTilesExchange;
 }
 
+SimulationStats& attachSimulationStats(Game& game, Move& move) {
+  SimulationStatsStore& store = game.simulationStats;
+  if (simulationStatsOf(game, move) != nullptr) {
+    return store.records[static_cast<std::size_t>(move.simStats)];
+  }
+  std::int32_t index;
+  if (!store.free.empty()) {
+    index = store.free.back();
+    store.free.pop_back();
+  } else {
+    index = static_cast<std::int32_t>(store.records.size());
+    store.records.emplace_back();
+  }
+  SimulationStats& record = store.records[static_cast<std::size_t>(index)];
+  record = SimulationStats{};
+  record.inUse = true;
+  move.simStats = index;
+  return record;
+}
+
+const SimulationStats* simulationStatsOf(const Game& game, const Move& move) {
+  const auto& records = game.simulationStats.records;
+  if (move.simStats < 0 || static_cast<std::size_t>(move.simStats) >= records.size()) return nullptr;
+  const SimulationStats& record = records[static_cast<std::size_t>(move.simStats)];
+  return record.inUse ? &record : nullptr;
+}
+
+void clearMainList(Game& game) {
+  SimulationStatsStore& store = game.simulationStats;
+  for (Move& move : game.moves) {
+    if (move.simStats < 0 || static_cast<std::size_t>(move.simStats) >= store.records.size()) continue;
+    SimulationStats& record = store.records[static_cast<std::size_t>(move.simStats)];
+    if (record.inUse) {
+      record = SimulationStats{};  // gives the memory back
+      store.free.push_back(move.simStats);
+    }
+    move.simStats = -1;
+  }
+  game.moves.clear();
+}
+
 int leadOf(const Game& game, int player) {
   int bestOther = 0;
   bool first = true;

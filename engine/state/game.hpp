@@ -17,6 +17,7 @@
 #include "rules/tile_counts.hpp"
 #include "state/evaluation_context.hpp"
 #include "state/move.hpp"
+#include "state/simulation_stats.hpp"
 
 namespace pexil {
 
@@ -143,6 +144,8 @@ struct Game {
   std::vector<Move> candidates;
   std::vector<Move> altListA;
   std::vector<Move> altListB;
+  // The simulation statistics the main list's moves refer to (simStats).
+  SimulationStatsStore simulationStats;
 
   bool gameOver = false;
   int scorelessTurns = 0;
@@ -290,6 +293,14 @@ LetterCounts unseenTilesOf(const Game& game, int player);
 // The player's score less the highest score among the others (the score
 // itself when there are no others).
 int leadOf(const Game& game, int player);
+
+// A move's simulation statistics: a fresh record attached to the move
+// (reusing a released one), the record of a move (none without one), and
+// the main list emptied with every record its moves hold released, whether
+// or not the move was simulated yet.
+SimulationStats& attachSimulationStats(Game& game, Move& move);
+const SimulationStats* simulationStatsOf(const Game& game, const Move& move);
+void clearMainList(Game& game);
 
 // Whether the word is barred for this player.
 bool isBarredFor(const Game& game, int player, std::string_view word);

@@ -288,6 +288,33 @@ TEST_F(Simulation, AThreadThatCannotBeCreatedLeavesItsCandidateUnsimulated) {
   EXPECT_EQ(game.toMove, before.toMove);
 }
 
+// Statistics records go with the main list: a new generation releases every
+// record its moves held, simulated or not, and the next records reuse them.
+TEST_F(Simulation, StatisticsRecordsAreReleasedWithTheMainList) {
+  Game game = position("DEGLNOR", 23);
+  GenerateMoves(game, Generation::fullList);
+  ASSERT_GE(game.moves.size(), 3u);
+  Move& simulated = game.moves[0];
+  simulated.simCount = 40;
+  attachSimulationStats(game, simulated).spreads = {1.0f, 2.0f};
+  Move& unsimulated = game.moves[1];  // simCount 0: its record must not be lost either
+  attachSimulationStats(game, unsimulated).iterations = 3;
+  EXPECT_EQ(attachSimulationStats(game, simulated).spreads.size(), 2u) << "a second attach keeps the move's record";
+  ASSERT_NE(simulationStatsOf(game, game.moves[0]), nullptr);
+  EXPECT_EQ(simulationStatsOf(game, game.moves[2]), nullptr);
+  const Move kept = game.moves[0];  // a copy outside the list still names the index
+
+  GenerateMoves(game, Generation::fullList);
+  EXPECT_EQ(game.simulationStats.free.size(), 2u);
+  EXPECT_EQ(simulationStatsOf(game, kept), nullptr) << "a released record is no move's";
+  for (const Move& move : game.moves) EXPECT_EQ(move.simStats, -1);
+  attachSimulationStats(game, game.moves[0]);
+  attachSimulationStats(game, game.moves[1]);
+  attachSimulationStats(game, game.moves[2]);
+  EXPECT_EQ(game.simulationStats.records.size(), 3u) << "released records are used again";
+  EXPECT_TRUE(simulationStatsOf(game, game.moves[1])->spreads.empty());
+}
+
 TEST(SharedBest, RaisedOnlyUpwardAndByASureCandidate) {
   setSharedBest(kNoBest);
   raiseSharedBest(12.0f);
