@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kDraws = 10000;
 constexpr int kEarlyDraws = 1000;
+constexpr int kDrawBatch = 20;
 constexpr int kMaxCachedRack = 16;      // 2^16 cache entries at most
 constexpr int kMaxOptimalKeepRack = 16;  // 2^16 subsets at most
 
@@ -136,13 +137,21 @@ int KeepValue(Game& game, const LetterCounts& keep, std::uint32_t keepMask, cons
   } else {
     const std::vector<int> tiles = tilesOf(pool);
     std::int64_t sum = 0;
-    for (int draw = 0; draw < kDraws; ++draw) {
+    // The draws a batch at a time (the table look-ups overlap); batches
+    // end at the early check, so the draws made are the same.
+    static_assert(kEarlyDraws % kDrawBatch == 0 && kDraws % kDrawBatch == 0);
+    LetterCounts racks[kDrawBatch];
+    int values[kDrawBatch];
+    for (int draw = 0; draw < kDraws; draw += kDrawBatch) {
       if (draw == kEarlyDraws && reference != kKeepNotComputed && 20 * sum < reference) {
         return roundedMean(sum, kEarlyDraws);  // a hopeless keep: not cached
       }
-      LetterCounts rack = keep;
-      addRandomTiles(game.random, tiles, toDraw, rack);
-      sum += valueOr0(rack);
+      for (LetterCounts& rack : racks) {
+        rack = keep;
+        addRandomTiles(game.random, tiles, toDraw, rack);
+      }
+      fullRackValuesOrZero(racks, values);
+      for (const int v : values) sum += v;
     }
     value = roundedMean(sum, kDraws);
   }

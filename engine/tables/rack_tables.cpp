@@ -411,6 +411,26 @@ std::optional<int> FullRackValue(const LetterCounts& counts) {
   return s->value;
 }
 
+void fullRackValuesOrZero(std::span<const LetterCounts> racks, std::span<int> values) {
+  const int length = fullRackLength;
+  const SlotTableView table = fullRackTable.view();
+  constexpr std::size_t kBatch = 32;
+  std::uint64_t keys[kBatch];
+  for (std::size_t first = 0; first < racks.size(); first += kBatch) {
+    const std::size_t n = std::min(kBatch, racks.size() - first);
+    for (std::size_t i = 0; i < n; ++i) {
+      std::uint64_t key = fullRackValues ? keyOfCounts(racks[first + i], length) : kNotALeave;
+      if (key >= kTooLong || keyLength(key) != length) key = 0;
+      keys[i] = key;
+      if (key != 0) table.prefetch(key);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const TableSlot* s = keys[i] == 0 ? nullptr : table.find(keys[i]);
+      values[first + i] = s ? s->value : 0;
+    }
+  }
+}
+
 std::size_t loadFullRackText(std::string_view text) {
   fullRackTable.clear();
   fullRackValues = false;

@@ -50,6 +50,9 @@ void leaveValuesOrZero(std::span<const std::string_view> leaves, std::span<int> 
 // The normalised full-rack value of a rack-size count array, or none when
 // the table has no entry for it.
 std::optional<int> FullRackValue(const LetterCounts& counts);
+// FullRackValue(racks[i]).value_or(0) into values[i], the table's slots
+// fetched together so that their cache misses overlap.
+void fullRackValuesOrZero(std::span<const LetterCounts> racks, std::span<int> values);
 
 // Whether a full-rack table is loaded (with at least one record), and the
 // .rack name LoadRackTables chose last, whether or not that file could be
