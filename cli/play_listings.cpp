@@ -32,6 +32,19 @@ MoveLineOptions tableColumns() {
   return options;
 }
 
+// A command's one optional number (its second word) into `value`, which
+// keeps its default without one; false, after saying so, for anything else.
+bool optionalNumber(const std::vector<std::string>& words, long long least, long long most, long long& value) {
+  if (words.size() < 2) return true;
+  const auto n = parseNumber(words[1], least, most);
+  if (!n || words.size() > 2) {
+    PrintMessageF(msg::CliBadOption, (words[0] + " " + words[1]).c_str());
+    return false;
+  }
+  value = *n;
+  return true;
+}
+
 }  // namespace
 
 void PlaySession::handleHint() {
@@ -52,14 +65,7 @@ void PlaySession::handleMoves(const std::vector<std::string>& words) {
     return;
   }
   long long most = -1;
-  if (words.size() > 1) {
-    const auto n = parseNumber(words[1], 1, 1000000);
-    if (!n || words.size() > 2) {
-      PrintMessageF(msg::CliBadOption, (words[0] + " " + words[1]).c_str());
-      return;
-    }
-    most = *n;
-  }
+  if (!optionalNumber(words, 1, 1000000, most)) return;
   const Game copy = generatedCopy(game_);
   PrintMessageF(msg::CliMovesGenerated, rackText(copy.racks[static_cast<std::size_t>(user_)]).c_str(),
                 static_cast<int>(copy.moves.size()));
@@ -78,14 +84,7 @@ void PlaySession::handleSimulate(const std::vector<std::string>& words) {
     return;
   }
   long long ply = 2;
-  if (words.size() > 1) {
-    const auto n = parseNumber(words[1], 0, 20);
-    if (!n || words.size() > 2) {
-      PrintMessageF(msg::CliBadOption, (words[0] + " " + words[1]).c_str());
-      return;
-    }
-    ply = *n;
-  }
+  if (!optionalNumber(words, 0, 20, ply)) return;
   Game copy = game_;
   copy.toMove = user_;
   copy.hideLeaves = false;
