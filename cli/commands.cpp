@@ -64,6 +64,23 @@ constexpr Command kCommands[] = {
      "                              --stdev X to stop on (0.1 threaded, 0.25 single),\n"
      "                              --seconds S time budget, --winprob ranks by win\n"
      "                              chance, --top N lists N (20); Ctrl-C stops it"},
+    {"endgame", runEndgame,
+     "endgame --board FILE --rack TILES [GAME] [LIST]\n"
+     "  endgame --open POSITION|RECORD [--move N] [--rack TILES]\n"
+     "                              the endgame search of a two-player position with the\n"
+     "                              bag empty (or the opponent's rack empty and at most a\n"
+     "                              rackful in the bag, which is then that rack): every\n"
+     "                              move with the final spread its line reaches; --static\n"
+     "                              the static endgame, --greedier searches wins harder,\n"
+     "                              --seconds S time budget, --threads N, --top N (20);\n"
+     "                              Ctrl-C stops it"},
+    {"peg", runPeg,
+     "peg 8D WORD|D8 WORD|pass --open POSITION|RECORD [--move N] [--rack TILES]\n"
+     "  peg --all --board FILE --rack TILES [GAME] [LIST]\n"
+     "                              the pre-endgame: the win chance of a move that empties\n"
+     "                              the bag over every draw of the unseen tiles, with the\n"
+     "                              outcome of each (the pass with one tile in the bag);\n"
+     "                              --all values every such move, --seconds S, --threads N"},
     {"leaves", runLeaves,
      "leaves --board FILE --rack TILES [GAME] [LIST]\n"
      "                              the estimated value of every leave of TILES"},

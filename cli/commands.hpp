@@ -31,6 +31,9 @@ int setUpMoverPosition(const ParsedOptions& options, Game& game);
 // A move's word as it lies on the board once played (board tiles set apart
 // by highlight marks).
 std::string moveWordOnBoard(const Game& game, const Move& move);
+// The main list after an endgame search: word, position, score and the
+// final spread of each move's line ("-" when not searched), `top` lines.
+void printEndgameList(const Game& game, int top);
 
 // Command handlers, by area.
 int runMainJob(const Arguments& args);
@@ -47,6 +50,8 @@ int runPattern(const Arguments& args);
 int runDefine(const Arguments& args);
 int runMoves(const Arguments& args);
 int runSimulate(const Arguments& args);
+int runEndgame(const Arguments& args);
+int runPeg(const Arguments& args);
 int runHighest(const Arguments& args);
 int runLeaves(const Arguments& args);
 int runPlay(const Arguments& args);

@@ -7,6 +7,7 @@
 #include "play/listings.hpp"
 #include "play_session.hpp"
 #include "play_text.hpp"
+#include "search/endgame.hpp"
 #include "search/simulation.hpp"
 #include "state/abort_flag.hpp"
 #include "text/messages.hpp"
@@ -98,6 +99,29 @@ void PlaySession::handleSimulate(const std::vector<std::string>& words) {
   moveListing().clear();
   for (const Move& move : copy.moves) PrintMoveLine(copy, user_, move, std::string(), true, tableColumns());
   moveListing().showNextPage();
+}
+
+// "endgame [N]": with the bag empty every tile is known, so the user may
+// have the endgame searched for the own rack (on a copy); N lines (20).
+void PlaySession::handleEndgame(const std::vector<std::string>& words) {
+  if (game_.gameOver) {
+    PrintMessage(msg::PlayGameOver);
+    return;
+  }
+  long long top = 20;
+  if (!optionalNumber(words, 1, 100000, top)) return;
+  Game copy = game_;
+  copy.toMove = user_;
+  copy.hideLeaves = false;
+  if (copy.bag.total() != 0 || copy.playerCount != 2) {
+    textPane().Print("Not an endgame: the bag must be empty.\n");
+    return;
+  }
+  setInterruptStopsSearch(true);
+  EndgameSearch(copy);
+  setInterruptStopsSearch(false);
+  clearAbort();
+  printEndgameList(copy, static_cast<int>(top));
 }
 
 // "well" lists the unseen tiles one line per letter; "well --concise" in

@@ -130,6 +130,7 @@ void PlaySession::help() {
   for (int n = 5; n < 7; ++n) textPane().Print(Message(msg::PlayHelp1 + n));
   textPane().Print(Message(msg::PlayHelpFiles));
   textPane().Print(Message(msg::PlayHelpSearch));
+  textPane().Print(Message(msg::PlayHelpEndgame));
 }
 
 bool PlaySession::dispatch(const std::string& line) {
@@ -173,6 +174,8 @@ bool PlaySession::dispatch(const std::string& line) {
     handleMoves(words);
   } else if (command == "simulate" || command == "sim") {
     handleSimulate(words);
+  } else if (command == "endgame") {
+    handleEndgame(words);
   } else if (command == "well") {
     handleWell(words);
   } else if (command == "history") {

@@ -92,6 +92,8 @@ class PlaySession {
   // "simulate [PLY]": the threaded lookahead on a copy of the game, for the
   // user's rack; the game itself is left as it is.
   void handleSimulate(const std::vector<std::string>& words);
+  // "endgame [N]": the endgame search for the user's rack, the bag empty.
+  void handleEndgame(const std::vector<std::string>& words);
   void handleWell(const std::vector<std::string>& words);
   void handleFileCommand(const std::string& command, const std::vector<std::string>& words);
   void help();

@@ -12,6 +12,8 @@
 #include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/tile_counts.hpp"
+#include "search/endgame.hpp"
+#include "search/endgame_state.hpp"
 #include "search/simulation_state.hpp"
 #include "search/worker_thread.hpp"
 #include "state/abort_flag.hpp"
@@ -400,6 +402,41 @@ void simulateCandidate(CandidateTask task) {
   *task.result = candidate;
 }
 
+// Prints the closing line of a simulation with its elapsed time.
+void sayFinished(const Game& game, const SimulationClock& clock) {
+  const long long elapsed = clock.hundredths();
+  setLastSimulationSeconds(static_cast<double>(elapsed / 100) + static_cast<double>(elapsed % 100) * 0.01);
+  const char* word = abortRequested() ? "aborted" : simulationTimedOut() ? "timed out" : "done";
+  say(game, FormatText("Simulation %s: %d.%02d seconds\n", word, static_cast<int>(elapsed / 100), static_cast<int>(elapsed % 100)));
+}
+
+// With every tile known, the endgame search looks for a winning line
+// first; when it finds one its values stand for the simulation's. True
+// when the simulation is then finished.
+bool endgameShortcut(Game& game, const SimulationClock& clock) {
+  say(game, "2-player end game detected. Using end game code to check for a winning move...\n");
+  ComputerEndgame(game);
+  std::vector<Move>& list = activeList(game);
+  if (list.empty() || list.front().equity <= 0 || list.front().equity == kNotSearched) {
+    say(game, "No winning move path found, continuing with simulation...\n");
+    return false;
+  }
+  say(game, "Winning move path found!\n");
+  for (Move& move : list) {
+    if (move.equity == kNotSearched) {
+      move.simValueA = kNoSimValue;
+      move.simValueB = 0;
+    } else {
+      move.simValueA = static_cast<float>(move.equity);
+      move.simValueB = move.equity >= 1 ? 100.0f : 0.0f;
+    }
+  }
+  SortSimulated(game);
+  game.knownRacks.clear();
+  sayFinished(game, clock);
+  return true;
+}
+
 }  // namespace
 
 void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
@@ -410,7 +447,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   clearAbort();
   setSimulationTimedOut(false);
   SimulationScope scope(game);
-  // (The endgame shortcut comes with the endgame search.)
+  if (IsEndgame(game) && endgameShortcut(game, clock)) return;
   StrategySwap swap(game);
   // Known tiles for the previous player (the rack guess of the tile
   // inference comes with it).
@@ -541,10 +578,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   }
   SortSimulated(game);
   game.knownRacks.clear();
-  const long long elapsed = clock.hundredths();
-  setLastSimulationSeconds(static_cast<double>(elapsed / 100) + static_cast<double>(elapsed % 100) * 0.01);
-  const char* word = abortRequested() ? "aborted" : simulationTimedOut() ? "timed out" : "done";
-  say(game, FormatText("Simulation %s: %d.%02d seconds\n", word, static_cast<int>(elapsed / 100), static_cast<int>(elapsed % 100)));
+  sayFinished(game, clock);
 }
 
 }  // namespace pexil

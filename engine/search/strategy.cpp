@@ -10,7 +10,10 @@
 #include "movegen/move_line.hpp"
 #include "movegen/move_text.hpp"
 #include "play/game_flow.hpp"
+#include "search/endgame.hpp"
+#include "search/endgame_state.hpp"
 #include "search/simulation.hpp"
+#include "search/static_endgame.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -151,6 +154,14 @@ std::optional<Lookahead> lookaheadOf(int strategy) {
   }
 }
 
+// The first move of a searched list, or the pass when it is empty.
+Move firstOrPass(const std::vector<Move>& list) {
+  if (!list.empty()) return list.front();
+  Move pass;
+  pass.word = label::pass;
+  return pass;
+}
+
 // Runs the lookahead for the player to move and gives the move it ranks
 // first (the pass when the list is empty). The options it turns on hold
 // for this move only.
@@ -167,11 +178,7 @@ Move lookaheadMove(Game& game, const Lookahead& l) {
   game.unseenPoolEvaluation = unseenPool;
   game.maximizeWinProb = winProb;
   game.guessTiles = guess;
-  const std::vector<Move>& list = activeList(game);
-  if (!list.empty()) return list.front();
-  Move pass;
-  pass.word = label::pass;
-  return pass;
+  return firstOrPass(activeList(game));
 }
 
 void writeLog(const std::string& text) {
@@ -186,8 +193,8 @@ const char* strategyDescription(int strategy) {
 }
 
 bool strategyAvailable(int strategy) {
-  return strategy == 1 || strategy == 2 || strategy == 8 || strategy == 11 || strategy == 15 ||
-         lookaheadOf(strategy).has_value();
+  return strategy == 0 || strategy == 1 || strategy == 2 || strategy == 8 || strategy == 10 || strategy == 11 ||
+         strategy == 15 || strategy == 45 || strategy == 52 || lookaheadOf(strategy).has_value();
 }
 
 namespace {
@@ -218,7 +225,15 @@ Move playTurn(Game& game, int ply) {
     lookahead = Lookahead{};
     lookahead->ply = ply;
   }
-  if (lookahead && !(lookahead->staticFromBag > 0 && game.bag.total() >= lookahead->staticFromBag)) {
+  const bool endgameCheck = strategy == 0 || strategy == 10 || strategy == 45;
+  if (ply == 0 && endgameCheck && IsEndgame(game)) {
+    ComputerEndgame(game);
+    played = firstOrPass(activeList(game));
+  } else if (ply == 0 && strategy == 52 && IsEndgame(game)) {
+    StaticNodeBudgetScope budget(100000);
+    StaticEndgame(game, true);
+    played = game.bestMove;
+  } else if (lookahead && !(lookahead->staticFromBag > 0 && game.bag.total() >= lookahead->staticFromBag)) {
     played = lookaheadMove(game, *lookahead);
   } else if (strategy == 1) {
     // Highest scoring: the best-only move by score.

@@ -202,12 +202,18 @@ struct Game {
   bool trackHeatmaps = false;
   bool rackSimulation = false;     // a position file's "racksim" flag
   int mood = 0;                    // -3..+3
-  int timeBudget = 0;              // of the running simulation, hundredths of a second; 0 = none
+  int timeBudget = 0;              // of the running search, hundredths of a second; 0 = none
   // Whether the horizon's win chance comes from the win-probability tables
   // (worked out at the start of every simulation).
   bool winProbAtHorizon = false;
   // Racks the previous player may hold (tile inference or typed known tiles).
   std::vector<Rack> knownRacks;
+
+  // ---- endgame searches ----
+  long long endgameNodes = 0;  // nodes the search on this copy has visited
+  bool endgameRunning = false;
+  // Lines 150 points or more behind are cut (the computer's own searches).
+  bool endgamePrune = false;
 
   // ---- generation options ----
   bool rankByScore = false;

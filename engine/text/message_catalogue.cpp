@@ -392,6 +392,7 @@ constexpr Entry kEnglish[] = {
     {msg::BinaryNoRackTables, "No rack tables belong to %s: no binary form of them is written."},
     {msg::PlayHelpSearch, "  sim [PLY] (or simulate [PLY]): the lookahead simulation of your moves (2 plies; Ctrl-C stops it)"},
     {msg::PlaySimulationOf, "Simulating %d plies after each move of %s:"},
+    {msg::PlayHelpEndgame, "  endgame [N]: with the bag empty, the endgame search of your moves (N lines, 20; Ctrl-C stops it)"},
 
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},

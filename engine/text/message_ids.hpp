@@ -407,6 +407,7 @@ enum : int {
   // "play": the searches.
   PlayHelpSearch = 1091,
   PlaySimulationOf = 1092,        // "%d" plies, "%s" rack
+  PlayHelpEndgame = 1093,
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
