@@ -115,7 +115,9 @@ class ExactEndgame : public ::testing::Test {
       } else {
         EXPECT_GE(list[i].equity, truth) << what << ", move " << i << " " << list[i].wordView();
       }
-      if (i == 0) EXPECT_EQ(list[i].equity, result.value) << what;
+      if (i == 0) {
+        EXPECT_EQ(list[i].equity, result.value) << what;
+      }
     }
     // The value of one move on its own.
     const Move& probe = list[list.size() / 2];
