@@ -103,9 +103,9 @@ void solveRoots(const ExactStart& start, std::vector<RootMove>& roots, const Exa
 
 // The root moves with their first estimates: the value of a move that ends
 // the game, else its score; the pass last.
-std::vector<RootMove> rootMovesOf(const ExactStart& start, ExactSearcher& searcher) {
+std::vector<RootMove> rootMovesOf(const ExactStart& start) {
   std::vector<LeanMove> moves;
-  searcher.rootMoves(moves);
+  ExactSearcher::rootMoves(start, moves);
   std::vector<RootMove> roots;
   roots.reserve(moves.size());
   const LeanRack& rack = start.racks[static_cast<std::size_t>(start.toMove)];
@@ -185,14 +185,7 @@ ExactEndgameResult ExactEndgameSearch(Game& game, const ExactEndgameOptions& opt
   const auto start = std::make_unique<ExactStart>();
   if (!start->load(game)) return result;
   result.ran = true;
-  std::vector<RootMove> roots;
-  {
-    ExactTable none(1);
-    const ExactKeys keys;
-    ExactStop stop;
-    ExactSearcher searcher(*start, none, keys, stop);
-    roots = rootMovesOf(*start, searcher);
-  }
+  std::vector<RootMove> roots = rootMovesOf(*start);
   solveRoots(*start, roots, options, began, result);
 
   const int mover = start->toMove;
@@ -222,14 +215,7 @@ ExactEndgameResult ExactMoveValue(const Game& game, const Move& move, const Exac
   ExactEndgameResult result;
   const auto start = std::make_unique<ExactStart>();
   if (!start->load(game)) return result;
-  std::vector<RootMove> roots;
-  {
-    ExactTable none(1);
-    const ExactKeys keys;
-    ExactStop stop;
-    ExactSearcher searcher(*start, none, keys, stop);
-    roots = rootMovesOf(*start, searcher);
-  }
+  std::vector<RootMove> roots = rootMovesOf(*start);
   // The root move that lays the same tiles (or the pass).
   const bool pass = isPass(move);
   if (!pass && isNonPlacement(move)) return result;

@@ -117,9 +117,11 @@ std::uint32_t ExactSearcher::moveIdentity(const LeanMove& move) {
   return id == 0 ? 1 : id;
 }
 
-void ExactSearcher::rootMoves(std::vector<LeanMove>& moves) {
+void ExactSearcher::rootMoves(const ExactStart& start, std::vector<LeanMove>& moves) {
   moves.clear();
-  generator_.generate(board_, racks_[static_cast<std::size_t>(toMove_)], toMove_, moves);
+  LeanGenerator generator;
+  generator.setBarredWords(start.barred);
+  generator.generate(start.board, start.racks[static_cast<std::size_t>(start.toMove)], start.toMove, moves);
   moves.emplace_back();  // the pass
 }
 
@@ -295,10 +297,20 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   int best = -kInfinity;
   std::uint32_t bestMove = 0;
   bool allFinal = true;
+  bool first = true;
   for (const std::uint64_t key : order) {
     const LeanMove& move = moves[key & 0xFFFFFFFFu];
     bool childFinal = false;
-    const int value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    int value;
+    if (first || endsGame(move)) {
+      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    } else {
+      // After the first move, a null window asks only whether the move is
+      // better; the full window again when it is.
+      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal);
+      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    }
+    first = false;
     if (stopped_) {
       final = false;
       return best > -kInfinity ? best : 0;

@@ -58,7 +58,7 @@ class ExactSearcher {
 
   // Every move of the player to move at the start: the placements, then
   // the pass.
-  void rootMoves(std::vector<LeanMove>& moves);
+  static void rootMoves(const ExactStart& start, std::vector<LeanMove>& moves);
   // The value of playing `move` at the start, searched `depth` plies deep
   // in all (the move included), within the window (alpha, beta). `final`
   // tells whether the value is proved to the end of the game.

@@ -29,6 +29,9 @@
 namespace pexil {
 namespace {
 
+// One thread and a small table: the tests' endgames are small.
+const ExactEndgameOptions kSmall{1, 0, 4};
+
 // Minimax over GenerateMoves(fullList) and PlayMove, remembering each
 // position's value (keyed by everything that decides the rest of the game,
 // the scores included).
@@ -99,7 +102,7 @@ class ExactEndgame : public ::testing::Test {
   // the exact moves and the bounds. Returns false on a mismatch.
   bool check(const Game& position, const std::string& what) {
     Game game = position;
-    const ExactEndgameResult result = ExactEndgameSearch(game, ExactEndgameOptions{});
+    const ExactEndgameResult result = ExactEndgameSearch(game, kSmall);
     EXPECT_TRUE(result.ran && result.solved) << what;
     if (!result.ran || !result.solved) return false;
     Minimax minimax;
@@ -121,7 +124,7 @@ class ExactEndgame : public ::testing::Test {
     }
     // The value of one move on its own.
     const Move& probe = list[list.size() / 2];
-    const ExactEndgameResult alone = ExactMoveValue(position, probe, ExactEndgameOptions{});
+    const ExactEndgameResult alone = ExactMoveValue(position, probe, kSmall);
     EXPECT_TRUE(alone.ran && alone.solved) << what;
     EXPECT_EQ(alone.value, minimax.valueOfMove(position, probe)) << what << ", " << probe.wordView();
     ++checked_;
@@ -216,8 +219,8 @@ TEST_F(ExactEndgame, TwoThreadsGiveTheSameValues) {
     Game game;
     if (!smallEndgame(game, test::fixtureWords(), seed, 4)) continue;
     Game one = game, two = game;
-    const ExactEndgameResult a = ExactEndgameSearch(one, ExactEndgameOptions{1, 0, 16});
-    const ExactEndgameResult b = ExactEndgameSearch(two, ExactEndgameOptions{2, 0, 16});
+    const ExactEndgameResult a = ExactEndgameSearch(one, kSmall);
+    const ExactEndgameResult b = ExactEndgameSearch(two, ExactEndgameOptions{2, 0, 4});
     ASSERT_TRUE(a.solved && b.solved) << seed;
     EXPECT_EQ(a.value, b.value) << seed;
     EXPECT_EQ(one.moves.front().equity, two.moves.front().equity) << seed;
@@ -230,7 +233,7 @@ TEST_F(ExactEndgame, TwoThreadsGiveTheSameValues) {
 TEST_F(ExactEndgame, StopsOnTheTimeBudgetAndOnAbort) {
   Game game = fullEndgame(41);
   ASSERT_FALSE(game.gameOver);
-  ExactEndgameOptions options;
+  ExactEndgameOptions options = kSmall;
   options.timeBudget = 1;  // a hundredth of a second
   const ExactEndgameResult timed = ExactEndgameSearch(game, options);
   EXPECT_TRUE(timed.ran);
@@ -241,11 +244,11 @@ TEST_F(ExactEndgame, StopsOnTheTimeBudgetAndOnAbort) {
 
   requestAbort();
   Game aborted = fullEndgame(41);
-  const ExactEndgameResult stopped = ExactEndgameSearch(aborted, ExactEndgameOptions{2, 0, 16});
+  const ExactEndgameResult stopped = ExactEndgameSearch(aborted, ExactEndgameOptions{2, 0, 4});
   EXPECT_TRUE(stopped.ran);
   EXPECT_FALSE(stopped.solved);
   EXPECT_FALSE(aborted.moves.empty());
-  const ExactEndgameResult alone = ExactMoveValue(aborted, aborted.moves.front(), ExactEndgameOptions{});
+  const ExactEndgameResult alone = ExactMoveValue(aborted, aborted.moves.front(), kSmall);
   EXPECT_FALSE(alone.solved);
   clearAbort();
 }
@@ -256,25 +259,25 @@ TEST_F(ExactEndgame, RunsOnlyOnTwoPlayerGamesWithAnEmptyBag) {
   Game withBag = game;
   withBag.bag[0] = 1;
   withBag.bag[kTotalSlot] = 1;
-  EXPECT_FALSE(ExactEndgameSearch(withBag, ExactEndgameOptions{}).ran);
+  EXPECT_FALSE(ExactEndgameSearch(withBag, kSmall).ran);
   Game emptyRack = game;
   returnAll(emptyRack.bag, emptyRack.racks[1]);
   emptyRack.bag = Well{};
-  EXPECT_FALSE(ExactEndgameSearch(emptyRack, ExactEndgameOptions{}).ran);
+  EXPECT_FALSE(ExactEndgameSearch(emptyRack, kSmall).ran);
   Game over = game;
   over.gameOver = true;
-  EXPECT_FALSE(ExactEndgameSearch(over, ExactEndgameOptions{}).ran);
+  EXPECT_FALSE(ExactEndgameSearch(over, kSmall).ran);
   Game three = game;
   three.playerCount = 3;
   three.moves.assign(3, Move{});
-  EXPECT_FALSE(ExactEndgameSearch(three, ExactEndgameOptions{}).ran);
+  EXPECT_FALSE(ExactEndgameSearch(three, kSmall).ran);
   EXPECT_EQ(three.moves.size(), 3u) << "the list is left alone";
   // A move that is no play of the mover.
   Move bogus;
   bogus.word = "zzzzz";
   bogus.column = 0;
   bogus.row = 0;
-  EXPECT_FALSE(ExactMoveValue(game, bogus, ExactEndgameOptions{}).ran);
+  EXPECT_FALSE(ExactMoveValue(game, bogus, kSmall).ran);
 }
 
 }  // namespace
