@@ -1,5 +1,7 @@
 #include "bench_endgame.hpp"
 
+#include <time.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -27,13 +29,22 @@ constexpr int kDefaultSeconds = 60;
 
 void say(const std::string& text) { textPane().Print(text); }
 
+// The CPU time of the process (every thread), in seconds: with one thread
+// the figures do not depend on what else the machine runs.
+double processSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
 // What one search made of one position.
 struct Outcome {
   bool solved = false;
   int value = 0;  // the mover's final spread
   long long nodes = 0;
-  double seconds = 0;
+  double seconds = 0;  // wall time
   int depth = 0;
+  double cpu = 0;      // CPU time of all threads
 };
 
 // A search of the table: run on a copy of each position.
@@ -120,7 +131,9 @@ int benchEndgame(const ParsedOptions& options) {
     std::string name;
     int solved = 0;
     std::vector<double> times;
+    std::vector<double> cpuTimes;
     long long nodes = 0;
+    double cpuTotal = 0;
     double total = 0;
     Checksum checksum;
   };
@@ -129,11 +142,15 @@ int benchEndgame(const ParsedOptions& options) {
     Summary summary;
     summary.name = column.name;
     say("");
-    say(FormatText("%-6s %-10s %-17s %6s %6s %5s %9s %12s %s", "search", "seed", "racks (mover/other)", "spread",
-                   "value", "plies", "seconds", "nodes", "solved"));
+    say(FormatText("%-6s %-10s %-17s %6s %6s %5s %9s %9s %12s %s", "search", "seed", "racks (mover/other)", "spread",
+                   "value", "plies", "seconds", "cpu s", "nodes", "solved"));
     for (const EndgamePosition& position : positions) {
       Game game = position.game;
-      const Outcome outcome = column.run(game);
+      const double cpuStart = processSeconds();
+      Outcome outcome = column.run(game);
+      outcome.cpu = processSeconds() - cpuStart;
+      summary.cpuTimes.push_back(outcome.cpu);
+      summary.cpuTotal += outcome.cpu;
       summary.solved += outcome.solved ? 1 : 0;
       summary.times.push_back(outcome.seconds);
       summary.nodes += outcome.nodes;
@@ -141,21 +158,25 @@ int benchEndgame(const ParsedOptions& options) {
       summary.checksum.add(static_cast<std::int32_t>(position.seed));
       summary.checksum.add(outcome.value);
       summary.checksum.add(outcome.solved ? 1 : 0);
-      say(FormatText("%-6s %-10u %-17s %6d %6d %5d %9.3f %12lld %s", column.name.c_str(), static_cast<unsigned>(position.seed),
-                     racksOf(position.game).c_str(), spreadOf(position.game), outcome.value, outcome.depth, outcome.seconds,
-                     outcome.nodes, outcome.solved ? "yes" : "no"));
+      say(FormatText("%-6s %-10u %-17s %6d %6d %5d %9.3f %9.3f %12lld %s", column.name.c_str(),
+                     static_cast<unsigned>(position.seed), racksOf(position.game).c_str(), spreadOf(position.game),
+                     outcome.value, outcome.depth, outcome.seconds, outcome.cpu, outcome.nodes, outcome.solved ? "yes" : "no"));
     }
     summaries.push_back(std::move(summary));
   }
 
   say("");
-  say(FormatText("%-8s %9s %7s %9s %9s %9s %12s %s", "search", "positions", "solved", "median s", "p90 s", "worst s",
-                 "nodes/s", "checksum of values"));
+  say(FormatText("%-8s %-5s %9s %7s %9s %9s %9s %12s %s", "search", "clock", "positions", "solved", "median s", "p90 s",
+                 "worst s", "nodes/s", "checksum of values"));
   for (const Summary& s : summaries) {
-    const double worst = s.times.empty() ? 0 : *std::max_element(s.times.begin(), s.times.end());
-    say(FormatText("%-8s %9d %7d %9.3f %9.3f %9.3f %12.0f %016llx", s.name.c_str(), static_cast<int>(s.times.size()), s.solved,
-                   quantile(s.times, 0.5), quantile(s.times, 0.9), worst, s.total > 0 ? static_cast<double>(s.nodes) / s.total : 0.0,
-                   static_cast<unsigned long long>(s.checksum.value)));
+    for (int cpu = 0; cpu < 2; ++cpu) {
+      const std::vector<double>& times = cpu ? s.cpuTimes : s.times;
+      const double total = cpu ? s.cpuTotal : s.total;
+      const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
+      say(FormatText("%-8s %-5s %9d %7d %9.3f %9.3f %9.3f %12.0f %016llx", s.name.c_str(), cpu ? "cpu" : "wall",
+                     static_cast<int>(times.size()), s.solved, quantile(times, 0.5), quantile(times, 0.9), worst,
+                     total > 0 ? static_cast<double>(s.nodes) / total : 0.0, static_cast<unsigned long long>(s.checksum.value)));
+    }
   }
 
   say("");

@@ -13,6 +13,8 @@ constexpr int kInfinity = 1 << 28;
 constexpr int kBlankKeyCode = 31;
 // How often (in nodes, a power of two) the stop conditions are polled.
 constexpr long long kPollMask = 1023;
+// Slots of each searcher's remembered best moves (a power of two).
+constexpr std::size_t kBestMoveSlots = std::size_t{1} << 15;
 
 // The change of the spread (mover minus other) that the end of the game
 // makes, with the racks' values as they are: the rule doubling the racks,
@@ -78,7 +80,7 @@ int ExactStart::rackValue(const LeanRack& rack) const {
 }
 
 ExactSearcher::ExactSearcher(const ExactStart& start, ExactTable& table, const ExactKeys& keys, ExactStop& stop)
-    : start_(start), table_(table), keys_(keys), stop_(stop), board_(start.board) {
+    : start_(start), table_(table), keys_(keys), stop_(stop), board_(start.board), bestMoves_(kBestMoveSlots) {
   generator_.setBarredWords(start.barred);
   racks_ = start.racks;
   scores_ = start.scores;
@@ -228,6 +230,35 @@ void ExactSearcher::takeBack(int ply, const LeanMove& move) {
   key_ = state.keyBefore;
 }
 
+const LeanMove* ExactSearcher::rememberedMove() const {
+  const BestMoveSlot& slot = bestMoves_[key_ & (kBestMoveSlots - 1)];
+  if (slot.key != key_ || slot.move.isPass()) return nullptr;
+  // The key names this position; still, nothing is played that does not
+  // fit the board and the rack.
+  const LeanMove& move = slot.move;
+  const LeanRack& rack = racks_[static_cast<std::size_t>(toMove_)];
+  std::array<int, 32> need{};
+  int blanks = 0;
+  const int step = board_.step(move.direction);
+  for (int i = 0; i < move.tiles; ++i) {
+    const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+    if ((code & kLeanBlank) != 0) {
+      ++blanks;
+    } else if (++need[code] > rack.counts[code]) {
+      return nullptr;
+    }
+    const int at = move.start + step * move.offset[static_cast<std::size_t>(i)];
+    if (at >= board_.width() * board_.height() || !board_.square(at).empty()) return nullptr;
+  }
+  return blanks <= rack.blanks ? &move : nullptr;
+}
+
+void ExactSearcher::remember(const LeanMove& move) {
+  BestMoveSlot& slot = bestMoves_[key_ & (kBestMoveSlots - 1)];
+  slot.key = key_;
+  slot.move = move;
+}
+
 int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final) {
   if (endsGame(move)) {
     final = true;
@@ -265,6 +296,37 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
     return 0;
   }
 
+  const int originalAlpha = alpha;
+  int best = -kInfinity;
+  std::uint32_t bestMove = 0;
+  LeanMove bestLean;
+  bool allFinal = true;
+  bool first = true;
+  // The remembered best move first, before generating anything.
+  std::uint32_t tried = 0;
+  if (const LeanMove* remembered = rememberedMove()) {
+    const LeanMove move = *remembered;  // the slot may be reused below
+    tried = moveIdentity(move);
+    bool childFinal = false;
+    const int value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    if (stopped_) {
+      final = false;
+      return value;
+    }
+    best = value;
+    bestMove = tried;
+    bestLean = move;
+    if (value >= beta) {
+      final = childFinal;
+      table_.store(key_, ExactEntry{value, ExactBound::lower, final, depth, bestMove});
+      remember(move);
+      return value;
+    }
+    allFinal = childFinal;
+    alpha = std::max(alpha, value);
+    first = false;
+  }
+
   PlyState& state = plyState(ply);
   std::vector<LeanMove>& moves = state.moves;
   moves.clear();
@@ -293,13 +355,9 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   }
   std::sort(order.begin(), order.end());
 
-  const int originalAlpha = alpha;
-  int best = -kInfinity;
-  std::uint32_t bestMove = 0;
-  bool allFinal = true;
-  bool first = true;
   for (const std::uint64_t key : order) {
     const LeanMove& move = moves[key & 0xFFFFFFFFu];
+    if (tried != 0 && moveIdentity(move) == tried) continue;
     bool childFinal = false;
     int value;
     if (first || endsGame(move)) {
@@ -318,10 +376,12 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
     if (value > best) {
       best = value;
       bestMove = moveIdentity(move);
+      bestLean = move;
     }
     if (value >= beta) {
       final = childFinal;
       table_.store(key_, ExactEntry{value, ExactBound::lower, final, depth, bestMove});
+      remember(move);
       return value;
     }
     allFinal = allFinal && childFinal;
@@ -329,6 +389,7 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   }
   final = allFinal;
   table_.store(key_, ExactEntry{best, best > originalAlpha ? ExactBound::exact : ExactBound::upper, final, depth, bestMove});
+  if (best > originalAlpha) remember(bestLean);
   return best;
 }
 

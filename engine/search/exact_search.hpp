@@ -109,6 +109,18 @@ class ExactSearcher {
   std::vector<std::unique_ptr<PlyState>> plies_;  // each stays in place as more are added
   PlyState& plyState(int ply);
 
+  // The best move found for a position, by its key: tried before any
+  // generation, since it often refutes the move before it on its own.
+  struct BestMoveSlot {
+    std::uint64_t key = 0;
+    LeanMove move;
+  };
+  std::vector<BestMoveSlot> bestMoves_;
+  // The remembered best move of the current position when it can be
+  // played here, else null.
+  const LeanMove* rememberedMove() const;
+  void remember(const LeanMove& move);
+
   long long nodes_ = 0;
   bool stopped_ = false;
 };

@@ -1,6 +1,8 @@
 #include "search/exact_table.hpp"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 
 namespace pexil {
 namespace {
@@ -55,32 +57,41 @@ ExactKeys::ExactKeys() {
   for (auto& key : passes_) key = random.next();
 }
 
+void ExactTable::FreeWords::operator()(std::uint64_t* words) const { std::free(words); }
+
 ExactTable::ExactTable(int megabytes) {
   const std::uint64_t bytes = static_cast<std::uint64_t>(std::max(megabytes, 1)) << 20;
   std::uint64_t count = 1024;
-  while (count * 2 * sizeof(Slot) <= bytes) count *= 2;
-  slots_ = std::make_unique<Slot[]>(count);
-  mask_ = count - 1;
+  while (count * 4 * sizeof(std::uint64_t) <= bytes) count *= 2;
+  // A smaller table when the memory is not there.
+  for (; count >= 1024; count /= 2) {
+    words_.reset(static_cast<std::uint64_t*>(std::calloc(count * 2, sizeof(std::uint64_t))));
+    if (words_) break;
+  }
+  mask_ = words_ ? count - 1 : 0;
 }
 
 bool ExactTable::probe(std::uint64_t key, ExactEntry& entry) const {
-  const Slot& slot = slots_[key & mask_];
-  const std::uint64_t data = slot.data.load(std::memory_order_relaxed);
-  const std::uint64_t check = slot.check.load(std::memory_order_relaxed);
+  if (!words_) return false;
+  std::uint64_t* slot = words_.get() + 2 * (key & mask_);
+  const std::uint64_t data = std::atomic_ref<std::uint64_t>(slot[1]).load(std::memory_order_relaxed);
+  const std::uint64_t check = std::atomic_ref<std::uint64_t>(slot[0]).load(std::memory_order_relaxed);
   if ((check ^ data) != key || data == 0) return false;
   entry = unpack(data);
   return entry.bound != ExactBound::none;
 }
 
 void ExactTable::store(std::uint64_t key, const ExactEntry& entry) {
-  Slot& slot = slots_[key & mask_];
+  if (!words_) return;
+  std::uint64_t* slot = words_.get() + 2 * (key & mask_);
+  std::atomic_ref<std::uint64_t> check(slot[0]), dataWord(slot[1]);
   // A proved entry of the same position is kept against an unproved one.
-  const std::uint64_t oldData = slot.data.load(std::memory_order_relaxed);
-  const std::uint64_t oldCheck = slot.check.load(std::memory_order_relaxed);
+  const std::uint64_t oldData = dataWord.load(std::memory_order_relaxed);
+  const std::uint64_t oldCheck = check.load(std::memory_order_relaxed);
   if (!entry.final && (oldCheck ^ oldData) == key && oldData != 0 && unpack(oldData).final) return;
   const std::uint64_t data = pack(entry);
-  slot.data.store(data, std::memory_order_relaxed);
-  slot.check.store(key ^ data, std::memory_order_relaxed);
+  dataWord.store(data, std::memory_order_relaxed);
+  check.store(key ^ data, std::memory_order_relaxed);
 }
 
 }  // namespace pexil

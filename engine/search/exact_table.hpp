@@ -5,8 +5,8 @@
 // and per number of passes left before the game ends by passes.
 //
 // The table is shared by the solver's threads without locks: an entry is
-// two atomic words, the data and the key XOR the data, written and read
-// with relaxed stores and loads. A torn entry (the two words from
+// two words, the data and the key XOR the data, written and read with
+// relaxed atomic stores and loads. A torn entry (the two words from
 // different writes) fails the key check and reads as a miss.
 #pragma once
 
@@ -62,11 +62,13 @@ class ExactTable {
   void store(std::uint64_t key, const ExactEntry& entry);
 
  private:
-  struct Slot {
-    std::atomic<std::uint64_t> check{0};
-    std::atomic<std::uint64_t> data{0};
+  // Two words per slot (the check, then the data), in memory the system
+  // hands out zeroed page by page as it is first touched: a large table
+  // costs nothing until the search reaches it.
+  struct FreeWords {
+    void operator()(std::uint64_t* words) const;
   };
-  std::unique_ptr<Slot[]> slots_;
+  std::unique_ptr<std::uint64_t[], FreeWords> words_;
   std::uint64_t mask_ = 0;
 };
 
