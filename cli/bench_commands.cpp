@@ -1,4 +1,5 @@
-// Benchmarks that print figures: bench lexicon, bench movegen.
+// Benchmarks that print figures: bench lexicon, movegen, selfplay, sim
+// (bench endgame has a file of its own).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_endgame.hpp"
 #include "commands.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"
@@ -592,12 +594,14 @@ int benchSelfplay(const ParsedOptions& options) {
 }  // namespace
 
 int runBench(const Arguments& args) {
-  const auto options = parseOptions(args, {"--type", "--kind", "--list", "--games", "--only", "--iterations"});
+  const auto options = parseOptions(
+      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
   if (options->positional.size() == 1 && options->positional.front() == "movegen") return benchMovegen(*options);
   if (options->positional.size() == 1 && options->positional.front() == "selfplay") return benchSelfplay(*options);
   if (options->positional.size() == 1 && options->positional.front() == "sim") return benchSim(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "endgame") return benchEndgame(*options);
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());
   return 2;
 }

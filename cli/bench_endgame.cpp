@@ -1,0 +1,193 @@
+#include "bench_endgame.hpp"
+
+#include <time.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "endgame_positions.hpp"
+#include "game_choice.hpp"
+#include "movegen/evaluation.hpp"
+#include "search/exact_endgame.hpp"
+#include "tables/rack_tables.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::cli {
+namespace {
+
+constexpr std::uint32_t kEmptyBagSeed = 20250301;
+constexpr std::uint32_t kOneTileSeed = 20250401;
+constexpr int kEmptyBagPositions = 100;
+constexpr int kOneTilePositions = 20;
+constexpr int kDefaultSeconds = 60;
+
+void say(const std::string& text) { textPane().Print(text); }
+
+// The CPU time of the process (every thread), in seconds: with one thread
+// the figures do not depend on what else the machine runs.
+double processSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// What one search made of one position.
+struct Outcome {
+  bool solved = false;
+  int value = 0;  // the mover's final spread
+  long long nodes = 0;
+  double seconds = 0;  // wall time
+  int depth = 0;
+  double cpu = 0;      // CPU time of all threads
+};
+
+// A search of the table: run on a copy of each position.
+struct EndgameColumn {
+  std::string name;
+  std::function<Outcome(Game&)> run;
+};
+
+// FNV-1a, 64 bits, over 32-bit values.
+struct Checksum {
+  std::uint64_t value = 0xcbf29ce484222325ull;
+  void add(std::int32_t n) {
+    for (int i = 0; i < 4; ++i) {
+      value ^= static_cast<std::uint8_t>(static_cast<std::uint32_t>(n) >> (8 * i));
+      value *= 0x100000001b3ull;
+    }
+  }
+};
+
+// The q-quantile by the nearest rank.
+double quantile(std::vector<double> values, double q) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
+  return values[std::min(values.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
+
+std::string racksOf(const Game& game) {
+  return rackString(game.racks[static_cast<std::size_t>(game.toMove)]) + "/" +
+         rackString(game.racks[static_cast<std::size_t>(1 - game.toMove)]);
+}
+
+int spreadOf(const Game& game) {
+  return game.scores[static_cast<std::size_t>(game.toMove)] - game.scores[static_cast<std::size_t>(1 - game.toMove)];
+}
+
+std::optional<long long> numberOption(const ParsedOptions& options, const char* name, long long low, long long high,
+                                      long long fallback, bool& bad) {
+  const auto text = options.value(name);
+  if (!text) return fallback;
+  const auto n = parseNumber(*text, low, high);
+  if (!n) {
+    PrintMessageF(msg::CliBadOption, (std::string(name) + " " + *text).c_str());
+    bad = true;
+  }
+  return n;
+}
+
+}  // namespace
+
+int benchEndgame(const ParsedOptions& options) {
+  bool bad = false;
+  const auto threads = numberOption(options, "--threads", 1, 64, 1, bad);
+  const auto count = numberOption(options, "--positions", 1, 10000, kEmptyBagPositions, bad);
+  const auto seconds = numberOption(options, "--seconds", 1, 86400, kDefaultSeconds, bad);
+  if (bad) return 2;
+  auto chosen = loadChosenLexicon(options);
+  if (!chosen.lexicon) return chosen.exitCode;
+  const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
+  // Self-play ranks by the leave values when the list has them.
+  LoadRackTables(*lexicon);
+
+  const std::vector<EndgamePosition> positions = EndgameBenchPositions(lexicon, static_cast<int>(*count), 0, kEmptyBagSeed);
+  const std::vector<EndgamePosition> oneTile = EndgameBenchPositions(lexicon, kOneTilePositions, 1, kOneTileSeed);
+
+  const std::vector<EndgameColumn> columns = {
+      {"exact", [&](Game& game) {
+         ExactEndgameOptions search;
+         search.threads = static_cast<int>(*threads);
+         search.timeBudget = static_cast<int>(*seconds * 100);
+         const ExactEndgameResult r = ExactEndgameSearch(game, search);
+         return Outcome{r.solved, r.value, r.nodes, r.seconds, r.depth};
+       }},
+  };
+
+  TextPane& pane = textPane();
+  const bool wasNoWrap = pane.NoWrap();
+  pane.SetNoWrap(true);
+  say(FormatText("Word list: %s (%d words)", lexicon->fileName().c_str(), lexicon->wordCount()));
+  say(FormatText("Endgames: %d positions with an empty bag (seeds from %u), %lld thread(s), at most %lld s each",
+                 static_cast<int>(positions.size()), static_cast<unsigned>(kEmptyBagSeed), *threads, *seconds));
+
+  struct Summary {
+    std::string name;
+    int solved = 0;
+    std::vector<double> times;
+    std::vector<double> cpuTimes;
+    long long nodes = 0;
+    double cpuTotal = 0;
+    double total = 0;
+    Checksum checksum;
+  };
+  std::vector<Summary> summaries;
+  for (const EndgameColumn& column : columns) {
+    Summary summary;
+    summary.name = column.name;
+    say("");
+    say(FormatText("%-6s %-10s %-17s %6s %6s %5s %9s %9s %12s %s", "search", "seed", "racks (mover/other)", "spread",
+                   "value", "plies", "seconds", "cpu s", "nodes", "solved"));
+    for (const EndgamePosition& position : positions) {
+      Game game = position.game;
+      const double cpuStart = processSeconds();
+      Outcome outcome = column.run(game);
+      outcome.cpu = processSeconds() - cpuStart;
+      summary.cpuTimes.push_back(outcome.cpu);
+      summary.cpuTotal += outcome.cpu;
+      summary.solved += outcome.solved ? 1 : 0;
+      summary.times.push_back(outcome.seconds);
+      summary.nodes += outcome.nodes;
+      summary.total += outcome.seconds;
+      summary.checksum.add(static_cast<std::int32_t>(position.seed));
+      summary.checksum.add(outcome.value);
+      summary.checksum.add(outcome.solved ? 1 : 0);
+      say(FormatText("%-6s %-10u %-17s %6d %6d %5d %9.3f %9.3f %12lld %s", column.name.c_str(),
+                     static_cast<unsigned>(position.seed), racksOf(position.game).c_str(), spreadOf(position.game),
+                     outcome.value, outcome.depth, outcome.seconds, outcome.cpu, outcome.nodes, outcome.solved ? "yes" : "no"));
+    }
+    summaries.push_back(std::move(summary));
+  }
+
+  say("");
+  say(FormatText("%-8s %-5s %9s %7s %9s %9s %9s %12s %s", "search", "clock", "positions", "solved", "median s", "p90 s",
+                 "worst s", "nodes/s", "checksum of values"));
+  for (const Summary& s : summaries) {
+    for (int cpu = 0; cpu < 2; ++cpu) {
+      const std::vector<double>& times = cpu ? s.cpuTimes : s.times;
+      const double total = cpu ? s.cpuTotal : s.total;
+      const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
+      say(FormatText("%-8s %-5s %9d %7d %9.3f %9.3f %9.3f %12.0f %016llx", s.name.c_str(), cpu ? "cpu" : "wall",
+                     static_cast<int>(times.size()), s.solved, quantile(times, 0.5), quantile(times, 0.9), worst,
+                     total > 0 ? static_cast<double>(s.nodes) / total : 0.0, static_cast<unsigned long long>(s.checksum.value)));
+    }
+  }
+
+  say("");
+  say(FormatText("Positions with one tile in the bag (seeds from %u; left to the pre-endgame, not solved here):",
+                 static_cast<unsigned>(kOneTileSeed)));
+  for (const EndgamePosition& position : oneTile) {
+    say(FormatText("  seed %-10u racks %-17s bag %s spread %d", static_cast<unsigned>(position.seed),
+                   racksOf(position.game).c_str(), rackString(position.game.bag).c_str(), spreadOf(position.game)));
+  }
+  pane.SetNoWrap(wasNoWrap);
+  return 0;
+}
+
+}  // namespace pexil::cli

@@ -1,0 +1,396 @@
+#include "search/exact_search.hpp"
+
+#include <algorithm>
+
+#include "rules/game_rules.hpp"
+#include "state/abort_flag.hpp"
+
+namespace pexil {
+namespace {
+
+constexpr int kInfinity = 1 << 28;
+// The racks' blanks are keyed under a code no letter uses.
+constexpr int kBlankKeyCode = 31;
+// How often (in nodes, a power of two) the stop conditions are polled.
+constexpr long long kPollMask = 1023;
+// Slots of each searcher's remembered best moves (a power of two).
+constexpr std::size_t kBestMoveSlots = std::size_t{1} << 15;
+
+// The change of the spread (mover minus other) that the end of the game
+// makes, with the racks' values as they are: the rule doubling the racks,
+// or each player losing the own rack and the player who went out gaining
+// the other's.
+int endChange(bool doubled, int moverValue, int otherValue, bool moverWentOut) {
+  const int mover = std::max(moverValue, 0), other = std::max(otherValue, 0);
+  if (doubled) return 2 * other - 2 * mover;
+  return -mover + other + (moverWentOut ? other : 0);
+}
+
+}  // namespace
+
+bool ExactStart::load(const Game& game) {
+  const GameRules& r = rules();
+  if (game.playerCount != 2 || game.gameOver || game.bag.total() != 0 || anagramRule()) return false;
+  if (game.toMove < 0 || game.toMove > 1) return false;
+  blankCode = r.blankCode;
+  for (int p = 0; p < 2; ++p) {
+    const Rack& rack = game.racks[static_cast<std::size_t>(p)];
+    if (rack.total() <= 0 || rack.total() > kLeanMaxTiles) return false;
+    LeanRack& lean = racks[static_cast<std::size_t>(p)];
+    lean = LeanRack{};
+    for (int code = 0; code < kCodeSlots; ++code) {
+      const int n = rack[code];
+      if (n < 0 || n >= ExactKeys::kCounts) return false;
+      if (code == blankCode) {
+        lean.blanks = n;
+      } else {
+        lean.counts[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(n);
+      }
+      lean.total += n;
+    }
+  }
+  if (!board.load(game)) return false;
+  if (board.width() * board.height() > ExactKeys::kSquares) return false;
+  for (int code = 0; code < 32; ++code) {
+    tileValues[static_cast<std::size_t>(code)] =
+        code == blankCode ? board.blankValue() : code < r.letterCount ? board.letterValue(code) : 0;
+  }
+  scores = {game.scores[0], game.scores[1]};
+  toMove = game.toMove;
+  const ScorelessLimits limits = scorelessLimits(game);
+  passLimit = limits.passes;
+  scorelessLimit = limits.scoreless;
+  // The one rule that depends on the scores: a Spanish list has no
+  // scoreless end of a two-player game while both scores are 0.
+  scorelessWithZeroScores = wordListAlphabet() != kAlphabetSpanish;
+  passesLeft = passLimit - game.consecutivePasses;
+  if (limits.scorelessApplies) passesLeft = std::min(passesLeft, scorelessLimit - game.scorelessTurns);
+  if (passesLeft < 1 || passesLeft >= ExactKeys::kPassStates || passLimit >= ExactKeys::kPassStates) return false;
+  doubledEndScoring = game.doubledEndScoring;
+  barred = game.restrictedPlayer >= 0 && !game.barredWords.empty() ? &game : nullptr;
+  return true;
+}
+
+int ExactStart::rackValue(const LeanRack& rack) const {
+  int value = rack.blanks * tileValues[static_cast<std::size_t>(blankCode & 31)];
+  for (int code = 0; code < 32; ++code) {
+    if (code != blankCode) value += rack.counts[static_cast<std::size_t>(code)] * tileValues[static_cast<std::size_t>(code)];
+  }
+  return value;
+}
+
+ExactSearcher::ExactSearcher(const ExactStart& start, ExactTable& table, const ExactKeys& keys, ExactStop& stop)
+    : start_(start), table_(table), keys_(keys), stop_(stop), board_(start.board), bestMoves_(kBestMoveSlots) {
+  generator_.setBarredWords(start.barred);
+  racks_ = start.racks;
+  scores_ = start.scores;
+  toMove_ = start.toMove;
+  passesLeft_ = start.passesLeft;
+  key_ = keys_.toMove(toMove_) ^ keys_.passesLeft(passesLeft_);
+  for (int p = 0; p < 2; ++p) {
+    const LeanRack& rack = racks_[static_cast<std::size_t>(p)];
+    rackValues_[static_cast<std::size_t>(p)] = start.rackValue(rack);
+    for (int code = 0; code < 32; ++code) {
+      for (int n = 1; n <= rack.counts[static_cast<std::size_t>(code)]; ++n) key_ ^= keys_.rackTile(p, code, n);
+    }
+    for (int n = 1; n <= rack.blanks; ++n) key_ ^= keys_.rackTile(p, kBlankKeyCode, n);
+  }
+}
+
+ExactSearcher::PlyState& ExactSearcher::plyState(int ply) {
+  while (static_cast<int>(plies_.size()) <= ply) plies_.push_back(std::make_unique<PlyState>());
+  return *plies_[static_cast<std::size_t>(ply)];
+}
+
+std::uint32_t ExactSearcher::moveIdentity(const LeanMove& move) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  const auto mix = [&h](std::uint64_t v) {
+    h ^= v;
+    h *= 0x100000001b3ull;
+  };
+  mix(move.start);
+  mix(move.direction);
+  mix(move.tiles);
+  for (int i = 0; i < move.tiles; ++i) {
+    mix(move.offset[static_cast<std::size_t>(i)]);
+    mix(move.code[static_cast<std::size_t>(i)]);
+  }
+  const auto id = static_cast<std::uint32_t>((h ^ (h >> 32)) & ((1u << 29) - 1));
+  return id == 0 ? 1 : id;
+}
+
+void ExactSearcher::rootMoves(const ExactStart& start, std::vector<LeanMove>& moves) {
+  moves.clear();
+  LeanGenerator generator;
+  generator.setBarredWords(start.barred);
+  generator.generate(start.board, start.racks[static_cast<std::size_t>(start.toMove)], start.toMove, moves);
+  moves.emplace_back();  // the pass
+}
+
+int ExactSearcher::valueOfRootMove(const LeanMove& move, int depth, int alpha, int beta, bool& final) {
+  stopped_ = stop_.stop.load(std::memory_order_relaxed);
+  if (stopped_) {
+    final = false;
+    return 0;
+  }
+  return valueOf(0, move, depth - 1, alpha, beta, final);
+}
+
+void ExactSearcher::pollStop() {
+  if (stop_.stop.load(std::memory_order_relaxed)) {
+    stopped_ = true;
+    return;
+  }
+  if (abortRequested() || (stop_.hasDeadline && std::chrono::steady_clock::now() >= stop_.deadline)) {
+    stop_.stop.store(true, std::memory_order_relaxed);
+    stopped_ = true;
+  }
+}
+
+bool ExactSearcher::endsGame(const LeanMove& move) const {
+  if (move.isPass()) return passesLeft_ <= 1;
+  return move.tiles == racks_[static_cast<std::size_t>(toMove_)].total;
+}
+
+int ExactSearcher::endValue(const LeanMove& move) const {
+  const int mover = toMove_, other = 1 - toMove_;
+  const int otherValue = rackValues_[static_cast<std::size_t>(other)];
+  if (move.isPass()) return endChange(start_.doubledEndScoring, rackValues_[static_cast<std::size_t>(mover)], otherValue, false);
+  return move.score + endChange(start_.doubledEndScoring, 0, otherValue, true);
+}
+
+int ExactSearcher::passesAfterPlacement() const {
+  int left = start_.passLimit;
+  const bool scoreless = start_.scorelessWithZeroScores || scores_[0] != 0 || scores_[1] != 0;
+  if (scoreless) left = std::min(left, start_.scorelessLimit);
+  return std::clamp(left, 1, ExactKeys::kPassStates - 1);
+}
+
+void ExactSearcher::play(int ply, const LeanMove& move) {
+  PlyState& state = plyState(ply);
+  state.passesBefore = passesLeft_;
+  state.keyBefore = key_;
+  const int mover = toMove_;
+  if (!move.isPass()) {
+    board_.place(move, state.undo);
+    LeanRack& rack = racks_[static_cast<std::size_t>(mover)];
+    const int step = board_.step(move.direction);
+    int value = 0;
+    for (int i = 0; i < move.tiles; ++i) {
+      const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+      const bool blank = (code & kLeanBlank) != 0;
+      const int letter = code & ~kLeanBlank;
+      if (blank) {
+        key_ ^= keys_.rackTile(mover, kBlankKeyCode, rack.blanks);
+        --rack.blanks;
+        value += start_.tileValues[static_cast<std::size_t>(start_.blankCode & 31)];
+      } else {
+        auto& count = rack.counts[static_cast<std::size_t>(letter)];
+        key_ ^= keys_.rackTile(mover, letter, count);
+        --count;
+        value += start_.tileValues[static_cast<std::size_t>(letter)];
+      }
+      --rack.total;
+      key_ ^= keys_.tile(move.start + step * move.offset[static_cast<std::size_t>(i)], letter, blank);
+    }
+    rackValues_[static_cast<std::size_t>(mover)] -= value;
+    scores_[static_cast<std::size_t>(mover)] += move.score;
+    passesLeft_ = passesAfterPlacement();
+  } else {
+    --passesLeft_;
+  }
+  key_ ^= keys_.passesLeft(state.passesBefore) ^ keys_.passesLeft(passesLeft_);
+  key_ ^= keys_.toMove(mover) ^ keys_.toMove(1 - mover);
+  toMove_ = 1 - mover;
+}
+
+void ExactSearcher::takeBack(int ply, const LeanMove& move) {
+  PlyState& state = plyState(ply);
+  toMove_ = 1 - toMove_;
+  const int mover = toMove_;
+  if (!move.isPass()) {
+    board_.takeBack(state.undo);
+    LeanRack& rack = racks_[static_cast<std::size_t>(mover)];
+    int value = 0;
+    for (int i = 0; i < move.tiles; ++i) {
+      const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+      if ((code & kLeanBlank) != 0) {
+        ++rack.blanks;
+        value += start_.tileValues[static_cast<std::size_t>(start_.blankCode & 31)];
+      } else {
+        ++rack.counts[static_cast<std::size_t>(code)];
+        value += start_.tileValues[static_cast<std::size_t>(code)];
+      }
+      ++rack.total;
+    }
+    rackValues_[static_cast<std::size_t>(mover)] += value;
+    scores_[static_cast<std::size_t>(mover)] -= move.score;
+  }
+  passesLeft_ = state.passesBefore;
+  key_ = state.keyBefore;
+}
+
+const LeanMove* ExactSearcher::rememberedMove() const {
+  const BestMoveSlot& slot = bestMoves_[key_ & (kBestMoveSlots - 1)];
+  if (slot.key != key_ || slot.move.isPass()) return nullptr;
+  // The key names this position; still, nothing is played that does not
+  // fit the board and the rack.
+  const LeanMove& move = slot.move;
+  const LeanRack& rack = racks_[static_cast<std::size_t>(toMove_)];
+  std::array<int, 32> need{};
+  int blanks = 0;
+  const int step = board_.step(move.direction);
+  for (int i = 0; i < move.tiles; ++i) {
+    const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+    if ((code & kLeanBlank) != 0) {
+      ++blanks;
+    } else if (++need[code] > rack.counts[code]) {
+      return nullptr;
+    }
+    const int at = move.start + step * move.offset[static_cast<std::size_t>(i)];
+    if (at >= board_.width() * board_.height() || !board_.square(at).empty()) return nullptr;
+  }
+  return blanks <= rack.blanks ? &move : nullptr;
+}
+
+void ExactSearcher::remember(const LeanMove& move) {
+  BestMoveSlot& slot = bestMoves_[key_ & (kBestMoveSlots - 1)];
+  slot.key = key_;
+  slot.move = move;
+}
+
+int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final) {
+  if (endsGame(move)) {
+    final = true;
+    return endValue(move);
+  }
+  play(ply, move);
+  bool childFinal = false;
+  const int child = search(ply + 1, depth, move.score - beta, move.score - alpha, childFinal);
+  takeBack(ply, move);
+  final = childFinal;
+  return move.score - child;
+}
+
+int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) {
+  ++nodes_;
+  if ((nodes_ & kPollMask) == 0) pollStop();
+  if (stopped_) {
+    final = false;
+    return 0;
+  }
+  ExactEntry entry;
+  std::uint32_t tableMove = 0;
+  if (table_.probe(key_, entry)) {
+    tableMove = entry.move;
+    if (entry.final || entry.depth >= depth) {
+      if (entry.bound == ExactBound::exact || (entry.bound == ExactBound::lower && entry.value >= beta) ||
+          (entry.bound == ExactBound::upper && entry.value <= alpha)) {
+        final = entry.final;
+        return entry.value;
+      }
+    }
+  }
+  if (depth <= 0) {
+    final = false;
+    return 0;
+  }
+
+  const int originalAlpha = alpha;
+  int best = -kInfinity;
+  std::uint32_t bestMove = 0;
+  LeanMove bestLean;
+  bool allFinal = true;
+  bool first = true;
+  // The remembered best move first, before generating anything.
+  std::uint32_t tried = 0;
+  if (const LeanMove* remembered = rememberedMove()) {
+    const LeanMove move = *remembered;  // the slot may be reused below
+    tried = moveIdentity(move);
+    bool childFinal = false;
+    const int value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    if (stopped_) {
+      final = false;
+      return value;
+    }
+    best = value;
+    bestMove = tried;
+    bestLean = move;
+    if (value >= beta) {
+      final = childFinal;
+      table_.store(key_, ExactEntry{value, ExactBound::lower, final, depth, bestMove});
+      remember(move);
+      return value;
+    }
+    allFinal = childFinal;
+    alpha = std::max(alpha, value);
+    first = false;
+  }
+
+  PlyState& state = plyState(ply);
+  std::vector<LeanMove>& moves = state.moves;
+  moves.clear();
+  generator_.generate(board_, racks_[static_cast<std::size_t>(toMove_)], toMove_, moves);
+  moves.emplace_back();  // the pass
+  // Best estimate first: the table's move, then moves that end the game by
+  // their values and the others by their scores, the pass last unless it
+  // ends the game.
+  std::vector<std::uint64_t>& order = state.order;
+  order.clear();
+  for (std::size_t i = 0; i < moves.size(); ++i) {
+    LeanMove& move = moves[i];
+    int estimate;
+    if (tableMove != 0 && moveIdentity(move) == tableMove) {
+      estimate = kInfinity;
+    } else if (endsGame(move)) {
+      estimate = endValue(move);
+    } else if (move.isPass()) {
+      estimate = -kInfinity;
+    } else {
+      estimate = move.score;
+    }
+    move.estimate = estimate;
+    const auto high = static_cast<std::uint32_t>(0x7FFFFFFF - static_cast<std::int64_t>(estimate));
+    order.push_back((static_cast<std::uint64_t>(high) << 32) | i);
+  }
+  std::sort(order.begin(), order.end());
+
+  for (const std::uint64_t key : order) {
+    const LeanMove& move = moves[key & 0xFFFFFFFFu];
+    if (tried != 0 && moveIdentity(move) == tried) continue;
+    bool childFinal = false;
+    int value;
+    if (first || endsGame(move)) {
+      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    } else {
+      // After the first move, a null window asks only whether the move is
+      // better; the full window again when it is.
+      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal);
+      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+    }
+    first = false;
+    if (stopped_) {
+      final = false;
+      return best > -kInfinity ? best : 0;
+    }
+    if (value > best) {
+      best = value;
+      bestMove = moveIdentity(move);
+      bestLean = move;
+    }
+    if (value >= beta) {
+      final = childFinal;
+      table_.store(key_, ExactEntry{value, ExactBound::lower, final, depth, bestMove});
+      remember(move);
+      return value;
+    }
+    allFinal = allFinal && childFinal;
+    if (value > alpha) alpha = value;
+  }
+  final = allFinal;
+  table_.store(key_, ExactEntry{best, best > originalAlpha ? ExactBound::exact : ExactBound::upper, final, depth, bestMove});
+  if (best > originalAlpha) remember(bestLean);
+  return best;
+}
+
+}  // namespace pexil

@@ -1,0 +1,182 @@
+// The lean generator against the full one: the same placements with the
+// same scores (phony play off), each once, on four board shapes, with one
+// and two blanks and barred words; and the lean board's square-by-square
+// update after a placement against annotating the whole board, and its
+// undo against the board before.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "movegen/lean_board.hpp"
+#include "movegen/lean_generator.hpp"
+#include "movegen/seeded_positions.hpp"
+#include "rules/scoring.hpp"
+#include "test_support.hpp"
+
+namespace pexil {
+namespace {
+
+// A placement as the tiles it lays (square, letter code, blank) and its score.
+using Tiles = std::vector<std::tuple<int, int, bool>>;
+using Play = std::pair<Tiles, int>;
+
+Play playOf(const LeanMove& move, const LeanBoard& board) {
+  Tiles tiles;
+  const int step = board.step(move.direction);
+  for (int i = 0; i < move.tiles; ++i) {
+    const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+    tiles.emplace_back(move.start + step * move.offset[static_cast<std::size_t>(i)], code & ~kLeanBlank,
+                       (code & kLeanBlank) != 0);
+  }
+  std::sort(tiles.begin(), tiles.end());
+  return {tiles, move.score};
+}
+
+Play playOf(const Move& move, const Game& game) {
+  Tiles tiles;
+  const std::string_view word = move.wordView();
+  for (int i = 0; i < static_cast<int>(word.size()); ++i) {
+    const int column = move.direction == kAcross ? move.column + i : move.column;
+    const int row = move.direction == kAcross ? move.row : move.row + i;
+    if (!squareAt(game.board, column, row)->empty()) continue;
+    tiles.emplace_back(column + row * game.board.width, codeOfLetter(word[static_cast<std::size_t>(i)]), move.isBlankAt(i));
+  }
+  std::sort(tiles.begin(), tiles.end());
+  return {tiles, move.score};
+}
+
+LeanRack leanRack(const Rack& rack) {
+  LeanRack lean;
+  for (int code = 0; code < kCodeSlots; ++code) {
+    if (code == rules().blankCode) {
+      lean.blanks = rack[code];
+    } else {
+      lean.counts[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(rack[code]);
+    }
+    lean.total += rack[code];
+  }
+  return lean;
+}
+
+// The first empty square whose annotations differ, described; empty when none.
+std::string difference(const LeanBoard& a, const LeanBoard& b) {
+  for (int i = 0; i < a.width() * a.height(); ++i) {
+    const LeanSquare& x = a.square(i);
+    const LeanSquare& y = b.square(i);
+    if (x.tile != y.tile || x.blank != y.blank) return "tile at " + std::to_string(i);
+    if (!x.empty()) continue;
+    for (int d = 0; d < 2; ++d) {
+      const auto k = static_cast<std::size_t>(d);
+      if (x.cross[k] != y.cross[k] || x.hasCross[k] != y.hasCross[k] || (x.hasCross[k] && x.crossSum[k] != y.crossSum[k])) {
+        return "square " + std::to_string(i) + " direction " + std::to_string(d);
+      }
+    }
+  }
+  return {};
+}
+
+class LeanGeneration : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(test::readDefinitionsText(test::definitionsText()).empty()); }
+
+  // Compares the two generators on seeded positions; returns the number of
+  // plays compared.
+  int compare(test::Variant variant, std::uint32_t firstSeed, int positions, const test::RackPlan& plan) {
+    int compared = 0;
+    for (int n = 0; n < positions; ++n) {
+      const std::uint32_t seed = firstSeed + static_cast<std::uint32_t>(n);
+      test::Position pos;
+      test::buildPosition(pos, seed, 12, plan);
+      Game& game = pos.game;
+      game.phonyPlay = false;
+      prepareBoard(game);
+      LeanBoard board;
+      if (!board.load(game)) continue;  // an empty board
+      const std::string where = test::positionText(pos, variant, seed);
+
+      GenerateMoves(game, Generation::fullList);
+      // Blanks as playing the move designates them (the rack's own tiles
+      // first, a blank on its letter's best square).
+      const bool blanks = game.racks[static_cast<std::size_t>(game.toMove)][rules().blankCode] > 0;
+      Game scratch = game;
+      scratch.generating = false;
+      std::set<Play> expected;
+      for (const Move& listed : game.moves) {
+        if (isNonPlacement(listed)) continue;
+        if (!blanks) {
+          expected.insert(playOf(listed, game));
+          continue;
+        }
+        Move move = listed;
+        const Evaluation evaluation = EvaluatePlacement(scratch, move, false);
+        liftTentative(scratch.board, move.wordView(), move.column, move.row, move.direction);
+        move.score = evaluation.score;
+        expected.insert(playOf(move, game));
+      }
+      std::vector<LeanMove> moves;
+      LeanGenerator generator;
+      generator.setBarredWords(&game);
+      generator.generate(board, leanRack(game.racks[static_cast<std::size_t>(game.toMove)]), game.toMove, moves);
+      std::set<Play> found;
+      for (const LeanMove& move : moves) found.insert(playOf(move, board));
+      EXPECT_EQ(found.size(), moves.size()) << "a play listed twice\n" << where;
+      EXPECT_TRUE(found == expected) << found.size() << " plays against " << expected.size() << "\n" << where;
+      if (found != expected) return compared;
+      compared += static_cast<int>(moves.size());
+
+      // Every seventh play laid and taken back.
+      for (std::size_t i = 0; i < moves.size(); i += 7) {
+        LeanBoard updated = board;
+        LeanUndo undo;
+        updated.place(moves[i], undo);
+        LeanBoard whole = updated;
+        for (int square = 0; square < whole.width() * whole.height(); ++square) {
+          for (int d = 0; d < 2; ++d) whole.annotate(square, d);
+        }
+        const std::string after = difference(updated, whole);
+        EXPECT_TRUE(after.empty()) << "after play " << i << ": " << after << "\n" << where;
+        updated.takeBack(undo);
+        const std::string back = difference(updated, board);
+        EXPECT_TRUE(back.empty()) << "after undoing play " << i << ": " << back << "\n" << where;
+        if (!after.empty() || !back.empty()) return compared;
+      }
+    }
+    return compared;
+  }
+
+  test::StateGuard guard_;
+};
+
+TEST_F(LeanGeneration, MatchesTheFullGeneratorOnEveryBoardShape) {
+  for (const test::Variant v : {test::Variant::standard, test::Variant::super, test::Variant::holes, test::Variant::lettered}) {
+    test::activate(v);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_GT(compare(v, 300, 12, test::RackPlan{}), 500) << test::variantName(v);
+  }
+}
+
+TEST_F(LeanGeneration, MatchesWithBlanksAndBarredWords) {
+  test::activate(test::Variant::standard);
+  test::RackPlan one;
+  one.blanks = 1;
+  EXPECT_GT(compare(test::Variant::standard, 400, 4, one), 500);
+  test::RackPlan two;
+  two.blanks = 2;
+  two.size = 5;
+  EXPECT_GT(compare(test::Variant::standard, 500, 2, two), 500);
+  test::RackPlan barred;
+  barred.barred = true;
+  EXPECT_GT(compare(test::Variant::standard, 600, 8, barred), 200);
+  test::RackPlan small;
+  small.size = 2;
+  small.emptyBag = true;
+  EXPECT_GT(compare(test::Variant::standard, 700, 6, small), 20);
+}
+
+}  // namespace
+}  // namespace pexil
