@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "commands.hpp"
+#include "search/endgame_state.hpp"
 #include "terminal_sink.hpp"
 #include "io/atomic_file.hpp"
 #include "files/gcg_writer.hpp"
@@ -208,8 +209,9 @@ int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon);
 int runAutoplay(const Arguments& args) {
   const auto options = parseOptions(
       args, {"--type", "--kind", "--list", "--players", "--strategies", "--games", "--gcg-dir", "--log", "--pairs", "--no-leaves"},
-      {"--summary"});
+      {"--summary", "--exact-endgame", "--greedier-endgame"});
   if (!options) return 2;
+  applyEndgameOptions(*options);
   if (!options->positional.empty()) {
     PrintMessageF(msg::CliBadOption, options->positional.front().c_str());
     return 2;

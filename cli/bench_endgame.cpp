@@ -13,7 +13,10 @@
 #include "endgame_positions.hpp"
 #include "game_choice.hpp"
 #include "movegen/evaluation.hpp"
+#include "search/endgame.hpp"
+#include "search/endgame_state.hpp"
 #include "search/exact_endgame.hpp"
+#include "search/static_endgame.hpp"
 #include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -45,7 +48,15 @@ struct Outcome {
   double seconds = 0;  // wall time
   int depth = 0;
   double cpu = 0;      // CPU time of all threads
+  bool chose = false;  // a search that picks a move: the move it put first
+  Move choice;
 };
+
+double wallSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 // A search of the table: run on a copy of each position.
 struct EndgameColumn {
@@ -116,9 +127,48 @@ int benchEndgame(const ParsedOptions& options) {
          search.threads = static_cast<int>(*threads);
          search.timeBudget = static_cast<int>(*seconds * 100);
          const ExactEndgameResult r = ExactEndgameSearch(game, search);
-         return Outcome{r.solved, r.value, r.nodes, r.seconds, r.depth};
+         Outcome outcome;
+         outcome.solved = r.solved;
+         outcome.value = r.value;
+         outcome.nodes = r.nodes;
+         outcome.seconds = r.seconds;
+         outcome.depth = r.depth;
+         return outcome;
+       }},
+      {"select", [&](Game& game) {
+         game.threads = static_cast<int>(*threads);
+         game.timeBudget = static_cast<int>(*seconds * 100);
+         const double start = wallSeconds();
+         EndgameSearch(game);
+         Outcome outcome;
+         outcome.seconds = wallSeconds() - start;
+         outcome.nodes = lastEndgameNodes();
+         outcome.solved = !endgameTimedOut() && !game.moves.empty() && game.moves.front().equity != kNotSearched;
+         if (!game.moves.empty()) {
+           outcome.value = game.moves.front().equity;
+           outcome.chose = true;
+           outcome.choice = game.moves.front();
+         }
+         return outcome;
+       }},
+      {"static", [&](Game& game) {
+         const double start = wallSeconds();
+         game.endgameNodes = 0;
+         StaticEndgame(game, false);
+         Outcome outcome;
+         outcome.seconds = wallSeconds() - start;
+         outcome.nodes = game.endgameNodes;
+         outcome.solved = !game.moves.empty() && game.moves.front().equity != kNotSearched;
+         if (!game.moves.empty()) {
+           outcome.value = game.moves.front().equity;
+           outcome.chose = true;
+           outcome.choice = game.moves.front();
+         }
+         return outcome;
        }},
   };
+  // The exact solver's results, by position, for judging the other searches' choices.
+  std::vector<Outcome> exactResults(positions.size());
 
   TextPane& pane = textPane();
   const bool wasNoWrap = pane.NoWrap();
@@ -136,6 +186,9 @@ int benchEndgame(const ParsedOptions& options) {
     double cpuTotal = 0;
     double total = 0;
     Checksum checksum;
+    int judged = 0;  // positions the exact solver solved, where the choice was valued
+    int wrong = 0;   // choices worse than the exact best
+    long long lost = 0;
   };
   std::vector<Summary> summaries;
   for (const EndgameColumn& column : columns) {
@@ -149,6 +202,24 @@ int benchEndgame(const ParsedOptions& options) {
       const double cpuStart = processSeconds();
       Outcome outcome = column.run(game);
       outcome.cpu = processSeconds() - cpuStart;
+      const std::size_t index = static_cast<std::size_t>(&position - positions.data());
+      if (&column == &columns.front()) exactResults[index] = outcome;
+      std::string verdict;
+      const Outcome& exact = exactResults[index];
+      if (outcome.chose && exact.solved) {
+        ExactEndgameOptions judge;
+        judge.threads = static_cast<int>(*threads);
+        judge.timeBudget = static_cast<int>(*seconds * 100);
+        const ExactEndgameResult valued = ExactMoveValue(position.game, outcome.choice, judge);
+        if (valued.ran && valued.solved) {
+          ++summary.judged;
+          if (valued.value < exact.value) {
+            ++summary.wrong;
+            summary.lost += exact.value - valued.value;
+            verdict = FormatText(" loses %d", exact.value - valued.value);
+          }
+        }
+      }
       summary.cpuTimes.push_back(outcome.cpu);
       summary.cpuTotal += outcome.cpu;
       summary.solved += outcome.solved ? 1 : 0;
@@ -160,7 +231,8 @@ int benchEndgame(const ParsedOptions& options) {
       summary.checksum.add(outcome.solved ? 1 : 0);
       say(FormatText("%-6s %-10u %-17s %6d %6d %5d %9.3f %9.3f %12lld %s", column.name.c_str(),
                      static_cast<unsigned>(position.seed), racksOf(position.game).c_str(), spreadOf(position.game),
-                     outcome.value, outcome.depth, outcome.seconds, outcome.cpu, outcome.nodes, outcome.solved ? "yes" : "no"));
+                     outcome.value, outcome.depth, outcome.seconds, outcome.cpu, outcome.nodes,
+                     (std::string(outcome.solved ? "yes" : "no") + verdict).c_str()));
     }
     summaries.push_back(std::move(summary));
   }
@@ -177,6 +249,14 @@ int benchEndgame(const ParsedOptions& options) {
                      static_cast<int>(times.size()), s.solved, quantile(times, 0.5), quantile(times, 0.9), worst,
                      total > 0 ? static_cast<double>(s.nodes) / total : 0.0, static_cast<unsigned long long>(s.checksum.value)));
     }
+  }
+
+  say("");
+  say("Choices against the exact solver (positions it solved, the choice valued exactly):");
+  for (const Summary& s : summaries) {
+    if (s.name == columns.front().name) continue;
+    say(FormatText("%-8s %d judged, %d worse than the best, %lld points of spread lost in all", s.name.c_str(), s.judged,
+                   s.wrong, s.lost));
   }
 
   say("");

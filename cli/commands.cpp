@@ -75,8 +75,9 @@ constexpr Command kCommands[] = {
      "                              the endgame search of a two-player position with the\n"
      "                              bag empty (or the opponent's rack empty and at most a\n"
      "                              rackful in the bag, which is then that rack): every\n"
-     "                              move with the final spread its line reaches; --static\n"
-     "                              the static endgame, --greedier searches wins harder,\n"
+     "                              move with the final spread its line reaches; --exact\n"
+     "                              the exact solver, --static the static endgame,\n"
+     "                              --greedier searches wins harder,\n"
      "                              --seconds S time budget, --threads N, --top N (20);\n"
      "                              Ctrl-C stops it"},
     {"peg", runPeg,
@@ -96,7 +97,7 @@ constexpr Command kCommands[] = {
     {"play", runPlay,
      "play [GAME] [LIST] [--first me|pexil|alternate|random] [--name NAME]\n"
      "     [--strategy S] [--challenge 0..4] [--time MIN|MM:SS [--same-time]] [--ply N]\n"
-     "     [--open POSITION|RECORD [--move N]]\n"
+     "     [--open POSITION|RECORD [--move N]] [--exact-endgame] [--greedier-endgame]\n"
      "                              a game against Pexil, typed on standard input:\n"
      "                              8D WORD plays across, D8 WORD down; help lists the\n"
      "                              commands. --first alternate is Pexil first in a\n"
@@ -111,7 +112,10 @@ constexpr Command kCommands[] = {
      "                              --pairs plays N pairs of games with the same tiles and\n"
      "                              the seats swapped and reports the first strategy's win\n"
      "                              rate and spread with standard errors; --no-leaves SEAT\n"
-     "                              values every leave at 0 for that seat's player"},
+     "                              values every leave at 0 for that seat's player;\n"
+     "                              --exact-endgame: the endgame strategies use the exact\n"
+     "                              solver, --greedier-endgame: the selective search looks\n"
+     "                              harder for wins near its root"},
     {"open-position", runOpenPosition, "open-position FILE          read a position file and show it"},
     {"save-position", runSavePosition,
      "save-position FILE --open POSITION|RECORD [--move N]\n"

@@ -32,8 +32,14 @@ int setUpMoverPosition(const ParsedOptions& options, Game& game);
 // by highlight marks).
 std::string moveWordOnBoard(const Game& game, const Move& move);
 // The main list after an endgame search: word, position, score and the
-// final spread of each move's line ("-" when not searched), `top` lines.
-void printEndgameList(const Game& game, int top);
+// final spread of each move's line ("-" when not searched), `top` lines;
+// moves from exactMoves on show their values as upper bounds ("<=").
+void printEndgameList(const Game& game, int top, int exactMoves = -1);
+
+// The computer's endgame options of play and autoplay: --exact-endgame
+// (the exact solver instead of the selective search) and
+// --greedier-endgame.
+void applyEndgameOptions(const ParsedOptions& options);
 
 // Command handlers, by area.
 int runMainJob(const Arguments& args);

@@ -11,6 +11,7 @@
 #include "rules/notation.hpp"
 #include "search/endgame.hpp"
 #include "search/endgame_state.hpp"
+#include "search/exact_endgame.hpp"
 #include "search/pre_endgame.hpp"
 #include "search/static_endgame.hpp"
 #include "state/abort_flag.hpp"
@@ -57,14 +58,15 @@ std::string moveLine(const Game& game, int rank, const Move& move, const std::st
 
 }  // namespace
 
-void printEndgameList(const Game& game, int top) {
+void printEndgameList(const Game& game, int top, int exactMoves) {
   const std::vector<Move>& list = game.moves;
   TextPane& pane = textPane();
   pane.Print(FormatText("%4s  %-18s %-5s %5s  %s", "", "Word", "Where", "Score", "Spread"));
   for (std::size_t i = 0; i < list.size() && static_cast<int>(i) < top; ++i) {
     const Move& move = list[i];
-    pane.Print(moveLine(game, static_cast<int>(i + 1), move,
-                        move.equity == kNotSearched ? std::string("-") : FormatText("%+d", move.equity)));
+    std::string value = move.equity == kNotSearched ? std::string("-") : FormatText("%+d", move.equity);
+    if (exactMoves >= 0 && static_cast<int>(i) >= exactMoves && move.equity != kNotSearched) value = "<= " + value;
+    pane.Print(moveLine(game, static_cast<int>(i + 1), move, value));
   }
 }
 
@@ -112,13 +114,19 @@ std::optional<Move> listedMove(Game& game, const std::vector<std::string>& words
 
 }  // namespace
 
+void applyEndgameOptions(const ParsedOptions& options) {
+  endgameOptions().exact = options.has("--exact-endgame");
+  endgameOptions().greedier = options.has("--greedier-endgame");
+}
+
 int runEndgame(const Arguments& args) {
-  const std::string usage = std::string("endgame ") + kPositionUsage + " [--static] [--seconds S]";
+  const std::string usage = std::string("endgame ") + kPositionUsage + " [--exact / --static] [--seconds S]";
   const auto options = parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list", "--open", "--move",
                                            "--seconds", "--threads", "--top"},
-                                    {"--static", "--greedier"});
+                                    {"--exact", "--static", "--greedier"});
   if (!options) return 2;
-  if (!positionGiven(*options) || !options->positional.empty()) {
+  if (!positionGiven(*options) || !options->positional.empty() ||
+      (options->has("--exact") && options->has("--static"))) {
     PrintMessageF(msg::CliBadOption, usage.c_str());
     return 2;
   }
@@ -140,15 +148,32 @@ int runEndgame(const Arguments& args) {
   endgameOptions().greedier = options->has("--greedier");
   clearAbort();
   setInterruptStopsSearch(true);
+  int exactMoves = -1;
+  int status = 0;
   if (options->has("--static")) {
     StaticEndgame(game, false);
+  } else if (options->has("--exact")) {
+    FillOpponentRackFromBag(game);
+    ExactEndgameOptions exact;
+    exact.threads = game.threads;
+    exact.timeBudget = game.timeBudget;
+    const ExactEndgameResult result = ExactEndgameSearch(game, exact);
+    if (!result.ran) {
+      textPane().Print("The exact solver needs tiles on both racks, a board with tiles and no anagram rule.\n");
+      status = 1;
+    } else {
+      exactMoves = result.exactMoves;
+      textPane().Print(FormatText(result.solved ? "Solved: best spread %+d (%d plies, %lld nodes, %.2f seconds)\n"
+                                                : "Not solved in time: best found %+d (%d plies, %lld nodes, %.2f seconds)\n",
+                                  result.value, result.depth, result.nodes, result.seconds));
+    }
   } else {
     EndgameSearch(game);
   }
   setInterruptStopsSearch(false);
   endgameOptions().greedier = greedier;
-  printEndgameList(game, static_cast<int>(*top));
-  return 0;
+  if (status == 0) printEndgameList(game, static_cast<int>(*top), exactMoves);
+  return status;
 }
 
 int runPeg(const Arguments& args) {

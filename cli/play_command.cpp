@@ -10,6 +10,7 @@
 #include <string>
 
 #include "commands.hpp"
+#include "search/endgame_state.hpp"
 #include "state/game.hpp"
 #include "play/game_flow.hpp"
 #include "game_choice.hpp"
@@ -57,8 +58,9 @@ int runPlay(const Arguments& args) {
   const auto options = parseOptions(
       args,
       {"--type", "--kind", "--list", "--first", "--name", "--strategy", "--challenge", "--time", "--ply", "--open", "--move"},
-      {"--same-time"});
+      {"--same-time", "--exact-endgame", "--greedier-endgame"});
   if (!options) return 2;
+  applyEndgameOptions(*options);
   if (!options->positional.empty()) {
     PrintMessageF(msg::CliBadOption, options->positional.front().c_str());
     return 2;

@@ -11,6 +11,7 @@
 #include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "search/endgame_state.hpp"
+#include "search/exact_endgame.hpp"
 #include "search/simulation.hpp"
 #include "search/worker_thread.hpp"
 #include "state/abort_flag.hpp"
@@ -343,6 +344,13 @@ void EndgameSearch(Game& game) {
 }
 
 void ComputerEndgame(Game& game) {
+  if (endgameOptions().exact) {
+    FillOpponentRackFromBag(game);
+    ExactEndgameOptions options;
+    options.threads = std::max(1, game.threads);
+    options.timeBudget = game.timeBudget;
+    if (ExactEndgameSearch(game, options).ran) return;
+  }
   const bool prune = game.endgamePrune;
   game.endgamePrune = true;
   EndgameSearch(game);

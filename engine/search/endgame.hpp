@@ -27,8 +27,9 @@ bool FillOpponentRackFromBag(Game& game);
 // every ordinary move loses.
 void EndgameSearch(Game& game);
 
-// The computer's endgame: the exact solver when that option is on, else
-// the selective search; the prune flag set for the computer's own lines.
+// The computer's endgame: the exact solver when that option is on (and the
+// position is one it solves), else the selective search with the prune
+// flag set for the computer's own lines.
 void ComputerEndgame(Game& game);
 
 // How many nodes the last EndgameSearch visited on all its workers.
