@@ -108,7 +108,8 @@ int Search(SearchContext& context, int depth, int share) {
   std::vector<Move>& list = context.lists[static_cast<std::size_t>(depth)];
   if (depth > 0) {
     GenerateMoves(game, Generation::fullList);
-    list = activeList(game);
+    // The next generation clears the game's list anyway: take it over.
+    list.swap(activeList(game));
   }
   if (list.empty()) {
     Move pass;

@@ -123,7 +123,14 @@ double horizonWinChance(const Game& game, const WinProbTable& table, int mover, 
 }  // namespace
 
 void PositionSnapshot::save(const Game& game) {
-  board_ = game.board;
+  const Board& board = game.board;
+  squares_ = board.squares;
+  columnHasNew_ = board.columnHasNew;
+  rowHasNew_ = board.rowHasNew;
+  width_ = board.width;
+  height_ = board.height;
+  boardLexicon_ = board.lexicon;
+  phonyLengthLimit_ = board.phonyLengthLimit;
   bag_ = game.bag;
   racks_ = game.racks;
   scores_ = game.scores;
@@ -143,7 +150,14 @@ void PositionSnapshot::save(const Game& game) {
 }
 
 void PositionSnapshot::restore(Game& game) const {
-  game.board = board_;
+  Board& board = game.board;
+  board.squares = squares_;
+  board.columnHasNew = columnHasNew_;
+  board.rowHasNew = rowHasNew_;
+  board.width = width_;
+  board.height = height_;
+  board.lexicon = boardLexicon_;
+  board.phonyLengthLimit = phonyLengthLimit_;
   game.bag = bag_;
   game.racks = racks_;
   game.scores = scores_;

@@ -52,14 +52,21 @@ bool WinProbAtHorizon(const Game& game);
 void SortSimulated(Game& game);
 
 // The position a simulated iteration changes, saved and restored around
-// it (racks, scores, bag, board, turn counters, end state).
+// it (racks, scores, bag, board, turn counters, end state). The board's
+// transposition scratch is not part of the position and is left alone.
 class PositionSnapshot {
  public:
   void save(const Game& game);
   void restore(Game& game) const;
 
  private:
-  Board board_;
+  std::vector<Square> squares_;
+  std::vector<std::uint8_t> columnHasNew_;
+  std::vector<std::uint8_t> rowHasNew_;
+  int width_ = 0;
+  int height_ = 0;
+  const Lexicon* boardLexicon_ = nullptr;
+  int phonyLengthLimit_ = 999;
   Well bag_;
   std::array<Rack, kMaxPlayers> racks_{};
   std::array<int, kMaxPlayers> scores_{};
