@@ -10,6 +10,7 @@
 #include "play/listings.hpp"
 #include "play_text.hpp"
 #include "rate_draws.hpp"
+#include "search/known_racks.hpp"
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -130,6 +131,14 @@ void PlaySession::help() {
   for (int n = 5; n < 7; ++n) textPane().Print(Message(msg::PlayHelp1 + n));
   textPane().Print(Message(msg::PlayHelpFiles));
   textPane().Print(Message(msg::PlayHelpSearch));
+  textPane().Print(Message(msg::PlayHelpInfer));
+}
+
+void PlaySession::noteChange() {
+  ++changes_;
+  game_.typedKnownTiles.clear();
+  ClearKnownRacks(game_);
+  game_.useKnownTiles = false;
 }
 
 bool PlaySession::dispatch(const std::string& line) {
@@ -173,6 +182,10 @@ bool PlaySession::dispatch(const std::string& line) {
     handleMoves(words);
   } else if (command == "simulate" || command == "sim") {
     handleSimulate(words);
+  } else if (command == "infer" && words.size() == 1) {
+    handleInfer();
+  } else if (command == "known") {
+    handleKnown(joinedFrom(words, 1));
   } else if (command == "well") {
     handleWell(words);
   } else if (command == "history") {

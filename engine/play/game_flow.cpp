@@ -428,6 +428,8 @@ void ResetGame(Game& game) {
   game.hideLeaves = false;
   for (auto& text : game.exchangedLast) text.clear();
   for (auto& text : game.knownTiles) text.clear();
+  game.typedKnownTiles.clear();
+  game.knownRacks.clear();
   {
     std::lock_guard<std::mutex> lock(flowState().mutex);
     flowState().challengedOff.clear();

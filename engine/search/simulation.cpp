@@ -12,7 +12,9 @@
 #include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/tile_counts.hpp"
+#include "search/known_racks.hpp"
 #include "search/simulation_state.hpp"
+#include "search/tile_inference.hpp"
 #include "search/worker_thread.hpp"
 #include "state/abort_flag.hpp"
 #include "tables/win_prob.hpp"
@@ -412,14 +414,25 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   SimulationScope scope(game);
   // (The endgame shortcut comes with the endgame search.)
   StrategySwap swap(game);
-  // Known tiles for the previous player (the rack guess of the tile
-  // inference comes with it).
-  const bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
+  // Known tiles for the previous player: the user's, or else, when the
+  // strategy asks for it, a guess from that player's last move.
+  bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
+  if (!knownInUse && game.guessRackDistribution) {
+    if (guessAppliesToLookahead(game)) {
+      GuessOpponentRack(game, threads);
+    } else {
+      ClearKnownRacks(game);
+    }
+    knownInUse = !game.knownRacks.empty();
+  }
   if (knownInUse) {
     say(game, game.knownRacks.size() == 1
-                  ? FormatText("Using known tiles %s in simulation.\n", rackString(game.knownRacks.front()).c_str())
+                  ? FormatText("Using known tiles %s in simulation.\n", tilesDisplayText(game.knownRacks.front()).c_str())
                   : std::string("Using known tile distribution in simulation.\n"));
   }
+  // The copies below read the driver's list; they need none of their own.
+  std::vector<Rack> knownRacks = std::move(game.knownRacks);
+  game.knownRacks.clear();
 
   game.unseenPoolEvaluation = true;
   GenerateMoves(game, Generation::fullList);
@@ -485,7 +498,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
       task.lead = best;
       task.table = table.get();
       task.useKnownRacks = knownInUse;
-      task.knownRacks = &game.knownRacks;
+      task.knownRacks = &knownRacks;
       workers.push_back(std::make_unique<WorkerThread>([task] { simulateCandidate(task); }));
     }
     bool unfinished = false;
@@ -540,7 +553,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
     }
   }
   SortSimulated(game);
-  game.knownRacks.clear();
+  // The list is spent (knownRacks goes with this scope).
   const long long elapsed = clock.hundredths();
   setLastSimulationSeconds(static_cast<double>(elapsed / 100) + static_cast<double>(elapsed % 100) * 0.01);
   const char* word = abortRequested() ? "aborted" : simulationTimedOut() ? "timed out" : "done";

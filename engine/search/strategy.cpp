@@ -156,9 +156,12 @@ std::optional<Lookahead> lookaheadOf(int strategy) {
 // for this move only.
 Move lookaheadMove(Game& game, const Lookahead& l) {
   const bool unseenPool = game.unseenPoolEvaluation, winProb = game.maximizeWinProb, guess = game.guessTiles;
+  const bool guessRack = game.guessRackDistribution;
   game.unseenPoolEvaluation = l.unseenPool;
   game.maximizeWinProb = l.winProb;
   if (l.guessTiles) game.guessTiles = true;
+  // The threaded lookahead guesses the opponent's rack for these strategies only.
+  game.guessRackDistribution = l.guessTiles && l.threaded;
   if (l.threaded) {
     SimulateThreaded(game, game.threads, l.ply, l.stdevStop);
   } else {
@@ -167,6 +170,7 @@ Move lookaheadMove(Game& game, const Lookahead& l) {
   game.unseenPoolEvaluation = unseenPool;
   game.maximizeWinProb = winProb;
   game.guessTiles = guess;
+  game.guessRackDistribution = guessRack;
   const std::vector<Move>& list = activeList(game);
   if (!list.empty()) return list.front();
   Move pass;
