@@ -243,7 +243,7 @@ TEST_F(TileInference, ThreadedLookaheadUsesTheGuessWhenAsked) {
 TEST_F(TileInference, NoExplainingLeaveLeavesTheListEmpty) {
   // The same four tiles laid where they score far less than elsewhere:
   // whatever the opponent kept, the better place was there too.
-  Game game = afterOpponentMove("DENOSY?", "AEIKSTU", 4, worseOfTheSameTiles, 6);
+  Game game = afterOpponentMove("AHOOOSY", "AEIKSTU", 4, worseOfTheSameTiles, 20);
   ASSERT_FALSE(isNonPlacement(opponentMove));
   EXPECT_EQ(GuessOpponentRack(game, 2), 0);
   EXPECT_EQ(KnownRackCount(game), 0);
