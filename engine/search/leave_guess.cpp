@@ -17,9 +17,6 @@
 namespace pexil {
 namespace {
 
-// The random constructions' budget per worker.
-constexpr int kTriesPerWorker = 5000;
-constexpr int kAcceptedPerWorker = 1000;
 // After this many tries with fewer than kFewAccepted acceptances, a worker
 // of the random leave construction stops valuing leaves against the unseen
 // tiles: the construction is then slow and finds little.
@@ -58,8 +55,7 @@ int previousPlayer(const Game& game) { return (game.toMove + game.playerCount - 
 const std::vector<Move>& generateFor(Game& prior, const LetterCounts& pool, const Rack& rack) {
   prior.racks[static_cast<std::size_t>(prior.toMove)] = rack;
   prior.bag = pool;
-  for (int code = 0; code < kCodeSlots; ++code) prior.bag[code] -= rack[code];
-  prior.bag[kTotalSlot] -= rack.total();
+  removeTiles(prior.bag, rack);
   GenerateMoves(prior, Generation::fullList);
   return activeList(prior);
 }
@@ -187,7 +183,7 @@ bool leaveExplainsMove(Game& prior, const LetterCounts& pool, const OpponentMove
   return explainsMove(generateFor(prior, pool, rack), last.move);
 }
 
-void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int threads) {
+void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int threads, GuessBudget budget) {
   threads = std::max(1, threads);
   if (kept < 1) return;
   Game prior = game;
@@ -208,7 +204,7 @@ void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int thr
   const std::vector<int> tiles = tilesOf(pool);
   runOnCopies(prior, threads, [&](Game& copy, int) {
     int accepted = 0;
-    for (int tries = 1; tries <= kTriesPerWorker && accepted < kAcceptedPerWorker; ++tries) {
+    for (int tries = 1; tries <= budget.tries && accepted < budget.accepted; ++tries) {
       const Rack leave = randomRack(copy.random, tiles, kept);
       if (leaveExplainsMove(copy, pool, last, leave)) {
         collector.add(leave, 1);
@@ -219,7 +215,7 @@ void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int thr
   });
 }
 
-void ConstructPassGuess(Game& game, const OpponentMove& last, int threads) {
+void ConstructPassGuess(Game& game, const OpponentMove& last, int threads, GuessBudget budget) {
   threads = std::max(1, threads);
   Game prior = game;
   prior.knownRacks.clear();
@@ -243,7 +239,7 @@ void ConstructPassGuess(Game& game, const OpponentMove& last, int threads) {
   const bool exchange = last.exchange;
   runOnCopies(prior, threads, [&](Game& copy, int) {
     int accepted = 0;
-    for (int tries = 1; tries <= kTriesPerWorker && accepted < kAcceptedPerWorker; ++tries) {
+    for (int tries = 1; tries <= budget.tries && accepted < budget.accepted; ++tries) {
       const Rack rack = randomRack(copy.random, tiles, size);
       if (!exchange && rackLeaveValue(rack) < bar) continue;
       const std::vector<Move>& list = generateFor(copy, pool, rack);

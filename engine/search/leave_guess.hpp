@@ -50,20 +50,27 @@ bool explainsMove(const std::vector<Move>& list, const Move& actual);
 // its moves and tells whether they explain its move.
 bool leaveExplainsMove(Game& prior, const LetterCounts& pool, const OpponentMove& last, const Rack& leave);
 
+// How long the random constructions go on: per worker, at most
+// `tries` racks, until `accepted` of them have been accepted.
+struct GuessBudget {
+  int tries = 5000;
+  int accepted = 1000;
+};
+
 // The guess for a move that kept `kept` tiles, into game.knownRacks (which
 // the caller has emptied): for 1 to 3 kept tiles every distinct leave of
 // the pool, split among the workers by index, each accepted leave added
-// with its weight; for other sizes random leaves, up to 5,000 tries per
-// worker until 1,000 are accepted, weight 1 each.
-void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int threads);
+// with its weight; for other sizes random leaves within the budget, weight
+// 1 each.
+void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int threads, GuessBudget budget = {});
 
 // The guess for a pass or an exchange, into game.knownRacks: 1,000 random
 // full racks set the leave value that only their best tenth reaches; then
-// each worker draws racks (up to 5,000 tries until 1,000 are accepted) and
-// keeps a pass explained by a rack at or above that value whose list has
-// "(Pass)" among its first ten moves (the rack is listed whole). An
-// exchange is explained like a pass by any rack whose list has an exchange
-// among its first ten moves; what that exchange keeps is listed.
-void ConstructPassGuess(Game& game, const OpponentMove& last, int threads);
+// each worker draws racks within the budget. A pass is explained by a rack
+// at or above that value whose list has "(Pass)" among its first ten
+// moves (the rack is listed whole). An exchange is explained like a pass,
+// by any rack whose list has an exchange among its first ten moves; what
+// that exchange keeps is listed.
+void ConstructPassGuess(Game& game, const OpponentMove& last, int threads, GuessBudget budget = {});
 
 }  // namespace pexil

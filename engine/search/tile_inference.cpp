@@ -42,17 +42,17 @@ bool guessAppliesToLookahead(const Game& game) {
   return choice == GuessChoice::leaves || (choice == GuessChoice::pass && last.exchange);
 }
 
-int GuessOpponentRack(Game& game, int threads) {
+int GuessOpponentRack(Game& game, int threads, GuessBudget budget) {
   ClearKnownRacks(game);
   const OpponentMove last = opponentLastMove(game);
   switch (chooseGuess(game, last)) {
     case GuessChoice::leaves:
       say(game, FormatText("Constructing rack distribution guess (known played '%s')\n", tilesDisplayText(last.played).c_str()));
-      ConstructLeaveGuess(game, last, keptTiles(last), threads);
+      ConstructLeaveGuess(game, last, keptTiles(last), threads, budget);
       break;
     case GuessChoice::pass:
       say(game, "Constructing rack distribution guess (known opponent pass)\n");
-      ConstructPassGuess(game, last, threads);
+      ConstructPassGuess(game, last, threads, budget);
       break;
     case GuessChoice::bingo:
       say(game, "Can't guess leave distribution -- last move was a bingo!\n");

@@ -37,7 +37,8 @@ bool guessAppliesToLookahead(const Game& game);
 // tile guess.", "Can't guess leave distribution -- first turn of game!");
 // merges the typed known tiles; ends with the summary. Returns the number
 // of listed racks.
-int GuessOpponentRack(Game& game, int threads);
+// The budget bounds the random constructions (tests ask for less).
+int GuessOpponentRack(Game& game, int threads, GuessBudget budget = {});
 
 // The menu command: the guess on the game's threads. The list stays in the
 // game for the simulations that follow.

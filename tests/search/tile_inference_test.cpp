@@ -327,7 +327,7 @@ TEST_F(TileInference, RandomLeavesExplainTheMove) {
   Game game = afterOpponentMove("DEGLNOR", "AEIKSTU", 3, [](const Game&, const std::vector<Move>& moves) { return moves.front(); }, 11);
   const OpponentMove last = opponentLastMove(game);
   ASSERT_EQ(keptTiles(last), 4);
-  ConstructLeaveGuess(game, last, 4, 2);
+  ConstructLeaveGuess(game, last, 4, 2, GuessBudget{400, 100});
   ASSERT_GT(KnownRackCount(game), 0);
   Game prior = game;
   prior.knownRacks.clear();
@@ -342,6 +342,54 @@ TEST_F(TileInference, RandomLeavesExplainTheMove) {
     if (checked++ < 40) {
       EXPECT_TRUE(leaveExplainsMove(prior, pool, last, leave)) << tilesDisplayText(leave);
     }
+  }
+}
+
+// A pass: each listed rack is a whole rack from the pool whose own list
+// has "(Pass)" among its first ten moves (checked again here, rack by
+// rack). The pass ended the game with the opponent well ahead, which makes
+// passing the first choice of most racks; without leave values (the
+// fixture list has none) other passes are rare.
+TEST_F(TileInference, APassListsRacksThatWouldPass) {
+  Game game = test::gameWithCatAtCentre(12);
+  game.historyEnabled = false;
+  game.quiet = false;
+  ASSERT_EQ(addLetters(game.racks[0], "AEIKSTU", &game.bag), 7);
+  drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
+  game.random.seed(12);
+  game.toMove = 1;
+  game.scores = {100, 200};
+  game.scorelessTurns = scorelessLimits(game).scoreless - 1;
+  prepareBoard(game);
+  Pass(game);
+  EXPECT_TRUE(game.gameOver);
+  ASSERT_EQ(game.toMove, 0);
+  const OpponentMove last = opponentLastMove(game);
+  EXPECT_TRUE(last.pass);
+  EXPECT_EQ(chooseGuess(game, last), GuessChoice::pass);
+  EXPECT_FALSE(guessAppliesToLookahead(game));
+
+  test::PaneCapture capture;
+  const int listed = GuessOpponentRack(game, 2, GuessBudget{300, 1000});
+  EXPECT_EQ(listed, KnownRackCount(game));
+  EXPECT_TRUE(containsLine(trimmed(capture.lines()), "Constructing rack distribution guess (known opponent pass)"));
+  ASSERT_GT(listed, 0);
+  Game prior = game;
+  prior.knownRacks.clear();
+  const LetterCounts pool = setUpPositionBefore(prior, last);
+  int checked = 0;
+  for (const auto& [tiles, count] : countsOf(game.knownRacks)) {
+    Rack rack;
+    rack.counts = tiles;
+    ASSERT_EQ(rack.total(), rules().rackSize);
+    for (int code = 0; code < kCodeSlots; ++code) ASSERT_LE(rack[code], pool[code]);
+    if (checked++ >= 20) continue;
+    prior.racks[static_cast<std::size_t>(prior.toMove)] = rack;
+    prior.bag = pool;
+    for (int slot = 0; slot <= kTotalSlot; ++slot) prior.bag.counts[static_cast<std::size_t>(slot)] -= rack.counts[static_cast<std::size_t>(slot)];
+    GenerateMoves(prior, Generation::fullList);
+    const auto tenth = prior.moves.begin() + std::min<std::ptrdiff_t>(10, static_cast<std::ptrdiff_t>(prior.moves.size()));
+    EXPECT_TRUE(std::any_of(prior.moves.begin(), tenth, [](const Move& m) { return isPass(m); })) << tilesDisplayText(rack);
   }
 }
 
