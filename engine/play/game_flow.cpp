@@ -498,6 +498,8 @@ void UndoStack::dropLists(Game& snapshot) {
   snapshot.candidates = {};
   snapshot.altListA = {};
   snapshot.altListB = {};
+  // A rack guess belongs to the position it was made in, and can be large.
+  snapshot.knownRacks = {};
 }
 
 void UndoStack::restore(Game& game, int index) {

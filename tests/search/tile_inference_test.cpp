@@ -24,6 +24,7 @@
 #include "search/known_racks.hpp"
 #include "search/leave_guess.hpp"
 #include "search/simulation.hpp"
+#include "search/strategy.hpp"
 #include "test_support.hpp"
 
 namespace pexil {
@@ -236,6 +237,20 @@ TEST_F(TileInference, ThreadedLookaheadUsesTheGuessWhenAsked) {
   SimulateThreaded(plain, 2, 0, 0.1);
   EXPECT_FALSE(containsLine(quiet.lines(), "rack distribution guess"));
   EXPECT_FALSE(containsLine(quiet.lines(), "Using known tile"));
+}
+
+// Strategy 16 ("with rack distribution guess") asks for the guess for its
+// move only.
+TEST_F(TileInference, TheGuessingStrategiesAskForIt) {
+  Game game = keptThree();
+  game.quiet = false;
+  game.threads = 2;
+  game.strategies[0] = 16;
+  test::PaneCapture capture;
+  PlayStrategyTurn(game);
+  EXPECT_TRUE(containsLine(trimmed(capture.lines()), "Constructing rack distribution guess (known played '"));
+  EXPECT_FALSE(game.guessRackDistribution);
+  EXPECT_EQ(game.toMove, 1);
 }
 
 // A move no rack would have chosen: no leave explains it, the list stays
