@@ -68,7 +68,9 @@ constexpr Command kCommands[] = {
      "                              --candidates N for the single engine (200, 10),\n"
      "                              --stdev X to stop on (0.1 threaded, 0.25 single),\n"
      "                              --seconds S time budget, --winprob ranks by win\n"
-     "                              chance, --top N lists N (20); Ctrl-C stops it"},
+     "                              chance, --top N lists N (20), --known-tiles TILES\n"
+     "                              puts TILES on the previous player's rack in every\n"
+     "                              iteration (threaded engine); Ctrl-C stops it"},
     {"endgame", runEndgame,
      "endgame --board FILE --rack TILES [GAME] [LIST]\n"
      "  endgame --open POSITION|RECORD [--move N] [--rack TILES]\n"
@@ -87,6 +89,13 @@ constexpr Command kCommands[] = {
      "                              the bag over every draw of the unseen tiles, with the\n"
      "                              outcome of each (the pass with one tile in the bag);\n"
      "                              --all values every such move, --seconds S, --threads N"},
+    {"infer", runInfer,
+     "infer --open POSITION|RECORD [--move N] [--threads N] [--top N]\n"
+     "                              guess the rack of the player who made the last move\n"
+     "                              (after move N of a record) from that move: the racks\n"
+     "                              its kept tiles may make, each as often as it can be\n"
+     "                              drawn, the letters more and less likely than chance,\n"
+     "                              and the N (10) likeliest racks"},
     {"leaves", runLeaves,
      "leaves --board FILE --rack TILES [GAME] [LIST]\n"
      "                              the estimated value of every leave of TILES"},

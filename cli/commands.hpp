@@ -41,6 +41,15 @@ void printEndgameList(const Game& game, int top, int exactMoves = -1);
 // --greedier-endgame.
 void applyEndgameOptions(const ParsedOptions& options);
 
+// The racks of the game's known-rack list, distinct, with their shares,
+// the likeliest `top` of them (infer, and infer inside play).
+void printListedRacks(const Game& game, int top);
+
+// Tiles typed as known to be on the previous player's rack (decoded to
+// Latin-1, written as racks are typed; empty forgets them): made the
+// game's known-rack list. False after saying what was wrong.
+bool setKnownTiles(Game& game, const std::string& typed);
+
 // Command handlers, by area.
 int runMainJob(const Arguments& args);
 int runTypes(const Arguments& args);
@@ -58,6 +67,7 @@ int runMoves(const Arguments& args);
 int runSimulate(const Arguments& args);
 int runEndgame(const Arguments& args);
 int runPeg(const Arguments& args);
+int runInfer(const Arguments& args);
 int runHighest(const Arguments& args);
 int runLeaves(const Arguments& args);
 int runPlay(const Arguments& args);

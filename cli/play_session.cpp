@@ -10,6 +10,7 @@
 #include "play/listings.hpp"
 #include "play_text.hpp"
 #include "rate_draws.hpp"
+#include "search/known_racks.hpp"
 #include "search/strategy.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -131,6 +132,14 @@ void PlaySession::help() {
   textPane().Print(Message(msg::PlayHelpFiles));
   textPane().Print(Message(msg::PlayHelpSearch));
   textPane().Print(Message(msg::PlayHelpEndgame));
+  textPane().Print(Message(msg::PlayHelpInfer));
+}
+
+void PlaySession::noteChange() {
+  ++changes_;
+  game_.typedKnownTiles.clear();
+  ClearKnownRacks(game_);
+  game_.useKnownTiles = false;
 }
 
 bool PlaySession::dispatch(const std::string& line) {
@@ -176,6 +185,10 @@ bool PlaySession::dispatch(const std::string& line) {
     handleSimulate(words);
   } else if (command == "endgame") {
     handleEndgame(words);
+  } else if (command == "infer" && words.size() == 1) {
+    handleInfer();
+  } else if (command == "known") {
+    handleKnown(joinedFrom(words, 1));
   } else if (command == "well") {
     handleWell(words);
   } else if (command == "history") {

@@ -76,7 +76,9 @@ class PlaySession {
   void showFinal();
   void showPlayed(int player);
   void chargeUser();
-  void noteChange() { ++changes_; }
+  // Every change of the game also forgets the known tiles and the rack
+  // guess, which were about the position before it.
+  void noteChange();
   bool hasUnsavedMoves() const { return changes_ != savedAt_; }
   void noteSaved() { savedAt_ = changes_; }
 
@@ -95,6 +97,12 @@ class PlaySession {
   // "endgame [N]": the endgame search for the user's rack, the bag empty.
   void handleEndgame(const std::vector<std::string>& words);
   void handleWell(const std::vector<std::string>& words);
+  // "infer": Pexil's rack guessed from its last move; the simulations of
+  // this position use the guess. "known TILES": tiles known to be on
+  // Pexil's rack, which the simulations of this position use; "known"
+  // alone forgets them.
+  void handleInfer();
+  void handleKnown(const std::string& typed);
   void handleFileCommand(const std::string& command, const std::vector<std::string>& words);
   void help();
 

@@ -4,9 +4,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "board_text_file.hpp"
 #include "commands.hpp"
 #include "movegen/generator.hpp"
+#include "rules/game_rules.hpp"
 #include "rules/notation.hpp"
+#include "search/known_racks.hpp"
 #include "search/simulation.hpp"
 #include "search/simulation_state.hpp"
 #include "state/abort_flag.hpp"
@@ -14,6 +17,7 @@
 #include "text/highlight_marks.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
+#include "typed_text.hpp"
 
 namespace pexil::cli {
 namespace {
@@ -43,13 +47,29 @@ void printSimulated(const Game& game, int top) {
 
 }  // namespace
 
+bool setKnownTiles(Game& game, const std::string& latin1) {
+  if (latin1.empty()) {
+    SetTypedKnownTiles(game, "");
+    UseTypedKnownTiles(game);
+    return true;
+  }
+  const auto tiles = parseRackText(latin1);
+  if (!tiles) return false;
+  if (!SetTypedKnownTiles(game, *tiles)) {
+    PrintMessageF(msg::KnownTilesBad, latin1.c_str(), rules().rackSize);
+    return false;
+  }
+  UseTypedKnownTiles(game);
+  return true;
+}
+
 int runSimulate(const Arguments& args) {
   const char* usage =
       "simulate --board FILE --rack TILES, or simulate --open POSITION/RECORD [--move N] [--rack TILES]";
   const auto options = parseOptions(args,
                                     {"--board", "--rack", "--type", "--kind", "--list", "--open", "--move", "--ply",
                                      "--engine", "--threads", "--iterations", "--candidates", "--stdev", "--seconds",
-                                     "--top"},
+                                     "--top", "--known-tiles"},
                                     {"--winprob"});
   if (!options) return 2;
   const bool fromFile = options->value("--open").has_value();
@@ -87,9 +107,20 @@ int runSimulate(const Arguments& args) {
     }
   }
 
+  const auto knownTiles = options->value("--known-tiles");
+  if (knownTiles && engine != "threaded") {
+    PrintMessageF(msg::CliBadOption, "--known-tiles (threaded engine only)");
+    return 2;
+  }
+
   NoWrapPane noWrap;
   Game game;
   if (const int failed = setUpMoverPosition(*options, game)) return failed;
+  if (knownTiles) {
+    // Read in the list's alphabet, so only now.
+    const auto latin1 = decodeTypedText(*knownTiles);
+    if (!latin1 || !setKnownTiles(game, *latin1)) return 1;
+  }
   game.maximizeWinProb = options->has("--winprob");
   game.timeBudget = static_cast<int>(*seconds * 100);
   // Ctrl-C stops the simulation with what it has.

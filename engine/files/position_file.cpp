@@ -242,6 +242,8 @@ void clearPosition(Game& game) {
   game.playerNames = {};
   game.exchangedLast = {};
   game.knownTiles = {};
+  game.typedKnownTiles.clear();
+  game.knownRacks.clear();
   clearMainList(game);
   game.candidates.clear();
   game.altListA.clear();

@@ -428,6 +428,8 @@ void ResetGame(Game& game) {
   game.hideLeaves = false;
   for (auto& text : game.exchangedLast) text.clear();
   for (auto& text : game.knownTiles) text.clear();
+  game.typedKnownTiles.clear();
+  game.knownRacks.clear();
   {
     std::lock_guard<std::mutex> lock(flowState().mutex);
     flowState().challengedOff.clear();
@@ -496,6 +498,8 @@ void UndoStack::dropLists(Game& snapshot) {
   snapshot.candidates = {};
   snapshot.altListA = {};
   snapshot.altListB = {};
+  // A rack guess belongs to the position it was made in, and can be large.
+  snapshot.knownRacks = {};
 }
 
 void UndoStack::restore(Game& game, int index) {

@@ -14,7 +14,9 @@
 #include "rules/tile_counts.hpp"
 #include "search/endgame.hpp"
 #include "search/endgame_state.hpp"
+#include "search/known_racks.hpp"
 #include "search/simulation_state.hpp"
+#include "search/tile_inference.hpp"
 #include "search/worker_thread.hpp"
 #include "state/abort_flag.hpp"
 #include "tables/win_prob.hpp"
@@ -463,14 +465,25 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   SimulationScope scope(game);
   if (IsEndgame(game) && endgameShortcut(game, clock)) return;
   StrategySwap swap(game);
-  // Known tiles for the previous player (the rack guess of the tile
-  // inference comes with it).
-  const bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
+  // Known tiles for the previous player: the user's, or else, when the
+  // strategy asks for it, a guess from that player's last move.
+  bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
+  if (!knownInUse && game.guessRackDistribution) {
+    if (guessAppliesToLookahead(game)) {
+      GuessOpponentRack(game, threads);
+    } else {
+      ClearKnownRacks(game);
+    }
+    knownInUse = !game.knownRacks.empty();
+  }
   if (knownInUse) {
     say(game, game.knownRacks.size() == 1
-                  ? FormatText("Using known tiles %s in simulation.\n", rackString(game.knownRacks.front()).c_str())
+                  ? FormatText("Using known tiles %s in simulation.\n", tilesDisplayText(game.knownRacks.front()).c_str())
                   : std::string("Using known tile distribution in simulation.\n"));
   }
+  // The copies below read the driver's list; they need none of their own.
+  std::vector<Rack> knownRacks = std::move(game.knownRacks);
+  game.knownRacks.clear();
 
   game.unseenPoolEvaluation = true;
   GenerateMoves(game, Generation::fullList);
@@ -536,7 +549,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
       task.lead = best;
       task.table = table.get();
       task.useKnownRacks = knownInUse;
-      task.knownRacks = &game.knownRacks;
+      task.knownRacks = &knownRacks;
       workers.push_back(std::make_unique<WorkerThread>([task] { simulateCandidate(task); }));
     }
     bool unfinished = false;

@@ -167,9 +167,12 @@ Move firstOrPass(const std::vector<Move>& list) {
 // for this move only.
 Move lookaheadMove(Game& game, const Lookahead& l) {
   const bool unseenPool = game.unseenPoolEvaluation, winProb = game.maximizeWinProb, guess = game.guessTiles;
+  const bool guessRack = game.guessRackDistribution;
   game.unseenPoolEvaluation = l.unseenPool;
   game.maximizeWinProb = l.winProb;
   if (l.guessTiles) game.guessTiles = true;
+  // The threaded lookahead guesses the opponent's rack for these strategies only.
+  game.guessRackDistribution = l.guessTiles && l.threaded;
   if (l.threaded) {
     SimulateThreaded(game, game.threads, l.ply, l.stdevStop);
   } else {
@@ -178,6 +181,7 @@ Move lookaheadMove(Game& game, const Lookahead& l) {
   game.unseenPoolEvaluation = unseenPool;
   game.maximizeWinProb = winProb;
   game.guessTiles = guess;
+  game.guessRackDistribution = guessRack;
   return firstOrPass(activeList(game));
 }
 

@@ -206,8 +206,17 @@ struct Game {
   // Whether the horizon's win chance comes from the win-probability tables
   // (worked out at the start of every simulation).
   bool winProbAtHorizon = false;
-  // Racks the previous player may hold (tile inference or typed known tiles).
+  // Racks the previous player may hold (tile inference or typed known
+  // tiles), a rack found k ways stored k times so that a uniform pick weighs
+  // each by its count (search/known_racks.hpp keeps it).
   std::vector<Rack> knownRacks;
+  // Tiles the user knows to be on the previous player's rack, one
+  // character per tile ('?' a blank), or empty.
+  std::string typedKnownTiles;
+  // The running strategy asks the threaded lookahead to guess the previous
+  // player's rack from its last move (unlike guessTiles, which stays on as
+  // a setting, this holds only while such a strategy moves).
+  bool guessRackDistribution = false;
 
   // ---- endgame searches ----
   long long endgameNodes = 0;  // nodes the search on this copy has visited

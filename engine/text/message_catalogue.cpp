@@ -393,6 +393,12 @@ constexpr Entry kEnglish[] = {
     {msg::PlayHelpSearch, "  sim [PLY] (or simulate [PLY]): the lookahead simulation of your moves (2 plies; Ctrl-C stops it)"},
     {msg::PlaySimulationOf, "Simulating %d plies after each move of %s:"},
     {msg::PlayHelpEndgame, "  endgame [N]: with the bag empty, the endgame search of your moves (N lines, 20; Ctrl-C stops it)"},
+    {msg::PlayHelpInfer, "  infer: guess Pexil's rack from its last move; known TILES: tiles you know Pexil holds (known alone forgets them)"},
+    {msg::InferRacksListed, "%d possible racks (%d distinct), the likeliest first:"},
+    {msg::InferRackShare, "  %-10s %5.1f%%"},
+    {msg::KnownTilesBad, "Known tiles \"%s\": not tiles of this game, or more than a rack of %d holds."},
+    {msg::PlayKnownTilesSet, "Known tiles %s on %s's rack: the simulation uses them until the next move."},
+    {msg::PlayKnownTilesForgotten, "No known tiles."},
 
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},

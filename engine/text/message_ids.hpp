@@ -25,6 +25,7 @@
 //     1040..1059 rack-draw ratings
 //     1060..1079 game records read and the history's score changes
 //     1080..1099 binary data files (word lists and rack tables)
+//     1100..1119 the rack guess and known tiles
 #pragma once
 
 namespace pexil::msg {
@@ -408,6 +409,13 @@ enum : int {
   PlayHelpSearch = 1091,
   PlaySimulationOf = 1092,        // "%d" plies, "%s" rack
   PlayHelpEndgame = 1093,
+  // The rack guess and known tiles (infer, simulate --known-tiles, play).
+  PlayHelpInfer = 1100,
+  InferRacksListed = 1101,        // "%d" racks, "%d" distinct
+  InferRackShare = 1102,          // "%s" rack, "%.1f" percent
+  KnownTilesBad = 1103,           // "%s" typed tiles, "%d" rack size
+  PlayKnownTilesSet = 1104,       // "%s" tiles, "%s" player
+  PlayKnownTilesForgotten = 1105,
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
