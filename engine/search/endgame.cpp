@@ -345,17 +345,26 @@ void EndgameSearch(Game& game) {
 }
 
 void ComputerEndgame(Game& game) {
+  // Without a budget of its own the computer's move gets one: every node of
+  // the selective search is a full generation, and a lost endgame with full
+  // racks would otherwise take many minutes.
+  const int budget = game.timeBudget;
+  if (budget <= 0) game.timeBudget = kComputerEndgameBudget;
+  bool searched = false;
   if (endgameOptions().exact) {
     FillOpponentRackFromBag(game);
     ExactEndgameOptions options;
     options.threads = std::max(1, game.threads);
     options.timeBudget = game.timeBudget;
-    if (ExactEndgameSearch(game, options).ran) return;
+    searched = ExactEndgameSearch(game, options).ran;
   }
-  const bool prune = game.endgamePrune;
-  game.endgamePrune = true;
-  EndgameSearch(game);
-  game.endgamePrune = prune;
+  if (!searched) {
+    const bool prune = game.endgamePrune;
+    game.endgamePrune = true;
+    EndgameSearch(game);
+    game.endgamePrune = prune;
+  }
+  game.timeBudget = budget;
 }
 
 long long lastEndgameNodes() { return totalNodes.load(); }

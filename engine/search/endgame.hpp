@@ -30,7 +30,9 @@ void EndgameSearch(Game& game);
 // The computer's endgame: the exact solver when that option is on (and the
 // position is one it solves), else the selective search with the prune
 // flag set for the computer's own lines.
+// Without a time budget set, the search gets kComputerEndgameBudget.
 void ComputerEndgame(Game& game);
+inline constexpr int kComputerEndgameBudget = 3000;  // hundredths of a second
 
 // How many nodes the last EndgameSearch visited on all its workers.
 long long lastEndgameNodes();

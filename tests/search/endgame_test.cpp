@@ -191,6 +191,7 @@ TEST_F(Endgame, AnalysisPositionTakesTheBagAsOpponentRack) {
     ASSERT_EQ(game.bag.total(), 5);
     ASSERT_TRUE(IsEndgame(game));
     game.timeBudget = 200;
+    game.threads = 2;  // the root moves shared between two workers
     EndgameSearch(game);
     EXPECT_EQ(game.bag.total(), 0);
     EXPECT_EQ(game.racks[static_cast<std::size_t>(1 - game.toMove)], opponent);
