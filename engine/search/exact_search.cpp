@@ -416,6 +416,7 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
     if (tryMove(tried[0])) return finish();
   }
   const LeanRack& rack = racks_[static_cast<std::size_t>(toMove_)];
+  board_.refresh();
   // A killer that ends the game proves its value at once: tried before
   // generating. The others wait for their turn in the order (after the
   // moves that end the game, which prove what they refute).

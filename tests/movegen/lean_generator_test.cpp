@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
@@ -136,6 +137,7 @@ class LeanGeneration : public ::testing::Test {
         LeanBoard updated = board;
         LeanUndo undo;
         updated.place(moves[i], undo);
+        updated.refresh();
         LeanBoard whole = updated;
         for (int square = 0; square < whole.width() * whole.height(); ++square) {
           for (int d = 0; d < 2; ++d) whole.annotate(square, d);
@@ -244,6 +246,65 @@ TEST_F(LeanGeneration, MatchesWithBlanksAndBarredWords) {
   small.size = 2;
   small.emptyBag = true;
   EXPECT_GT(compare(test::Variant::standard, 700, 6, small), 20);
+}
+
+// Plays laid and taken back in a seeded random order, the board refreshed
+// at random moments: a refreshed copy must always match annotating the
+// whole board, and taking everything back must give the board before.
+// (Plays are laid as tiles only, legal or not where they are laid.)
+TEST_F(LeanGeneration, RefreshWorksOutWhatPlacementsLeftOutOfDate) {
+  test::activate(test::Variant::standard);
+  int operations = 0;
+  for (std::uint32_t seed = 800; seed < 806; ++seed) {
+    test::Position pos;
+    test::buildPosition(pos, seed, 12, test::RackPlan{});
+    Game& game = pos.game;
+    game.phonyPlay = false;
+    prepareBoard(game);
+    LeanBoard original;
+    if (!original.load(game)) continue;
+    std::vector<LeanMove> moves;
+    LeanGenerator generator;
+    generator.generate(original, leanRack(game.racks[static_cast<std::size_t>(game.toMove)]), game.toMove, moves);
+    ASSERT_FALSE(moves.empty());
+    LeanBoard board = original;
+    std::vector<std::pair<LeanMove, LeanUndo>> laid;
+    std::mt19937 random(seed);
+    for (int step = 0; step < 400; ++step) {
+      const unsigned choice = random() % 3;
+      if (choice == 0 && laid.size() < 6) {
+        const LeanMove& move = moves[random() % moves.size()];
+        bool free = true;
+        for (int i = 0; i < move.tiles; ++i) {
+          free = free && board.square(move.start + board.step(move.direction) * move.offset[static_cast<std::size_t>(i)]).empty();
+        }
+        if (!free) continue;
+        laid.emplace_back(move, LeanUndo{});
+        board.place(laid.back().first, laid.back().second);
+      } else if (choice == 1 && !laid.empty()) {
+        board.takeBack(laid.back().second);
+        laid.pop_back();
+      } else {
+        board.refresh();
+      }
+      ++operations;
+      LeanBoard refreshed = board;
+      refreshed.refresh();
+      LeanBoard whole = refreshed;
+      for (int square = 0; square < whole.width() * whole.height(); ++square) {
+        for (int d = 0; d < 2; ++d) whole.annotate(square, d);
+      }
+      const std::string wrong = difference(refreshed, whole);
+      ASSERT_TRUE(wrong.empty()) << "seed " << seed << " step " << step << ": " << wrong;
+    }
+    while (!laid.empty()) {
+      board.takeBack(laid.back().second);
+      laid.pop_back();
+    }
+    board.refresh();
+    EXPECT_TRUE(difference(board, original).empty()) << "seed " << seed;
+  }
+  EXPECT_GT(operations, 1000);
 }
 
 }  // namespace
