@@ -28,6 +28,12 @@ int endChange(bool doubled, int moverValue, int otherValue, bool moverWentOut) {
   return -mover + other + (moverWentOut ? other : 0);
 }
 
+// Whether the table's entry settles a search in the window (alpha, beta).
+bool settles(const ExactEntry& entry, int alpha, int beta) {
+  return entry.bound == ExactBound::exact || (entry.bound == ExactBound::lower && entry.value >= beta) ||
+         (entry.bound == ExactBound::upper && entry.value <= alpha);
+}
+
 }  // namespace
 
 double processCpuSeconds() {
@@ -168,9 +174,33 @@ int ExactSearcher::endValue(const LeanMove& move) const {
   return move.score + endChange(start_.doubledEndScoring, 0, otherValue, true);
 }
 
-int ExactSearcher::passesAfterPlacement() const {
+std::uint64_t ExactSearcher::childKey(const LeanMove& move) const {
+  const int mover = toMove_;
+  std::uint64_t key = key_ ^ keys_.toMove(mover) ^ keys_.toMove(1 - mover) ^ keys_.passesLeft(passesLeft_);
+  if (move.isPass()) return key ^ keys_.passesLeft(passesLeft_ - 1);
+  const LeanRack& rack = racks_[static_cast<std::size_t>(mover)];
+  const int step = board_.step(move.direction);
+  int blanks = rack.blanks;
+  std::array<std::uint8_t, 32> counts = rack.counts;
+  for (int i = 0; i < move.tiles; ++i) {
+    const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+    const bool blank = (code & kLeanBlank) != 0;
+    const int letter = code & ~kLeanBlank;
+    if (blank) {
+      key ^= keys_.rackTile(mover, kBlankKeyCode, blanks--);
+    } else {
+      key ^= keys_.rackTile(mover, letter, counts[static_cast<std::size_t>(letter)]--);
+    }
+    key ^= keys_.tile(move.start + step * move.offset[static_cast<std::size_t>(i)], letter, blank);
+  }
+  std::array<int, 2> scores = scores_;
+  scores[static_cast<std::size_t>(mover)] += move.score;
+  return key ^ keys_.passesLeft(passesAfterPlacement(scores));
+}
+
+int ExactSearcher::passesAfterPlacement(const std::array<int, 2>& scores) const {
   int left = start_.passLimit;
-  const bool scoreless = start_.scorelessWithZeroScores || scores_[0] != 0 || scores_[1] != 0;
+  const bool scoreless = start_.scorelessWithZeroScores || scores[0] != 0 || scores[1] != 0;
   if (scoreless) left = std::min(left, start_.scorelessLimit);
   return std::clamp(left, 1, ExactKeys::kPassStates - 1);
 }
@@ -204,7 +234,7 @@ void ExactSearcher::play(int ply, const LeanMove& move) {
     }
     rackValues_[static_cast<std::size_t>(mover)] -= value;
     scores_[static_cast<std::size_t>(mover)] += move.score;
-    passesLeft_ = passesAfterPlacement();
+    passesLeft_ = passesAfterPlacement(scores_);
   } else {
     --passesLeft_;
   }
@@ -268,10 +298,24 @@ void ExactSearcher::remember(const LeanMove& move) {
   slot.move = move;
 }
 
-int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final) {
+int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final, std::uint64_t key) {
   if (endsGame(move)) {
     final = true;
     return endValue(move);
+  }
+  if (depth <= 0) {
+    // At the horizon the child is only looked up in the table: its key
+    // is enough, the move need not be played.
+    ++nodes_;
+    if ((nodes_ & kPollMask) == 0) pollStop();
+    final = false;
+    if (stopped_) return move.score;
+    ExactEntry entry;
+    if (table_.probe(key != 0 ? key : childKey(move), entry) && settles(entry, move.score - beta, move.score - alpha)) {
+      final = entry.final;
+      return move.score - entry.value;
+    }
+    return move.score;
   }
   play(ply, move);
   bool childFinal = false;
@@ -326,12 +370,9 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   std::uint32_t tableMove = 0;
   if (table_.probe(key_, entry)) {
     tableMove = entry.move;
-    if (entry.final || entry.depth >= depth) {
-      if (entry.bound == ExactBound::exact || (entry.bound == ExactBound::lower && entry.value >= beta) ||
-          (entry.bound == ExactBound::upper && entry.value <= alpha)) {
-        final = entry.final;
-        return entry.value;
-      }
+    if ((entry.final || entry.depth >= depth) && settles(entry, alpha, beta)) {
+      final = entry.final;
+      return entry.value;
     }
   }
   if (depth <= 0) {
@@ -350,14 +391,14 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   // null window that asks only whether the move is better (and the whole
   // window again when it is). True when the search must end here: a cut
   // or a stop.
-  const auto tryMove = [&](const LeanMove& move) {
+  const auto tryMove = [&](const LeanMove& move, std::uint64_t key = 0) {
     bool childFinal = false;
     int value;
     if (first || endsGame(move)) {
-      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal, key);
     } else {
-      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal);
-      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal, key);
+      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal, key);
     }
     first = false;
     if (stopped_) return true;
@@ -457,13 +498,25 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
     order.push_back(((std::uint64_t{0xFFFFFFFF} - rank) << 32) | i);
   }
   std::sort(order.begin(), order.end());
+  // One ply from the horizon the children are only looked up in the
+  // table: their entries are fetched a few moves ahead.
+  std::vector<std::uint64_t>& keys = state.childKeys;
+  const bool horizon = depth == 1;
+  constexpr std::size_t kAhead = 8;
+  if (horizon) {
+    keys.resize(moves.size());
+    for (std::size_t i = 0; i < moves.size(); ++i) keys[i] = childKey(moves[i]);
+    for (std::size_t j = 0; j < kAhead && j < order.size(); ++j) table_.prefetch(keys[order[j] & 0xFFFFFFFFu]);
+  }
 
-  for (const std::uint64_t key : order) {
-    const LeanMove& move = moves[key & 0xFFFFFFFFu];
+  for (std::size_t j = 0; j < order.size(); ++j) {
+    const std::size_t index = order[j] & 0xFFFFFFFFu;
+    if (horizon && j + kAhead < order.size()) table_.prefetch(keys[order[j + kAhead] & 0xFFFFFFFFu]);
+    const LeanMove& move = moves[index];
     bool skip = false;
     for (int t = 0; t < triedCount && !skip; ++t) skip = samePlay(move, tried[static_cast<std::size_t>(t)]) && !move.isPass();
     if (skip) continue;
-    if (tryMove(move)) {
+    if (tryMove(move, horizon ? keys[index] : 0)) {
       // A refutation that stops at the horizon: one that ends the game
       // proves the same cut (and costs no search).
       if (cut && !final) seekProvedCut(moves);

@@ -79,14 +79,19 @@ class ExactSearcher {
   int search(int ply, int depth, int alpha, int beta, bool& final);
   // The value of the move for the player to move, the child searched
   // `depth` plies deep.
-  int valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final);
+  // `key` is the child's key when known, else 0.
+  int valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final, std::uint64_t key = 0);
   // A move that ends the game (going out, or the last pass) has its value
   // at once.
   bool endsGame(const LeanMove& move) const;
   int endValue(const LeanMove& move) const;
   void play(int ply, const LeanMove& move);
   void takeBack(int ply, const LeanMove& move);
-  int passesAfterPlacement() const;
+  // Passes in a row that end the game after a placement that leaves the
+  // scores at `scores`.
+  int passesAfterPlacement(const std::array<int, 2>& scores) const;
+  // The key of the position after the move.
+  std::uint64_t childKey(const LeanMove& move) const;
   void pollStop();
 
   const ExactStart& start_;
@@ -115,6 +120,7 @@ class ExactSearcher {
   struct PlyState {
     std::vector<LeanMove> moves;
     std::vector<std::uint64_t> order;
+    std::vector<std::uint64_t> childKeys;  // one ply from the horizon
     LeanUndo undo;
     int passesBefore = 0;
     std::uint64_t keyBefore = 0;
