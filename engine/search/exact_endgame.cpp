@@ -1,8 +1,6 @@
 #include "search/exact_endgame.hpp"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -97,19 +95,6 @@ void solveRoots(const ExactStart& start, std::vector<RootMove>& roots, const Exa
     if (stop.stop.load(std::memory_order_relaxed)) break;
     roots = working;
     result.depth = depth;
-    if (std::getenv("PEXIL_EXACT_TRACE")) {  // TRACE-TEMP
-      long long n = 0;
-      for (const auto& searcher : searchers) n += searcher->nodes();
-      int finals = 0;
-      for (const RootMove& r : roots) finals += r.final ? 1 : 0;
-      std::fprintf(stderr, "depth %d nodes %lld cpu %.3f best %d finals %d/%zu\n", depth, n, processCpuSeconds() - cpuBegan,
-                   std::max_element(roots.begin(), roots.end(), [](const RootMove& a, const RootMove& b) { return a.value < b.value; })->value, finals, roots.size());
-      if (roots.size() - finals <= 3) {
-        for (const RootMove& r : roots) {
-          if (!r.final) std::fprintf(stderr, "   open: %s start %d dir %d tiles %d score %d value %d exact %d\n", r.move.isPass() ? "pass" : start.board.lexicon().text(r.move.entry), r.move.start, r.move.direction, r.move.tiles, r.move.score, r.value, r.exact);
-        }
-      }
-    }
     if (std::all_of(roots.begin(), roots.end(), [](const RootMove& r) { return r.final; })) {
       result.solved = true;
       break;
