@@ -30,9 +30,10 @@ constexpr Command kCommands[] = {
      "  bench sim [--iterations N]  simulation rollouts per second: 15 candidates of a\n"
      "                              shipped position, 2 plies, N (100) iterations each,\n"
      "                              one thread and all; with GAME or LIST a self-play one\n"
-     "  bench endgame [GAME] [LIST] [--threads N] [--positions N] [--seconds S]\n"
+     "  bench endgame [GAME] [LIST] [--threads N] [--positions N] [--seconds S] [--cpu]\n"
      "                              exact endgame solving: N (100) seeded self-play\n"
-     "                              endgames with an empty bag, at most S (60) s each;\n"
+     "                              endgames with an empty bag, at most S (60) s each\n"
+     "                              (of CPU time with --cpu);\n"
      "                              median, 90th percentile and worst time, nodes per\n"
      "                              second, checksum; 20 one-tile-bag positions listed"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},

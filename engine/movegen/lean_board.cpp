@@ -113,7 +113,7 @@ void LeanBoard::updateRunEnds(LeanUndo& undo, int index, int along) {
       const int at = index + sign * step * k;
       if (squares_[static_cast<std::size_t>(at)].empty()) {
         saveSquare(undo, at);
-        annotate(at, d);
+        markStale(at, d);
         break;
       }
     }
@@ -141,9 +141,40 @@ void LeanBoard::place(const LeanMove& move, LeanUndo& undo) {
   }
 }
 
+void LeanBoard::markStale(int index, int direction) {
+  LeanSquare& s = squares_[static_cast<std::size_t>(index)];
+  if (s.stale == 0) stale_.push_back(static_cast<std::uint16_t>(index));
+  s.stale |= static_cast<std::uint8_t>(1 << direction);
+}
+
+void LeanBoard::refresh() {
+  // A square under a tile stays out of date (and listed): its annotation
+  // is read again only once the tile is taken back.
+  std::size_t kept = 0;
+  for (const std::uint16_t index : stale_) {
+    LeanSquare& s = squares_[index];
+    if (s.stale == 0) continue;
+    if (!s.empty()) {
+      stale_[kept++] = index;
+      continue;
+    }
+    for (int d = 0; d < 2; ++d) {
+      if ((s.stale >> d) & 1) annotate(index, d);
+    }
+    s.stale = 0;
+  }
+  stale_.resize(kept);
+}
+
 void LeanBoard::takeBack(const LeanUndo& undo) {
   for (int i = undo.count - 1; i >= 0; --i) {
-    squares_[undo.index[static_cast<std::size_t>(i)]] = undo.saved[static_cast<std::size_t>(i)];
+    const std::uint16_t index = undo.index[static_cast<std::size_t>(i)];
+    LeanSquare& s = squares_[index];
+    // A square that was out of date when saved is so again; it may have
+    // left the list at a refresh since.
+    const LeanSquare& saved = undo.saved[static_cast<std::size_t>(i)];
+    if (saved.stale != 0 && s.stale == 0) stale_.push_back(index);
+    s = saved;
   }
   const int step = this->step(undo.direction);
   for (int i = 0; i < undo.tiles; ++i) {

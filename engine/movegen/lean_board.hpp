@@ -27,6 +27,9 @@ struct LeanSquare {
   std::int8_t tile = kLeanEmpty;  // letter code of the tile on the square
   std::uint8_t blank = 0;
   std::uint8_t usable = 1;
+  // Per direction (bit d): the annotation for play in direction d is out
+  // of date until the board is refreshed.
+  std::uint8_t stale = 0;
   // For play in direction d: the square has tiles beside it across d (a
   // cross-word), and then the letters that make it a word and the plain
   // values of its tiles. Without tiles beside it every letter fits.
@@ -93,10 +96,15 @@ class LeanBoard {
   int letterValue(int code) const { return value_[static_cast<std::size_t>(code & 31)]; }
   int blankValue() const { return blankValue_; }
 
-  // Lays the move's tiles and updates the annotations it changes.
+  // Lays the move's tiles and marks the annotations it changes out of
+  // date; refresh works them out. A search that plays and takes back a
+  // move without generating on the board between costs no annotation.
   void place(const LeanMove& move, LeanUndo& undo);
   // Takes the move of `undo` back (the latest placed first).
   void takeBack(const LeanUndo& undo);
+  // Brings every out-of-date annotation up to date: needed before the
+  // annotations are read (generating, replaying).
+  void refresh();
 
   // The square's annotation for play in direction d, worked out again from
   // the tiles beside it (the whole-board form of what place keeps up).
@@ -105,12 +113,15 @@ class LeanBoard {
  private:
   void saveSquare(LeanUndo& undo, int index);
   // The empty squares at both ends of the run of tiles through `index`
-  // along `along`, annotated for play across it.
+  // along `along`, marked out of date for play across it.
   void updateRunEnds(LeanUndo& undo, int index, int along);
+  void markStale(int index, int direction);
 
   int width_ = 0;
   int height_ = 0;
   std::vector<LeanSquare> squares_;
+  // Squares that may have out-of-date annotations (some listed twice).
+  std::vector<std::uint16_t> stale_;
   const Lexicon* lexicon_ = nullptr;
   std::uint32_t letterMask_ = 0;
   int letterCount_ = 0;

@@ -38,6 +38,56 @@ void LeanGenerator::generate(const LeanBoard& board, const LeanRack& rack, int p
   }
 }
 
+bool LeanGenerator::replay(const LeanBoard& board, const LeanRack& rack, int player, LeanMove& move,
+                           const std::int8_t* letters) const {
+  if (move.tiles == 0 || move.tiles > rack.total || move.length < 2) return false;
+  if (barredGame_ != nullptr && barredGame_->restrictedPlayer == player && !barredGame_->barredWords.empty()) return false;
+  std::array<int, 32> need{};
+  for (int i = 0; i < move.tiles; ++i) {
+    const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+    if ((code & kLeanBlank) != 0 || ++need[code] > rack.counts[code]) return false;
+  }
+  const int width = board.width(), height = board.height();
+  const int d = move.direction;
+  const auto dd = static_cast<std::size_t>(d);
+  const int step = board.step(d);
+  const int column = move.start % width, row = move.start / width;
+  const int position = d == kAcross ? column : row;
+  const int lineLength = d == kAcross ? width : height;
+  if (position + move.length > lineLength) return false;
+  // The word may not run on into tiles at either end.
+  if (position > 0 && !board.square(move.start - step).empty()) return false;
+  if (position + move.length < lineLength && !board.square(move.start + step * move.length).empty()) return false;
+  int mainSum = 0, wordFactor = 1, crossTotal = 0;
+  bool touches = false;
+  int next = 0;
+  for (int k = 0; k < move.length; ++k) {
+    const LeanSquare& s = board.square(move.start + step * k);
+    const int letter = letters[k];
+    if (next < move.tiles && move.offset[static_cast<std::size_t>(next)] == k) {
+      if (!s.usable || !s.empty() || move.code[static_cast<std::size_t>(next)] != letter) return false;
+      if (((s.cross[dd] & board.letterMask()) >> letter & 1) == 0) return false;
+      const int placed = board.letterValue(letter) * s.letterMultiplier;
+      mainSum += placed;
+      wordFactor *= s.wordMultiplier;
+      if (s.hasCross[dd]) {
+        touches = true;
+        crossTotal += (s.crossSum[dd] + placed) * s.wordMultiplier;
+      }
+      ++next;
+    } else {
+      if (s.empty() || s.tile != letter) return false;
+      touches = true;
+      mainSum += board.tileValue(s.tile, s.blank != 0);
+    }
+  }
+  if (next != move.tiles || !touches) return false;
+  // A single tile forming words both ways is listed with the across plays.
+  if (move.tiles == 1 && d == kDown && board.square(move.start + step * move.offset[0]).hasCross[kDown]) return false;
+  move.score = mainSum * wordFactor + crossTotal + (move.tiles == rackSize_ ? bingoBonus_ : 0);
+  return true;
+}
+
 void LeanGenerator::walkLine(int direction, int line) {
   const LeanBoard& board = *board_;
   direction_ = direction;

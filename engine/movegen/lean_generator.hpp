@@ -30,6 +30,14 @@ class LeanGenerator {
   // Appends every placement of `rack` for `player` on the board to `out`.
   void generate(const LeanBoard& board, const LeanRack& rack, int player, std::vector<LeanMove>& out);
 
+  // A move without blanks found on another board, given the letter codes
+  // of its whole word (one per square, tiles on the board included): true
+  // when generate would list the same play of `rack` for `player` on this
+  // board, forming the same main word, and then `move.score` is set to its
+  // score here. Moves with
+  // blanks and players with barred words are always refused.
+  bool replay(const LeanBoard& board, const LeanRack& rack, int player, LeanMove& move, const std::int8_t* letters) const;
+
  private:
   void walkLine(int direction, int line);
   void fromSquare(int position);

@@ -42,11 +42,14 @@ void sortRoots(std::vector<RootMove>& roots) {
 // previous iteration first. `roots` ends with the last completed
 // iteration's values.
 void solveRoots(const ExactStart& start, std::vector<RootMove>& roots, const ExactEndgameOptions& options,
-                Clock::time_point began, ExactEndgameResult& result) {
+                Clock::time_point began, double cpuBegan, ExactEndgameResult& result) {
   ExactTable table(options.tableMegabytes);
   const ExactKeys keys;
   ExactStop stop;
-  if (options.timeBudget > 0) {
+  if (options.timeBudget > 0 && options.budgetInCpuTime) {
+    stop.hasCpuDeadline = true;
+    stop.cpuDeadline = cpuBegan + 0.01 * options.timeBudget;
+  } else if (options.timeBudget > 0) {
     stop.hasDeadline = true;
     stop.deadline = began + std::chrono::milliseconds(10LL * options.timeBudget);
   }
@@ -181,12 +184,13 @@ double secondsSince(Clock::time_point began) { return std::chrono::duration<doub
 
 ExactEndgameResult ExactEndgameSearch(Game& game, const ExactEndgameOptions& options) {
   const auto began = Clock::now();
+  const double cpuBegan = processCpuSeconds();
   ExactEndgameResult result;
   const auto start = std::make_unique<ExactStart>();
   if (!start->load(game)) return result;
   result.ran = true;
   std::vector<RootMove> roots = rootMovesOf(*start);
-  solveRoots(*start, roots, options, began, result);
+  solveRoots(*start, roots, options, began, cpuBegan, result);
 
   const int mover = start->toMove;
   const int spread = start->scores[static_cast<std::size_t>(mover)] - start->scores[static_cast<std::size_t>(1 - mover)];
@@ -212,6 +216,7 @@ ExactEndgameResult ExactEndgameSearch(Game& game, const ExactEndgameOptions& opt
 
 ExactEndgameResult ExactMoveValue(const Game& game, const Move& move, const ExactEndgameOptions& options) {
   const auto began = Clock::now();
+  const double cpuBegan = processCpuSeconds();
   ExactEndgameResult result;
   const auto start = std::make_unique<ExactStart>();
   if (!start->load(game)) return result;
@@ -226,7 +231,7 @@ ExactEndgameResult ExactMoveValue(const Game& game, const Move& move, const Exac
   if (same == roots.end()) return result;
   std::vector<RootMove> only{*same};
   result.ran = true;
-  solveRoots(*start, only, options, began, result);
+  solveRoots(*start, only, options, began, cpuBegan, result);
   const int mover = start->toMove;
   const int spread = start->scores[static_cast<std::size_t>(mover)] - start->scores[static_cast<std::size_t>(1 - mover)];
   result.value = spread + only.front().value;

@@ -18,6 +18,7 @@ struct ExactEndgameOptions {
   int threads = 1;
   int timeBudget = 0;         // hundredths of a second; 0 = none
   int tableMegabytes = 64;    // the transposition table, shared by the threads
+  bool budgetInCpuTime = false;  // the budget counts the process's CPU time, not the clock's
 };
 
 struct ExactEndgameResult {

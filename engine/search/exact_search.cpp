@@ -1,5 +1,7 @@
 #include "search/exact_search.hpp"
 
+#include <time.h>
+
 #include <algorithm>
 
 #include "rules/game_rules.hpp"
@@ -26,7 +28,19 @@ int endChange(bool doubled, int moverValue, int otherValue, bool moverWentOut) {
   return -mover + other + (moverWentOut ? other : 0);
 }
 
+// Whether the table's entry settles a search in the window (alpha, beta).
+bool settles(const ExactEntry& entry, int alpha, int beta) {
+  return entry.bound == ExactBound::exact || (entry.bound == ExactBound::lower && entry.value >= beta) ||
+         (entry.bound == ExactBound::upper && entry.value <= alpha);
+}
+
 }  // namespace
+
+double processCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 bool ExactStart::load(const Game& game) {
   const GameRules& r = rules();
@@ -141,7 +155,8 @@ void ExactSearcher::pollStop() {
     stopped_ = true;
     return;
   }
-  if (abortRequested() || (stop_.hasDeadline && std::chrono::steady_clock::now() >= stop_.deadline)) {
+  if (abortRequested() || (stop_.hasDeadline && std::chrono::steady_clock::now() >= stop_.deadline) ||
+      (stop_.hasCpuDeadline && processCpuSeconds() >= stop_.cpuDeadline)) {
     stop_.stop.store(true, std::memory_order_relaxed);
     stopped_ = true;
   }
@@ -159,9 +174,33 @@ int ExactSearcher::endValue(const LeanMove& move) const {
   return move.score + endChange(start_.doubledEndScoring, 0, otherValue, true);
 }
 
-int ExactSearcher::passesAfterPlacement() const {
+std::uint64_t ExactSearcher::childKey(const LeanMove& move) const {
+  const int mover = toMove_;
+  std::uint64_t key = key_ ^ keys_.toMove(mover) ^ keys_.toMove(1 - mover) ^ keys_.passesLeft(passesLeft_);
+  if (move.isPass()) return key ^ keys_.passesLeft(passesLeft_ - 1);
+  const LeanRack& rack = racks_[static_cast<std::size_t>(mover)];
+  const int step = board_.step(move.direction);
+  int blanks = rack.blanks;
+  std::array<std::uint8_t, 32> counts = rack.counts;
+  for (int i = 0; i < move.tiles; ++i) {
+    const std::uint8_t code = move.code[static_cast<std::size_t>(i)];
+    const bool blank = (code & kLeanBlank) != 0;
+    const int letter = code & ~kLeanBlank;
+    if (blank) {
+      key ^= keys_.rackTile(mover, kBlankKeyCode, blanks--);
+    } else {
+      key ^= keys_.rackTile(mover, letter, counts[static_cast<std::size_t>(letter)]--);
+    }
+    key ^= keys_.tile(move.start + step * move.offset[static_cast<std::size_t>(i)], letter, blank);
+  }
+  std::array<int, 2> scores = scores_;
+  scores[static_cast<std::size_t>(mover)] += move.score;
+  return key ^ keys_.passesLeft(passesAfterPlacement(scores));
+}
+
+int ExactSearcher::passesAfterPlacement(const std::array<int, 2>& scores) const {
   int left = start_.passLimit;
-  const bool scoreless = start_.scorelessWithZeroScores || scores_[0] != 0 || scores_[1] != 0;
+  const bool scoreless = start_.scorelessWithZeroScores || scores[0] != 0 || scores[1] != 0;
   if (scoreless) left = std::min(left, start_.scorelessLimit);
   return std::clamp(left, 1, ExactKeys::kPassStates - 1);
 }
@@ -195,7 +234,7 @@ void ExactSearcher::play(int ply, const LeanMove& move) {
     }
     rackValues_[static_cast<std::size_t>(mover)] -= value;
     scores_[static_cast<std::size_t>(mover)] += move.score;
-    passesLeft_ = passesAfterPlacement();
+    passesLeft_ = passesAfterPlacement(scores_);
   } else {
     --passesLeft_;
   }
@@ -259,10 +298,24 @@ void ExactSearcher::remember(const LeanMove& move) {
   slot.move = move;
 }
 
-int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final) {
+int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final, std::uint64_t key) {
   if (endsGame(move)) {
     final = true;
     return endValue(move);
+  }
+  if (depth <= 0) {
+    // At the horizon the child is only looked up in the table: its key
+    // is enough, the move need not be played.
+    ++nodes_;
+    if ((nodes_ & kPollMask) == 0) pollStop();
+    final = false;
+    if (stopped_) return move.score;
+    ExactEntry entry;
+    if (table_.probe(key != 0 ? key : childKey(move), entry) && settles(entry, move.score - beta, move.score - alpha)) {
+      final = entry.final;
+      return move.score - entry.value;
+    }
+    return move.score;
   }
   play(ply, move);
   bool childFinal = false;
@@ -270,6 +323,40 @@ int ExactSearcher::valueOf(int ply, const LeanMove& move, int depth, int alpha, 
   takeBack(ply, move);
   final = childFinal;
   return move.score - child;
+}
+
+namespace {
+
+// Whether two plays lay the same tiles on the same squares.
+bool samePlay(const LeanMove& a, const LeanMove& b) {
+  if (a.start != b.start || a.direction != b.direction || a.tiles != b.tiles) return false;
+  for (int i = 0; i < a.tiles; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (a.offset[k] != b.offset[k] || a.code[k] != b.code[k]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ExactSearcher::addKiller(PlyState& state, const LeanMove& move) {
+  if (move.isPass() || start_.barred != nullptr) return;
+  for (int i = 0; i < move.tiles; ++i) {
+    if ((move.code[static_cast<std::size_t>(i)] & kLeanBlank) != 0) return;
+  }
+  if (samePlay(state.killers[0].move, move)) return;
+  state.killers[1] = state.killers[0];
+  Killer& killer = state.killers[0];
+  killer.move = move;
+  const int step = board_.step(move.direction);
+  int next = 0;
+  for (int k = 0; k < move.length; ++k) {
+    if (next < move.tiles && move.offset[static_cast<std::size_t>(next)] == k) {
+      killer.letters[static_cast<std::size_t>(k)] = static_cast<std::int8_t>(move.code[static_cast<std::size_t>(next++)]);
+    } else {
+      killer.letters[static_cast<std::size_t>(k)] = board_.square(move.start + step * k).tile;
+    }
+  }
 }
 
 int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) {
@@ -283,12 +370,9 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   std::uint32_t tableMove = 0;
   if (table_.probe(key_, entry)) {
     tableMove = entry.move;
-    if (entry.final || entry.depth >= depth) {
-      if (entry.bound == ExactBound::exact || (entry.bound == ExactBound::lower && entry.value >= beta) ||
-          (entry.bound == ExactBound::upper && entry.value <= alpha)) {
-        final = entry.final;
-        return entry.value;
-      }
+    if ((entry.final || entry.depth >= depth) && settles(entry, alpha, beta)) {
+      final = entry.final;
+      return entry.value;
     }
   }
   if (depth <= 0) {
@@ -296,101 +380,150 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
     return 0;
   }
 
+  PlyState& state = plyState(ply);
   const int originalAlpha = alpha;
   int best = -kInfinity;
-  std::uint32_t bestMove = 0;
   LeanMove bestLean;
   bool allFinal = true;
   bool first = true;
-  // The remembered best move first, before generating anything.
-  std::uint32_t tried = 0;
-  if (const LeanMove* remembered = rememberedMove()) {
-    const LeanMove move = *remembered;  // the slot may be reused below
-    tried = moveIdentity(move);
-    bool childFinal = false;
-    const int value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
-    if (stopped_) {
-      final = false;
-      return value;
-    }
-    best = value;
-    bestMove = tried;
-    bestLean = move;
-    if (value >= beta) {
-      final = childFinal;
-      table_.store(key_, ExactEntry{value, ExactBound::lower, final, depth, bestMove});
-      remember(move);
-      return value;
-    }
-    allFinal = childFinal;
-    alpha = std::max(alpha, value);
-    first = false;
-  }
-
-  PlyState& state = plyState(ply);
-  std::vector<LeanMove>& moves = state.moves;
-  moves.clear();
-  generator_.generate(board_, racks_[static_cast<std::size_t>(toMove_)], toMove_, moves);
-  moves.emplace_back();  // the pass
-  // Best estimate first: the table's move, then moves that end the game by
-  // their values and the others by their scores, the pass last unless it
-  // ends the game.
-  std::vector<std::uint64_t>& order = state.order;
-  order.clear();
-  for (std::size_t i = 0; i < moves.size(); ++i) {
-    LeanMove& move = moves[i];
-    int estimate;
-    if (tableMove != 0 && moveIdentity(move) == tableMove) {
-      estimate = kInfinity;
-    } else if (endsGame(move)) {
-      estimate = endValue(move);
-    } else if (move.isPass()) {
-      estimate = -kInfinity;
-    } else {
-      estimate = move.score;
-    }
-    move.estimate = estimate;
-    const auto high = static_cast<std::uint32_t>(0x7FFFFFFF - static_cast<std::int64_t>(estimate));
-    order.push_back((static_cast<std::uint64_t>(high) << 32) | i);
-  }
-  std::sort(order.begin(), order.end());
-
-  for (const std::uint64_t key : order) {
-    const LeanMove& move = moves[key & 0xFFFFFFFFu];
-    if (tried != 0 && moveIdentity(move) == tried) continue;
+  bool cut = false;
+  // Searches one move: the first with the whole window, the others with a
+  // null window that asks only whether the move is better (and the whole
+  // window again when it is). True when the search must end here: a cut
+  // or a stop.
+  const auto tryMove = [&](const LeanMove& move, std::uint64_t key = 0) {
     bool childFinal = false;
     int value;
     if (first || endsGame(move)) {
-      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal, key);
     } else {
-      // After the first move, a null window asks only whether the move is
-      // better; the full window again when it is.
-      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal);
-      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal);
+      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal, key);
+      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal, key);
     }
     first = false;
-    if (stopped_) {
-      final = false;
-      return best > -kInfinity ? best : 0;
-    }
+    if (stopped_) return true;
     if (value > best) {
       best = value;
-      bestMove = moveIdentity(move);
       bestLean = move;
     }
     if (value >= beta) {
       final = childFinal;
-      table_.store(key_, ExactEntry{value, ExactBound::lower, final, depth, bestMove});
-      remember(move);
-      return value;
+      cut = true;
+      return true;
     }
     allFinal = allFinal && childFinal;
     if (value > alpha) alpha = value;
+    return false;
+  };
+  const auto finish = [&]() {
+    if (stopped_) {
+      final = false;
+      return best > -kInfinity ? best : 0;
+    }
+    if (cut) {
+      table_.store(key_, ExactEntry{best, ExactBound::lower, final, depth, moveIdentity(bestLean)});
+      remember(bestLean);
+      addKiller(state, bestLean);
+      return best;
+    }
+    final = allFinal;
+    table_.store(key_, ExactEntry{best, best > originalAlpha ? ExactBound::exact : ExactBound::upper, final, depth,
+                                  best > -kInfinity ? moveIdentity(bestLean) : 0});
+    if (best > originalAlpha) remember(bestLean);
+    return best;
+  };
+
+  // After a cut that stops at the horizon: a move that ends the game and
+  // refutes as well proves the cut (and costs no search).
+  const auto seekProvedCut = [&](const std::vector<LeanMove>& moves) {
+    for (const LeanMove& other : moves) {
+      if (!endsGame(other)) continue;
+      const int value = endValue(other);
+      if (value >= beta && (!final || value > best)) {
+        best = value;
+        bestLean = other;
+        final = true;
+      }
+    }
+  };
+
+  // Before generating anything: the remembered best move, then the
+  // killers that still fit.
+  std::array<LeanMove, 3> tried;
+  int triedCount = 0;
+  if (const LeanMove* remembered = rememberedMove()) {
+    tried[0] = *remembered;  // the slot may be reused below
+    ++triedCount;
+    if (tryMove(tried[0])) return finish();
   }
-  final = allFinal;
-  table_.store(key_, ExactEntry{best, best > originalAlpha ? ExactBound::exact : ExactBound::upper, final, depth, bestMove});
-  if (best > originalAlpha) remember(bestLean);
-  return best;
+  const LeanRack& rack = racks_[static_cast<std::size_t>(toMove_)];
+  board_.refresh();
+  // A killer that ends the game proves its value at once: tried before
+  // generating. The others wait for their turn in the order (after the
+  // moves that end the game, which prove what they refute).
+  for (const Killer& killer : state.killers) {
+    if (killer.move.isPass() || killer.move.tiles != rack.total) continue;
+    LeanMove move = killer.move;
+    if (!generator_.replay(board_, rack, toMove_, move, killer.letters.data())) continue;
+    if (triedCount > 0 && samePlay(move, tried[0])) continue;
+    tried[static_cast<std::size_t>(triedCount++)] = move;
+    if (tryMove(move)) return finish();
+  }
+
+  std::vector<LeanMove>& moves = state.moves;
+  moves.clear();
+  generator_.generate(board_, rack, toMove_, moves);
+  moves.emplace_back();  // the pass
+  // Best first: the table's move; the moves that end the game, by their
+  // values; the killers; the others by their scores; the pass last unless
+  // it ends the game.
+  std::vector<std::uint64_t>& order = state.order;
+  order.clear();
+  for (std::size_t i = 0; i < moves.size(); ++i) {
+    LeanMove& move = moves[i];
+    int tier, estimate;
+    if (tableMove != 0 && moveIdentity(move) == tableMove) {
+      tier = 4, estimate = 0;
+    } else if (endsGame(move)) {
+      tier = 3, estimate = endValue(move);
+    } else if (move.isPass()) {
+      tier = 0, estimate = 0;
+    } else if (samePlay(move, state.killers[0].move) || samePlay(move, state.killers[1].move)) {
+      tier = 2, estimate = move.score;
+    } else {
+      tier = 1, estimate = move.score;
+    }
+    move.estimate = estimate;
+    const std::uint64_t rank = (static_cast<std::uint64_t>(tier) << 24) + static_cast<std::uint64_t>(std::clamp(estimate, -(1 << 23) + 1, (1 << 23) - 1) + (1 << 23));
+    order.push_back(((std::uint64_t{0xFFFFFFFF} - rank) << 32) | i);
+  }
+  std::sort(order.begin(), order.end());
+  // One ply from the horizon the children are only looked up in the
+  // table: their entries are fetched a few moves ahead.
+  std::vector<std::uint64_t>& keys = state.childKeys;
+  const bool horizon = depth == 1;
+  constexpr std::size_t kAhead = 8;
+  if (horizon) {
+    keys.resize(moves.size());
+    for (std::size_t i = 0; i < moves.size(); ++i) keys[i] = childKey(moves[i]);
+    for (std::size_t j = 0; j < kAhead && j < order.size(); ++j) table_.prefetch(keys[order[j] & 0xFFFFFFFFu]);
+  }
+
+  for (std::size_t j = 0; j < order.size(); ++j) {
+    const std::size_t index = order[j] & 0xFFFFFFFFu;
+    if (horizon && j + kAhead < order.size()) table_.prefetch(keys[order[j + kAhead] & 0xFFFFFFFFu]);
+    const LeanMove& move = moves[index];
+    bool skip = false;
+    for (int t = 0; t < triedCount && !skip; ++t) skip = samePlay(move, tried[static_cast<std::size_t>(t)]) && !move.isPass();
+    if (skip) continue;
+    if (tryMove(move, horizon ? keys[index] : 0)) {
+      // A refutation that stops at the horizon: one that ends the game
+      // proves the same cut (and costs no search).
+      if (cut && !final) seekProvedCut(moves);
+      return finish();
+    }
+  }
+  return finish();
 }
 
 }  // namespace pexil

@@ -50,7 +50,13 @@ struct ExactStop {
   std::atomic<bool> stop{false};
   bool hasDeadline = false;
   std::chrono::steady_clock::time_point deadline{};
+  // Else a deadline in seconds of the process's CPU time.
+  bool hasCpuDeadline = false;
+  double cpuDeadline = 0;
 };
+
+// Seconds of CPU time the process (all its threads) has used.
+double processCpuSeconds();
 
 class ExactSearcher {
  public:
@@ -73,14 +79,19 @@ class ExactSearcher {
   int search(int ply, int depth, int alpha, int beta, bool& final);
   // The value of the move for the player to move, the child searched
   // `depth` plies deep.
-  int valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final);
+  // `key` is the child's key when known, else 0.
+  int valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final, std::uint64_t key = 0);
   // A move that ends the game (going out, or the last pass) has its value
   // at once.
   bool endsGame(const LeanMove& move) const;
   int endValue(const LeanMove& move) const;
   void play(int ply, const LeanMove& move);
   void takeBack(int ply, const LeanMove& move);
-  int passesAfterPlacement() const;
+  // Passes in a row that end the game after a placement that leaves the
+  // scores at `scores`.
+  int passesAfterPlacement(const std::array<int, 2>& scores) const;
+  // The key of the position after the move.
+  std::uint64_t childKey(const LeanMove& move) const;
   void pollStop();
 
   const ExactStart& start_;
@@ -99,12 +110,21 @@ class ExactSearcher {
 
   // Per ply: the moves, their order, the undo of the move played, and
   // what the move changed besides the board.
+  // Killer moves: the latest plays that refuted a position at the ply,
+  // with their words' letters, tried (when they still fit) before any
+  // generation.
+  struct Killer {
+    LeanMove move;
+    std::array<std::int8_t, kMaxWordLength> letters{};
+  };
   struct PlyState {
     std::vector<LeanMove> moves;
     std::vector<std::uint64_t> order;
+    std::vector<std::uint64_t> childKeys;  // one ply from the horizon
     LeanUndo undo;
     int passesBefore = 0;
     std::uint64_t keyBefore = 0;
+    std::array<Killer, 2> killers{};
   };
   std::vector<std::unique_ptr<PlyState>> plies_;  // each stays in place as more are added
   PlyState& plyState(int ply);
@@ -120,6 +140,8 @@ class ExactSearcher {
   // played here, else null.
   const LeanMove* rememberedMove() const;
   void remember(const LeanMove& move);
+  // Keeps a move that refuted the position at the ply as its first killer.
+  void addKiller(PlyState& state, const LeanMove& move);
 
   long long nodes_ = 0;
   bool stopped_ = false;

@@ -4,6 +4,10 @@
 #include <atomic>
 #include <cstdlib>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace pexil {
 namespace {
 
@@ -57,7 +61,43 @@ ExactKeys::ExactKeys() {
   for (auto& key : passes_) key = random.next();
 }
 
-void ExactTable::FreeWords::operator()(std::uint64_t* words) const { std::free(words); }
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{1} << 21;
+
+// Zeroed memory for the slots, handed out by the system page by page as
+// it is first touched. On Linux in large pages where the system allows:
+// the probes land all over the table, and with small pages nearly each
+// one would also miss the address translation cache.
+std::uint64_t* allocateWords(std::size_t bytes) {
+#ifdef __linux__
+  if (bytes >= kHugePage) {
+    void* area = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED) return nullptr;
+    // The first large-page boundary; the rest of the area is given back.
+    const auto base = reinterpret_cast<std::uintptr_t>(area);
+    const std::uintptr_t aligned = (base + kHugePage - 1) & ~(std::uintptr_t{kHugePage} - 1);
+    if (aligned > base) munmap(area, aligned - base);
+    const std::uintptr_t end = base + bytes + kHugePage;
+    if (end > aligned + bytes) munmap(reinterpret_cast<void*>(aligned + bytes), end - (aligned + bytes));
+    madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
+    return reinterpret_cast<std::uint64_t*>(aligned);
+  }
+#endif
+  return static_cast<std::uint64_t*>(std::calloc(bytes, 1));
+}
+
+}  // namespace
+
+void ExactTable::FreeWords::operator()(std::uint64_t* words) const {
+#ifdef __linux__
+  if (bytes >= kHugePage) {
+    munmap(words, bytes);
+    return;
+  }
+#endif
+  std::free(words);
+}
 
 ExactTable::ExactTable(int megabytes) {
   const std::uint64_t bytes = static_cast<std::uint64_t>(std::max(megabytes, 1)) << 20;
@@ -65,7 +105,8 @@ ExactTable::ExactTable(int megabytes) {
   while (count * 4 * sizeof(std::uint64_t) <= bytes) count *= 2;
   // A smaller table when the memory is not there.
   for (; count >= 1024; count /= 2) {
-    words_.reset(static_cast<std::uint64_t*>(std::calloc(count * 2, sizeof(std::uint64_t))));
+    const std::size_t size = static_cast<std::size_t>(count * 2 * sizeof(std::uint64_t));
+    words_ = std::unique_ptr<std::uint64_t[], FreeWords>(allocateWords(size), FreeWords{size});
     if (words_) break;
   }
   mask_ = words_ ? count - 1 : 0;

@@ -2,9 +2,12 @@
 // same scores (phony play off), each once, on four board shapes, with one
 // and two blanks and barred words; and the lean board's square-by-square
 // update after a placement against annotating the whole board, and its
-// undo against the board before.
+// undo against the board before; plays replayed after another placement
+// against generating again.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
@@ -134,12 +137,14 @@ class LeanGeneration : public ::testing::Test {
         LeanBoard updated = board;
         LeanUndo undo;
         updated.place(moves[i], undo);
+        updated.refresh();
         LeanBoard whole = updated;
         for (int square = 0; square < whole.width() * whole.height(); ++square) {
           for (int d = 0; d < 2; ++d) whole.annotate(square, d);
         }
         const std::string after = difference(updated, whole);
         EXPECT_TRUE(after.empty()) << "after play " << i << ": " << after << "\n" << where;
+        compared += checkReplays(board, updated, moves, moves[i], generator, game, where);
         updated.takeBack(undo);
         const std::string back = difference(updated, board);
         EXPECT_TRUE(back.empty()) << "after undoing play " << i << ": " << back << "\n" << where;
@@ -147,6 +152,71 @@ class LeanGeneration : public ::testing::Test {
       }
     }
     return compared;
+  }
+
+  // The plays found on `before`, replayed on `after` (the board after
+  // `played`) with the rack less the tiles of `played`: each replay must
+  // agree with generating on `after` (the same tiles forming the same main
+  // word), refused or with the same score.
+  // Returns the number of plays compared.
+  int checkReplays(const LeanBoard& before, const LeanBoard& after, const std::vector<LeanMove>& moves,
+                   const LeanMove& played, const LeanGenerator& generator, const Game& game, const std::string& where) {
+    LeanRack rack = leanRack(game.racks[static_cast<std::size_t>(game.toMove)]);
+    for (int i = 0; i < played.tiles; ++i) {
+      const std::uint8_t code = played.code[static_cast<std::size_t>(i)];
+      if ((code & kLeanBlank) != 0) {
+        --rack.blanks;
+      } else {
+        --rack.counts[code];
+      }
+      --rack.total;
+    }
+    std::vector<LeanMove> fresh;
+    LeanGenerator again;
+    again.setBarredWords(&game);
+    again.generate(after, rack, game.toMove, fresh);
+    // The tiles and the main word's squares; a one-tile play told apart by
+    // its direction (listed once).
+    const auto keyOf = [&after](const LeanMove& move) {
+      return std::make_tuple(playOf(move, after).first, move.tiles == 1 ? move.direction : -1, move.start, move.length);
+    };
+    std::map<std::tuple<Tiles, int, int, int>, int> scores;
+    for (const LeanMove& move : fresh) scores[keyOf(move)] = move.score;
+    const bool barred = game.restrictedPlayer == game.toMove && !game.barredWords.empty();
+    int compared = 0;
+    for (const LeanMove& move : moves) {
+      bool blank = false;
+      for (int i = 0; i < move.tiles; ++i) blank = blank || (move.code[static_cast<std::size_t>(i)] & kLeanBlank) != 0;
+      std::vector<std::int8_t> letters;
+      const int step = before.step(move.direction);
+      for (int k = 0, next = 0; k < move.length; ++k) {
+        if (next < move.tiles && move.offset[static_cast<std::size_t>(next)] == k) {
+          letters.push_back(static_cast<std::int8_t>(move.code[static_cast<std::size_t>(next++)] & ~kLeanBlank));
+        } else {
+          letters.push_back(before.square(move.start + step * k).tile);
+        }
+      }
+      LeanMove replayed = move;
+      replayed.score = -1;
+      const bool fits = generator.replay(after, rack, game.toMove, replayed, letters.data());
+      const auto listed = scores.find(keyOf(move));
+      if (blank || barred) {
+        EXPECT_FALSE(fits) << "a play with a blank or of a barred player replayed\n" << where;
+        continue;
+      }
+      EXPECT_EQ(fits, listed != scores.end()) << "replay of " << lexiconWord(game, move) << "\n" << where;
+      if (fits && listed != scores.end()) {
+        EXPECT_EQ(replayed.score, listed->second) << "replay of " << lexiconWord(game, move) << "\n" << where;
+      }
+      ++compared;
+      if (HasFailure()) break;
+    }
+    return compared;
+  }
+
+  static std::string lexiconWord(const Game& game, const LeanMove& move) {
+    return std::string(game.lexicon->textView(move.entry)) + " at " + std::to_string(move.start) + " direction " +
+           std::to_string(move.direction);
   }
 
   test::StateGuard guard_;
@@ -176,6 +246,65 @@ TEST_F(LeanGeneration, MatchesWithBlanksAndBarredWords) {
   small.size = 2;
   small.emptyBag = true;
   EXPECT_GT(compare(test::Variant::standard, 700, 6, small), 20);
+}
+
+// Plays laid and taken back in a seeded random order, the board refreshed
+// at random moments: a refreshed copy must always match annotating the
+// whole board, and taking everything back must give the board before.
+// (Plays are laid as tiles only, legal or not where they are laid.)
+TEST_F(LeanGeneration, RefreshWorksOutWhatPlacementsLeftOutOfDate) {
+  test::activate(test::Variant::standard);
+  int operations = 0;
+  for (std::uint32_t seed = 800; seed < 806; ++seed) {
+    test::Position pos;
+    test::buildPosition(pos, seed, 12, test::RackPlan{});
+    Game& game = pos.game;
+    game.phonyPlay = false;
+    prepareBoard(game);
+    LeanBoard original;
+    if (!original.load(game)) continue;
+    std::vector<LeanMove> moves;
+    LeanGenerator generator;
+    generator.generate(original, leanRack(game.racks[static_cast<std::size_t>(game.toMove)]), game.toMove, moves);
+    ASSERT_FALSE(moves.empty());
+    LeanBoard board = original;
+    std::vector<std::pair<LeanMove, LeanUndo>> laid;
+    std::mt19937 random(seed);
+    for (int step = 0; step < 400; ++step) {
+      const unsigned choice = random() % 3;
+      if (choice == 0 && laid.size() < 6) {
+        const LeanMove& move = moves[random() % moves.size()];
+        bool free = true;
+        for (int i = 0; i < move.tiles; ++i) {
+          free = free && board.square(move.start + board.step(move.direction) * move.offset[static_cast<std::size_t>(i)]).empty();
+        }
+        if (!free) continue;
+        laid.emplace_back(move, LeanUndo{});
+        board.place(laid.back().first, laid.back().second);
+      } else if (choice == 1 && !laid.empty()) {
+        board.takeBack(laid.back().second);
+        laid.pop_back();
+      } else {
+        board.refresh();
+      }
+      ++operations;
+      LeanBoard refreshed = board;
+      refreshed.refresh();
+      LeanBoard whole = refreshed;
+      for (int square = 0; square < whole.width() * whole.height(); ++square) {
+        for (int d = 0; d < 2; ++d) whole.annotate(square, d);
+      }
+      const std::string wrong = difference(refreshed, whole);
+      ASSERT_TRUE(wrong.empty()) << "seed " << seed << " step " << step << ": " << wrong;
+    }
+    while (!laid.empty()) {
+      board.takeBack(laid.back().second);
+      laid.pop_back();
+    }
+    board.refresh();
+    EXPECT_TRUE(difference(board, original).empty()) << "seed " << seed;
+  }
+  EXPECT_GT(operations, 1000);
 }
 
 }  // namespace
