@@ -195,6 +195,7 @@ int benchEndgame(const ParsedOptions& options) {
     Checksum checksum;
     int judged = 0;  // positions the exact solver solved, where the choice was valued
     int wrong = 0;   // choices worse than the exact best
+    int outcomes = 0;  // ... of them, choices that turn a win into a draw or loss, or a draw into a loss
     long long lost = 0;
   };
   std::vector<Summary> summaries;
@@ -223,6 +224,8 @@ int benchEndgame(const ParsedOptions& options) {
           if (valued.value < exact.value) {
             ++summary.wrong;
             summary.lost += exact.value - valued.value;
+            const auto sign = [](int v) { return v > 0 ? 1 : v < 0 ? -1 : 0; };
+            if (sign(valued.value) < sign(exact.value)) ++summary.outcomes;
             verdict = FormatText(" loses %d", exact.value - valued.value);
           }
         }
@@ -262,8 +265,8 @@ int benchEndgame(const ParsedOptions& options) {
   say("Choices against the exact solver (positions it solved, the choice valued exactly):");
   for (const Summary& s : summaries) {
     if (s.name == columns.front().name) continue;
-    say(FormatText("%-8s %d judged, %d worse than the best, %lld points of spread lost in all", s.name.c_str(), s.judged,
-                   s.wrong, s.lost));
+    say(FormatText("%-8s %d judged, %d worse than the best (%d of them change the result), %lld points of spread lost in all",
+                   s.name.c_str(), s.judged, s.wrong, s.outcomes, s.lost));
   }
 
   say("");
