@@ -43,6 +43,18 @@ std::optional<long long> numberOption(const ParsedOptions& options, const char* 
   return n;
 }
 
+// --seconds, --threads and --top, checked (0 seconds: no budget; 0
+// threads: the processors).
+struct SearchLimits {
+  std::optional<long long> seconds, threads, top;
+};
+std::optional<SearchLimits> searchLimits(const ParsedOptions& options) {
+  SearchLimits limits{numberOption(options, "--seconds", 0, 86400, 0), numberOption(options, "--threads", 1, 256, 0),
+                      numberOption(options, "--top", 1, 100000, 20)};
+  if (!limits.seconds || !limits.threads || !limits.top) return std::nullopt;
+  return limits;
+}
+
 std::string wherePlayed(const Move& move) {
   return isNonPlacement(move) ? std::string() : movePosition(move.direction, move.column, move.row, true);
 }
@@ -130,10 +142,9 @@ int runEndgame(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, usage.c_str());
     return 2;
   }
-  const auto seconds = numberOption(*options, "--seconds", 0, 86400, 0);
-  const auto threads = numberOption(*options, "--threads", 1, 256, 0);
-  const auto top = numberOption(*options, "--top", 1, 100000, 20);
-  if (!seconds || !threads || !top) return 2;
+  const auto limits = searchLimits(*options);
+  if (!limits) return 2;
+  const auto seconds = limits->seconds, threads = limits->threads, top = limits->top;
 
   NoWrapPane noWrap;
   Game game;
@@ -187,10 +198,9 @@ int runPeg(const Arguments& args) {
     PrintMessageF(msg::CliBadOption, usage.c_str());
     return 2;
   }
-  const auto seconds = numberOption(*options, "--seconds", 0, 86400, 0);
-  const auto threads = numberOption(*options, "--threads", 1, 256, 0);
-  const auto top = numberOption(*options, "--top", 1, 100000, 20);
-  if (!seconds || !threads || !top) return 2;
+  const auto limits = searchLimits(*options);
+  if (!limits) return 2;
+  const auto seconds = limits->seconds, threads = limits->threads, top = limits->top;
 
   NoWrapPane noWrap;
   Game game;

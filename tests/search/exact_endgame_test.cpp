@@ -73,7 +73,7 @@ class Minimax {
   std::map<std::string, int> memo_;
 };
 
-// Static self-play from the seed until the bag is empty and both racks
+// Best-only self-play from the seed until the bag is empty and both racks
 // hold at most `tiles` tiles, the game still on; false when the game ends
 // first.
 bool smallEndgame(Game& game, std::shared_ptr<Lexicon> words, std::uint32_t seed, int tiles) {
