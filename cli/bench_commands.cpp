@@ -595,7 +595,7 @@ int benchSelfplay(const ParsedOptions& options) {
 
 int runBench(const Arguments& args) {
   const auto options = parseOptions(
-      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds"},
+      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds", "--pick"},
       {"--cpu"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);

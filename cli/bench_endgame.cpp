@@ -106,6 +106,17 @@ std::optional<long long> numberOption(const ParsedOptions& options, const char* 
   return n;
 }
 
+std::vector<std::string> commaList(const std::string& text) {
+  std::vector<std::string> items;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t comma = std::min(text.find(',', from), text.size());
+    if (comma > from) items.push_back(text.substr(from, comma - from));
+    from = comma + 1;
+  }
+  return items;
+}
+
 }  // namespace
 
 int benchEndgame(const ParsedOptions& options) {
@@ -117,13 +128,37 @@ int benchEndgame(const ParsedOptions& options) {
   // On a shared machine the clock says little: --cpu counts the limit in
   // CPU time of the process.
   const bool cpuLimit = options.has("--cpu");
+  // --only exact,static runs some of the searches (and peg the
+  // one-tile positions); --pick 4,17 some of the
+  // positions (numbered from 1), for looking into one of them.
+  const auto only = commaList(options.value("--only").value_or(""));
+  for (const std::string& name : only) {
+    if (name != "exact" && name != "select" && name != "static" && name != "peg") {
+      PrintMessageF(msg::CliBadOption, ("--only " + name).c_str());
+      return 2;
+    }
+  }
+  std::vector<long long> picked;
+  for (const std::string& text : commaList(options.value("--pick").value_or(""))) {
+    const auto n = parseNumber(text, 1, *count);
+    if (!n) {
+      PrintMessageF(msg::CliBadOption, ("--pick " + text).c_str());
+      return 2;
+    }
+    picked.push_back(*n);
+  }
   auto chosen = loadChosenLexicon(options);
   if (!chosen.lexicon) return chosen.exitCode;
   const std::shared_ptr<Lexicon> lexicon(std::move(chosen.lexicon));
   // Self-play ranks by the leave values when the list has them.
   LoadRackTables(*lexicon);
 
-  const std::vector<EndgamePosition> positions = EndgameBenchPositions(lexicon, static_cast<int>(*count), 0, kEmptyBagSeed);
+  std::vector<EndgamePosition> positions = EndgameBenchPositions(lexicon, static_cast<int>(*count), 0, kEmptyBagSeed);
+  if (!picked.empty()) {
+    std::vector<EndgamePosition> some;
+    for (const long long n : picked) some.push_back(positions[static_cast<std::size_t>(n - 1)]);
+    positions = std::move(some);
+  }
   const std::vector<EndgamePosition> oneTile = EndgameBenchPositions(lexicon, kOneTilePositions, 1, kOneTileSeed);
 
   const std::vector<EndgameColumn> columns = {
@@ -200,11 +235,12 @@ int benchEndgame(const ParsedOptions& options) {
   };
   std::vector<Summary> summaries;
   for (const EndgameColumn& column : columns) {
+    if (!only.empty() && std::find(only.begin(), only.end(), column.name) == only.end()) continue;
     Summary summary;
     summary.name = column.name;
     say("");
     say(FormatText("%-6s %-10s %-17s %6s %6s %5s %9s %9s %12s %s", "search", "seed", "racks (mover/other)", "spread",
-                   "value", "plies", "seconds", "cpu s", "nodes", "solved"));
+                   "value", "depth", "seconds", "cpu s", "nodes", "solved"));
     for (const EndgamePosition& position : positions) {
       Game game = position.game;
       const double cpuStart = processSeconds();
@@ -269,6 +305,10 @@ int benchEndgame(const ParsedOptions& options) {
                    s.name.c_str(), s.judged, s.wrong, s.outcomes, s.lost));
   }
 
+  if (!only.empty() && std::find(only.begin(), only.end(), "peg") == only.end()) {
+    pane.SetNoWrap(wasNoWrap);
+    return 0;
+  }
   say("");
   // One tile in the bag: the pre-endgame of the move the static ranking
   // puts first among those that empty the bag, over the eight or so ways

@@ -31,6 +31,7 @@ constexpr Command kCommands[] = {
      "                              shipped position, 2 plies, N (100) iterations each,\n"
      "                              one thread and all; with GAME or LIST a self-play one\n"
      "  bench endgame [GAME] [LIST] [--threads N] [--positions N] [--seconds S] [--cpu]\n"
+     "                [--only exact,select,static,peg] [--pick I,J...]\n"
      "                              exact endgame solving: N (100) seeded self-play\n"
      "                              endgames with an empty bag, at most S (60) s each\n"
      "                              (of CPU time with --cpu);\n"

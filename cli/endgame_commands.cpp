@@ -174,8 +174,8 @@ int runEndgame(const Arguments& args) {
       status = 1;
     } else {
       exactMoves = result.exactMoves;
-      textPane().Print(FormatText(result.solved ? "Solved: best spread %+d (%d plies, %lld nodes, %.2f seconds)\n"
-                                                : "Not solved in time: best found %+d (%d plies, %lld nodes, %.2f seconds)\n",
+      textPane().Print(FormatText(result.solved ? "Solved: best spread %+d (%d placements deep, %lld nodes, %.2f seconds)\n"
+                                                : "Not solved in time: best found %+d (%d placements deep, %lld nodes, %.2f seconds)\n",
                                   result.value, result.depth, result.nodes, result.seconds));
     }
   } else {

@@ -73,8 +73,28 @@ void solveRoots(const ExactStart& start, std::vector<RootMove>& roots, const Exa
           windowLow = alpha;
         }
         if (i >= working.size()) return;
+        // A move proved to the end keeps its value: an exact one still
+        // raises the bar for the others, a bound under the bar stays below.
+        if (working[i].final && (working[i].exact || working[i].value <= windowLow)) {
+          if (working[i].exact) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            alpha = std::max(alpha, working[i].value);
+          }
+          continue;
+        }
         bool final = false;
-        const int value = searcher.valueOfRootMove(working[i].move, depth, windowLow, kInfinity, final);
+        // Once one move has a value, the others are first asked only
+        // whether they beat it (a null window), and searched in full when
+        // they do.
+        int value;
+        if (windowLow > -kInfinity) {
+          value = searcher.valueOfRootMove(working[i].move, depth, windowLow, windowLow + 1, final);
+          if (value > windowLow && !searcher.stopped()) {
+            value = searcher.valueOfRootMove(working[i].move, depth, windowLow, kInfinity, final);
+          }
+        } else {
+          value = searcher.valueOfRootMove(working[i].move, depth, windowLow, kInfinity, final);
+        }
         if (searcher.stopped()) return;
         working[i].value = value;
         working[i].exact = value > windowLow;

@@ -27,7 +27,7 @@ struct ExactEndgameResult {
   int value = 0;          // the best spread found (the true one when solved)
   int exactMoves = 0;     // leading moves of the list whose equity is exact
   long long nodes = 0;
-  int depth = 0;          // plies of the deepest completed iteration
+  int depth = 0;          // placements deep, the deepest completed iteration
   double seconds = 0;
 };
 

@@ -28,6 +28,11 @@ int endChange(bool doubled, int moverValue, int otherValue, bool moverWentOut) {
   return -mover + other + (moverWentOut ? other : 0);
 }
 
+// The depth left below a move. Depth counts placements: a pass leaves it
+// as it is, so the lines of a player who can only pass are seen as far as
+// the other's plays reach (passes in a row end the game by the pass limit).
+int childDepth(const LeanMove& move, int depth) { return move.isPass() ? depth : depth - 1; }
+
 // Whether the table's entry settles a search in the window (alpha, beta).
 bool settles(const ExactEntry& entry, int alpha, int beta) {
   return entry.bound == ExactBound::exact || (entry.bound == ExactBound::lower && entry.value >= beta) ||
@@ -94,7 +99,8 @@ int ExactStart::rackValue(const LeanRack& rack) const {
 }
 
 ExactSearcher::ExactSearcher(const ExactStart& start, ExactTable& table, const ExactKeys& keys, ExactStop& stop)
-    : start_(start), table_(table), keys_(keys), stop_(stop), board_(start.board), bestMoves_(kBestMoveSlots) {
+    : start_(start), table_(table), keys_(keys), stop_(stop), board_(start.board), bestMoves_(kBestMoveSlots), history_(kHistorySlots, 0) {
+
   generator_.setBarredWords(start.barred);
   racks_ = start.racks;
   scores_ = start.scores;
@@ -147,7 +153,7 @@ int ExactSearcher::valueOfRootMove(const LeanMove& move, int depth, int alpha, i
     final = false;
     return 0;
   }
-  return valueOf(0, move, depth - 1, alpha, beta, final);
+  return valueOf(0, move, childDepth(move, depth), alpha, beta, final);
 }
 
 void ExactSearcher::pollStop() {
@@ -339,6 +345,12 @@ bool samePlay(const LeanMove& a, const LeanMove& b) {
 
 }  // namespace
 
+void ExactSearcher::addHistory(const LeanMove& move, int depth) {
+  if (move.isPass()) return;
+  std::uint32_t& count = history_[moveIdentity(move) & (kHistorySlots - 1)];
+  count = std::min<std::uint32_t>(count + static_cast<std::uint32_t>(depth * depth), 1u << 30);
+}
+
 void ExactSearcher::addKiller(PlyState& state, const LeanMove& move) {
   if (move.isPass() || start_.barred != nullptr) return;
   for (int i = 0; i < move.tiles; ++i) {
@@ -394,11 +406,12 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   const auto tryMove = [&](const LeanMove& move, std::uint64_t key = 0) {
     bool childFinal = false;
     int value;
+    const int depthBelow = childDepth(move, depth);
     if (first || endsGame(move)) {
-      value = valueOf(ply, move, depth - 1, alpha, beta, childFinal, key);
+      value = valueOf(ply, move, depthBelow, alpha, beta, childFinal, key);
     } else {
-      value = valueOf(ply, move, depth - 1, alpha, alpha + 1, childFinal, key);
-      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depth - 1, alpha, beta, childFinal, key);
+      value = valueOf(ply, move, depthBelow, alpha, alpha + 1, childFinal, key);
+      if (value > alpha && value < beta && !stopped_) value = valueOf(ply, move, depthBelow, alpha, beta, childFinal, key);
     }
     first = false;
     if (stopped_) return true;
@@ -424,12 +437,16 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
       table_.store(key_, ExactEntry{best, ExactBound::lower, final, depth, moveIdentity(bestLean)});
       remember(bestLean);
       addKiller(state, bestLean);
+      addHistory(bestLean, depth);
       return best;
     }
     final = allFinal;
     table_.store(key_, ExactEntry{best, best > originalAlpha ? ExactBound::exact : ExactBound::upper, final, depth,
                                   best > -kInfinity ? moveIdentity(bestLean) : 0});
-    if (best > originalAlpha) remember(bestLean);
+    if (best > originalAlpha) {
+      remember(bestLean);
+      addHistory(bestLean, depth);
+    }
     return best;
   };
 
@@ -443,6 +460,22 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
         best = value;
         bestLean = other;
         final = true;
+      }
+    }
+    if (final) return;
+    // Else a move whose position after it the table knows to the end, as
+    // bad enough for the opponent.
+    for (std::size_t i = 0; i < moves.size(); ++i) {
+      const LeanMove& other = moves[i];
+      ExactEntry entry;
+      if (!table_.probe(depth == 1 ? state.childKeys[i] : childKey(other), entry) || !entry.final) continue;
+      if (entry.bound != ExactBound::exact && entry.bound != ExactBound::upper) continue;
+      const int value = other.score - entry.value;
+      if (value >= beta) {
+        best = value;
+        bestLean = other;
+        final = true;
+        return;
       }
     }
   };
@@ -475,26 +508,37 @@ int ExactSearcher::search(int ply, int depth, int alpha, int beta, bool& final) 
   generator_.generate(board_, rack, toMove_, moves);
   moves.emplace_back();  // the pass
   // Best first: the table's move; the moves that end the game, by their
-  // values; the killers; the others by their scores; the pass last unless
-  // it ends the game.
+  // values; the killers; the others by how often they refuted before, then
+  // by their scores; the pass last unless it ends the game.
   std::vector<std::uint64_t>& order = state.order;
   order.clear();
+  constexpr int kSubBits = 29;
+  constexpr int kScoreBits = 12;
   for (std::size_t i = 0; i < moves.size(); ++i) {
     LeanMove& move = moves[i];
-    int tier, estimate;
-    if (tableMove != 0 && moveIdentity(move) == tableMove) {
-      tier = 4, estimate = 0;
+    const std::uint32_t identity = move.isPass() ? 0 : moveIdentity(move);
+    std::uint64_t tier, sub;
+    if (tableMove != 0 && identity == tableMove) {
+      tier = 4, sub = 0;
     } else if (endsGame(move)) {
-      tier = 3, estimate = endValue(move);
+      tier = 3, sub = static_cast<std::uint64_t>(std::clamp(endValue(move) + (1 << 20), 0, (1 << kSubBits) - 1));
     } else if (move.isPass()) {
-      tier = 0, estimate = 0;
-    } else if (samePlay(move, state.killers[0].move) || samePlay(move, state.killers[1].move)) {
-      tier = 2, estimate = move.score;
+      tier = 0, sub = 0;
     } else {
-      tier = 1, estimate = move.score;
+      const bool killer = samePlay(move, state.killers[0].move) || samePlay(move, state.killers[1].move);
+      tier = killer ? 2 : 1;
+      const std::uint64_t h = std::min<std::uint32_t>(history_[identity & (kHistorySlots - 1)], (1u << (kSubBits - kScoreBits)) - 1);
+      // Among plays of equal record, the one that sheds more tile value
+      // first: what is left on a rack at the end counts against it twice.
+      int played = 0;
+      for (int t = 0; t < move.tiles; ++t) {
+        const std::uint8_t code = move.code[static_cast<std::size_t>(t)];
+        played += start_.tileValues[static_cast<std::size_t>((code & kLeanBlank) != 0 ? (start_.blankCode & 31) : code)];
+      }
+      const int estimate = move.score + 2 * played;
+      sub = (h << kScoreBits) | static_cast<std::uint64_t>(std::clamp(estimate, 0, (1 << kScoreBits) - 1));
     }
-    move.estimate = estimate;
-    const std::uint64_t rank = (static_cast<std::uint64_t>(tier) << 24) + static_cast<std::uint64_t>(std::clamp(estimate, -(1 << 23) + 1, (1 << 23) - 1) + (1 << 23));
+    const std::uint64_t rank = (tier << kSubBits) | sub;
     order.push_back(((std::uint64_t{0xFFFFFFFF} - rank) << 32) | i);
   }
   std::sort(order.begin(), order.end());

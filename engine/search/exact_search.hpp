@@ -1,6 +1,7 @@
 // The exact endgame solver's search: full-width negamax with alpha-beta on
 // a lean copy of the position, with a transposition table, to a depth in
-// plies. Values are points the player to move gains on the opponent from
+// placements (passes are not counted: they are bounded by the pass limit).
+// Values are points the player to move gains on the opponent from
 // the position to the end of the game, end-of-game rack adjustments
 // included; a value is "final" when no line under it stopped at the depth
 // limit, and then it is the exact result of perfect play.
@@ -65,7 +66,7 @@ class ExactSearcher {
   // Every move of the player to move at the start: the placements, then
   // the pass.
   static void rootMoves(const ExactStart& start, std::vector<LeanMove>& moves);
-  // The value of playing `move` at the start, searched `depth` plies deep
+  // The value of playing `move` at the start, searched `depth` placements deep
   // in all (the move included), within the window (alpha, beta). `final`
   // tells whether the value is proved to the end of the game.
   int valueOfRootMove(const LeanMove& move, int depth, int alpha, int beta, bool& final);
@@ -78,7 +79,7 @@ class ExactSearcher {
  private:
   int search(int ply, int depth, int alpha, int beta, bool& final);
   // The value of the move for the player to move, the child searched
-  // `depth` plies deep.
+  // `depth` placements deep.
   // `key` is the child's key when known, else 0.
   int valueOf(int ply, const LeanMove& move, int depth, int alpha, int beta, bool& final, std::uint64_t key = 0);
   // A move that ends the game (going out, or the last pass) has its value
@@ -142,6 +143,14 @@ class ExactSearcher {
   void remember(const LeanMove& move);
   // Keeps a move that refuted the position at the ply as its first killer.
   void addKiller(PlyState& state, const LeanMove& move);
+
+  // How often each play (by its identity, folded) was the best move or a
+  // refutation, weighted by the depth below: orders the plays that neither
+  // the table nor the killers name. The same plays recur all over an
+  // endgame's tree, since most moves leave most of the board alone.
+  static constexpr std::size_t kHistorySlots = std::size_t{1} << 16;
+  std::vector<std::uint32_t> history_;
+  void addHistory(const LeanMove& move, int depth);
 
   long long nodes_ = 0;
   bool stopped_ = false;
