@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +30,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "movegen/evaluation.hpp"
+#include "search/fast_lookahead.hpp"
 #include "search/simulation.hpp"
 #include "search/worker_thread.hpp"
 #include "search/strategy.hpp"
@@ -65,6 +67,13 @@ double secondsSince(Clock::time_point start) {
 double threadSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The CPU time of the whole process (every worker), in seconds.
+double processSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
@@ -425,6 +434,54 @@ constexpr std::uint32_t kSimSeed = 20261209;
 // that list instead): a fixed number of iterations each on one thread,
 // then spread over all threads. Prints rollouts per second, and a checksum
 // of the one-thread sums so that any change in simulated play shows.
+// The fast lookahead on the position, to its own stop, on one worker and
+// then on every thread: iterations per second (per thread), and a checksum
+// of the one-worker run (which depends on the seed alone).
+int benchSimFast(Game& game, std::uint32_t seed) {
+  const auto run = [&](int threads, Fnv1a* checksum, double& seconds, double& cpu) {
+    Game copy = game;
+    copy.random.seed(seed);
+    const auto wallStart = Clock::now();
+    const double cpuStart = processSeconds();
+    FastLookahead(copy, kSimPly, threads);
+    seconds = secondsSince(wallStart);
+    cpu = processSeconds() - cpuStart;
+    long long iterations = 0;
+    int candidates = 0;
+    for (const Move& move : copy.moves) {
+      if (move.simCount <= 0 || move.simCount == 54321) continue;
+      iterations += move.simCount;
+      ++candidates;
+      if (checksum) {
+        checksum->add(static_cast<std::int32_t>(move.simCount));
+        checksum->add(static_cast<std::int32_t>(std::lround(move.simValueA * 100)));
+      }
+    }
+    return std::pair<long long, int>(iterations, candidates);
+  };
+  Fnv1a checksum;
+  double oneWall = 0, oneCpu = 0, allWall = 0, allCpu = 0;
+  const auto [oneIterations, candidates] = run(1, &checksum, oneWall, oneCpu);
+  const int threads = std::max(1, game.threads);
+  const auto [allIterations, allCandidates] = run(threads, nullptr, allWall, allCpu);
+  TextPane& pane = textPane();
+  const bool wasNoWrap = pane.NoWrap();
+  pane.SetNoWrap(true);
+  say(FormatText("Word list: %s (%d words)", game.lexicon->fileName().c_str(), game.lexicon->wordCount()));
+  say(FormatText("Position: move %d, rack %s, %d tiles in the bag; fast lookahead, %d plies, to its own stop",
+                 game.moveNumber + 1, rackString(game.racks[static_cast<std::size_t>(game.toMove)]).c_str(),
+                 game.bag.total(), kSimPly));
+  say(FormatText("One worker: %lld iterations over %d candidates, %.0f per second (%.2f s of CPU time)", oneIterations,
+                 candidates, oneIterations / std::max(oneCpu, 1e-9), oneCpu));
+  say(FormatText("%d workers: %lld iterations over %d candidates, %.0f per second, %.0f per thread (%.2f s)", threads,
+                 allIterations, allCandidates, allIterations / std::max(allWall, 1e-9),
+                 allIterations / std::max(allWall, 1e-9) / threads, allWall));
+  say(FormatText("Checksum of the one-worker results (seed %u): %016llx", static_cast<unsigned>(seed),
+                 static_cast<unsigned long long>(checksum.value)));
+  pane.SetNoWrap(wasNoWrap);
+  return 0;
+}
+
 int benchSim(const ParsedOptions& options) {
   long long iterations = kSimIterations;
   if (const auto text = options.value("--iterations")) {
@@ -455,6 +512,12 @@ int benchSim(const ParsedOptions& options) {
   const std::uint32_t seed = programSeed().value_or(kSimSeed);
   game.strategies[0] = game.strategies[1] = 2;
   game.quiet = true;
+  const std::string engine = options.value("--engine").value_or("threaded");
+  if (engine == "fast") return benchSimFast(game, seed);
+  if (engine != "threaded") {
+    PrintMessageF(msg::CliBadOption, ("--engine " + engine).c_str());
+    return 2;
+  }
   GenerateMoves(game, Generation::fullList);
   std::vector<Move> candidates(game.moves.begin(),
                                game.moves.begin() + std::min<std::ptrdiff_t>(kSimCandidates, static_cast<std::ptrdiff_t>(game.moves.size())));
@@ -595,7 +658,7 @@ int benchSelfplay(const ParsedOptions& options) {
 
 int runBench(const Arguments& args) {
   const auto options = parseOptions(
-      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds", "--pick"},
+      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds", "--pick", "--engine"},
       {"--cpu"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);

@@ -29,7 +29,9 @@ constexpr Command kCommands[] = {
      "                              static self-play games per second (200 games, seeded)\n"
      "  bench sim [--iterations N]  simulation rollouts per second: 15 candidates of a\n"
      "                              shipped position, 2 plies, N (100) iterations each,\n"
-     "                              one thread and all; with GAME or LIST a self-play one\n"
+     "                              one thread and all; with GAME or LIST a self-play one;\n"
+     "                              --engine fast: the fast lookahead to its own stop,\n"
+     "                              iterations per second on one worker and on all\n"
      "  bench endgame [GAME] [LIST] [--threads N] [--positions N] [--seconds S] [--cpu]\n"
      "                [--only exact,select,static,peg] [--pick I,J...]\n"
      "                              exact endgame solving: N (100) seeded self-play\n"
@@ -65,14 +67,18 @@ constexpr Command kCommands[] = {
      "simulate --board FILE --rack TILES [GAME] [LIST]\n"
      "  simulate --open POSITION|RECORD [--move N] [--rack TILES]\n"
      "                              the lookahead simulation of the moves: --ply N plies\n"
-     "                              after each candidate (2), --engine threaded|single,\n"
+     "                              after each candidate (2), --engine threaded|single|fast,\n"
      "                              --threads N (the processors), --iterations N and\n"
      "                              --candidates N for the single engine (200, 10),\n"
      "                              --stdev X to stop on (0.1 threaded, 0.25 single),\n"
      "                              --seconds S time budget, --winprob ranks by win\n"
      "                              chance, --top N lists N (20), --known-tiles TILES\n"
      "                              puts TILES on the previous player's rack in every\n"
-     "                              iteration (threaded engine); Ctrl-C stops it"},
+     "                              iteration (threaded and fast engines); Ctrl-C stops\n"
+     "                              it. The fast engine also takes --mood -3..3 (the\n"
+     "                              opponents' racks biased), --guess (the opponent's\n"
+     "                              rack guessed from its last move), --stats (the first\n"
+     "                              move's statistics) and --heatmaps"},
     {"endgame", runEndgame,
      "endgame --board FILE --rack TILES [GAME] [LIST]\n"
      "  endgame --open POSITION|RECORD [--move N] [--rack TILES]\n"
@@ -91,6 +97,14 @@ constexpr Command kCommands[] = {
      "                              the bag over every draw of the unseen tiles, with the\n"
      "                              outcome of each (the pass with one tile in the bag);\n"
      "                              --all values every such move, --seconds S, --threads N"},
+    {"analyze", runAnalyze,
+     "analyze 8D WORD|D8 WORD|pass --open POSITION|RECORD [--move N] [--rack TILES]\n"
+     "  analyze 8D WORD --board FILE --rack TILES [GAME] [LIST]\n"
+     "                              the move alone simulated by the fast lookahead, --ply N\n"
+     "                              plies (2), with its statistics: spread and win chance,\n"
+     "                              medians and quartiles, the replies seen most; the\n"
+     "                              pre-endgame when it empties the bag. --winprob,\n"
+     "                              --mood -3..3, --heatmaps, --seconds S, --threads N"},
     {"infer", runInfer,
      "infer --open POSITION|RECORD [--move N] [--threads N] [--top N]\n"
      "                              guess the rack of the player who made the last move\n"

@@ -67,6 +67,7 @@ int runMoves(const Arguments& args);
 int runSimulate(const Arguments& args);
 int runEndgame(const Arguments& args);
 int runPeg(const Arguments& args);
+int runAnalyze(const Arguments& args);
 int runInfer(const Arguments& args);
 int runHighest(const Arguments& args);
 int runLeaves(const Arguments& args);

@@ -10,6 +10,7 @@
 #include "play_typed_move.hpp"
 #include "rules/notation.hpp"
 #include "search/endgame.hpp"
+#include "search/fast_lookahead.hpp"
 #include "search/endgame_state.hpp"
 #include "search/exact_endgame.hpp"
 #include "search/pre_endgame.hpp"
@@ -273,6 +274,49 @@ int runPeg(const Arguments& args) {
   }
   setInterruptStopsSearch(false);
   return status;
+}
+
+}  // namespace pexil::cli
+
+namespace pexil::cli {
+
+// analyze 8D WORD: the move alone simulated by the fast lookahead (or its
+// pre-endgame when it empties the bag), with its statistics.
+int runAnalyze(const Arguments& args) {
+  const std::string usage = std::string("analyze 8D WORD / D8 WORD / pass, ") + kPositionUsage + " [--ply N]";
+  const auto options = parseOptions(args, {"--board", "--rack", "--type", "--kind", "--list", "--open", "--move",
+                                           "--seconds", "--threads", "--ply", "--mood"},
+                                    {"--winprob", "--heatmaps"});
+  if (!options) return 2;
+  if (!positionGiven(*options) || options->positional.empty()) {
+    PrintMessageF(msg::CliBadOption, usage.c_str());
+    return 2;
+  }
+  const auto limits = searchLimits(*options);
+  const auto ply = numberOption(*options, "--ply", 1, 20, 2);
+  const auto mood = numberOption(*options, "--mood", -3, 3, 0);
+  if (!limits || !ply || !mood) return 2;
+  NoWrapPane noWrap;
+  Game game;
+  if (const int failed = setUpMoverPosition(*options, game)) return failed;
+  const auto move = listedMove(game, options->positional);
+  if (!move) return 1;
+  game.timeBudget = static_cast<int>(*limits->seconds * 100);
+  game.maximizeWinProb = options->has("--winprob");
+  game.trackHeatmaps = options->has("--heatmaps");
+  game.mood = static_cast<int>(*mood);
+  const int threads = *limits->threads > 0 ? static_cast<int>(*limits->threads) : game.threads;
+  clearAbort();
+  setInterruptStopsSearch(true);
+  textPane().Print("Analyzing " + moveWordOnBoard(game, *move) + " " + wherePlayed(*move) + "\n");
+  AnalyzeMove(game, *move, static_cast<int>(*ply), threads);
+  setInterruptStopsSearch(false);
+  if (!game.moves.empty() && game.moves.front().simCount > 0 && game.moves.front().simCount != 54321) {
+    const Move& analysed = game.moves.front();
+    textPane().Print(FormatText("%d iterations at %d ply: mean spread %+.2f, win %.2f%%", analysed.simCount, analysed.simPly,
+                                static_cast<double>(analysed.simValueA), static_cast<double>(analysed.simValueB)));
+  }
+  return 0;
 }
 
 }  // namespace pexil::cli

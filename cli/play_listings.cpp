@@ -8,7 +8,9 @@
 #include "play_session.hpp"
 #include "play_text.hpp"
 #include "search/endgame.hpp"
+#include "search/fast_lookahead.hpp"
 #include "search/simulation.hpp"
+#include "search/simulation_report.hpp"
 #include "state/abort_flag.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -86,19 +88,53 @@ void PlaySession::handleSimulate(const std::vector<std::string>& words) {
   }
   long long ply = 2;
   if (!optionalNumber(words, 0, 20, ply)) return;
-  Game copy = game_;
-  copy.toMove = user_;
-  copy.hideLeaves = false;
-  PrintMessageF(msg::PlaySimulationOf, static_cast<int>(ply), rackText(copy.racks[static_cast<std::size_t>(user_)]).c_str());
+  auto copy = std::make_unique<Game>(game_);
+  copy->toMove = user_;
+  copy->hideLeaves = false;
+  PrintMessageF(msg::PlaySimulationOf, static_cast<int>(ply), rackText(copy->racks[static_cast<std::size_t>(user_)]).c_str());
   setInterruptStopsSearch(true);
-  SimulateThreaded(copy, copy.threads, static_cast<int>(ply), 0.1);
+  FastLookahead(*copy, static_cast<int>(ply), copy->threads);
   setInterruptStopsSearch(false);
   clearAbort();
+  simulated_ = std::move(copy);
+  printResultsTable(-1);
+}
+
+// The simulated list as the results view shows it, page by page; with
+// `selected` >= 0 the statistics of that move after it.
+void PlaySession::printResultsTable(int selected) {
+  const Game& copy = *simulated_;
   if (copy.moves.empty()) return;
+  textPane().Print(SimulationResultsHeading(copy));
   textPane().Print(MoveLineHeader(copy, user_, 0, tableColumns()));
   moveListing().clear();
   for (const Move& move : copy.moves) PrintMoveLine(copy, user_, move, std::string(), true, tableColumns());
+  if (selected >= 0 && selected < static_cast<int>(copy.moves.size())) {
+    const Move& move = copy.moves[static_cast<std::size_t>(selected)];
+    PrintMoveLine(copy, user_, move, FormatText("Move %d: ", selected + 1), false, tableColumns());
+    PrintSimulationStats(copy, move);
+  }
   moveListing().showNextPage();
+}
+
+// "results [N]": the last simulation again, with the statistics of its
+// move N.
+void PlaySession::handleResults(const std::vector<std::string>& words) {
+  if (!simulated_ || simulated_->moves.empty()) {
+    textPane().Print("No simulation results yet: type sim first.\n");
+    return;
+  }
+  long long selected = 1;
+  if (!optionalNumber(words, 1, static_cast<long long>(simulated_->moves.size()), selected)) return;
+  const Game& copy = *simulated_;
+  const Move& move = copy.moves[static_cast<std::size_t>(selected - 1)];
+  textPane().Print(SimulationResultsHeading(copy));
+  textPane().Print(MoveLineHeader(copy, user_, 0, tableColumns()));
+  const std::size_t shown = std::min<std::size_t>(copy.moves.size(), 10);
+  for (std::size_t i = 0; i < shown; ++i) PrintMoveLine(copy, user_, copy.moves[i], std::string(), false, tableColumns());
+  textPane().Print("");
+  PrintMoveLine(copy, user_, move, FormatText("Move %d: ", static_cast<int>(selected)), false, tableColumns());
+  PrintSimulationStats(copy, move);
 }
 
 // "endgame [N]": with the bag empty every tile is known, so the user may

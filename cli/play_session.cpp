@@ -183,6 +183,8 @@ bool PlaySession::dispatch(const std::string& line) {
     handleMoves(words);
   } else if (command == "simulate" || command == "sim") {
     handleSimulate(words);
+  } else if (command == "results") {
+    handleResults(words);
   } else if (command == "endgame") {
     handleEndgame(words);
   } else if (command == "infer" && words.size() == 1) {

@@ -39,7 +39,7 @@ struct PlaySettings {
   int clock = kNoClock;  // hundredths of a second on Pexil's clock, or none
   bool sameTime = false;
   bool plyGiven = false;
-  int ply = 0;  // --ply: the computer's moves come from the threaded lookahead at this depth
+  int ply = 0;  // --ply: the computer's moves come from the fast lookahead at this depth
 };
 
 class PlaySession {
@@ -94,6 +94,8 @@ class PlaySession {
   // "simulate [PLY]": the threaded lookahead on a copy of the game, for the
   // user's rack; the game itself is left as it is.
   void handleSimulate(const std::vector<std::string>& words);
+  void handleResults(const std::vector<std::string>& words);
+  void printResultsTable(int selected);
   // "endgame [N]": the endgame search for the user's rack, the bag empty.
   void handleEndgame(const std::vector<std::string>& words);
   void handleWell(const std::vector<std::string>& words);
@@ -122,6 +124,8 @@ class PlaySession {
   long changes_ = 0;
   long savedAt_ = 0;
   Clock::time_point promptTime_ = Clock::now();
+  // The position of the last "sim", with its simulated list, for "results".
+  std::unique_ptr<Game> simulated_;
 };
 
 }  // namespace pexil::cli

@@ -10,6 +10,7 @@
 #include "play_text.hpp"
 #include "rules/game_rules.hpp"
 #include "search/strategy.hpp"
+#include "search/timed_move.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 
@@ -64,7 +65,12 @@ void PlaySession::computerTurn() {
   printTrimmed(FormatMessage(msg::PlayPlayed, name(computer_).c_str()));
   const auto start = Clock::now();
   if (settings_.ply > 0) {
-    PlayLookaheadTurn(game_, settings_.ply);
+    PlayFixedDepthMove(game_, settings_.ply);
+  } else if (settings_.clock != kNoClock) {
+    // The timed move manages and charges its clock itself.
+    PlayTimedMove(game_);
+    noteChange();
+    return;
   } else {
     PlayStrategyTurn(game_);
   }

@@ -9,8 +9,10 @@
 #include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/notation.hpp"
+#include "search/fast_lookahead.hpp"
 #include "search/known_racks.hpp"
 #include "search/simulation.hpp"
+#include "search/simulation_report.hpp"
 #include "search/simulation_state.hpp"
 #include "state/abort_flag.hpp"
 #include "terminal_sink.hpp"
@@ -45,6 +47,31 @@ void printSimulated(const Game& game, int top) {
   }
 }
 
+// A heat map as a grid: per square, the share of the recorded moves that
+// covered it, in percent (".." for none).
+void printHeatMap(const HeatMap& map, const char* title) {
+  TextPane& pane = textPane();
+  pane.Print(FormatText("%s (%d moves): percent of them covering each square", title, map.moves));
+  for (int row = 0; row < map.height; ++row) {
+    std::string line = FormatText("%2d ", row + 1);
+    for (int column = 0; column < map.width; ++column) {
+      const int count = map.counts[static_cast<std::size_t>(row * map.width + column)];
+      const int percent = map.moves > 0 ? static_cast<int>(100LL * count / map.moves) : 0;
+      line += count == 0 ? " .." : FormatText(" %2d", std::min(percent, 99));
+    }
+    pane.Print(line);
+  }
+}
+
+void printHeatMaps(const Game& game, const Move& move) {
+  const SimulationStats* stats = simulationStatsOf(game, move);
+  if (stats == nullptr || !stats->hasHeatMaps) return;
+  textPane().Print("");
+  printHeatMap(stats->replyHeat, "Opponent's replies");
+  textPane().Print("");
+  printHeatMap(stats->nextHeat, "Next moves");
+}
+
 }  // namespace
 
 bool setKnownTiles(Game& game, const std::string& latin1) {
@@ -69,8 +96,8 @@ int runSimulate(const Arguments& args) {
   const auto options = parseOptions(args,
                                     {"--board", "--rack", "--type", "--kind", "--list", "--open", "--move", "--ply",
                                      "--engine", "--threads", "--iterations", "--candidates", "--stdev", "--seconds",
-                                     "--top", "--known-tiles"},
-                                    {"--winprob"});
+                                     "--top", "--known-tiles", "--mood"},
+                                    {"--winprob", "--heatmaps", "--guess", "--stats"});
   if (!options) return 2;
   const bool fromFile = options->value("--open").has_value();
   const auto boardFile = options->value("--board");
@@ -79,7 +106,7 @@ int runSimulate(const Arguments& args) {
     return 2;
   }
   const std::string engine = options->value("--engine").value_or("threaded");
-  if (engine != "threaded" && engine != "single") {
+  if (engine != "threaded" && engine != "single" && engine != "fast") {
     PrintMessageF(msg::CliBadOption, ("--engine " + engine).c_str());
     return 2;
   }
@@ -96,7 +123,13 @@ int runSimulate(const Arguments& args) {
   const auto seconds = number("--seconds", 0, 86400, 0);
   const auto top = number("--top", 1, 100000, 20);
   const auto threads = number("--threads", 1, 256, 0);
-  if (!ply || !iterations || !candidates || !seconds || !top || !threads) return 2;
+  const auto mood = number("--mood", -3, 3, 0);
+  if (!ply || !iterations || !candidates || !seconds || !top || !threads || !mood) return 2;
+  const bool fast = engine == "fast";
+  if (!fast && (options->value("--mood") || options->has("--heatmaps") || options->has("--guess") || options->has("--stats"))) {
+    PrintMessageF(msg::CliBadOption, "--mood, --heatmaps, --guess and --stats (fast engine only)");
+    return 2;
+  }
   double stdevStop = engine == "single" ? 0.25 : 0.1;
   if (const auto text = options->value("--stdev")) {
     char* end = nullptr;
@@ -108,8 +141,8 @@ int runSimulate(const Arguments& args) {
   }
 
   const auto knownTiles = options->value("--known-tiles");
-  if (knownTiles && engine != "threaded") {
-    PrintMessageF(msg::CliBadOption, "--known-tiles (threaded engine only)");
+  if (knownTiles && engine == "single") {
+    PrintMessageF(msg::CliBadOption, "--known-tiles (threaded and fast engines only)");
     return 2;
   }
 
@@ -126,14 +159,26 @@ int runSimulate(const Arguments& args) {
   // Ctrl-C stops the simulation with what it has.
   clearAbort();
   setInterruptStopsSearch(true);
-  if (engine == "single") {
+  game.mood = static_cast<int>(*mood);
+  game.trackHeatmaps = options->has("--heatmaps");
+  game.guessRackDistribution = options->has("--guess");
+  const int workers = *threads > 0 ? static_cast<int>(*threads) : game.threads;
+  if (fast) {
+    FastLookahead(game, static_cast<int>(*ply), workers);
+  } else if (engine == "single") {
     SimulateSingleThreaded(game, static_cast<int>(*ply), static_cast<int>(*iterations), stdevStop,
                            static_cast<int>(*candidates));
   } else {
-    SimulateThreaded(game, *threads > 0 ? static_cast<int>(*threads) : game.threads, static_cast<int>(*ply), stdevStop);
+    SimulateThreaded(game, workers, static_cast<int>(*ply), stdevStop);
   }
   setInterruptStopsSearch(false);
   printSimulated(game, static_cast<int>(*top));
+  if (fast && !game.moves.empty() && (options->has("--stats") || game.trackHeatmaps)) {
+    textPane().Print("");
+    textPane().Print(SimulationResultsHeading(game));
+    PrintSimulationStats(game, game.moves.front());
+    if (game.trackHeatmaps) printHeatMaps(game, game.moves.front());
+  }
   return 0;
 }
 

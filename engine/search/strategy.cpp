@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <optional>
 
@@ -12,6 +13,8 @@
 #include "play/game_flow.hpp"
 #include "search/endgame.hpp"
 #include "search/endgame_state.hpp"
+#include "search/fast_lookahead.hpp"
+#include "search/timed_move.hpp"
 #include "search/simulation.hpp"
 #include "search/static_endgame.hpp"
 #include "text/messages.hpp"
@@ -77,6 +80,9 @@ constexpr const char* kDescriptions[kStrategyCount] = {
     "experimental fast lookahead 3 ply",
     "10 minutes per game (standard algorithms)",
 };
+
+// The fast lookahead strategies run this many workers.
+constexpr int kFastStrategyWorkers = 4;
 
 std::mutex logMutex;
 std::ostream* autoplayLog = nullptr;
@@ -154,6 +160,57 @@ std::optional<Lookahead> lookaheadOf(int strategy) {
   }
 }
 
+// A fast lookahead strategy: its ply and the options it turns on.
+struct FastStrategy {
+  int ply = 3;
+  bool winProb = false;
+  bool winProbStays = false;  // 25 to 29 leave it on after the move
+  bool winProbByLead = false; // 40: on when the lead is within 150
+  bool guessTiles = false;
+  bool mixed = false;
+  bool moodFromPosition = false;
+  int mood = 0;               // with moodFromPosition false: a fixed mood (0: the user's)
+  bool sortRacksPegOff = false;
+};
+
+std::optional<FastStrategy> fastOf(int strategy) {
+  FastStrategy f;
+  switch (strategy) {
+    case 25: case 26: case 27: case 28: case 29:
+      f.ply = strategy == 25 ? 1 : strategy == 26 ? 2 : strategy == 27 ? 3 : strategy == 28 ? 5 : 7;
+      f.winProb = true;
+      f.winProbStays = true;
+      return f;
+    case 36: case 37: case 38:
+      f.ply = strategy == 36 ? 2 : strategy == 37 ? 3 : 5;
+      return f;
+    case 40:
+      f.winProbByLead = true;
+      return f;
+    case 46: case 47: case 48:
+      f.ply = strategy == 46 ? 3 : strategy == 47 ? 5 : 7;
+      f.guessTiles = true;
+      f.winProb = true;
+      return f;
+    case 49:
+      f.guessTiles = true;
+      f.mixed = true;
+      return f;
+    case 50:
+      f.moodFromPosition = true;
+      return f;
+    case 51:
+      f.mood = -3;
+      return f;
+    case 53:
+      f.sortRacksPegOff = true;
+      f.guessTiles = true;
+      f.winProb = true;
+      return f;
+    default: return std::nullopt;
+  }
+}
+
 // The first move of a searched list, or the pass when it is empty.
 Move firstOrPass(const std::vector<Move>& list) {
   if (!list.empty()) return list.front();
@@ -185,6 +242,57 @@ Move lookaheadMove(Game& game, const Lookahead& l) {
   return firstOrPass(activeList(game));
 }
 
+// The mood strategy's mood: pessimistic when well ahead or after the
+// opponent's exchange, optimistic when well behind.
+int moodFromPosition(const Game& game) {
+  const int lead = leadOf(game, game.toMove);
+  if (lead > 60 || isExchange(game.lastMove)) return -3;
+  if (lead < -80) return 3;
+  return 0;
+}
+
+// The fast lookahead strategies' move (the endgame search in the endgame),
+// on four workers.
+Move fastMove(Game& game, const FastStrategy& f) {
+  if (IsEndgame(game)) {
+    ComputerEndgame(game);
+    return firstOrPass(activeList(game));
+  }
+  const bool winProb = game.maximizeWinProb, guessRack = game.guessRackDistribution, mixed = game.mixedOptimization;
+  const bool sortRacksPeg = game.sortRacksPeg;
+  const int mood = game.mood;
+  if (f.winProb) game.maximizeWinProb = true;
+  if (f.winProbByLead) {
+    const int lead = leadOf(game, game.toMove);
+    const bool byWin = lead >= -150 && lead <= 150;
+    if (!game.quiet) textPane().Print(byWin ? "Using winprob sort.\n" : "Using equity sort.\n");
+    game.maximizeWinProb = byWin;
+  }
+  game.guessRackDistribution = f.guessTiles;
+  game.mixedOptimization = f.mixed;
+  if (f.sortRacksPegOff) game.sortRacksPeg = false;
+  if (f.moodFromPosition) game.mood = moodFromPosition(game);
+  if (f.mood != 0) game.mood = f.mood;
+  FastLookahead(game, f.ply, kFastStrategyWorkers);
+  if (!f.winProbStays) game.maximizeWinProb = winProb;
+  game.guessRackDistribution = guessRack;
+  game.mixedOptimization = mixed;
+  game.sortRacksPeg = sortRacksPeg;
+  if (f.moodFromPosition || f.mood != 0) game.mood = 0;
+  else game.mood = mood;
+  return firstOrPass(activeList(game));
+}
+
+bool isTimed(int strategy) { return (strategy >= 30 && strategy <= 35) || strategy == 54; }
+
+std::map<std::string, int>* wordUsage = nullptr;
+
+void countWordUsage(const Move& move) {
+  if (isNonPlacement(move)) return;
+  std::lock_guard<std::mutex> lock(logMutex);
+  if (wordUsage != nullptr) ++(*wordUsage)[std::string(move.wordView())];
+}
+
 void writeLog(const std::string& text) {
   std::lock_guard<std::mutex> lock(logMutex);
   if (autoplayLog) *autoplayLog << text << std::flush;
@@ -198,7 +306,8 @@ const char* strategyDescription(int strategy) {
 
 bool strategyAvailable(int strategy) {
   return strategy == 0 || strategy == 1 || strategy == 2 || strategy == 8 || strategy == 10 || strategy == 11 ||
-         strategy == 15 || strategy == 45 || strategy == 52 || lookaheadOf(strategy).has_value();
+         strategy == 15 || strategy == 45 || strategy == 52 || lookaheadOf(strategy).has_value() ||
+         fastOf(strategy).has_value() || isTimed(strategy);
 }
 
 namespace {
@@ -223,6 +332,17 @@ Move playTurn(Game& game, int ply) {
            rackString(game.racks[static_cast<std::size_t>(mover)]) + "\t | ");
 
   game.unseenPoolEvaluation = usesUnseenPool(strategy);
+  if (ply == 0 && isTimed(strategy)) {
+    // The timed move plays and reports its move itself.
+    played = PlayTimedMove(game);
+    game.unseenPoolEvaluation = false;
+    countWordUsage(played);
+    const int elapsed = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
+    game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;
+    writeLog(briefMoveText(played) + "\t" + std::to_string(elapsed) + "\n");
+    return played;
+  }
   if (!strategyAvailable(strategy)) PrintMessage(msg::StrategyUnknown);
   std::optional<Lookahead> lookahead = lookaheadOf(strategy);
   if (ply > 0) {
@@ -237,6 +357,8 @@ Move playTurn(Game& game, int ply) {
     StaticNodeBudgetScope budget(100000);
     StaticEndgame(game, true);
     played = game.bestMove;
+  } else if (const auto fast = fastOf(strategy); ply == 0 && fast) {
+    played = fastMove(game, *fast);
   } else if (lookahead && !(lookahead->staticFromBag > 0 && game.bag.total() >= lookahead->staticFromBag)) {
     played = lookaheadMove(game, *lookahead);
   } else if (strategy == 1) {
@@ -257,6 +379,7 @@ Move playTurn(Game& game, int ply) {
   PlayMove(game, played);
   // The move as played carries its computed score and the leave after it.
   played = game.lastMove;
+  countWordUsage(played);
   const int elapsed = static_cast<int>(
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
   game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;
@@ -278,6 +401,11 @@ void Autoplay(Game& game) {
   const int bound = 10000;
   for (int turn = 0; turn < bound && !game.gameOver && game.playerCount > 0; ++turn) PlayStrategyTurn(game);
   PrintMessage(msg::AutoplayFinished);
+}
+
+void setWordUsage(std::map<std::string, int>* usage) {
+  std::lock_guard<std::mutex> lock(logMutex);
+  wordUsage = usage;
 }
 
 void setAutoplayLog(std::ostream* log) {

@@ -4,7 +4,9 @@
 // search engines.
 #pragma once
 
+#include <map>
 #include <ostream>
+#include <string>
 
 #include "state/game.hpp"
 
@@ -34,5 +36,9 @@ void Autoplay(Game& game);
 // The autoplay log: per move, the player, the rack, the move and the time
 // taken. Null switches it off.
 void setAutoplayLog(std::ostream* log);
+
+// The word-usage statistics: every placement the strategies play counts
+// its word here (the caller's map) while it is set. Null switches it off.
+void setWordUsage(std::map<std::string, int>* usage);
 
 }  // namespace pexil

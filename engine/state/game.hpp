@@ -202,6 +202,18 @@ struct Game {
   bool trackHeatmaps = false;
   bool rackSimulation = false;     // a position file's "racksim" flag
   int mood = 0;                    // -3..+3
+  // The fast lookahead hands the candidates that empty the bag to the
+  // pre-endgame evaluation ("Preendgame"), and draws the opponents'
+  // pre-drawn racks even with 10 or fewer tiles in the bag ("SortRacksPEG").
+  bool preEndgameInSimulation = true;
+  bool sortRacksPeg = true;
+  // What the last fast lookahead left for the notes of the timed move and
+  // the reports: how far its initial pass got (percent), how many
+  // candidates were still in contention, and the mean value of the
+  // opponents' drawn racks in points (0 without known racks).
+  int lastInitialPassPercent = 100;
+  int lastContenders = 0;
+  float averageOpponentRack = 0.0f;
   int timeBudget = 0;              // of the running search, hundredths of a second; 0 = none
   // Whether the horizon's win chance comes from the win-probability tables
   // (worked out at the start of every simulation).

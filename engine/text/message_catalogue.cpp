@@ -390,7 +390,8 @@ constexpr Entry kEnglish[] = {
     {msg::BinaryLexiconWritten, "Wrote %s: %d words, %.1f MiB."},
     {msg::BinaryRackTablesWritten, "Wrote %s: %d full racks, %d leaves, %.1f MiB."},
     {msg::BinaryNoRackTables, "No rack tables belong to %s: no binary form of them is written."},
-    {msg::PlayHelpSearch, "  sim [PLY] (or simulate [PLY]): the lookahead simulation of your moves (2 plies; Ctrl-C stops it)"},
+    {msg::PlayHelpSearch, "  sim [PLY] (or simulate [PLY]): the fast lookahead of your moves (2 plies; Ctrl-C stops it);\n"
+                          "  results [N]: the last simulation's table and the statistics of its move N (1)"},
     {msg::PlaySimulationOf, "Simulating %d plies after each move of %s:"},
     {msg::PlayHelpEndgame, "  endgame [N]: with the bag empty, the endgame search of your moves (N lines, 20; Ctrl-C stops it)"},
     {msg::PlayHelpInfer, "  infer: guess Pexil's rack from its last move; known TILES: tiles you know Pexil holds (known alone forgets them)"},

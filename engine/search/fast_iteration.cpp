@@ -1,0 +1,188 @@
+#include "search/fast_iteration.hpp"
+
+#include <algorithm>
+
+#include "movegen/evaluation.hpp"
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/notation.hpp"
+#include "movegen/move_text.hpp"
+
+namespace pexil {
+namespace {
+
+// Takes the tiles of `wanted` that the bag still holds onto the rack.
+void takeFromBag(Game& game, Rack& rack, const Rack& wanted) {
+  for (int code = 0; code < kCodeSlots; ++code) {
+    for (int n = 0; n < wanted[code] && game.bag[code] > 0; ++n) {
+      --game.bag[code];
+      --game.bag[kTotalSlot];
+      ++rack[code];
+      ++rack[kTotalSlot];
+    }
+  }
+}
+
+std::uint64_t moveKey(const Move& move) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  const auto mix = [&h](std::uint64_t v) {
+    h ^= v;
+    h *= 0x100000001b3ull;
+  };
+  for (const char c : move.wordView()) mix(static_cast<unsigned char>(c));
+  mix(static_cast<std::uint64_t>(move.column) << 16 | static_cast<std::uint64_t>(move.row) << 8 |
+      static_cast<std::uint64_t>(move.direction));
+  for (int i = 0; i < kBlankSlots && move.blankPositions[static_cast<std::size_t>(i)] >= 0; ++i) {
+    mix(0x100u + static_cast<std::uint64_t>(move.blankPositions[static_cast<std::size_t>(i)]));
+  }
+  return h;
+}
+
+// The blank state from the side of `mover`: blanks it has not seen (bag
+// and the other racks) and blanks on its rack.
+void blankState(const Game& game, int mover, int& unseen, int& onRack) {
+  const int blank = rules().blankCode;
+  onRack = game.racks[static_cast<std::size_t>(mover)][blank];
+  unseen = game.bag[blank];
+  for (int p = 0; p < game.playerCount; ++p) {
+    if (p != mover) unseen += game.racks[static_cast<std::size_t>(p)][blank];
+  }
+}
+
+}  // namespace
+
+void RecordSeenMove(std::vector<SeenMove>& seen, std::unordered_map<std::uint64_t, std::size_t>& index,
+                    const Move& move, const Rack& rackBefore) {
+  const std::uint64_t key = moveKey(move);
+  auto found = index.find(key);
+  if (found == index.end()) {
+    SeenMove entry;
+    entry.key = key;
+    entry.text = isNonPlacement(move) ? std::string(move.word)
+                                      : moveWordText(move) + " " + movePosition(move.direction, move.column, move.row, true);
+    found = index.emplace(key, seen.size()).first;
+    seen.push_back(std::move(entry));
+  }
+  SeenMove& entry = seen[found->second];
+  ++entry.count;
+  entry.scoreTotal += move.score;
+  entry.bestScore = std::max(entry.bestScore, move.score);
+  entry.lastRack = rackString(rackBefore);
+}
+
+void RecordHeat(HeatMap& map, const Move& move, bool bingo) {
+  ++map.moves;
+  if (isNonPlacement(move) || map.width <= 0) return;
+  const int length = static_cast<int>(move.wordView().size());
+  for (int i = 0; i < length; ++i) {
+    const int column = move.direction == kAcross ? move.column + i : move.column;
+    const int row = move.direction == kAcross ? move.row : move.row + i;
+    if (column < 0 || row < 0 || column >= map.width || row >= map.height) continue;
+    const auto at = static_cast<std::size_t>(row * map.width + column);
+    ++map.counts[at];
+    map.scores[at] += move.score;
+    if (bingo && i == 0) {
+      ++map.bingoCounts[at];
+      map.bingoScores[at] += move.score;
+    }
+  }
+}
+
+double FastHorizonWin(Game& game, int player, const WinProbTable* table) {
+  const int spread = leadOf(game, player);
+  if (table == nullptr || !game.winProbAtHorizon) return spread > 0 ? 100.0 : 0.0;
+  if (game.gameOver) return spread > 0 ? 100.0 : spread == 0 ? 50.0 : 0.0;
+  const int players = game.playerCount;
+  if (players == 2) {
+    // The table is read for the player who has just moved.
+    const int opponent = 1 - player;
+    int unseen = 0, onRack = 0;
+    if (game.toMove == player) {
+      blankState(game, opponent, unseen, onRack);
+      return 100.0 - WinProb(*table, leadOf(game, opponent), game.bag.total(), unseen, onRack);
+    }
+    blankState(game, player, unseen, onRack);
+    return WinProb(*table, spread, game.bag.total(), unseen, onRack);
+  }
+  // Three or four players: the players still to move before the simulating
+  // player are credited with a typical turn's score first.
+  const int justMoved = (game.toMove + players - 1) % players;
+  if ((justMoved + 1) % players == player || game.toMove == player) {
+    return WinProb(*table, spread, game.bag.total(), 0, 0);
+  }
+  const std::array<int, kMaxPlayers> saved = game.scores;
+  int bag = game.bag.total();
+  for (int p = game.toMove; p != player; p = (p + 1) % players) {
+    game.scores[static_cast<std::size_t>(p)] += bag >= 5 ? 32 : 20;
+    bag = std::max(0, bag - 4);
+  }
+  const double chance = WinProb(*table, leadOf(game, player), bag, 0, 0);
+  game.scores = saved;
+  return chance;
+}
+
+FastOutcome RunFastIteration(Game& game, const Move& candidate, const FastIterationSetup& setup, FastIterationState& state) {
+  state.snapshot.save(game);
+  const int player = game.toMove;
+  const int players = game.playerCount;
+  const int previous = (player + players - 1) % players;
+  const int rackSize = rules().rackSize;
+  for (int p = 0; p < players; ++p) {
+    if (p != player) returnAll(game.bag, game.racks[static_cast<std::size_t>(p)]);
+  }
+  const bool fromTable = setup.racks != nullptr && setup.racks->active();
+  for (int j = 0; j < players - 1; ++j) {
+    const int p = (player + 1 + j) % players;
+    Rack& rack = game.racks[static_cast<std::size_t>(p)];
+    if (fromTable) {
+      takeFromBag(game, rack, setup.racks->slot(state.rackCursor++).rack);
+    } else if (setup.knownRacks != nullptr && !setup.knownRacks->empty() && p == previous) {
+      const auto pick = static_cast<std::size_t>(game.random.next()) % setup.knownRacks->size();
+      takeFromBag(game, rack, (*setup.knownRacks)[pick]);
+    }
+    drawTiles(rack, game.bag, rackSize, &game.random);
+  }
+
+  const int start = game.moveNumber;
+  const SearchMode mode = game.searchMode;
+  PlayMove(game, candidate, false, true);
+  game.searchMode = SearchMode::simulationReply;
+  SimulationStats& stats = state.stats;
+  while (!game.gameOver && game.moveNumber <= game.targetTurn) {
+    const int mover = game.toMove;
+    GenerateMoves(game, Generation::bestOnly);
+    const Move& move = game.bestMove;
+    const int offset = game.moveNumber - start;
+    if (offset == 1 || offset == players) {
+      const Rack& rack = game.racks[static_cast<std::size_t>(mover)];
+      const bool placement = !isNonPlacement(move);
+      const bool bingo = placement && rack.total() == rackSize && move.leaveView().empty();
+      if (offset == 1) {
+        ++stats.replies;
+        stats.replyScoreTotal += move.score;
+        stats.opponentBingos += bingo ? 1 : 0;
+        stats.opponentExchanges += placement ? 0 : 1;
+        RecordSeenMove(stats.seenReplies, state.replyIndex, move, rack);
+        if (setup.heatMaps) RecordHeat(stats.replyHeat, move, bingo && move.score > rules().bingoBonus);
+      } else {
+        ++stats.nextMoves;
+        stats.nextScoreTotal += move.score;
+        stats.nextTurnBingos += bingo ? 1 : 0;
+        RecordSeenMove(stats.seenNextMoves, state.nextIndex, move, rack);
+        if (setup.heatMaps) RecordHeat(stats.nextHeat, move, bingo && move.score > rules().bingoBonus);
+      }
+    }
+    PlayMove(game, move, false, true);
+  }
+  game.searchMode = mode;
+
+  FastOutcome outcome;
+  outcome.spread = static_cast<float>(leadOf(game, player));
+  outcome.win = static_cast<float>(FastHorizonWin(game, player, setup.table));
+  outcome.mixed = outcome.win + outcome.spread / 10.0f;
+  state.snapshot.restore(game);
+  return outcome;
+}
+
+}  // namespace pexil
