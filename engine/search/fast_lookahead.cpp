@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
@@ -163,7 +164,9 @@ Standing standing(FastRun& run) {
       runnerMean = static_cast<float>(mean);
     }
   }
-  std::vector<std::pair<double, int>> ranked;
+  // Most marginal first; among equals the one with fewer iterations, so
+  // that candidates level with each other all get their turns.
+  std::vector<std::tuple<double, int, int>> ranked;
   for (int i = 0; i < n; ++i) {
     SimSet& s = *run.sets[static_cast<std::size_t>(i)];
     if (s.finished.load()) continue;
@@ -184,10 +187,10 @@ Standing standing(FastRun& run) {
     } else {
       rank = mean >= bestLower ? -1e9 : 1e9;
     }
-    ranked.emplace_back(-rank, i);
+    ranked.emplace_back(-rank, iterations, i);
   }
   std::sort(ranked.begin(), ranked.end());
-  for (const auto& [negRank, i] : ranked) result.contention.push_back(i);
+  for (const auto& [negRank, iterations, i] : ranked) result.contention.push_back(i);
   run.contenders.store(static_cast<int>(result.contention.size()), std::memory_order_relaxed);
   return result;
 }
