@@ -7,22 +7,11 @@
 #include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/notation.hpp"
+#include "search/known_racks.hpp"
 #include "movegen/move_text.hpp"
 
 namespace pexil {
 namespace {
-
-// Takes the tiles of `wanted` that the bag still holds onto the rack.
-void takeFromBag(Game& game, Rack& rack, const Rack& wanted) {
-  for (int code = 0; code < kCodeSlots; ++code) {
-    for (int n = 0; n < wanted[code] && game.bag[code] > 0; ++n) {
-      --game.bag[code];
-      --game.bag[kTotalSlot];
-      ++rack[code];
-      ++rack[kTotalSlot];
-    }
-  }
-}
 
 std::uint64_t moveKey(const Move& move) {
   std::uint64_t h = 0xcbf29ce484222325ull;
@@ -136,10 +125,10 @@ FastOutcome RunFastIteration(Game& game, const Move& candidate, const FastIterat
     const int p = (player + 1 + j) % players;
     Rack& rack = game.racks[static_cast<std::size_t>(p)];
     if (fromTable) {
-      takeFromBag(game, rack, setup.racks->slot(state.rackCursor++).rack);
+      takeKnownTiles(rack, game.bag, setup.racks->slot(state.rackCursor++).rack);
     } else if (setup.knownRacks != nullptr && !setup.knownRacks->empty() && p == previous) {
       const auto pick = static_cast<std::size_t>(game.random.next()) % setup.knownRacks->size();
-      takeFromBag(game, rack, (*setup.knownRacks)[pick]);
+      takeKnownTiles(rack, game.bag, (*setup.knownRacks)[pick]);
     }
     drawTiles(rack, game.bag, rackSize, &game.random);
   }

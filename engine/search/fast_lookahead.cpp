@@ -384,18 +384,6 @@ void workerLoop(FastRun& run, std::uint32_t seed) {
   }
 }
 
-// Strategy 0 plays as strategy 2 while the simulation runs.
-struct StrategySwap {
-  Game& game;
-  std::array<int, kMaxPlayers> saved;
-  explicit StrategySwap(Game& g) : game(g), saved(g.strategies) {
-    for (int p = 0; p < game.playerCount; ++p) {
-      if (game.strategies[static_cast<std::size_t>(p)] == 0) game.strategies[static_cast<std::size_t>(p)] = 2;
-    }
-  }
-  ~StrategySwap() { game.strategies = saved; }
-};
-
 struct FlagsScope {
   Game& game;
   SearchMode searchMode;
@@ -413,13 +401,6 @@ struct FlagsScope {
     game.unseenPoolEvaluation = unseenPool;
   }
 };
-
-void sayFinished(const Game& game, const SimulationClock& clock) {
-  const long long elapsed = clock.hundredths();
-  setLastSimulationSeconds(static_cast<double>(elapsed / 100) + static_cast<double>(elapsed % 100) * 0.01);
-  const char* word = abortRequested() ? "aborted" : simulationTimedOut() ? "timed out" : "done";
-  say(game, FormatText("Simulation %s: %d.%02d seconds\n", word, static_cast<int>(elapsed / 100), static_cast<int>(elapsed % 100)));
-}
 
 // The median of the values (the mean of the middle two for an even count).
 float medianOf(std::vector<float> values) {
@@ -623,7 +604,7 @@ void FastLookahead(Game& game, int ply, int threads) {
   }
   Simulation sim{game, ply, threads, {}, false, sharedWinProbTable(game.playerCount)};
   prepareKnownRacks(sim);
-  StrategySwap swap(game);
+  StrategyZeroAsTwo swap(game);
 
   const std::unique_lock<std::mutex> tableLock(PredrawnRacks::lock());
   PredrawnRacks& racks = predrawnRacks();
@@ -644,7 +625,7 @@ void FastLookahead(Game& game, int ply, int threads) {
   game.targetTurn = game.moveNumber + ply;
   std::vector<Move>& list = activeList(game);
   if (list.empty()) {
-    sayFinished(game, clock);
+    SaySimulationFinished(game, clock);
     return;
   }
   std::vector<int> candidates = FastLookaheadCandidates(game, list, ply);
@@ -663,7 +644,7 @@ void FastLookahead(Game& game, int ply, int threads) {
       say(game, "Winning move found in pre-end game evaluation.\n");
       putFirst(list, win);
       game.knownRacks.clear();
-      sayFinished(game, clock);
+      SaySimulationFinished(game, clock);
       return;
     }
     say(game, "Continuing simulation.\n");
@@ -693,7 +674,7 @@ void FastLookahead(Game& game, int ply, int threads) {
       const auto at = std::find_if(list.begin(), list.end(), [&](const Move& m) { return m.simCount == 54321 && m.simValueB >= 100.0f; });
       if (at != list.end()) putFirst(list, static_cast<int>(at - list.begin()));
       game.knownRacks.clear();
-      sayFinished(game, clock);
+      SaySimulationFinished(game, clock);
       return;
     }
   }
@@ -701,7 +682,7 @@ void FastLookahead(Game& game, int ply, int threads) {
   say(game, FormatText("Total of %d simulations done.\n", static_cast<int>(total)));
   SortSimulated(game);
   game.knownRacks.clear();
-  sayFinished(game, clock);
+  SaySimulationFinished(game, clock);
 }
 
 void AnalyzeMove(Game& game, const Move& move, int ply, int threads) {
@@ -723,7 +704,7 @@ void AnalyzeMove(Game& game, const Move& move, int ply, int threads) {
   }
   Simulation sim{game, ply, std::max(1, threads), {}, false, sharedWinProbTable(game.playerCount)};
   prepareKnownRacks(sim);
-  StrategySwap swap(game);
+  StrategyZeroAsTwo swap(game);
   const std::unique_lock<std::mutex> tableLock(PredrawnRacks::lock());
   PredrawnRacks& racks = predrawnRacks();
   racks.build(game, sim.knownInUse ? sim.knownRacks : std::vector<Rack>{}, game.mood, game.random);
@@ -737,7 +718,7 @@ void AnalyzeMove(Game& game, const Move& move, int ply, int threads) {
   list.push_back(move);
   simulateCandidates(sim, {0}, {}, &racks);
   game.knownRacks.clear();
-  sayFinished(game, clock);
+  SaySimulationFinished(game, clock);
   PrintSimulationStats(game, list.front());
 }
 

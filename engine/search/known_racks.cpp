@@ -82,4 +82,15 @@ std::string tilesDisplayText(const Rack& rack) {
   return text;
 }
 
+void takeKnownTiles(Rack& rack, LetterCounts& pool, const Rack& wanted) {
+  for (int code = 0; code < kCodeSlots; ++code) {
+    for (int n = 0; n < wanted[code] && pool[code] > 0; ++n) {
+      --pool[code];
+      --pool[kTotalSlot];
+      ++rack[code];
+      ++rack[kTotalSlot];
+    }
+  }
+}
+
 }  // namespace pexil

@@ -55,4 +55,8 @@ void MergeTypedKnownTiles(Game& game);
 // out in parentheses ("(CH)"), blanks as '?' - the form they are typed in.
 std::string tilesDisplayText(const Rack& rack);
 
+// Moves the tiles of `wanted` that `pool` still holds onto the rack (a
+// known rack placed before the rest is drawn at random).
+void takeKnownTiles(Rack& rack, LetterCounts& pool, const Rack& wanted);
+
 }  // namespace pexil

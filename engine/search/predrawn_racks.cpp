@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "rules/game_rules.hpp"
+#include "search/known_racks.hpp"
 #include "tables/rack_tables.hpp"
 
 namespace pexil {
@@ -13,19 +14,6 @@ namespace {
 // anyway (a pool whose racks all fall on one side of the threshold).
 constexpr int kMaxRedraws = 2000;
 
-// Takes the known rack's tiles out of the pool onto the rack (those the
-// pool still holds).
-void takeKnown(Rack& rack, Well& pool, const Rack& known) {
-  for (int code = 0; code < kCodeSlots; ++code) {
-    for (int n = 0; n < known[code] && pool[code] > 0; ++n) {
-      --pool[code];
-      --pool[kTotalSlot];
-      ++rack[code];
-      ++rack[kTotalSlot];
-    }
-  }
-}
-
 // One rack for an opponent: the known tiles first (for the previous
 // player), the rest at random from the pool.
 Rack drawOpponentRack(const Well& unseen, bool previous, const std::vector<Rack>& knownRacks, int size,
@@ -33,7 +21,7 @@ Rack drawOpponentRack(const Well& unseen, bool previous, const std::vector<Rack>
   Well pool = unseen;
   Rack rack{};
   if (previous && !knownRacks.empty()) {
-    takeKnown(rack, pool, knownRacks[static_cast<std::size_t>(random.next()) % knownRacks.size()]);
+    takeKnownTiles(rack, pool, knownRacks[static_cast<std::size_t>(random.next()) % knownRacks.size()]);
   }
   drawTiles(rack, pool, size, &random);
   return rack;

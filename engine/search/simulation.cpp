@@ -62,32 +62,6 @@ std::string streamNumber(double value) {
   return out.str();
 }
 
-// Players with strategy 0 play strategy 2 while a threaded simulation
-// runs; the strategies come back at its end.
-struct StrategySwap {
-  Game& game;
-  std::array<int, kMaxPlayers> saved;
-  explicit StrategySwap(Game& g) : game(g), saved(g.strategies) {
-    for (int p = 0; p < game.playerCount; ++p) {
-      if (game.strategies[static_cast<std::size_t>(p)] == 0) game.strategies[static_cast<std::size_t>(p)] = 2;
-    }
-  }
-  ~StrategySwap() { game.strategies = saved; }
-};
-
-// Takes the known rack's tiles out of the bag onto the rack (those the bag
-// still holds).
-void placeKnownRack(Game& game, Rack& rack, const Rack& known) {
-  for (int code = 0; code < kCodeSlots; ++code) {
-    for (int n = 0; n < known[code] && game.bag[code] > 0; ++n) {
-      --game.bag[code];
-      --game.bag[kTotalSlot];
-      ++rack[code];
-      ++rack[kTotalSlot];
-    }
-  }
-}
-
 // The search mode and the flags a simulation switches, restored on every
 // way out.
 struct SimulationScope {
@@ -178,6 +152,21 @@ void PositionSnapshot::restore(Game& game) const {
   if (game.history.size() > history_) game.history.resize(history_);
 }
 
+StrategyZeroAsTwo::StrategyZeroAsTwo(Game& game) : game_(game), saved_(game.strategies) {
+  for (int p = 0; p < game.playerCount; ++p) {
+    if (game.strategies[static_cast<std::size_t>(p)] == 0) game.strategies[static_cast<std::size_t>(p)] = 2;
+  }
+}
+
+StrategyZeroAsTwo::~StrategyZeroAsTwo() { game_.strategies = saved_; }
+
+void SaySimulationFinished(const Game& game, const SimulationClock& clock) {
+  const long long elapsed = clock.hundredths();
+  setLastSimulationSeconds(static_cast<double>(elapsed / 100) + static_cast<double>(elapsed % 100) * 0.01);
+  const char* word = abortRequested() ? "aborted" : simulationTimedOut() ? "timed out" : "done";
+  say(game, FormatText("Simulation %s: %d.%02d seconds\n", word, static_cast<int>(elapsed / 100), static_cast<int>(elapsed % 100)));
+}
+
 bool WinProbAtHorizon(const Game& game) {
   return game.playerCount >= 2 && game.playerCount <= 4 && game.standardBonusLayout && game.standardTileValues &&
          game.bag.total() < 120;
@@ -197,7 +186,7 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
     Rack& rack = game.racks[static_cast<std::size_t>(p)];
     if (knownRacks && !knownRacks->empty() && p == previous) {
       const auto pick = static_cast<std::size_t>(game.random.next()) % knownRacks->size();
-      placeKnownRack(game, rack, (*knownRacks)[pick]);
+      takeKnownTiles(rack, game.bag, (*knownRacks)[pick]);
     }
     drawTiles(rack, game.bag, rackSize, &game.random);
   }
@@ -418,14 +407,6 @@ void simulateCandidate(CandidateTask task) {
   *task.result = candidate;
 }
 
-// Prints the closing line of a simulation with its elapsed time.
-void sayFinished(const Game& game, const SimulationClock& clock) {
-  const long long elapsed = clock.hundredths();
-  setLastSimulationSeconds(static_cast<double>(elapsed / 100) + static_cast<double>(elapsed % 100) * 0.01);
-  const char* word = abortRequested() ? "aborted" : simulationTimedOut() ? "timed out" : "done";
-  say(game, FormatText("Simulation %s: %d.%02d seconds\n", word, static_cast<int>(elapsed / 100), static_cast<int>(elapsed % 100)));
-}
-
 // With every tile known, the endgame search looks for a winning line
 // first; when it finds one its values stand for the simulation's. True
 // when the simulation is then finished.
@@ -449,7 +430,7 @@ bool endgameShortcut(Game& game, const SimulationClock& clock) {
   }
   SortSimulated(game);
   game.knownRacks.clear();
-  sayFinished(game, clock);
+  SaySimulationFinished(game, clock);
   return true;
 }
 
@@ -464,7 +445,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   setSimulationTimedOut(false);
   SimulationScope scope(game);
   if (IsEndgame(game) && endgameShortcut(game, clock)) return;
-  StrategySwap swap(game);
+  StrategyZeroAsTwo swap(game);
   // Known tiles for the previous player: the user's, or else, when the
   // strategy asks for it, a guess from that player's last move.
   bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
@@ -605,7 +586,7 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   }
   SortSimulated(game);
   game.knownRacks.clear();
-  sayFinished(game, clock);
+  SaySimulationFinished(game, clock);
 }
 
 }  // namespace pexil

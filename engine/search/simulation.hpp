@@ -46,6 +46,25 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
 // the standard layout and English tiles, fewer than 120 tiles in the bag.
 bool WinProbAtHorizon(const Game& game);
 
+// Players with strategy 0 play strategy 2 while a simulation runs; the
+// strategies come back at its end.
+class StrategyZeroAsTwo {
+ public:
+  explicit StrategyZeroAsTwo(Game& game);
+  ~StrategyZeroAsTwo();
+  StrategyZeroAsTwo(const StrategyZeroAsTwo&) = delete;
+  StrategyZeroAsTwo& operator=(const StrategyZeroAsTwo&) = delete;
+
+ private:
+  Game& game_;
+  std::array<int, kMaxPlayers> saved_;
+};
+
+// Prints "Simulation done/timed out/aborted: s.hh seconds" and keeps the
+// elapsed time for the benchmarks.
+class SimulationClock;
+void SaySimulationFinished(const Game& game, const SimulationClock& clock);
+
 // Sorts the active list stably by the simulation's key: simValueA, or
 // with maximizeWinProb simValueB (then not "(Pass)" first, then simValueA),
 // or with mixedOptimization simValueC; highest first.
