@@ -15,6 +15,7 @@
 // the evaluation reads; the tables stay loaded for the other).
 #include <cmath>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -141,12 +142,13 @@ bool writeGameRecord(const Game& game, const std::string& folder, int number) {
 // swapped; reports the first listed strategy's results. The flag of
 // --no-leaves stays with its strategy when the seats swap.
 int playPairs(Game& game, int pairs, const std::vector<int>& strategies, int noLeavesSeat, bool summary,
-              const std::string& recordFolder) {
+              const std::string& recordFolder, int clock) {
   const std::uint32_t base = programSeed().value_or(static_cast<std::uint32_t>(randomNonNegative()));
   std::vector<double> pairResults, pairSpreads;
   pairResults.reserve(static_cast<std::size_t>(pairs));
   pairSpreads.reserve(static_cast<std::size_t>(pairs));
   int wins = 0, draws = 0, losses = 0;
+  double totalTime = 0, longest = 0;
   for (int pair = 0; pair < pairs; ++pair) {
     double result = 0, spread = 0;
     for (int swap = 0; swap < 2; ++swap) {
@@ -159,10 +161,16 @@ int playPairs(Game& game, int pairs, const std::vector<int>& strategies, int noL
       }
       const std::uint32_t key[2] = {base, static_cast<std::uint32_t>(pair)};
       game.random.seed(key, 2);
+      // Every game starts on fresh clocks (the timed strategies' time).
+      game.clocks.fill(clock);
+      const auto started = std::chrono::steady_clock::now();
       {
         QuietPane quiet(summary);
         Autoplay(game);
       }
+      const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+      totalTime += took;
+      longest = std::max(longest, took);
       const int first = swap;  // the seat of the first listed strategy
       const std::string outcome = game.scores[0] == game.scores[1] ? Message(msg::AutoDraw)
                                   : FormatMessage(msg::AutoWinner, game.scores[0] > game.scores[1] ? 1 : 2);
@@ -188,6 +196,7 @@ int playPairs(Game& game, int pairs, const std::vector<int>& strategies, int noL
   textPane().Print(FormatText("%s against %s: %d wins, %d draws, %d losses; win rate %.1f%% +- %.1f%%, mean spread %+.1f +- %.1f",
                               describe(0).c_str(), describe(1).c_str(), wins, draws, losses, 100 * rate.mean,
                               100 * rate.error, spread.mean, spread.error));
+  textPane().Print(FormatText("Time per game: %.1f s on average, %.1f s at most", totalTime / (2 * pairs), longest));
   return 0;
 }
 
@@ -200,6 +209,7 @@ struct RunPlan {
   int noLeavesSeat = -1;
   bool summary = false;
   std::string recordFolder;
+  int clock = kNoClock;  // each player's clock at the start of every game
 };
 
 int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon);
@@ -208,7 +218,8 @@ int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon);
 
 int runAutoplay(const Arguments& args) {
   const auto options = parseOptions(
-      args, {"--type", "--kind", "--list", "--players", "--strategies", "--games", "--gcg-dir", "--log", "--pairs", "--no-leaves"},
+      args, {"--type", "--kind", "--list", "--players", "--strategies", "--games", "--gcg-dir", "--log", "--pairs", "--no-leaves",
+             "--time"},
       {"--summary", "--exact-endgame", "--greedier-endgame"});
   if (!options) return 2;
   applyEndgameOptions(*options);
@@ -304,7 +315,16 @@ int runAutoplay(const Arguments& args) {
       return 1;
     }
   }
-  const RunPlan plan{games, pairs, players, strategies, noLeavesSeat, options->has("--summary"), recordFolder};
+  int clock = kNoClock;
+  if (const auto text = options->value("--time")) {
+    const auto minutes = parseNumber(*text, 1, 600);
+    if (!minutes) {
+      PrintMessageF(msg::CliBadOption, ("--time " + *text).c_str());
+      return 2;
+    }
+    clock = static_cast<int>(*minutes) * 6000;
+  }
+  const RunPlan plan{games, pairs, players, strategies, noLeavesSeat, options->has("--summary"), recordFolder, clock};
   const int code = playGames(plan, lexicon);
   if (log && !log->finish()) {
     PrintMessageF(msg::CliCannotWrite, options->value("--log")->c_str());
@@ -326,9 +346,10 @@ int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon) {
   for (int p = 0; p < players; ++p) game.strategies[static_cast<std::size_t>(p)] = strategies[static_cast<std::size_t>(p)];
   if (noLeavesSeat >= 0) game.leaveValuesOff[static_cast<std::size_t>(noLeavesSeat)] = true;
 
-  if (plan.pairs > 0) return playPairs(game, plan.pairs, strategies, noLeavesSeat, summary, plan.recordFolder);
+  if (plan.pairs > 0) return playPairs(game, plan.pairs, strategies, noLeavesSeat, summary, plan.recordFolder, plan.clock);
   std::vector<SeatTotals> totals(static_cast<std::size_t>(players));
   for (int g = 1; g <= games; ++g) {
+    game.clocks.fill(plan.clock);
     {
       QuietPane quiet(summary);
       Autoplay(game);
