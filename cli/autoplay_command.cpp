@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -219,7 +220,7 @@ int playGames(const RunPlan& plan, const std::shared_ptr<Lexicon>& lexicon);
 int runAutoplay(const Arguments& args) {
   const auto options = parseOptions(
       args, {"--type", "--kind", "--list", "--players", "--strategies", "--games", "--gcg-dir", "--log", "--pairs", "--no-leaves",
-             "--time"},
+             "--time", "--word-usage"},
       {"--summary", "--exact-endgame", "--greedier-endgame"});
   if (!options) return 2;
   applyEndgameOptions(*options);
@@ -325,7 +326,23 @@ int runAutoplay(const Arguments& args) {
     clock = static_cast<int>(*minutes) * 6000;
   }
   const RunPlan plan{games, pairs, players, strategies, noLeavesSeat, options->has("--summary"), recordFolder, clock};
+  // The word-usage statistics: every word the strategies played, with how
+  // often, most played first.
+  std::map<std::string, int> usage;
+  const auto usageFile = options->value("--word-usage");
+  if (usageFile) setWordUsage(&usage);
   const int code = playGames(plan, lexicon);
+  setWordUsage(nullptr);
+  if (usageFile) {
+    std::vector<std::pair<std::string, int>> counted(usage.begin(), usage.end());
+    std::stable_sort(counted.begin(), counted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    AtomicFileWriter writer(userFilePath(*usageFile));
+    for (const auto& [word, count] : counted) writer.stream() << count << '\t' << word << '\n';
+    if (!writer.isOpen() || !writer.commit()) {
+      PrintMessageF(msg::CliCannotWrite, usageFile->c_str());
+      return code == 0 ? 1 : code;
+    }
+  }
   if (log && !log->finish()) {
     PrintMessageF(msg::CliCannotWrite, options->value("--log")->c_str());
     return code == 0 ? 1 : code;

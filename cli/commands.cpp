@@ -130,6 +130,7 @@ constexpr Command kCommands[] = {
     {"autoplay", runAutoplay,
      "autoplay [GAME] [LIST] [--players N] [--strategies S1,S2,...] [--games N]\n"
      "         [--summary] [--log FILE] [--gcg-dir DIR] [--pairs N [--no-leaves SEAT]] [--time MIN]\n"
+     "         [--word-usage FILE]\n"
      "                              whole games of the computer against itself (strategy\n"
      "                              2 for every player by default), then wins, draws,\n"
      "                              mean scores and spreads per seat; --summary prints\n"
@@ -142,7 +143,8 @@ constexpr Command kCommands[] = {
      "                              solver, --greedier-endgame: the selective search looks\n"
      "                              harder for wins near its root; --time MIN sets every\n"
      "                              player's clock at the start of each game (the timed\n"
-     "                              strategies 30-35 and 54; unset: 20 minutes)"},
+     "                              strategies 30-35 and 54; unset: 20 minutes);\n"
+     "                              --word-usage FILE writes every word played with its count"},
     {"open-position", runOpenPosition, "open-position FILE          read a position file and show it"},
     {"save-position", runSavePosition,
      "save-position FILE --open POSITION|RECORD [--move N]\n"

@@ -90,3 +90,6 @@ run_cli(0 out --seed 7 autoplay --list ${words} --strategies 54,39 --pairs 1 --s
 expect_regex("${out}" "strategy 54 against strategy 39: [0-2] wins")
 expect_regex("${out}" "Time per game: [0-9.]+ s on average")
 run_cli(2 out autoplay --list ${words} --time 0)
+run_cli(0 out --seed 7 autoplay --list ${words} --games 2 --summary --word-usage ${work}/usage.txt)
+file(READ "${work}/usage.txt" usage)
+expect_regex("${usage}" "^[0-9]+\t[A-Za-z]+\n")
