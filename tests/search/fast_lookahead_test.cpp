@@ -237,6 +237,23 @@ TEST_F(FastLookaheadTest, FlatOutcomesFinishAfterTheLeadersFourHundred) {
   }
 }
 
+// Under the anagram rule (slow generation) the initial pass gives each
+// candidate 20 iterations; with flat outcomes the ones behind stop there.
+TEST_F(FastLookaheadTest, TheAnagramRulePassesTwentyIterationsEach) {
+  ASSERT_TRUE(activateGameType(kKindAnagram));
+  Game game = position("DEGO", 19);
+  FastLookahead(game, 0, 1);
+  int atTwenty = 0, simulated = 0;
+  for (const Move& move : game.moves) {
+    if (move.simCount == 0) continue;
+    ++simulated;
+    EXPECT_GE(move.simCount, 20) << move.word;
+    atTwenty += move.simCount == 20 ? 1 : 0;
+  }
+  EXPECT_GT(simulated, 2);
+  EXPECT_GT(atTwenty, 0);
+}
+
 TEST_F(FastLookaheadTest, SimulatesRepliesAndReportsThem) {
   Game game = position("AEINRST", 16);
   game.trackHeatmaps = true;
