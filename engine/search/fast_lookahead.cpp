@@ -1,5 +1,7 @@
 #include "search/fast_lookahead.hpp"
 
+#include <time.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -96,6 +98,7 @@ struct FastRun {
   std::atomic<bool> outOfTimeSaid{false};
   std::mutex progressLock;
   int reportedPercent = -100;  // under progressLock
+  double workerSeconds = 0;    // under progressLock
   bool passCompleteSaid = false;
 };
 
@@ -356,6 +359,23 @@ bool finished(FastRun& run) {
   });
 }
 
+double threadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+void workerLoop(FastRun& run, std::uint32_t seed);
+
+// The loop, with its CPU time added to the run's.
+void timedWorkerLoop(FastRun& run, std::uint32_t seed) {
+  const double start = threadCpuSeconds();
+  workerLoop(run, seed);
+  const double used = threadCpuSeconds() - start;
+  const std::lock_guard<std::mutex> lock(run.progressLock);
+  run.workerSeconds += used;
+}
+
 void workerLoop(FastRun& run, std::uint32_t seed) {
   Mt19937 random;
   random.seed(seed);
@@ -505,7 +525,7 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
     std::vector<std::unique_ptr<WorkerThread>> workers;
     for (int k = 0; k < run.threads; ++k) {
       const auto seed = static_cast<std::uint32_t>(game.random.next()) ^ (0x85EBCA6Bu * static_cast<std::uint32_t>(k + 1));
-      workers.push_back(std::make_unique<WorkerThread>([&run, seed] { workerLoop(run, seed); }));
+      workers.push_back(std::make_unique<WorkerThread>([&run, seed] { timedWorkerLoop(run, seed); }));
     }
     bool anyStarted = false;
     for (auto& worker : workers) {
@@ -513,8 +533,9 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
       anyStarted = anyStarted || worker->started();
     }
     // No worker could be started: the driver does the work itself.
-    if (!anyStarted) workerLoop(run, static_cast<std::uint32_t>(game.random.next()));
+    if (!anyStarted) timedWorkerLoop(run, static_cast<std::uint32_t>(game.random.next()));
   }
+  setLastWorkerSeconds(run.workerSeconds);
 
   game.lastInitialPassPercent = initialPassPercent(run);
   game.lastContenders = initialPassDone(run) ? static_cast<int>(standing(run).contention.size()) : 0;

@@ -10,6 +10,7 @@ std::atomic<bool> timedOutFlag{false};
 std::atomic<float> bestMean{kNoBest};
 std::mutex bestLock;
 std::atomic<double> lastSeconds{0.0};
+std::atomic<double> lastWorkerCpu{0.0};
 
 }  // namespace
 
@@ -69,6 +70,8 @@ SimulationClock& simulationClock() {
 }
 
 double lastSimulationSeconds() { return lastSeconds.load(std::memory_order_relaxed); }
+double lastWorkerSeconds() { return lastWorkerCpu.load(std::memory_order_relaxed); }
+void setLastWorkerSeconds(double seconds) { lastWorkerCpu.store(seconds, std::memory_order_relaxed); }
 void setLastSimulationSeconds(double seconds) { lastSeconds.store(seconds, std::memory_order_relaxed); }
 
 }  // namespace pexil

@@ -54,5 +54,9 @@ SimulationClock& simulationClock();
 // The elapsed time of the last simulation, in seconds (for the benchmarks).
 double lastSimulationSeconds();
 void setLastSimulationSeconds(double seconds);
+// The CPU time the last fast lookahead's workers spent in their loops, in
+// seconds over all of them (for the benchmarks' per-thread rates).
+double lastWorkerSeconds();
+void setLastWorkerSeconds(double seconds);
 
 }  // namespace pexil
