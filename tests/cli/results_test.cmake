@@ -246,10 +246,15 @@ if(EXISTS ${rundir}/ENGLISH.LST)
   run_cli_input(0 out "endgame 3\nquit\ny\n" play --open ${endgame})
   expect_regex("${out}" "\n +1  [A-Z]+ +[0-9A-O]+ +[0-9]+  [-+][0-9]+\n")
 endif()
-# play --ply N: the computer's moves come from the threaded lookahead.
+# play --ply N: the computer's moves come from the fast lookahead at that
+# depth; play --time MIN from the timed move, on its clock.
 run_cli_input(0 out "quit\ny\n" play --list ${words} --ply 1 --first pexil --seed 2)
 expect_contains("${out}" "Simulation done: ")
+expect_contains("${out}" "moved at 1 ply: ")
 expect_absent("${out}" "The lookahead engine is not available yet")
+run_cli_input(0 out "quit\ny\n" play --list ${words} --time 1 --first pexil --seed 2)
+expect_contains("${out}" "moved: [")
+expect_contains("${out}" "Time remaining on clock: [00:")
 # Digraph tiles in full in the move tables of moves and simulate (with the
 # shipped Catalan and Spanish lists, when they have been made).
 string(REPEAT "...............\n" 15 empty_board)
@@ -259,13 +264,23 @@ if(EXISTS ${rundir}/CATALAN.LST)
   expect_contains("${out}" "IL·LESA")
   run_cli(0 out simulate --type "Scrabble(R) - Catalan" --board ${work}/empty.txt --rack "(L·L)AOSEIR" --ply 1 --seed 3 --top 3)
   expect_regex("${out}" "\n +1  [A-Z·]*L·L[A-Z·]* +8[A-O] ")
+  # The fast lookahead with its statistics: the digraph tiles in the replies.
+  run_cli(0 out simulate --type "Scrabble(R) - Catalan" --board ${work}/empty.txt --rack "(L·L)AOSEIR" --engine fast
+          --ply 1 --threads 2 --seed 3 --top 3 --stats)
+  expect_regex("${out}" "\n +1  [A-Z·]*L·L[A-Z·]* +8[A-O] ")
+  expect_contains("${out}" "Most frequent opponent replies: -----------")
 endif()
 if(EXISTS ${rundir}/SPANISH.LST)
   run_cli(0 out simulate --type "Scrabble(R) - Spanish" --board ${work}/empty.txt --rack "1AO2E3S" --ply 1 --seed 3 --top 3)
   expect_contains("${out}" "SERRALLO")
 endif()
 # sim inside play: the lookahead for the user's rack, the game left as it was.
-run_cli_input(0 out "sim 1\nsim x\nquit\ny\n" play --list ${words} --seed 2)
+run_cli_input(0 out "results\nsim 1\nsim x\nresults 2\nresults 0\nquit\ny\n" play --list ${words} --seed 2)
+expect_contains("${out}" "No simulation results yet: type sim first.")
+expect_contains("${out}" "Simulation results: mean spread / median spread / winprob")
+expect_contains("${out}" "Move 2: ")
+expect_regex("${out}" "Mean spread: [-+][0-9]+\\.[0-9][0-9]")
+expect_contains("${out}" "Invalid option or value: results 0")
 expect_contains("${out}" "Simulating 1 plies after each move of ")
 expect_contains("${out}" "Simulation done: ")
 expect_contains("${out}" "Invalid option or value: sim x")
