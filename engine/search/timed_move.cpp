@@ -89,13 +89,14 @@ std::size_t chosenIndex(const std::vector<Move>& list, bool timedOut) {
   return 0;
 }
 
-// Prints the report of the move and plays it.
-Move reportAndPlay(Game& game, const Move& chosen, const std::string& heading, int elapsed, bool withClock) {
+// Prints the report of the move and plays it; the timed move's report also
+// names the runners-up and the clock.
+Move reportAndPlay(Game& game, const Move& chosen, const std::string& heading, int elapsed, bool timed) {
   const int mover = game.toMove;
   const std::vector<Move>& list = activeList(game);
   say(game, kRule + "\n");
   say(game, heading + ClockText(elapsed) + " " + MoveLine(game, mover, chosen, std::string()) + "\n");
-  if (list.size() > 4) {
+  if (timed && list.size() > 4) {
     bool first = true;
     for (std::size_t i = 0; i < list.size() && i < 5; ++i) {
       const Move& other = list[i];
@@ -107,7 +108,7 @@ Move reportAndPlay(Game& game, const Move& chosen, const std::string& heading, i
       first = false;
     }
   }
-  if (withClock) say(game, "Time remaining on clock: " + ClockText(game.clocks[static_cast<std::size_t>(mover)]) + "\n");
+  if (timed) say(game, "Time remaining on clock: " + ClockText(game.clocks[static_cast<std::size_t>(mover)]) + "\n");
   say(game, kRule + "\n");
   PlayMove(game, chosen);
   return game.lastMove;
