@@ -596,6 +596,14 @@ int preEndgameCandidates(Simulation& sim, const std::vector<int>& order, std::ve
   return -1;
 }
 
+// The game-type flags the horizon's win chance depends on, as they are now
+// (a generation refreshes them too, but the choice is made before it).
+void refreshGameTypeFlags(Game& game) {
+  game.standardBonusLayout = hasStandardLayout(game.board);
+  game.standardTileValues = hasStandardTileSet();
+  game.winProbAtHorizon = WinProbAtHorizon(game);
+}
+
 void putFirst(std::vector<Move>& list, int index) {
   std::rotate(list.begin(), list.begin() + index, list.begin() + index + 1);
 }
@@ -614,7 +622,7 @@ void FastLookahead(Game& game, int ply, int threads) {
     say(game, "Using spread simulation for solitaire player.\n");
     game.maximizeWinProb = false;
   }
-  game.winProbAtHorizon = WinProbAtHorizon(game);
+  refreshGameTypeFlags(game);
   if (game.playerCount >= 3 && game.winProbAtHorizon) {
     if (game.maximizeWinProb && ply % game.playerCount != 0) {
       ply = (ply / game.playerCount + 1) * game.playerCount;
@@ -718,7 +726,7 @@ void AnalyzeMove(Game& game, const Move& move, int ply, int threads) {
   clearAbort();
   setSimulationTimedOut(false);
   FlagsScope scope(game);
-  game.winProbAtHorizon = WinProbAtHorizon(game);
+  refreshGameTypeFlags(game);
   if (game.playerCount >= 3 && game.winProbAtHorizon && game.maximizeWinProb && ply % game.playerCount != 0) {
     ply = (ply / game.playerCount + 1) * game.playerCount;
     say(game, FormatText("Adjusting to %d ply for more accurate estimation.\n", ply));
