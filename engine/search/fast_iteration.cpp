@@ -146,20 +146,23 @@ FastOutcome RunFastIteration(Game& game, const Move& candidate, const FastIterat
     if (offset == 1 || offset == players) {
       const Rack& rack = game.racks[static_cast<std::size_t>(mover)];
       const bool placement = !isNonPlacement(move);
-      const bool bingo = placement && rack.total() == rackSize && move.leaveView().empty();
+      // A bingo uses a full rack; the heat maps mark any play that empties
+      // the rack for more than the bingo bonus.
+      const bool wentOut = placement && move.leaveView().empty();
+      const bool bingo = wentOut && rack.total() == rackSize;
       if (offset == 1) {
         ++stats.replies;
         stats.replyScoreTotal += move.score;
         stats.opponentBingos += bingo ? 1 : 0;
         stats.opponentExchanges += placement ? 0 : 1;
         RecordSeenMove(stats.seenReplies, state.replyIndex, move, rack);
-        if (setup.heatMaps) RecordHeat(stats.replyHeat, move, bingo && move.score > rules().bingoBonus);
+        if (setup.heatMaps) RecordHeat(stats.replyHeat, move, wentOut && move.score > rules().bingoBonus);
       } else {
         ++stats.nextMoves;
         stats.nextScoreTotal += move.score;
         stats.nextTurnBingos += bingo ? 1 : 0;
         RecordSeenMove(stats.seenNextMoves, state.nextIndex, move, rack);
-        if (setup.heatMaps) RecordHeat(stats.nextHeat, move, bingo && move.score > rules().bingoBonus);
+        if (setup.heatMaps) RecordHeat(stats.nextHeat, move, wentOut && move.score > rules().bingoBonus);
       }
     }
     PlayMove(game, move, false, true);

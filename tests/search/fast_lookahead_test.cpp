@@ -187,6 +187,45 @@ TEST_F(FastLookaheadTest, CandidatesSkipDuplicatesAndGrowNearTheEnd) {
   EXPECT_LE(late.size(), 150u);
 }
 
+TEST_F(FastLookaheadTest, HeatMapsAndTalliesOfSeenMoves) {
+  HeatMap map;
+  map.width = 15, map.height = 15;
+  map.counts.assign(225, 0);
+  map.scores.assign(225, 0);
+  map.bingoCounts.assign(225, 0);
+  map.bingoScores.assign(225, 0);
+  Move down;
+  down.word = "cats";
+  down.column = 3, down.row = 5, down.direction = kDown, down.score = 70;
+  RecordHeat(map, down, true);
+  Move pass;
+  pass.word = label::pass;
+  RecordHeat(map, pass, false);
+  EXPECT_EQ(map.moves, 2) << "every recorded move counts, placement or not";
+  for (int row = 5; row < 9; ++row) {
+    EXPECT_EQ(map.counts[static_cast<std::size_t>(row * 15 + 3)], 1);
+    EXPECT_EQ(map.scores[static_cast<std::size_t>(row * 15 + 3)], 70);
+  }
+  EXPECT_EQ(map.counts[static_cast<std::size_t>(9 * 15 + 3)], 0);
+  EXPECT_EQ(map.bingoCounts[static_cast<std::size_t>(5 * 15 + 3)], 1) << "a bingo marks its first square";
+  EXPECT_EQ(map.bingoCounts[static_cast<std::size_t>(6 * 15 + 3)], 0);
+
+  std::vector<SeenMove> seen;
+  std::unordered_map<std::uint64_t, std::size_t> index;
+  Rack rack{};
+  addLetters(rack, "acstxyz", nullptr);
+  RecordSeenMove(seen, index, down, rack);
+  down.score = 30;
+  RecordSeenMove(seen, index, down, rack);
+  RecordSeenMove(seen, index, pass, rack);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].count, 2);
+  EXPECT_EQ(seen[0].scoreTotal, 100);
+  EXPECT_EQ(seen[0].bestScore, 70);
+  EXPECT_EQ(seen[0].text, "CATS D6");
+  EXPECT_EQ(seen[1].text, "(Pass)");
+}
+
 TEST_F(FastLookaheadTest, HorizonWinOfAFinishedGameCountsATieAsHalf) {
   Game game = position("EINRSTU", 14);
   game.winProbAtHorizon = true;
