@@ -404,13 +404,15 @@ void workerLoop(FastRun& run, std::uint32_t seed) {
   }
 }
 
+// The flags a simulation switches for its own run, restored on every way
+// out (the solitaire player's win-probability sort among them).
 struct FlagsScope {
   Game& game;
   SearchMode searchMode;
-  bool announceSenyors, unseenPool, maximizeWinProb, winProbAtHorizon, quiet;
+  bool announceSenyors, unseenPool, maximizeWinProb;
   explicit FlagsScope(Game& g)
       : game(g), searchMode(g.searchMode), announceSenyors(g.announceSenyors), unseenPool(g.unseenPoolEvaluation),
-        maximizeWinProb(g.maximizeWinProb), winProbAtHorizon(g.winProbAtHorizon), quiet(g.quiet) {
+        maximizeWinProb(g.maximizeWinProb) {
     game.simulating = true;
     game.announceSenyors = false;
   }
@@ -419,7 +421,10 @@ struct FlagsScope {
     game.searchMode = searchMode;
     game.announceSenyors = announceSenyors;
     game.unseenPoolEvaluation = unseenPool;
+    game.maximizeWinProb = maximizeWinProb;
   }
+  FlagsScope(const FlagsScope&) = delete;
+  FlagsScope& operator=(const FlagsScope&) = delete;
 };
 
 // The median of the values (the mean of the middle two for an even count).

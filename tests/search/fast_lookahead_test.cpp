@@ -334,6 +334,7 @@ TEST_F(FastLookaheadTest, SolitaireAndThreePlayerAdjustments) {
     const auto lines = capture.lines();
     EXPECT_TRUE(printed(lines, "Using spread simulation for solitaire player."));
     EXPECT_EQ(game.moves.front().simByWinProb, 0);
+    EXPECT_TRUE(game.maximizeWinProb) << "the caller's setting comes back";
   }
   {
     setProgramSeed(18);
