@@ -46,8 +46,6 @@ constexpr int kLeaderEnough = 400;
 // Past this many iterations a candidate is settled: when every candidate in
 // contention has them, the search ends even if they stay level.
 constexpr int kSettled = 3000;
-// Redraws of the results view, every this many iterations.
-constexpr long long kRedrawEvery = 400;
 
 std::mutex outputLock;
 
@@ -93,7 +91,6 @@ struct FastRun {
 
   std::atomic<bool> stop{false};
   std::atomic<long long> totalIterations{0};
-  std::atomic<long long> lastRedraw{0};
   std::atomic<int> contenders{0};
   std::atomic<bool> outOfTimeSaid{false};
   std::mutex progressLock;
