@@ -30,6 +30,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "movegen/evaluation.hpp"
+#include "search/cpu_time.hpp"
 #include "search/fast_lookahead.hpp"
 #include "search/simulation.hpp"
 #include "search/simulation_state.hpp"
@@ -61,14 +62,6 @@ long statusKiB(const char* field) {
 
 double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The CPU time of the calling thread, in seconds: the generation and
-// self-play figures do not depend on what else the machine runs.
-double threadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 void say(const std::string& text) { textPane().Print(text); }
@@ -367,7 +360,7 @@ int benchMovegen(const ParsedOptions& options) {
   }
 
   long fullGenerations = 0, movesGenerated = 0;
-  double cpuStart = threadSeconds();
+  double cpuStart = threadCpuSeconds();
   double fullTime = 0;
   if (only != "best") do {
     for (Game& g : work) {
@@ -375,16 +368,16 @@ int benchMovegen(const ParsedOptions& options) {
       movesGenerated += static_cast<long>(g.moves.size());
     }
     fullGenerations += n;
-    fullTime = threadSeconds() - cpuStart;
+    fullTime = threadCpuSeconds() - cpuStart;
   } while (fullTime < kMovegenSeconds);
 
   long bestGenerations = 0;
-  cpuStart = threadSeconds();
+  cpuStart = threadCpuSeconds();
   double bestTime = 0;
   if (only != "full") do {
     for (Game& g : work) GenerateMoves(g, true);
     bestGenerations += n;
-    bestTime = threadSeconds() - cpuStart;
+    bestTime = threadCpuSeconds() - cpuStart;
   } while (bestTime < kMovegenSeconds);
 
   TextPane& pane = textPane();
@@ -551,9 +544,9 @@ int benchSim(const ParsedOptions& options) {
   Fnv1a checksum;
   Game single = game;
   single.random.seed(seed);
-  const double cpuStart = threadSeconds();
+  const double cpuStart = threadCpuSeconds();
   simulateShare(single, 0, 1, &checksum);
-  const double oneThread = threadSeconds() - cpuStart;
+  const double oneThread = threadCpuSeconds() - cpuStart;
 
   const int threads = std::max(1, game.threads);
   std::vector<std::unique_ptr<Game>> copies;
@@ -624,7 +617,7 @@ int benchSelfplay(const ParsedOptions& options) {
   TextPane& pane = textPane();
   const bool wasQuiet = pane.Quiet();
   pane.SetQuiet(true);  // the move lines would time the terminal
-  const double start = threadSeconds();
+  const double start = threadCpuSeconds();
   for (int g = 0; g < games; ++g) {
     Autoplay(game);
     moves += game.moveNumber;
@@ -633,7 +626,7 @@ int benchSelfplay(const ParsedOptions& options) {
       scoreSum += game.scores[static_cast<std::size_t>(p)];
     }
   }
-  const double elapsed = threadSeconds() - start;
+  const double elapsed = threadCpuSeconds() - start;
   pane.SetQuiet(wasQuiet);
 
   const bool wasNoWrap = pane.NoWrap();

@@ -14,10 +14,12 @@
 #include "game_choice.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "search/cpu_time.hpp"
 #include "search/endgame.hpp"
 #include "search/endgame_state.hpp"
 #include "search/exact_endgame.hpp"
 #include "search/pre_endgame.hpp"
+#include "search/simulation_report.hpp"
 #include "search/static_endgame.hpp"
 #include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
@@ -33,14 +35,6 @@ constexpr int kOneTilePositions = 20;
 constexpr int kDefaultSeconds = 60;
 
 void say(const std::string& text) { textPane().Print(text); }
-
-// The CPU time of the process (every thread), in seconds: with one thread
-// the figures do not depend on what else the machine runs.
-double processSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 // What one search made of one position.
 struct Outcome {
@@ -60,6 +54,15 @@ double wallSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// The move a search put first, its value, and whether it was valued.
+void takeChoice(const Game& game, Outcome& outcome) {
+  if (game.moves.empty()) return;
+  outcome.value = game.moves.front().equity;
+  outcome.chose = true;
+  outcome.choice = game.moves.front();
+  outcome.solved = outcome.value != kNotSearched;
+}
+
 // A search of the table: run on a copy of each position.
 struct EndgameColumn {
   std::string name;
@@ -76,14 +79,6 @@ struct Checksum {
     }
   }
 };
-
-// The q-quantile by the nearest rank.
-double quantile(std::vector<double> values, double q) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
-  return values[std::min(values.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
 
 std::string racksOf(const Game& game) {
   return rackString(game.racks[static_cast<std::size_t>(game.toMove)]) + "/" +
@@ -184,12 +179,8 @@ int benchEndgame(const ParsedOptions& options) {
          Outcome outcome;
          outcome.seconds = wallSeconds() - start;
          outcome.nodes = lastEndgameNodes();
-         outcome.solved = !endgameTimedOut() && !game.moves.empty() && game.moves.front().equity != kNotSearched;
-         if (!game.moves.empty()) {
-           outcome.value = game.moves.front().equity;
-           outcome.chose = true;
-           outcome.choice = game.moves.front();
-         }
+         takeChoice(game, outcome);
+         outcome.solved = outcome.solved && !endgameTimedOut();
          return outcome;
        }},
       {"static", [&](Game& game) {
@@ -199,12 +190,7 @@ int benchEndgame(const ParsedOptions& options) {
          Outcome outcome;
          outcome.seconds = wallSeconds() - start;
          outcome.nodes = game.endgameNodes;
-         outcome.solved = !game.moves.empty() && game.moves.front().equity != kNotSearched;
-         if (!game.moves.empty()) {
-           outcome.value = game.moves.front().equity;
-           outcome.chose = true;
-           outcome.choice = game.moves.front();
-         }
+         takeChoice(game, outcome);
          return outcome;
        }},
   };
@@ -243,9 +229,9 @@ int benchEndgame(const ParsedOptions& options) {
                    "value", "depth", "seconds", "cpu s", "nodes", "solved"));
     for (const EndgamePosition& position : positions) {
       Game game = position.game;
-      const double cpuStart = processSeconds();
+      const double cpuStart = processCpuSeconds();
       Outcome outcome = column.run(game);
-      outcome.cpu = processSeconds() - cpuStart;
+      outcome.cpu = processCpuSeconds() - cpuStart;
       const std::size_t index = static_cast<std::size_t>(&position - positions.data());
       if (&column == &columns.front()) exactResults[index] = outcome;
       std::string verdict;
@@ -292,7 +278,7 @@ int benchEndgame(const ParsedOptions& options) {
       const double total = cpu ? s.cpuTotal : s.total;
       const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
       say(FormatText("%-8s %-5s %9d %7d %9.3f %9.3f %9.3f %12.0f %016llx", s.name.c_str(), cpu ? "cpu" : "wall",
-                     static_cast<int>(times.size()), s.solved, quantile(times, 0.5), quantile(times, 0.9), worst,
+                     static_cast<int>(times.size()), s.solved, Quantile(times, 0.5), Quantile(times, 0.9), worst,
                      total > 0 ? static_cast<double>(s.nodes) / total : 0.0, static_cast<unsigned long long>(s.checksum.value)));
     }
   }
@@ -328,10 +314,10 @@ int benchEndgame(const ParsedOptions& options) {
                      racksOf(position.game).c_str()));
       continue;
     }
-    const double cpuStart = processSeconds(), start = wallSeconds();
+    const double cpuStart = processCpuSeconds(), start = wallSeconds();
     const PreEndgameResult result = PreEndgameEvaluate(game, *move, static_cast<int>(*threads), 2000);
     pegTimes.push_back(wallSeconds() - start);
-    pegCpu.push_back(processSeconds() - cpuStart);
+    pegCpu.push_back(processCpuSeconds() - cpuStart);
     pegChecksum.add(static_cast<std::int32_t>(position.seed));
     pegChecksum.add(static_cast<std::int32_t>(std::lround(result.winPercent * 100)));
     say(FormatText("  seed %-10u racks %-17s bag %s %-10s %2d draws, win %6.2f%%, %7.3f s, cpu %7.3f s",
@@ -343,7 +329,7 @@ int benchEndgame(const ParsedOptions& options) {
     const std::vector<double>& times = cpu ? pegCpu : pegTimes;
     const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
     say(FormatText("%-8s %-5s %9d %7s %9.3f %9.3f %9.3f %12s %016llx", "peg", cpu ? "cpu" : "wall",
-                   static_cast<int>(times.size()), "-", quantile(times, 0.5), quantile(times, 0.9), worst, "-",
+                   static_cast<int>(times.size()), "-", Quantile(times, 0.5), Quantile(times, 0.9), worst, "-",
                    static_cast<unsigned long long>(pegChecksum.value)));
   }
   pane.SetNoWrap(wasNoWrap);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "lexicon/lexicon.hpp"
+#include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
 #include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
@@ -68,6 +69,19 @@ inline Game gameWithCatAtCentre(std::uint32_t seed) {
   Rack laid;
   EXPECT_EQ(addLetters(laid, "cat", &game.bag), 3);
   for (int k = 0; k < 3; ++k) squareAt(game.board, 6 + k, 7)->letter = "cat"[k];
+  return game;
+}
+
+// CAT across the centre, the mover holding `rack` (tiles from the bag),
+// the opponent a rack drawn from the bag, the game's own generator seeded,
+// quiet, the board annotated.
+inline Game catPosition(const char* rack, std::uint32_t seed) {
+  Game game = gameWithCatAtCentre(seed);
+  EXPECT_EQ(addLetters(game.racks[0], rack, &game.bag), static_cast<int>(std::string(rack).size()));
+  drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
+  game.random.seed(seed);
+  game.quiet = true;
+  prepareBoard(game);
   return game;
 }
 

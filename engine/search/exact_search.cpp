@@ -1,7 +1,5 @@
 #include "search/exact_search.hpp"
 
-#include <time.h>
-
 #include <algorithm>
 
 #include "rules/game_rules.hpp"
@@ -40,12 +38,6 @@ bool settles(const ExactEntry& entry, int alpha, int beta) {
 }
 
 }  // namespace
-
-double processCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 bool ExactStart::load(const Game& game) {
   const GameRules& r = rules();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "movegen/lean_board.hpp"
+#include "search/cpu_time.hpp"
 #include "movegen/lean_generator.hpp"
 #include "search/exact_table.hpp"
 #include "state/game.hpp"
@@ -56,8 +57,6 @@ struct ExactStop {
   double cpuDeadline = 0;
 };
 
-// Seconds of CPU time the process (all its threads) has used.
-double processCpuSeconds();
 
 class ExactSearcher {
  public:

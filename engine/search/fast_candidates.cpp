@@ -12,23 +12,6 @@ constexpr int kFirstCandidates = 32;
 constexpr int kOneTileCandidates = 120;
 constexpr int kTwoTileCandidates = 150;
 
-// The board squares a placement lays tiles on, and how many.
-int tilesLaid(const Game& game, const Move& move, int& column, int& row) {
-  int laid = 0;
-  const int length = static_cast<int>(move.wordView().size());
-  for (int i = 0; i < length; ++i) {
-    const int c = move.direction == kAcross ? move.column + i : move.column;
-    const int r = move.direction == kAcross ? move.row : move.row + i;
-    const Square* square = squareAt(game.board, c, r);
-    if (square != nullptr && square->empty()) {
-      ++laid;
-      column = c;
-      row = r;
-    }
-  }
-  return laid;
-}
-
 // The letter laid on (column, row) by the move, as the word spells it.
 char letterAt(const Move& move, int column, int row) {
   const int i = move.direction == kAcross ? column - move.column : row - move.row;
@@ -39,6 +22,22 @@ bool usesBlank(const Move& move) { return move.blankPositions[0] >= 0; }
 
 }  // namespace
 
+int TilesLaid(const Board& board, const Move& move, int* column, int* row) {
+  if (isNonPlacement(move)) return 0;
+  int laid = 0;
+  const int length = static_cast<int>(move.wordView().size());
+  for (int i = 0; i < length; ++i) {
+    const int c = move.direction == kAcross ? move.column + i : move.column;
+    const int r = move.direction == kAcross ? move.row : move.row + i;
+    const Square* square = squareAt(board, c, r);
+    if (square == nullptr || !square->empty()) continue;
+    ++laid;
+    if (column != nullptr) *column = c;
+    if (row != nullptr) *row = r;
+  }
+  return laid;
+}
+
 bool DuplicateCandidate(const Game& game, const Move& earlier, const Move& later) {
   if (isNonPlacement(earlier) || isNonPlacement(later)) return false;
   if (earlier.wordView() == later.wordView() && earlier.column == later.column && earlier.row == later.row &&
@@ -48,7 +47,7 @@ bool DuplicateCandidate(const Game& game, const Move& earlier, const Move& later
   }
   if (earlier.direction == later.direction) return false;
   int c1 = -1, r1 = -1, c2 = -1, r2 = -1;
-  if (tilesLaid(game, earlier, c1, r1) != 1 || tilesLaid(game, later, c2, r2) != 1) return false;
+  if (TilesLaid(game.board, earlier, &c1, &r1) != 1 || TilesLaid(game.board, later, &c2, &r2) != 1) return false;
   if (c1 != c2 || r1 != r2) return false;
   const int i1 = earlier.direction == kAcross ? c1 - earlier.column : r1 - earlier.row;
   const int i2 = later.direction == kAcross ? c2 - later.column : r2 - later.row;
@@ -85,8 +84,7 @@ std::vector<int> FastLookaheadCandidates(const Game& game, const std::vector<Mov
     for (int i = next; i < size && static_cast<int>(chosen.size()) < upTo; ++i) {
       const Move& move = list[static_cast<std::size_t>(i)];
       if (isNonPlacement(move) || usesBlank(move)) continue;
-      int c = -1, r = -1;
-      if (tilesLaid(game, move, c, r) != tiles) continue;
+      if (TilesLaid(game.board, move) != tiles) continue;
       if (std::find(chosen.begin(), chosen.end(), i) != chosen.end() || isDuplicate(i)) continue;
       chosen.push_back(i);
     }

@@ -1,7 +1,5 @@
 #include "search/fast_lookahead.hpp"
 
-#include <time.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,6 +14,7 @@
 #include "movegen/generator.hpp"
 #include "rules/game_rules.hpp"
 #include "search/endgame.hpp"
+#include "search/cpu_time.hpp"
 #include "search/fast_iteration.hpp"
 #include "search/known_racks.hpp"
 #include "search/pre_endgame.hpp"
@@ -47,13 +46,7 @@ constexpr int kLeaderEnough = 400;
 // contention has them, the search ends even if they stay level.
 constexpr int kSettled = 3000;
 
-std::mutex outputLock;
-
-void say(const Game& game, const std::string& text) {
-  if (game.quiet) return;
-  const std::lock_guard<std::mutex> lock(outputLock);
-  textPane().Print(text);
-}
+void say(const Game& game, const std::string& text) { SimulationSay(game, text); }
 
 // One candidate: its own game copy and statistics. The fields other
 // workers read while choosing are atomics; the rest belong to whoever
@@ -356,12 +349,6 @@ bool finished(FastRun& run) {
   });
 }
 
-double threadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 void workerLoop(FastRun& run, std::uint32_t seed);
 
 // The loop, with its CPU time added to the run's.
@@ -401,29 +388,6 @@ void workerLoop(FastRun& run, std::uint32_t seed) {
   }
 }
 
-// The flags a simulation switches for its own run, restored on every way
-// out (the solitaire player's win-probability sort among them).
-struct FlagsScope {
-  Game& game;
-  SearchMode searchMode;
-  bool announceSenyors, unseenPool, maximizeWinProb;
-  explicit FlagsScope(Game& g)
-      : game(g), searchMode(g.searchMode), announceSenyors(g.announceSenyors), unseenPool(g.unseenPoolEvaluation),
-        maximizeWinProb(g.maximizeWinProb) {
-    game.simulating = true;
-    game.announceSenyors = false;
-  }
-  ~FlagsScope() {
-    game.simulating = false;
-    game.searchMode = searchMode;
-    game.announceSenyors = announceSenyors;
-    game.unseenPoolEvaluation = unseenPool;
-    game.maximizeWinProb = maximizeWinProb;
-  }
-  FlagsScope(const FlagsScope&) = delete;
-  FlagsScope& operator=(const FlagsScope&) = delete;
-};
-
 // The median of the values (the mean of the middle two for an even count).
 float medianOf(std::vector<float> values) {
   if (values.empty()) return 0.0f;
@@ -446,25 +410,10 @@ struct Simulation {
   std::shared_ptr<const WinProbTable> table;
 };
 
-// Builds the known racks (typed tiles or the guess) and says which are used.
+// Builds the known racks (typed tiles or the guess) and keeps a copy.
 void prepareKnownRacks(Simulation& sim) {
-  Game& game = sim.game;
-  bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
-  if (!knownInUse && game.guessRackDistribution) {
-    if (guessAppliesToLookahead(game)) {
-      GuessOpponentRack(game, sim.threads);
-    } else {
-      ClearKnownRacks(game);
-    }
-    knownInUse = !game.knownRacks.empty();
-  }
-  if (knownInUse) {
-    say(game, game.knownRacks.size() == 1
-                  ? FormatText("Using known tiles %s in simulation.\n", tilesDisplayText(game.knownRacks.front()).c_str())
-                  : std::string("Using known tile distribution in simulation.\n"));
-  }
-  sim.knownRacks = game.knownRacks;
-  sim.knownInUse = knownInUse;
+  sim.knownInUse = PrepareKnownRacks(sim.game, sim.threads);
+  sim.knownRacks = sim.game.knownRacks;
 }
 
 // Runs the workers over the candidates of `indexes` (into the active list)
@@ -619,7 +568,7 @@ void FastLookahead(Game& game, int ply, int threads) {
   clock.start();
   clearAbort();
   setSimulationTimedOut(false);
-  FlagsScope scope(game);
+  SimulationScope scope(game);
   if (game.playerCount == 1 && game.maximizeWinProb) {
     say(game, "Using spread simulation for solitaire player.\n");
     game.maximizeWinProb = false;
@@ -652,7 +601,7 @@ void FastLookahead(Game& game, int ply, int threads) {
 
   game.unseenPoolEvaluation = true;
   GenerateMoves(game, Generation::fullList);
-  game.unseenPoolEvaluation = scope.unseenPool;
+  game.unseenPoolEvaluation = scope.unseenPool();
   game.targetTurn = game.moveNumber + ply;
   std::vector<Move>& list = activeList(game);
   if (list.empty()) {
@@ -727,7 +676,7 @@ void AnalyzeMove(Game& game, const Move& move, int ply, int threads) {
   clock.start();
   clearAbort();
   setSimulationTimedOut(false);
-  FlagsScope scope(game);
+  SimulationScope scope(game);
   refreshGameTypeFlags(game);
   if (game.playerCount >= 3 && game.winProbAtHorizon && game.maximizeWinProb && ply % game.playerCount != 0) {
     ply = (ply / game.playerCount + 1) * game.playerCount;

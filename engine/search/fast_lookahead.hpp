@@ -33,6 +33,11 @@ void AnalyzeMove(Game& game, const Move& move, int ply, int threads);
 // 150 candidates.
 std::vector<int> FastLookaheadCandidates(const Game& game, const std::vector<Move>& list, int ply);
 
+// How many tiles the placement lays on `board` (the squares of its word
+// still empty there), and the square of the last of them; 0 for a move
+// that is no placement.
+int TilesLaid(const Board& board, const Move& move, int* column = nullptr, int* row = nullptr);
+
 // Whether `later` repeats `earlier` as a candidate: the same word at the
 // same square and direction with the same first two blank slots, or a
 // one-tile play of the same letter on the same square the other way.

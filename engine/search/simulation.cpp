@@ -26,14 +26,8 @@
 namespace pexil {
 namespace {
 
-// Serialises the workers' progress lines.
-std::mutex outputLock;
-
-void say(const Game& game, const std::string& text) {
-  if (game.quiet) return;
-  std::lock_guard<std::mutex> lock(outputLock);
-  textPane().Print(text);
-}
+// Every simulation's progress lines go through SimulationSay.
+void say(const Game& game, const std::string& text) { SimulationSay(game, text); }
 
 // Mean and population deviation of the last `count` entries.
 void lastStats(const std::vector<double>& history, std::size_t count, double& mean, double& deviation) {
@@ -61,26 +55,6 @@ std::string streamNumber(double value) {
   out << value;
   return out.str();
 }
-
-// The search mode and the flags a simulation switches, restored on every
-// way out.
-struct SimulationScope {
-  Game& game;
-  SearchMode searchMode;
-  bool announceSenyors;
-  bool unseenPool;
-  explicit SimulationScope(Game& g)
-      : game(g), searchMode(g.searchMode), announceSenyors(g.announceSenyors), unseenPool(g.unseenPoolEvaluation) {
-    game.simulating = true;
-    game.announceSenyors = false;
-  }
-  ~SimulationScope() {
-    game.simulating = false;
-    game.searchMode = searchMode;
-    game.announceSenyors = announceSenyors;
-    game.unseenPoolEvaluation = unseenPool;
-  }
-};
 
 // The chance that `mover`, who has just moved, wins with this lead: the
 // table's cell for the tiles in the bag and where the blanks are from the
@@ -150,6 +124,50 @@ void PositionSnapshot::restore(Game& game) const {
   game.patternReference = patternReference_;
   if (game.scoreChanges.size() > scoreChanges_) game.scoreChanges.resize(scoreChanges_);
   if (game.history.size() > history_) game.history.resize(history_);
+}
+
+namespace {
+std::mutex outputLock;
+}  // namespace
+
+void SimulationSay(const Game& game, const std::string& text) {
+  if (game.quiet) return;
+  const std::lock_guard<std::mutex> lock(outputLock);
+  textPane().Print(text);
+}
+
+SimulationScope::SimulationScope(Game& game)
+    : game_(game), searchMode_(game.searchMode), announceSenyors_(game.announceSenyors),
+      unseenPool_(game.unseenPoolEvaluation), maximizeWinProb_(game.maximizeWinProb) {
+  game.simulating = true;
+  game.announceSenyors = false;
+}
+
+SimulationScope::~SimulationScope() {
+  game_.simulating = false;
+  game_.searchMode = searchMode_;
+  game_.announceSenyors = announceSenyors_;
+  game_.unseenPoolEvaluation = unseenPool_;
+  game_.maximizeWinProb = maximizeWinProb_;
+}
+
+bool PrepareKnownRacks(Game& game, int threads) {
+  bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
+  if (!knownInUse && game.guessRackDistribution) {
+    if (guessAppliesToLookahead(game)) {
+      GuessOpponentRack(game, threads);
+    } else {
+      ClearKnownRacks(game);
+    }
+    knownInUse = !game.knownRacks.empty();
+  }
+  if (knownInUse) {
+    SimulationSay(game, game.knownRacks.size() == 1
+                            ? FormatText("Using known tiles %s in simulation.\n",
+                                         tilesDisplayText(game.knownRacks.front()).c_str())
+                            : std::string("Using known tile distribution in simulation.\n"));
+  }
+  return knownInUse;
 }
 
 StrategyZeroAsTwo::StrategyZeroAsTwo(Game& game) : game_(game), saved_(game.strategies) {
@@ -446,29 +464,14 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   SimulationScope scope(game);
   if (IsEndgame(game) && endgameShortcut(game, clock)) return;
   StrategyZeroAsTwo swap(game);
-  // Known tiles for the previous player: the user's, or else, when the
-  // strategy asks for it, a guess from that player's last move.
-  bool knownInUse = game.useKnownTiles && !game.knownRacks.empty();
-  if (!knownInUse && game.guessRackDistribution) {
-    if (guessAppliesToLookahead(game)) {
-      GuessOpponentRack(game, threads);
-    } else {
-      ClearKnownRacks(game);
-    }
-    knownInUse = !game.knownRacks.empty();
-  }
-  if (knownInUse) {
-    say(game, game.knownRacks.size() == 1
-                  ? FormatText("Using known tiles %s in simulation.\n", tilesDisplayText(game.knownRacks.front()).c_str())
-                  : std::string("Using known tile distribution in simulation.\n"));
-  }
+  const bool knownInUse = PrepareKnownRacks(game, threads);
   // The copies below read the driver's list; they need none of their own.
   std::vector<Rack> knownRacks = std::move(game.knownRacks);
   game.knownRacks.clear();
 
   game.unseenPoolEvaluation = true;
   GenerateMoves(game, Generation::fullList);
-  game.unseenPoolEvaluation = scope.unseenPool;
+  game.unseenPoolEvaluation = scope.unseenPool();
   game.targetTurn = game.moveNumber + ply;
   game.winProbAtHorizon = WinProbAtHorizon(game);
   std::vector<Move>& list = activeList(game);

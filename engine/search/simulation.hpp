@@ -46,6 +46,33 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
 // the standard layout and English tiles, fewer than 120 tiles in the bag.
 bool WinProbAtHorizon(const Game& game);
 
+// The search mode and the flags a simulation switches for its own run
+// (the solitaire player's win-probability sort among them), restored on
+// every way out.
+class SimulationScope {
+ public:
+  explicit SimulationScope(Game& game);
+  ~SimulationScope();
+  SimulationScope(const SimulationScope&) = delete;
+  SimulationScope& operator=(const SimulationScope&) = delete;
+  // The caller's setting, for the generation that wants it back.
+  bool unseenPool() const { return unseenPool_; }
+
+ private:
+  Game& game_;
+  SearchMode searchMode_;
+  bool announceSenyors_, unseenPool_, maximizeWinProb_;
+};
+
+// A progress line of a simulation (nothing for a quiet game), the workers'
+// lines kept whole.
+void SimulationSay(const Game& game, const std::string& text);
+
+// The known racks of the previous player for a simulation: the user's known
+// tiles, or else, when the game asks for the guess, one from that player's
+// last move; says which are used. True when the simulation uses them.
+bool PrepareKnownRacks(Game& game, int threads);
+
 // Players with strategy 0 play strategy 2 while a simulation runs; the
 // strategies come back at its end.
 class StrategyZeroAsTwo {

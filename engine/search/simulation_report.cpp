@@ -63,13 +63,6 @@ void addList(std::vector<std::string>& lines, const char* title, std::vector<See
 
 }  // namespace
 
-float Quantile(std::vector<float> values, double q) {
-  if (values.empty()) return 0.0f;
-  std::sort(values.begin(), values.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
-  return values[std::min(values.size() - 1, rank == 0 ? 0 : rank - 1)];
-}
-
 std::string SimulationResultsHeading(const Game& game) {
   return game.maximizeWinProb ? "Simulation results: spread / mean winprob / median winprob"
                               : "Simulation results: mean spread / median spread / winprob";

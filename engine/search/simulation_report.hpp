@@ -4,6 +4,8 @@
 // replies and next moves seen most.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,13 @@ std::vector<std::string> SimulationStatsLines(const Game& game, const Move& move
 // Prints them through the text pane.
 void PrintSimulationStats(const Game& game, const Move& move);
 
-// The q-quantile (0..1) of the values by the nearest rank.
-float Quantile(std::vector<float> values, double q);
+// The q-quantile (0..1) of the values by the nearest rank (0 for none).
+template <typename Value>
+Value Quantile(std::vector<Value> values, double q) {
+  if (values.empty()) return Value{};
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(q * static_cast<double>(values.size())));
+  return values[std::min(values.size() - 1, rank == 0 ? 0 : rank - 1)];
+}
 
 }  // namespace pexil

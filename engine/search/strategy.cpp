@@ -331,16 +331,22 @@ Move playTurn(Game& game, int ply) {
   writeLog("Player " + std::to_string(mover + 1) + "\t" +
            rackString(game.racks[static_cast<std::size_t>(mover)]) + "\t | ");
 
+  // The move played counts in the word usage, its time in the player's
+  // thinking time and the log.
+  const auto account = [&](const Move& move) {
+    countWordUsage(move);
+    const int elapsed = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
+    game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;
+    writeLog(briefMoveText(move) + "\t" + std::to_string(elapsed) + "\n");
+  };
+
   game.unseenPoolEvaluation = usesUnseenPool(strategy);
   if (ply == 0 && isTimed(strategy)) {
     // The timed move plays and reports its move itself.
     played = PlayTimedMove(game);
     game.unseenPoolEvaluation = false;
-    countWordUsage(played);
-    const int elapsed = static_cast<int>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
-    game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;
-    writeLog(briefMoveText(played) + "\t" + std::to_string(elapsed) + "\n");
+    account(played);
     return played;
   }
   if (!strategyAvailable(strategy)) PrintMessage(msg::StrategyUnknown);
@@ -369,8 +375,8 @@ Move playTurn(Game& game, int ply) {
     game.highestScoreBest = was;
     played = game.bestMove;
   } else {
-    // Static ranking (and, until the searches exist, every other strategy):
-    // the first move of the list sorted by equity, found without the list.
+    // Static ranking (also what an unknown strategy plays): the first move
+    // of the list sorted by equity, found without the list.
     GenerateMoves(game, Generation::firstOfList);
     played = game.bestMove;
   }
@@ -379,11 +385,7 @@ Move playTurn(Game& game, int ply) {
   PlayMove(game, played);
   // The move as played carries its computed score and the leave after it.
   played = game.lastMove;
-  countWordUsage(played);
-  const int elapsed = static_cast<int>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count() / 10);
-  game.thinkingTime[static_cast<std::size_t>(mover)] += elapsed;
-  writeLog(briefMoveText(played) + "\t" + std::to_string(elapsed) + "\n");
+  account(played);
 
   MoveLineOptions options;
   options.before = &game.previousBoard;

@@ -41,21 +41,6 @@ int hundredthsSince(std::chrono::steady_clock::time_point start) {
 
 bool phonyClass(const Move& move) { return move.wordClass == kClassPhony || move.phonyCross != 0; }
 
-// Tiles the last move laid: its squares that were empty before it.
-int tilesOfLastMove(const Game& game) {
-  const Move& last = game.lastMove;
-  if (isNonPlacement(last)) return 0;
-  int laid = 0;
-  const int length = static_cast<int>(last.wordView().size());
-  for (int i = 0; i < length; ++i) {
-    const int column = last.direction == kAcross ? last.column + i : last.column;
-    const int row = last.direction == kAcross ? last.row : last.row + i;
-    const Square* square = squareAt(game.previousBoard, column, row);
-    if (square != nullptr && square->empty()) ++laid;
-  }
-  return laid;
-}
-
 int blanksUnseenBy(const Game& game, int player) {
   const int blank = rules().blankCode;
   int unseen = game.bag[blank];
@@ -331,7 +316,7 @@ Move PlayTimedMove(Game& game) {
           say(game, "Need to save time on my clock for the endgame, skipping simulation\n");
         } else {
           const bool guessRack = game.guessRackDistribution;
-          const int laid = tilesOfLastMove(game);
+          const int laid = TilesLaid(game.previousBoard, game.lastMove);
           const int bag = game.bag.total();
           int reserve = 0;
           if (laid == 4) reserve = bag <= 24 ? 400 : 800;

@@ -73,9 +73,9 @@ class Minimax {
   std::map<std::string, int> memo_;
 };
 
-// Best-only self-play from the seed until the bag is empty and both racks
-// hold at most `tiles` tiles, the game still on; false when the game ends
-// first.
+// Plays the game from the seed, both sides taking the quick generator's
+// move, until the bag is empty and both racks hold at most `tiles` tiles
+// with the game still on; false when the game ends first.
 bool smallEndgame(Game& game, std::shared_ptr<Lexicon> words, std::uint32_t seed, int tiles) {
   setProgramSeed(seed);
   startGame(game, 2, std::move(words));

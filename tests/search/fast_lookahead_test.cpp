@@ -26,14 +26,10 @@ class FastLookaheadTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(activateGameType(kKindStandard)); }
 
+  // test::catPosition, both players on the static strategy.
   Game position(const char* rack, std::uint32_t seed) {
-    Game game = test::gameWithCatAtCentre(seed);
-    EXPECT_EQ(addLetters(game.racks[0], rack, &game.bag), static_cast<int>(std::string(rack).size()));
-    drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
-    game.random.seed(seed);
-    game.quiet = true;
+    Game game = test::catPosition(rack, seed);
     game.strategies[0] = game.strategies[1] = 2;
-    prepareBoard(game);
     return game;
   }
 

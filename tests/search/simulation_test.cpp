@@ -27,17 +27,7 @@ class Simulation : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(activateGameType(kKindStandard)); }
 
-  // CAT across the centre, the mover holding `rack`, the opponent a rack
-  // drawn from the bag.
-  Game position(const char* rack, std::uint32_t seed) {
-    Game game = test::gameWithCatAtCentre(seed);
-    EXPECT_EQ(addLetters(game.racks[0], rack, &game.bag), static_cast<int>(std::string(rack).size()));
-    drawTiles(game.racks[1], game.bag, rules().rackSize, &game.random);
-    game.random.seed(seed);
-    game.quiet = true;
-    prepareBoard(game);
-    return game;
-  }
+  Game position(const char* rack, std::uint32_t seed) { return test::catPosition(rack, seed); }
 
   test::StateGuard guard;
 };
