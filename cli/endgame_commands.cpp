@@ -17,6 +17,7 @@
 #include "search/static_endgame.hpp"
 #include "state/abort_flag.hpp"
 #include "terminal_sink.hpp"
+#include "typed_text.hpp"
 #include "text/highlight_marks.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -106,7 +107,10 @@ std::optional<Move> listedMove(Game& game, const std::vector<std::string>& words
     PrintMessageF(msg::CliBadOption, words[0].c_str());
     return std::nullopt;
   }
-  const auto typed = typedPlacement(game, *at, words[1]);
+  // The word as typed on the command line (UTF-8), in the game's Latin-1.
+  const auto word = decodeTypedText(words[1]);
+  if (!word) return std::nullopt;
+  const auto typed = typedPlacement(game, *at, *word);
   if (!typed) return std::nullopt;
   GenerateMoves(game, Generation::fullList);
   for (const Move& move : game.moves) {
