@@ -54,6 +54,11 @@ constexpr Command kCommands[] = {
     {"strategies", runStrategies,
      "strategies                  the computer player's strategies by number, for\n"
      "                              play --strategy and autoplay --strategies"},
+    {"settings", runSettings,
+     "settings [KEY [VALUE]]      the stored options shared with the desktop program:\n"
+     "                              all of them, one, or set one (flags take 0 or 1);\n"
+     "                              play, simulate and analyze start from them\n"
+     "                              ($XDG_CONFIG_HOME/pexil.conf, or $PEXIL_SETTINGS)"},
     {"moves", runMoves,
      "moves --board FILE --rack TILES [GAME] [LIST]\n"
      "  moves --open POSITION|RECORD [--move N] [--rack TILES]\n"

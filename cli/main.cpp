@@ -16,6 +16,7 @@
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/random.hpp"
+#include "settings.hpp"
 #include "text/messages.hpp"
 #include "text/program_version.hpp"
 #include "text/text_pane.hpp"
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
   // the option's value unless it names a command ("--type 3 board").
   std::optional<std::string> dataDir;
   std::optional<long long> seed;
-  int uiLang = pexil::kEnglish;
+  std::optional<int> uiLang;  // --ui-lang, else the stored setting
   bool quiet = false;
   bool help = false;
   bool version = false;
@@ -154,7 +155,11 @@ int main(int argc, char** argv) {
     }
   }
 
-  pexil::SetUILang(uiLang);
+  if (!uiLang) {
+    const pexil::SettingsStore store;
+    uiLang = static_cast<int>(store.readInt("UILang").value_or(pexil::kEnglish));
+  }
+  pexil::SetUILang(*uiLang);
   pexil::cli::installTerminalSink(sink);
   pexil::textPane().SetQuiet(quiet);
   if (!errors.empty()) {

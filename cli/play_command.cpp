@@ -11,6 +11,7 @@
 
 #include "commands.hpp"
 #include "search/endgame_state.hpp"
+#include "settings.hpp"
 #include "state/game.hpp"
 #include "play/game_flow.hpp"
 #include "game_choice.hpp"
@@ -60,12 +61,19 @@ int runPlay(const Arguments& args) {
       {"--type", "--kind", "--list", "--first", "--name", "--strategy", "--challenge", "--time", "--ply", "--open", "--move"},
       {"--same-time", "--exact-endgame", "--greedier-endgame"});
   if (!options) return 2;
+  // The stored options (shared with the desktop program) are the starting
+  // point; the command line's own options win over them.
+  const SettingsStore store;
+  Settings stored;
+  LoadSettings(stored, store);
   applyEndgameOptions(*options);
+  endgameOptions().greedier = endgameOptions().greedier || stored.greedierEndgame;
   if (!options->positional.empty()) {
     PrintMessageF(msg::CliBadOption, options->positional.front().c_str());
     return 2;
   }
   PlaySettings settings;
+  settings.challengeType = stored.challengeType >= 0 && stored.challengeType <= 4 ? stored.challengeType : 2;
   const std::string first = options->value("--first").value_or("me");
   if (first != "me" && first != "pexil" && first != "alternate" && first != "random") {
     PrintMessageF(msg::CliBadOption, ("--first " + first).c_str());
@@ -109,7 +117,8 @@ int runPlay(const Arguments& args) {
   if (!typedName) return 2;
   settings.userName = *typedName;
   settings.nameGiven = !settings.userName.empty();
-  if (!settings.nameGiven) settings.userName = Message(msg::PlayDefaultName);
+  if (!settings.nameGiven) settings.userName = stored.playerName;
+  if (settings.userName.empty()) settings.userName = Message(msg::PlayDefaultName);
 
   std::shared_ptr<Lexicon> lexicon;
   {
@@ -131,9 +140,13 @@ int runPlay(const Arguments& args) {
 
   Game game;
   NewGame(game, 2, lexicon);
-  // A position or record to play on from.
+  // A position or record to play on from; the stored options then go back
+  // on (a file may have set some of them).
   bool opened = false;
   if (!openFromOptions(game, *options, opened)) return 1;
+  const bool greedier = endgameOptions().greedier;
+  ApplyEngineSettings(stored, game);
+  endgameOptions().greedier = greedier;
   if (opened && game.playerCount != 2) {
     PrintMessageF(msg::PlayTwoPlayersOnly, options->value("--open")->c_str(), game.playerCount);
     return 1;

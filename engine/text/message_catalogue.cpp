@@ -400,6 +400,11 @@ constexpr Entry kEnglish[] = {
     {msg::KnownTilesBad, "Known tiles \"%s\": not tiles of this game, or more than a rack of %d holds."},
     {msg::PlayKnownTilesSet, "Known tiles %s on %s's rack: the simulation uses them until the next move."},
     {msg::PlayKnownTilesForgotten, "No known tiles."},
+    {msg::SettingsHeading, "Settings (%s):"},
+    {msg::SettingsUnknownKey, "Unknown setting: %s (pexil-cli settings lists them)"},
+    {msg::SettingsBadValue, "Invalid value for %s: %s"},
+    {msg::SettingsCannotWrite, "The settings could not be saved: %s"},
+    {msg::SettingsChanged, "%s is now %s."},
 
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},

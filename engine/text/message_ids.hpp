@@ -416,6 +416,12 @@ enum : int {
   KnownTilesBad = 1103,           // "%s" typed tiles, "%d" rack size
   PlayKnownTilesSet = 1104,       // "%s" tiles, "%s" player
   PlayKnownTilesForgotten = 1105,
+  // pexil-cli settings: the user's stored options.
+  SettingsHeading = 1110,         // "%s" file
+  SettingsUnknownKey = 1111,      // "%s" key
+  SettingsBadValue = 1112,        // "%s" key, "%s" value
+  SettingsCannotWrite = 1113,     // "%s" reason
+  SettingsChanged = 1114,         // "%s" key, "%s" value
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,
