@@ -11,6 +11,7 @@
 
 #include "commands.hpp"
 #include "search/endgame_state.hpp"
+#include "search/timed_move.hpp"
 #include "settings.hpp"
 #include "state/game.hpp"
 #include "play/game_flow.hpp"
@@ -66,6 +67,11 @@ int runPlay(const Arguments& args) {
   const SettingsStore store;
   Settings stored;
   LoadSettings(stored, store);
+  // The benchmark's rates, when it stored them, guide the timed move's depth.
+  if (const auto results = LoadBenchmarkResults(store)) {
+    setStoredBenchmarkRates(BenchmarkRates{(*results)[0], (*results)[1], (*results)[2], (*results)[3], (*results)[4],
+                                           (*results)[5], (*results)[6], (*results)[7], (*results)[8]});
+  }
   applyEndgameOptions(*options);
   endgameOptions().greedier = endgameOptions().greedier || stored.greedierEndgame;
   if (!options->positional.empty()) {

@@ -173,10 +173,20 @@ int TimePerMove(int clock, int halfMoves, int bagTiles, int players) {
   return g;
 }
 
-std::optional<BenchmarkRates> storedBenchmarkRates() {
-  // The benchmarks do not store their rates yet; the clock management then
-  // uses its fallback table.
-  return std::nullopt;
+namespace {
+// Set once by the front end before any search runs; read by the timed move.
+std::optional<BenchmarkRates> benchmarkRates;
+}  // namespace
+
+std::optional<BenchmarkRates> storedBenchmarkRates() { return benchmarkRates; }
+
+void setStoredBenchmarkRates(const std::optional<BenchmarkRates>& rates) {
+  benchmarkRates.reset();
+  if (!rates) return;
+  for (const double rate : *rates) {
+    if (!(rate > 0)) return;  // a zero, negative or NaN rate: use the fallback table
+  }
+  benchmarkRates = rates;
 }
 
 PositionRates RatesForPosition(const BenchmarkRates& rates, int blanksUnseen, int blanksOnRack, int bagTiles, int words,

@@ -42,8 +42,10 @@ int TimePerMove(int clock, int halfMoves, int bagTiles, int players);
 // with 0, 1, 2 blanks on the rack; mid game with 2, 1, 0 blanks unseen;
 // late game with 2, 1, 0 blanks unseen.
 using BenchmarkRates = std::array<double, 9>;
-// The rates the benchmarks stored, when they did (none of them 0).
+// The rates the benchmarks stored, when they did (none of them 0): the
+// front end hands them over from the settings store at start-up.
 std::optional<BenchmarkRates> storedBenchmarkRates();
+void setStoredBenchmarkRates(const std::optional<BenchmarkRates>& rates);
 // The first and second rates for a position: blanks unseen by the mover,
 // blanks on its rack, tiles in the bag, and the word list's size and name.
 struct PositionRates {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -105,6 +106,22 @@ TEST_F(TimedMoveTest, PliesFromTheBudget) {
   EXPECT_EQ(PlyForBudget(10000, 2, rates, 0, false), 9);  // 20, the deeper rate's 10, odd 9
   EXPECT_EQ(PlyForBudget(10000, 2, PositionRates{1000, 300}, 2, false), 7);  // 10, odd 9, two blanks unseen: 7
   EXPECT_EQ(PlyForBudget(3000, 2, PositionRates{1000, 1000}, 0, false), 3);
+}
+
+TEST_F(TimedMoveTest, StoredRatesAreTakenOnlyWhenEveryOneIsPositive) {
+  EXPECT_FALSE(storedBenchmarkRates());
+  BenchmarkRates rates{900, 800, 700, 600, 500, 400, 300, 200, 100};
+  setStoredBenchmarkRates(rates);
+  ASSERT_TRUE(storedBenchmarkRates());
+  EXPECT_EQ(*storedBenchmarkRates(), rates);
+  rates[8] = 0;
+  setStoredBenchmarkRates(rates);
+  EXPECT_FALSE(storedBenchmarkRates());
+  rates[8] = std::numeric_limits<double>::quiet_NaN();
+  setStoredBenchmarkRates(rates);
+  EXPECT_FALSE(storedBenchmarkRates());
+  setStoredBenchmarkRates(std::nullopt);
+  EXPECT_FALSE(storedBenchmarkRates());
 }
 
 TEST_F(TimedMoveTest, RatesForThePosition) {
