@@ -4,6 +4,8 @@
 // below written by hand where the rule reads badly or would change what the
 // user types or reads as it is. The front-end range has no Pig Latin.
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 

@@ -122,7 +122,7 @@ std::string pigLatinWord(std::string_view run) {
 
 class Translator {
  public:
-  Translator(std::span<const std::string_view> keep) : keep_(keep) {}
+  explicit Translator(std::span<const std::string_view> keep) : keep_(keep) {}
 
   std::string operator()(std::string_view text) {
     std::size_t i = 0;
