@@ -1,6 +1,7 @@
 // Numbers of the messages of the catalogue. This is the one table that
 // assigns a number to each text; the texts themselves are in
-// message_catalogue.cpp, one table per UI language.
+// message_catalogue_english.cpp, message_catalogue_catalan.cpp and
+// message_catalogue_pig_latin.cpp, one table per UI language.
 //
 // Numbers in use by the catalogue as a whole:
 //   0..3     start-up banner
@@ -16,8 +17,11 @@
 //   309..321, 363..386, 428, 438..452 a game against the computer (play)
 //   351..357 computer-against-computer games (autoplay)
 //   151..173 word lists, 174..190 word queries
-//   ...      further engine, file and dialog messages up to 507
-//   508..638 menu captions, 639 the about box, 640..741 dialog labels
+//   ...      further engine, file and report messages up to 452
+//   453..482 list entries and notes of dialogs
+//   483..507 board labels and the players' panel
+//   508..638 menu captions (by menu position), 639 the about box
+//   640..741 dialog labels and titles, further prompts, file dialogs
 //   1000..   the range of texts this program adds beyond the shared
 //            catalogue (kFrontEndFirst):
 //     1000..1019 play: exchanges, opening over a game, the board legend
@@ -422,6 +426,450 @@ enum : int {
   SettingsBadValue = 1112,        // "%s" key, "%s" value
   SettingsCannotWrite = 1113,     // "%s" reason
   SettingsChanged = 1114,         // "%s" key, "%s" value
+
+  // Start-up and game set-up (4..8).
+  ReadingDefinitions = 4,
+  DefinitionsRead = 5,            // "%d"
+  SettingUpGame = 6,              // "%s"
+  DealingRacks = 7,
+  PleaseWaitLoading = 8,
+
+  // Tile styles and colours (11..22).
+  TilesSetFirst = 11,             // 11..18 by tile style 0..7
+  TilesCustom = 19,
+  TilesCustomTextSet = 20,
+  TilesCustomBackgroundSet = 21,
+  BlankColourSet = 22,
+
+  // Listings, busy state and settings (25..39).
+  NoMoreMoves = 25,
+  NoMoreWords = 26,
+  MovesInAll = 27,                // "%d"
+  WordsInAll = 28,                // "%d"
+  NoGameYet = 29,
+  ComputerThinking = 30,
+  BusyWait = 31,
+  AbortRequested = 32,
+  Aborted = 33,
+  NotWhileBusy = 34,
+  BeepOn = 35,
+  BeepOff = 36,
+  FreeFormOn = 37,
+  FreeFormOff = 38,
+  SettingsNotSaved = 39,
+
+  // Game definitions (77..79).
+  DefsReadingFile = 77,           // "%s"
+  DefsCount = 78,                 // "%d"
+  DefsDuplicateName = 79,         // "%s"
+
+  // Further text-pane markers (86..89).
+  MarkHighest = 86,
+  MarkPreEndgame = 87,
+  MarkInference = 88,
+  MarkClock = 89,
+
+  // Simulation status lines (90..99).
+  SimStarting = 90,               // "%d" "%d"
+  SimStopped = 91,                // "%d"
+  SimFinished = 92,               // "%d"
+  SimNoResults = 93,
+  SimResultsHeading = 94,
+  SimThreads = 95,                // "%d"
+  SimTimeLimit = 96,              // "%d"
+  SimColumnSpread = 97,
+  SimColumnWinProb = 98,
+  SimColumnIterations = 99,
+
+  // Game records, output files and the network (131..150).
+  GcgReading = 131,               // "%s"
+  GcgNoMoves = 132,               // "%s"
+  GcgUnknownLexicon = 133,
+  GcgWriting = 134,               // "%s"
+  GcgSteppedForward = 135,
+  RecapSavedAs = 136,             // "%s"
+  ImageSavedAs = 137,             // "%s"
+  OutputFileError = 138,
+  GameTypeNotFound = 139,
+  BenchmarkQuestion = 140,
+  UploadNoSockets = 141,
+  UploadNoSocket = 142,
+  UploadNoHost = 143,
+  UploadNoConnection = 144,
+  UploadNoFile = 145,
+  OpeningRack = 146,              // "%s"
+  BenchExpectedWinner = 147,      // "%s"
+  BenchTestDone = 148,            // "%.1f"
+  StrengthTestQuestion = 149,
+  StrengthNoBenchmark = 150,
+
+  // Word queries (191..199).
+  QueryNumberedWord = 191,        // "%4d" "%s"
+  QueryDefinitionHeading = 192,   // "%s"
+  QueryWordsFound = 193,          // "%d"
+  QueryLookingUp = 194,           // "%s"
+  QueryNoDefinitions = 195,
+  QueryPhonyLength = 196,         // "%d"
+  QueryHighlightOn = 197,
+  QueryHighlightOff = 198,
+  QuerySelectListFirst = 199,
+
+  // Command-line front end: searches and timings (210..223).
+  CliNoMoves = 210,               // "%s"
+  CliHighestSoFar = 211,          // "%s" "%d"
+  CliRacksSearched = 212,         // "%d"
+  CliBenchHeading = 213,          // "%s"
+  CliBenchRuns = 214,             // "%d" "%.2f"
+  CliBenchRate = 215,             // "%.1f"
+  CliPositionLine = 216,          // "%s"
+  CliSimulating = 217,            // "%d"
+  CliEndgameSearching = 218,
+  CliDoneIn = 219,                // "%.2f"
+  CliNothingToDo = 220,
+  BoardImageSavedAs = 221,        // "%s"
+  ScreenImageSavedAs = 222,       // "%s"
+  RecapNoImage = 223,
+
+  // Game recap (224..227).
+  RecapTitle = 224,
+  RecapCommentary = 225,
+  RecapNone = 226,
+  RecapHeaderRow = 227,
+
+  // Endgame searches (229..230).
+  EndgameSearching = 229,         // "%d"
+  PreEndgameSearching = 230,      // "%d"
+
+  // Move generation (239..240).
+  GenMovesFound = 239,            // "%d"
+  GenNoMoves = 240,
+
+  // Rack statistics, leaves and draws (247..259).
+  RackStatisticsRead = 247,       // "%d"
+  RackDrawRating = 248,           // "%.1f"
+  RackColumnLeave = 249,
+  RackColumnValue = 250,
+  RackStatisticsMismatch = 251,
+  RackLeavesHeading = 252,
+  RackLeaveLine = 253,            // "%s" "%s" "%+.1f"
+  RackRatingDraws = 254,
+  RackNoDraws = 255,
+  RackMedianOn = 256,
+  RackMedianOff = 257,
+  RackFilled = 258,
+  RackRedrawn = 259,
+
+  // Further statistics and game listings (287..299).
+  StatsTurns = 287,               // "%d"
+  StatsScorePerTurn = 288,        // "%.2f"
+  StatsExchanges = 289,           // "%d"
+  StatsPasses = 290,              // "%d"
+  StatsPhonies = 291,             // "%d"
+  StatsPhoniesChallenged = 292,   // "%d"
+  HistoryEmpty = 293,
+  AnnotationLine = 294,           // "%d" "%s"
+  AnnotateNoMove = 295,
+  JumpedToStart = 296,
+  JumpedToEnd = 297,
+  ForfeitDone = 298,              // "%s"
+  ForfeitQuestion = 299,
+
+  // Game flow (303..304).
+  FlowPassed = 303,               // "%s"
+  FlowExchanged = 304,            // "%s" "%d"
+
+  // Position files, tile inference and benchmarks (344..362).
+  PosRead = 344,                  // "%s"
+  InferBingo = 345,
+  InferNoGuess = 346,
+  InferFirstTurn = 347,
+  BenchNoData = 349,
+  BenchResultsHeading = 350,
+  BenchLateBothSeen = 359,        // "%4.1f"; the ninth result line (351..358 are autoplay's)
+  BenchNoLexicon = 360,
+  BenchNoGameType = 361,
+  BenchStarting = 362,
+  BenchFinished = 387,
+  UploadStarting = 388,
+  UploadSeeResults = 389,
+
+  // Position files and files opened (395..400).
+  PosInvalidTurn = 395,
+  FilePositionOpened = 399,       // "%s"
+  FileGameOpened = 400,           // "%s"
+
+  // Game analysis report (417..437).
+  AnalysisStarting = 417,         // "%s"
+  AnalysisProgress = 418,         // "%d" "%d"
+  AnalysisWritten = 419,          // "%s"
+  AnalysisKnownOnRack = 420,
+  InferTableHeading = 421,
+  InferKnownOnOpponentRack = 422,
+  InferKnownPlayed = 423,         // "%s"
+  InferKnownPass = 424,
+  InferKnownExchange = 425,
+  InferTableNote = 426,
+  AnalysisMoveNumber = 427,
+  AnalysisChallengedOff = 429,
+  AnalysisEndgame = 430,
+  AnalysisSimulationHeading = 431, // "%d"
+  InferOpponentBetter = 432,      // "%.1f"
+  InferOpponentWorse = 433,       // "%.1f"
+  AnalysisSimulated = 434,        // "%d" "%d"
+  AnalysisWinGivenUp = 435,
+  AnalysisInferenceHeading = 436, // "%d"
+  AnalysisHeatmapHeading = 437,   // "%d"
+
+  // Dialog lists and notes (453..482).
+  DlgMaximizeSpread = 453,
+  DlgMaximizeWinProb = 454,
+  DlgRunTimeFirst = 455,          // 455..464: until finished, 30 seconds .. 10 minutes
+  DlgFirstMe = 465,
+  DlgFirstPexil = 466,
+  DlgFirstAlternate = 467,
+  DlgFirstRandom = 468,
+  DlgPlayByTime = 469,
+  DlgPlayByDepth = 470,
+  DlgPlayPexilClock = 471,
+  DlgPlayPlyDepth = 472,
+  DlgChallengeSingle = 473,
+  DlgChallengeDouble = 474,
+  DlgChallengePenalty = 475,
+  DlgChallengeStrict = 476,
+  DlgChallengeNone = 477,
+  DlgChallengeSingleNote = 478,
+  DlgChallengeDoubleNote = 479,
+  DlgChallengePenaltyNote = 480,
+  DlgChallengeStrictNote = 481,
+  DlgChallengeNoneNote = 482,
+
+  // Board labels and the players' panel (483..507).
+  BonusLabelFirst = 483,          // 483..500: three lines for each of double, triple and
+                                  // quadruple letter, then word
+  BonusCustomMultiplier = 501,    // "%s" sign, "%d" multiplier; then 502 or 503, then 485
+  BonusCustomWord = 502,
+  BonusCustomLetter = 503,
+  PanelPlayerLine = 504,          // "%s" name, "%s" 505, "%d" score, "%s" 506, "%s" 507 or empty
+  PanelScore = 505,
+  PanelPoints = 506,              // "point" for exactly 1 is HistoryPoint
+  PanelYourTurn = 507,
+
+  // Menu captions (508..638).
+  MenuFile = 508,
+  MenuFileOpenGame = 509,
+  MenuFileSaveGame = 510,
+  MenuFileSaveGameAs = 511,
+  MenuFileAnalyzeGame = 512,
+  MenuFileOpenPosition = 513,
+  MenuFileSavePosition = 514,
+  MenuFileSavePositionAs = 515,
+  MenuFileSaveRecap = 516,
+  MenuFileSaveRackDrawRatings = 517,
+  MenuFileSaveBoardImage = 518,
+  MenuFileSaveScreenImage = 519,
+  MenuFileExit = 520,
+  MenuGame = 521,
+  MenuGameStart = 522,
+  MenuGameNewSameType = 523,
+  MenuGameNewAgainstPexil = 524,
+  MenuGameAutoplay = 525,
+  MenuGameBeepOnMove = 526,
+  MenuGameSetClock = 527,
+  MenuGameBagContents = 528,
+  MenuGameConciseBag = 529,
+  MenuGameAutoShowBag = 530,
+  MenuGameSetScores = 531,
+  MenuGamePlayerNames = 532,
+  MenuGameHistory = 533,
+  MenuGameStatistics = 534,
+  MenuGameJumpToStart = 535,
+  MenuGameJumpToEnd = 536,
+  MenuGameAnnotate = 537,
+  MenuGameAnalysisEnabled = 538,
+  MenuGameForfeit = 539,
+  MenuBoard = 540,
+  MenuBoardLabels = 541,
+  MenuBoardWidePane = 542,
+  MenuBoardPrint = 543,
+  MenuBoardSimulationResults = 544,
+  MenuBoardBonusLabels = 545,
+  MenuMove = 546,
+  MenuMoveMake = 547,
+  MenuMoveQuick = 548,
+  MenuMoveQuickUsesEndgame = 549,
+  MenuMoveFastLookahead = 550,
+  MenuMoveSimulationOptions = 551,
+  MenuMoveAnalyze = 552,
+  MenuMoveClock = 553,
+  MenuMoveRecall = 554,
+  MenuMovePass = 555,
+  MenuMoveExchange = 556,
+  MenuMoveChallengeLast = 557,
+  MenuMoveChallengeSettings = 558,
+  MenuMoveHighest = 559,
+  MenuMoveHighlightTiles = 560,
+  MenuMoveAbort = 561,
+  MenuSimPreEndgame = 562,
+  MenuSimStaticEndgame = 563,
+  MenuSimMoods = 564,
+  MenuSimTrackHeatmaps = 565,
+  MenuSimLockHeatmaps = 566,
+  MenuSimSortRacks = 567,
+  MenuSimGreedierEndgame = 568,
+  MenuSimWordKnowledge = 569,
+  MenuSimExperimentalFlag = 570,  // its items keep their XPF_ names
+  MenuMoodFirst = 571,            // 571..577: moods +3 down to -3
+  MenuRack = 578,
+  MenuRackSet = 579,
+  MenuRackFreeForm = 580,
+  MenuRackFillFromWell = 581,
+  MenuRackNewFromWell = 582,
+  MenuRackKnownTiles = 583,
+  MenuRackShuffle = 584,
+  MenuRackRateDraw = 585,
+  MenuRackLeaveGuess = 586,
+  MenuRackLeaveValues = 587,
+  MenuRackMedianDraws = 588,
+  MenuEdit = 589,
+  MenuEditUndo = 590,
+  MenuEditRedo = 591,
+  MenuEditCopyPane = 592,
+  MenuEditCopyVisible = 593,
+  MenuEditCopySimulation = 594,
+  MenuLexicon = 595,
+  MenuLexiconDefinition = 596,
+  MenuLexiconCheckWord = 597,
+  MenuLexiconSelect = 598,
+  MenuLexiconFrontHooks = 599,
+  MenuLexiconBackHooks = 600,
+  MenuLexiconAnagrams = 601,
+  MenuLexiconPattern = 602,
+  MenuLexiconHighlight = 603,
+  MenuLexiconPhonies = 604,
+  MenuTiles = 605,
+  MenuTilesStyleFirst = 606,      // 606..612: tile styles 0, 1, 2, 3, 5, 6, 7
+  MenuTilesUseCustom = 613,
+  MenuTilesCustom = 614,
+  MenuTilesBlank = 615,
+  MenuTilesShowValue = 616,
+  MenuTilesCustomText = 617,
+  MenuTilesCustomBackground = 618,
+  MenuBlankFirst = 619,           // 619..624: blue, red, orange, green, black, white
+  MenuBlankDoNotDraw = 625,
+  MenuBlankCustom = 626,
+  MenuTesting = 627,
+  MenuTestingBenchmarks = 628,
+  MenuTestingLastBenchmark = 629,
+  MenuTestingStrength = 630,
+  MenuTestingOpeningBook = 631,   // English in Catalan too
+  MenuLanguage = 632,             // 633..635 the languages (below)
+  MenuHelp = 636,
+  MenuHelpAbout = 637,
+  MenuHelpWebsite = 638,
+  AboutText = 639,
+
+  // Dialog labels (640..681).
+  DlgAnalyzeGameTopMoves = 640,
+  DlgAnalyzeGameMinSimulations = 641,
+  DlgAnalyzeGameOutputPath = 642,
+  DlgAnalyzeGamePly = 643,
+  DlgAnalyzeGameTileGuesses = 644,
+  DlgAnalyzeGameHeatmaps = 645,
+  DlgAnalyzeMoveMove = 646,
+  DlgAnalyzeMovePly = 647,
+  DlgAnalyzeMoveThreads = 648,
+  DlgGuessOpponentRack = 649,
+  DlgBlankWhichTile = 650,
+  DlgChallengeTypeLabel = 651,
+  DlgChallengePointPenalty = 652,
+  DlgClockTime = 653,
+  DlgTimeFormatNote = 654,
+  DlgClockAllPlayers = 655,
+  DlgKnownTilesLabel = 656,
+  DlgSelectGameGame = 657,
+  DlgSelectGamePlayers = 658,
+  DlgPlayer1 = 659,
+  DlgPlayer2 = 660,
+  DlgPlayer = 661,
+  DlgNewName = 662,
+  DlgPhonyMinLength = 663,
+  DlgPlayFirstPlayer = 664,
+  DlgPlayYourName = 665,
+  DlgPlayHowPexilPlays = 666,
+  DlgPlaySameTime = 667,
+  DlgRackTypeTiles = 668,
+  DlgScorePlayerName = 669,
+  DlgScorePlayerScore = 670,
+  DlgLexiconWhich = 671,
+  DlgLookaheadPly = 672,
+  DlgLookaheadThreads = 673,
+  DlgLookaheadMaximize = 674,
+  DlgLookaheadRunTime = 675,
+  DlgWordKnowledgeWord = 676,
+  DlgWordKnowledgeAdd = 677,
+  DlgWordKnowledgeFromFile = 678,
+  DlgWordKnowledgeDelete = 679,
+  DlgWordKnowledgeDeleteAll = 680,
+  DlgExchangeKeep = 681,
+  DlgTitleAbout = 682,
+  DlgTitleAnalyzeGame = 683,
+  DlgTitleAnalyzeMove = 684,
+  DlgTitleBlank = 685,
+  DlgTitleChallenge = 686,
+  DlgTitleClock = 687,
+  DlgTitleKnownTiles = 688,
+  DlgTitleSelectGame = 689,
+  DlgTitleLexicon = 690,
+  DlgTitleNames = 691,
+  DlgTitlePhonies = 692,
+  DlgTitlePlayPexil = 693,
+  DlgTitleSetRack = 694,
+  DlgTitleScore = 695,
+  DlgTitleScores = 696,
+  DlgTitleSelectLexicon = 697,
+  DlgTitleLookahead = 698,
+  DlgTitleWordKnowledge = 699,
+  DlgTitleExchange = 700,
+  DlgTitleAnnotations = 701,
+  DlgTitlePlayerNames = 702,
+  DlgRackTypeTilesPlain = 703,
+  DlgCustomExchange = 704,
+  DlgOk = 705,
+  DlgCancel = 706,
+  DlgNumberRange = 707,           // "%d" "%d"
+  DlgBadTime = 708,
+  DlgTypeRack = 709,
+  DlgNotATile = 710,              // "%s"
+  DlgRackTooLong = 711,           // "%d"
+  DlgChooseGameType = 712,
+  DlgTypeOneLetter = 713,
+  DlgTypeName = 714,
+  DlgWordListed = 715,
+  DlgFileUnreadable = 716,        // "%s"
+  DlgWordsAdded = 717,            // "%d"
+  DlgDeleteAllQuestion = 718,
+  FileDlgOpenPosition = 719,
+  FileDlgSavePosition = 720,
+  FileDlgOpenGame = 721,
+  FileDlgSaveGame = 722,
+  FileDlgSaveRecap = 723,
+  FileDlgSaveImage = 724,
+  FileDlgSaveRatings = 725,
+  FileFilterPositions = 726,
+  FileFilterGames = 727,
+  FileFilterWebPages = 728,
+  FileFilterImages = 729,
+  FileFilterText = 730,
+  FileFilterAll = 731,
+  ColourDlgTileText = 732,
+  ColourDlgTileBackground = 733,
+  ColourDlgBlankLetter = 734,
+  DlgExchangeImpossible = 735,    // "%d"
+  AnalysisRunning = 736,
+  BusyStopFirst = 737,
+  SaveGameFirstQuestion = 738,
+  ClipboardCopied = 739,          // "%d"
+  WebsiteNotOpened = 740,
 
   // Menu items that name the three UI languages.
   LanguageEnglish = 633,

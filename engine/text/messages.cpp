@@ -48,7 +48,7 @@ const char* CatalogueEntry(int language, int number) {
   if (!IsMessageNumber(number)) return nullptr;
   switch (language) {
     case kEnglish: return catalogue::english[number];
-    case kPigLatin: return catalogue::pigLatin[number];
+    case kPigLatin: return catalogue::pigLatin()[number];
     case kCatalan: return catalogue::catalan[number];
     default: return nullptr;
   }
