@@ -57,10 +57,19 @@ run_cli_input(0 out "quit\ny\n" play --list ${DATA}/movegen/words.lst --seed 3 -
 expect_contains("${out}" "Ann (P1) against")
 
 # ---- the stored UI language, and --ui-lang over it ----
+set(words ${DATA}/movegen/words.lst)
 run_cli(0 out settings UILang 1)
-run_cli(0 out settings Mood)
-run_cli(2 out settings Beep 7)
-expect_contains("${out}" "Invalid value for Beep: 7")
+run_cli(0 out check CAT --list ${words})
+expect_contains("${out}" "Eadingray ordway istlay")
+run_cli(0 out check CAT --list ${words} --ui-lang 0)
+expect_contains("${out}" "Reading word list")
+run_cli(0 out settings UILang 2)
+run_cli(0 out check CAT --list ${words})
+expect_contains("${out}" "llista de mots")
+# A stored language the program does not know prints English.
+run_cli(0 out settings UILang 7)
+run_cli(0 out check CAT --list ${words})
+expect_contains("${out}" "Reading word list")
 run_cli(0 out settings UILang 0 --ui-lang 1)
 run_cli(0 out settings UILang)
 expect_contains("${out}" "0\n")
