@@ -1,0 +1,92 @@
+#include "session.hpp"
+
+#include <cstdlib>
+
+#include "lexicon/lexicon.hpp"
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
+#include "rules/game_definitions.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/random.hpp"
+#include "tables/rack_tables.hpp"
+#include "text/messages.hpp"
+#include "text/program_version.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::ui {
+
+Session::Session() : store_(std::make_unique<SettingsStore>()) {}
+
+void Session::start() {
+  LoadSettings(settings_, *store_);
+  SetUILang(settings_.uiLang);
+  // The view's random number: its absolute value decides which part of the
+  // texture each tile shows.
+  randomNumber_ = std::abs(randomNonNegative());
+  PrintMessage(msg::Welcome);
+  PrintMessage(msg::Ownership);
+  PrintMessageF(msg::Version, kProgramVersion, programBuildDate());
+  readGameDefinitions();
+  PrintMessage(msg::SelectGameType);
+}
+
+bool Session::saveSettings() { return SaveSettings(settings_, *store_); }
+
+bool Session::startGame(int index, int players) {
+  if (index < 0 || index >= gameTypeCount()) return false;
+  game_.reset();
+  if (!activateGameType(kKindDefined, index)) return false;
+  const GameType& type = gameType(index);
+  setWordListAlphabet(type.alphabet);
+  auto lexicon = std::make_shared<Lexicon>();
+  const std::string validating = type.markPhonies && type.phonyCheckList ? *type.phonyCheckList : std::string();
+  if (!loadWordListWithTables(*lexicon, type.defaultWordList, validating) || lexicon->wordCount() == 0) {
+    textPane().Print("Cannot read the word list " + type.defaultWordList + ".");
+    return false;
+  }
+  LoadRackTables(*lexicon);
+  auto game = std::make_unique<Game>();
+  NewGame(*game, players, std::move(lexicon));
+  ApplyEngineSettings(settings_, *game);
+  game_ = std::move(game);
+  settings_.defaultGameType = index;
+  saveSettings();
+  PrintMessage(msg::GameReady);
+  LoadSettings(settings_, *store_);
+  return true;
+}
+
+void Session::playBestMoves(int count) {
+  if (!game_) return;
+  for (int k = 0; k < count && !game_->gameOver; ++k) {
+    game_->quiet = true;
+    GenerateMoves(*game_, true);
+    game_->quiet = false;
+    const Move best = game_->bestMove;
+    if (isNonPlacement(best) || best.word == nullptr) break;
+    PlayMove(*game_, best);
+  }
+}
+
+draw::ViewOptions Session::viewOptions() const {
+  draw::ViewOptions o;
+  o.tileValue = settings_.tileValue;
+  o.rowColumnLabels = settings_.rowColumnLabels;
+  o.wideText = settings_.wideText;
+  o.bonusLabels = settings_.bonusLabels;
+  o.blankColour = settings_.blankColour;
+  o.tileStyle = settings_.tileTexture;
+  o.customText = settings_.customTileText;
+  o.customBackground = settings_.customTileBackground;
+  o.randomNumber = randomNumber_;
+  return o;
+}
+
+std::vector<std::string> GameTypeNames() {
+  std::vector<std::string> names;
+  for (int k = 0; k < gameTypeCount(); ++k) names.push_back(gameType(k).name.value_or("?"));
+  return names;
+}
+
+}  // namespace pexil::ui

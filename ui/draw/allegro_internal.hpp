@@ -1,0 +1,67 @@
+// The drawing library's own headers and the owners of its handles. Only the
+// drawing library's sources include this file: the library defines global
+// names and macros (font, screen, clear, line, rect, fixed, MIN/MAX, TRUE)
+// that must not meet the rest of the program.
+#pragma once
+
+#define ALLEGRO_NO_MAGIC_MAIN
+#define ALLEGRO_NO_COMPATIBILITY
+#include <allegro.h>
+#include <allegro/internal/aintern.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "canvas.hpp"
+#include "draw_context.hpp"
+
+namespace pexil::draw {
+
+struct BitmapDeleter {
+  void operator()(BITMAP* bitmap) const {
+    if (bitmap != nullptr) destroy_bitmap(bitmap);
+  }
+};
+using BitmapPtr = std::unique_ptr<BITMAP, BitmapDeleter>;
+
+struct FontDeleter {
+  void operator()(FONT* font) const {
+    if (font != nullptr) destroy_font(font);
+  }
+};
+using FontPtr = std::unique_ptr<FONT, FontDeleter>;
+
+// 0xRRGGBB to the bitmap's pixel value and back (the layout is fixed to
+// red in bits 16..23, green 8..15, blue 0..7 when the context starts).
+inline int PixelOf(int rgb) { return makecol32((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// One set of fonts, sizes 3..34, each with its text height.
+struct FontEntry {
+  int size = 0;
+  int height = 0;
+  FontPtr font;
+};
+class FontSet {
+ public:
+  bool load(const std::string& path, Smoothing smoothing);
+  bool empty() const { return fonts_.empty(); }
+  // The largest font no taller than `limit`, or null.
+  const FontEntry* pick(int limit) const;
+
+ private:
+  std::vector<FontEntry> fonts_;
+};
+
+struct DrawContext::Impl {
+  FontSet boardFonts;
+  FontSet paneFonts;
+  std::array<BitmapPtr, kTileStyles> textures;
+};
+
+struct Canvas::Impl {
+  BitmapPtr bitmap;
+};
+
+}  // namespace pexil::draw
