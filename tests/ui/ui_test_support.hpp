@@ -1,0 +1,21 @@
+// Helpers of the desktop drawing tests: the one drawing context of the
+// test program (fonts and textures of the run folder), seeded positions.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "draw_context.hpp"
+#include "state/game.hpp"
+
+namespace pexil::test {
+
+// Made on first use from the run folder; lives until the program ends.
+draw::DrawContext& drawContext();
+
+// A two-player game of game type `type` (0-based, from data/game.definitions)
+// on the fixture word list: the program seeded with `seed`, racks dealt,
+// and a few words laid by hand (one of them with a blank).
+Game seededPosition(int type, unsigned seed);
+
+}  // namespace pexil::test
