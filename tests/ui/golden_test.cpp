@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "renderer.hpp"
+#include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
+#include "rules/letter_codes.hpp"
 #include "text/text_pane.hpp"
 #include "ui_test_support.hpp"
 
@@ -28,8 +30,13 @@ void fillPane(TextPane& pane) {
   pane.Print("Please select a game type to begin.");
 }
 
+void checkGolden(const std::string& name, const Game& game, const ViewOptions& options, int width, int height);
+
 void checkGolden(const std::string& name, int type, const ViewOptions& options, int width, int height) {
-  const Game game = test::seededPosition(type, 2024);
+  checkGolden(name, test::seededPosition(type, 2024), options, width, height);
+}
+
+void checkGolden(const std::string& name, const Game& game, const ViewOptions& options, int width, int height) {
   TextPane pane;
   fillPane(pane);
   Canvas canvas(test::drawContext(), width, height);
@@ -87,6 +94,32 @@ TEST(UiGolden, SuperBoard) {
   options.randomNumber = 99;
   options.tileStyle = 7;
   checkGolden("super21", 2, options, 1100, 800);
+}
+
+// Two-letter and accented tiles, composed from the font's letters and
+// drawn marks: Spanish CH LL RR Ñ (game type 7), Catalan L·L QU NY Ç
+// (game type 12).
+TEST(UiGolden, SpanishTiles) {
+  Game game = test::seededPosition(6, 2024, false);
+  ASSERT_EQ(wordListAlphabet(), kAlphabetSpanish);
+  test::lay(game, "1a3o", 5, 7, false);
+  test::lay(game, "ca2e", 5, 7, true);
+  test::lay(game, "ni\xF1o", 10, 4, true, 2);
+  ViewOptions options;
+  options.randomNumber = 5;
+  checkGolden("spanish", game, options, 900, 640);
+}
+
+TEST(UiGolden, CatalanTiles) {
+  Game game = test::seededPosition(11, 2024, false);
+  ASSERT_EQ(wordListAlphabet(), kAlphabetCatalan);
+  test::lay(game, "cowa", 5, 7, false);
+  test::lay(game, "qe", 8, 8, true);
+  test::lay(game, "\xE7" "ay", 4, 9, false);
+  ViewOptions options;
+  options.randomNumber = 5;
+  options.tileStyle = 3;
+  checkGolden("catalan", game, options, 900, 640);
 }
 
 }  // namespace

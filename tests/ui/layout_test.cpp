@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "layout.hpp"
+#include "rules/letter_codes.hpp"
 #include "renderer.hpp"
 #include "text/text_pane.hpp"
 #include "ui_test_support.hpp"
@@ -140,8 +141,21 @@ TEST(UiBoard, LabelsWithoutAFontSmallEnoughAreSkipped) {
 }
 
 TEST(UiTiles, Captions) {
+  const int before = wordListAlphabet();
+  setWordListAlphabet(kAlphabetEnglish);
   EXPECT_EQ(TileCaption('a'), "A");
   EXPECT_EQ(TileCaption(0), "");
+  setWordListAlphabet(kAlphabetSpanish);
+  EXPECT_EQ(TileCaption('1'), "CH");
+  EXPECT_EQ(TileCaption('2'), "LL");
+  EXPECT_EQ(TileCaption('3'), "RR");
+  EXPECT_EQ(TileCaption('\xF1'), "\xD1");
+  setWordListAlphabet(kAlphabetCatalan);
+  EXPECT_EQ(TileCaption('w'), "L\xB7L");
+  EXPECT_EQ(TileCaption('q'), "QU");
+  EXPECT_EQ(TileCaption('y'), "NY");
+  EXPECT_EQ(TileCaption('\xE7'), "\xC7");
+  setWordListAlphabet(before);
 }
 
 }  // namespace

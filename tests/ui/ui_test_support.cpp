@@ -26,7 +26,9 @@ std::shared_ptr<Lexicon> fixtureWords() {
   return lexicon;
 }
 
-void lay(Game& game, const char* word, int column, int row, bool down, int blankAt = -1) {
+}  // namespace
+
+void lay(Game& game, const char* word, int column, int row, bool down, int blankAt) {
   for (int k = 0; word[k] != 0; ++k) {
     Square* sq = squareAt(game.board, column + (down ? 0 : k), row + (down ? k : 0));
     if (sq == nullptr || !sq->empty()) continue;
@@ -36,9 +38,7 @@ void lay(Game& game, const char* word, int column, int row, bool down, int blank
   }
 }
 
-}  // namespace
-
-Game seededPosition(int type, unsigned seed) {
+Game seededPosition(int type, unsigned seed, bool withWords) {
   static bool definitionsRead = false;
   if (!definitionsRead) readGameDefinitions(PEXIL_SOURCE_DIR "/data/game.definitions");
   definitionsRead = true;
@@ -49,6 +49,7 @@ Game seededPosition(int type, unsigned seed) {
   setProgramSeed(seed);
   Game game;
   startGame(game, 2, words);
+  if (!withWords) return game;
   const int cx = game.board.width / 2, cy = game.board.height / 2;
   lay(game, "quartz", cx - 2, cy, false);
   lay(game, "jovial", cx + 1, cy - 4, true, 2);

@@ -16,6 +16,10 @@ draw::DrawContext& drawContext();
 // A two-player game of game type `type` (0-based, from data/game.definitions)
 // on the fixture word list: the program seeded with `seed`, racks dealt,
 // and a few words laid by hand (one of them with a blank).
-Game seededPosition(int type, unsigned seed);
+Game seededPosition(int type, unsigned seed, bool words = true);
+
+// Lays the board characters of `word` from (column, row), across or down,
+// on empty squares; the character at `blankAt` is a blank.
+void lay(Game& game, const char* word, int column, int row, bool down, int blankAt = -1);
 
 }  // namespace pexil::test

@@ -34,7 +34,8 @@ wxString Caption(const MenuNode& node) {
     }
   }
   wxString caption = FromLatin1(text);
-  if (*node.shortcut != 0) caption += wxString("\t") + node.shortcut;
+  // GTK takes no Tab accelerator: that one is handled as a key of the view.
+  if (*node.shortcut != 0 && std::string(node.shortcut) != "Tab") caption += wxString("\t") + node.shortcut;
   return caption;
 }
 

@@ -256,6 +256,8 @@ int drawPanel(const DrawContext& context, Canvas& canvas, const Game& game, cons
     line.append(score == 1 ? text(506, "point") : text(505, "points"));
     if (p == game.toMove && !game.gameOver) line.append(" ").append(text(507, "(your turn)"));
     textAt(b, font, line, left + 6, y, 0x000000);
+    // Rack tiles beyond the panel's right edge are cut off there.
+    set_clip_rect(b, left, top, right, bottom - 1);
     int position = 0;
     const Rack& rack = game.racks[index];
     for (int code = 0; code < rules().codeCount; ++code) {
@@ -271,6 +273,7 @@ int drawPanel(const DrawContext& context, Canvas& canvas, const Game& game, cons
         ++position;
       }
     }
+    set_clip_rect(b, 0, 0, b->w - 1, b->h - 1);
   }
   return bottom;
 }
@@ -339,7 +342,10 @@ int StyleLetterColour(int style, int customText) {
 std::string TileCaption(char letter) {
   if (letter == 0 || letter == ' ') return "";
   const LetterCode code = codeOfLetter(letter);
-  const char upper = code >= 0 && code < kCodeSlots ? charOfUpper(code) : latin1Upper(letter);
+  // The alphabet's own form of the letter's code (a Catalan 'k' is Ç), or
+  // the letter itself where the code means nothing to the active rules.
+  const bool known = code >= 0 && code < rules().codeCount && code != rules().blankCode;
+  const char upper = known ? charOfUpper(code) : latin1Upper(letter);
   switch (upper) {
     case '1': return "CH";
     case '2': return "LL";
