@@ -307,12 +307,26 @@ void Frame::StartGameDialog() {
   const int preselected = session_.settings().defaultGameType;
   if (preselected >= 0 && preselected < static_cast<int>(names.size())) dialog.SetSelection(preselected);
   if (dialog.ShowModal() != wxID_OK) return;
-  {
-    wxBusyCursor busy;
-    session_.startGame(dialog.GetSelection());
-  }
-  UpdateTicks();
+  const int index = dialog.GetSelection();
+  if (busy_ || !session_.prepareGame(index)) return;
+  // The word list is read on a worker thread while the window stays live;
+  // the game is dealt back on this thread.
+  busy_ = true;
+  items_[cmd::startGame].item->Enable(false);
   view_->Refresh(false);
+  if (worker_.joinable()) worker_.join();
+  worker_ = std::jthread([this, index] {
+    auto lexicon = Session::LoadWordList(index);
+    view_->RequestRepaint();
+    CallAfter([this, index, lexicon] {
+      worker_.join();
+      session_.finishGame(index, 2, lexicon);
+      busy_ = false;
+      items_[cmd::startGame].item->Enable(true);
+      UpdateTicks();
+      view_->Refresh(false);
+    });
+  });
 }
 
 // ---------------------------------------------------------------- App

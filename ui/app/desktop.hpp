@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <map>
+#include <thread>
 #include <memory>
 
 #include "draw_context.hpp"
@@ -60,6 +61,9 @@ class Frame : public wxFrame {
     wxMenuItem* item;
   };
   std::map<int, Entry> items_;  // by message number
+  // The worker that reads a new game's word list; joined before the frame goes.
+  std::jthread worker_;
+  bool busy_ = false;
 };
 
 class App : public wxApp {

@@ -34,18 +34,33 @@ void Session::start() {
 bool Session::saveSettings() { return SaveSettings(settings_, *store_); }
 
 bool Session::startGame(int index, int players) {
+  if (!prepareGame(index)) return false;
+  return finishGame(index, players, LoadWordList(index));
+}
+
+bool Session::prepareGame(int index) {
   if (index < 0 || index >= gameTypeCount()) return false;
   game_.reset();
   if (!activateGameType(kKindDefined, index)) return false;
+  setWordListAlphabet(gameType(index).alphabet);
+  return true;
+}
+
+std::shared_ptr<Lexicon> Session::LoadWordList(int index) {
   const GameType& type = gameType(index);
-  setWordListAlphabet(type.alphabet);
   auto lexicon = std::make_shared<Lexicon>();
   const std::string validating = type.markPhonies && type.phonyCheckList ? *type.phonyCheckList : std::string();
   if (!loadWordListWithTables(*lexicon, type.defaultWordList, validating) || lexicon->wordCount() == 0) {
     textPane().Print("Cannot read the word list " + type.defaultWordList + ".");
-    return false;
+    return nullptr;
   }
+  // The leave values the computer player ranks its moves by.
   LoadRackTables(*lexicon);
+  return lexicon;
+}
+
+bool Session::finishGame(int index, int players, std::shared_ptr<Lexicon> lexicon) {
+  if (!lexicon) return false;
   auto game = std::make_unique<Game>();
   NewGame(*game, players, std::move(lexicon));
   ApplyEngineSettings(settings_, *game);

@@ -27,6 +27,13 @@ class Session {
   // list and deals the racks; prints message 10 and reloads the settings.
   // False (with the reason in the pane) when the type or its list is missing.
   bool startGame(int index, int players = 2);
+  // The same in three steps, so that the word list can be read on a worker
+  // thread: prepareGame (this thread: drops the old game, activates the
+  // type's rules), LoadWordList (any thread; null when the list is missing),
+  // finishGame (this thread again: deals, prints, stores).
+  bool prepareGame(int index);
+  static std::shared_ptr<Lexicon> LoadWordList(int index);
+  bool finishGame(int index, int players, std::shared_ptr<Lexicon> lexicon);
   // Plays the static best move `count` times (a board with tiles for
   // pictures and tests).
   void playBestMoves(int count);
