@@ -5,6 +5,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/graphics.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "text/messages.hpp"
@@ -68,6 +69,8 @@ View::View(wxWindow* parent, draw::DrawContext& context, Session& session, const
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &View::OnPaint, this);
   Bind(wxEVT_SIZE, &View::OnSize, this);
+  Bind(wxEVT_MOTION, &View::OnMotion, this);
+  Bind(wxEVT_MOUSEWHEEL, &View::OnWheel, this);
   textPane().SetRepaintHook([this] { RequestRepaint(); });
 }
 
@@ -79,6 +82,28 @@ void View::RequestRepaint() {
     repaintPending_ = false;
     Refresh(false);
   });
+}
+
+// The pane line under the pointer is the selected one.
+void View::OnMotion(wxMouseEvent& event) {
+  const long line = paneView_.lineAt(event.GetX(), event.GetY());
+  if (line != paneView_.selected) {
+    paneView_.selected = line;
+    Refresh(false);
+  }
+  event.Skip();
+}
+
+// The wheel scrolls the pane three lines at a time.
+void View::OnWheel(wxMouseEvent& event) {
+  const long steps = event.GetWheelRotation() / std::max(1, event.GetWheelDelta());
+  const long count = static_cast<long>(paneView_.seenCount);
+  const long lastFirst = std::max(0L, count - paneView_.visibleLines);
+  const long first = std::clamp(static_cast<long>(paneView_.first) - 3 * steps, 0L, lastFirst);
+  if (first != static_cast<long>(paneView_.first)) {
+    paneView_.first = static_cast<std::size_t>(first);
+    Refresh(false);
+  }
 }
 
 void View::OnSize(wxSizeEvent& event) {

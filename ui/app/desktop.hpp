@@ -29,6 +29,8 @@ class View : public wxWindow {
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
   void ExportFirstPaint();
+  void OnMotion(wxMouseEvent& event);
+  void OnWheel(wxMouseEvent& event);
 
   draw::DrawContext& context_;
   Session& session_;

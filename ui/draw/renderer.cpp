@@ -19,7 +19,7 @@ constexpr int kTransparent = 0xFF00FF;
 constexpr int kTileRed = 0xFF0000;
 constexpr int kCornerRadius = 3;
 constexpr int kPaneLineLimit = 18;
-constexpr int kPaneLineStep = 20;
+constexpr int kPaneLineStep = PaneView::kLineStep;
 constexpr int kScrollBarWidth = 16;
 
 // Flat tile colours for a style whose texture is missing.
@@ -296,6 +296,10 @@ void drawPane(const DrawContext& context, Canvas& canvas, const TextPane& pane, 
   const FontEntry* font = context.impl().paneFonts.pick(kPaneLineLimit);
   const int visible = std::max(0, (bottom - top - 36) / kPaneLineStep);
   view.visibleLines = visible;
+  view.linesTop = top + 22;
+  view.left = left;
+  view.right = barLeft;
+  view.bottom = bottom;
   set_clip_rect(b, left + 3, top + 3, barLeft - 1, bottom - 3);
   pane.WithLines([&](const std::vector<std::string>& lines, const std::vector<int>& lineColours) {
     const std::size_t count = lines.size();

@@ -38,6 +38,18 @@ struct PaneView {
   long selected = -1;
   std::size_t seenCount = 0;
   int visibleLines = 0;
+  // Where the last paint put the pane's lines: the top of the first line
+  // and the left, right and bottom edges of the box (for the pointer).
+  int linesTop = 0, left = 0, right = 0, bottom = 0;
+  static constexpr int kLineStep = 20;
+  // The line under a point of the view, or -1.
+  long lineAt(int x, int y) const {
+    if (x <= left || x >= right || y < linesTop || y >= bottom || visibleLines <= 0) return -1;
+    const long k = (y - linesTop) / kLineStep;
+    if (k >= visibleLines) return -1;
+    const long line = static_cast<long>(first) + k;
+    return line < static_cast<long>(seenCount) ? line : -1;
+  }
 };
 
 // Colours of the picture, 0xRRGGBB.
