@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "canvas.hpp"
@@ -54,10 +55,30 @@ class FontSet {
   std::vector<FontEntry> fonts_;
 };
 
+// A glyph sheet: an image whose top row marks the end of each cell with a
+// pure red pixel; in each cell every pixel that is not black belongs to
+// the glyph (its brightness is taken as coverage).
+class GlyphSheet {
+ public:
+  bool load(const std::string& path);
+  int cells() const { return static_cast<int>(starts_.size()); }
+  // Blends cell `k`, scaled by `scale` (uniformly), in `colour` into the
+  // bitmap with its top left corner at (x, y).
+  void draw(BITMAP* target, int k, int x, int y, double scale, int colour) const;
+  int cellWidth(int k) const { return ends_[static_cast<std::size_t>(k)] - starts_[static_cast<std::size_t>(k)]; }
+  int cellHeight() const { return bitmap_ ? bitmap_->h - 1 : 0; }
+
+ private:
+  BitmapPtr bitmap_;
+  std::vector<int> starts_, ends_;
+};
+
 struct DrawContext::Impl {
   FontSet boardFonts;
   FontSet paneFonts;
   std::array<BitmapPtr, kTileStyles> textures;
+  GlyphSheet marks;      // chars.bmp: tilde, cedilla, ring, diaeresis, stroke, middle dot
+  GlyphSheet twoLetter;  // tchars.bmp: read when present; not drawn from yet
 };
 
 struct Canvas::Impl {

@@ -103,8 +103,8 @@ void roundedTile(BITMAP* tile, int side, int colour) {
 }
 
 // The marks drawn over or under a base letter for the characters the
-// fonts lack (the glyph sheets are not used yet: the marks are drawn with
-// lines and circles).
+// fonts lack: from the glyph sheet chars.bmp, or, without it, with lines
+// and circles.
 enum class Mark { none, tilde, cedilla, ring, dots, stroke };
 struct Piece {
   std::string base;  // ASCII letters, or empty for a middle dot
@@ -165,16 +165,45 @@ void drawMark(BITMAP* b, Mark mark, int x, int y, int advance, int h, int colour
   }
 }
 
-void drawCaption(BITMAP* b, const FONT* f, const std::string& caption, int x, int y, int colour) {
+// The cell of chars.bmp that holds a mark.
+int sheetCell(Mark mark) {
+  switch (mark) {
+    case Mark::tilde: return 0;
+    case Mark::cedilla: return 1;
+    case Mark::ring: return 2;
+    case Mark::dots: return 3;
+    case Mark::stroke: return 4;
+    case Mark::none: break;
+  }
+  return -1;
+}
+constexpr int kMiddleDotCell = 5;
+
+// A mark from the glyph sheet, its cell (one capital's box) scaled to the
+// font's height and centred on the letter; false without the sheet.
+bool drawSheetMark(BITMAP* b, const GlyphSheet& sheet, int cell, int x, int y, int advance, int h, int colour) {
+  if (cell < 0 || cell >= sheet.cells() || sheet.cellHeight() <= 0) return false;
+  const double scale = static_cast<double>(h) / sheet.cellHeight();
+  const int width = static_cast<int>(sheet.cellWidth(cell) * scale + 0.5);
+  sheet.draw(b, cell, x + (advance - width) / 2, y, scale, colour);
+  return true;
+}
+
+void drawCaption(BITMAP* b, const GlyphSheet& sheet, const FONT* f, const std::string& caption, int x, int y,
+                 int colour) {
   const int h = text_height(f);
   for (unsigned char ch : caption) {
     const Piece p = pieceOf(ch);
     const int w = pieceWidth(f, p);
     if (p.base.empty()) {
-      circlefill(b, x + w / 2, y + h / 2, std::max(1, h / 14), colour);
+      if (!drawSheetMark(b, sheet, kMiddleDotCell, x, y, w, h, colour)) {
+        circlefill(b, x + w / 2, y + h / 2, std::max(1, h / 14), colour);
+      }
     } else {
       textout_ex(b, f, p.base.c_str(), x, y, colour, -1);
-      drawMark(b, p.mark, x, y, w, h, colour);
+      if (p.mark != Mark::none && !drawSheetMark(b, sheet, sheetCell(p.mark), x, y, w, h, colour)) {
+        drawMark(b, p.mark, x, y, w, h, colour);
+      }
     }
     x += w;
   }
@@ -400,7 +429,7 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
       const int w = captionWidth(f->font.get(), caption);
       if (w <= square - 2 || caption.size() == 1) {
         const int colour = PixelOf(face.blank ? options.blankColour : letterColour);
-        drawCaption(t, f->font.get(), caption, (square - w) / 2, (square - f->height) / 2, colour);
+        drawCaption(t, context.impl().marks, f->font.get(), caption, (square - w) / 2, (square - f->height) / 2, colour);
         break;
       }
       limit = f->height;  // next try: a smaller font

@@ -1,5 +1,6 @@
 // Writes the eight tile textures texture1.bmp..texture8.bmp (24-bit BMP,
-// 1024x1024) into the folder given on the command line. Every texture
+// 1024x1024) and the glyph sheet chars.bmp into the folder given on the
+// command line. Every texture
 // comes from seeded value noise, so each build writes the same bytes:
 //
 //   value noise  a lattice of pseudo-random values (an integer hash of the
@@ -14,6 +15,13 @@
 //                mixed between a base colour and a vein colour;
 //   gold, blue   the fractal sum alone, a gentle mottle between two colours.
 //
+// chars.bmp holds the marks the fonts lack (tilde, cedilla, ring,
+// diaeresis, stroke, middle dot), white on black, one cell per mark, each
+// cell the box of one capital letter (48 wide, 64 high, baseline at row 51
+// of the cell, capitals from row 12): a pure red pixel in the top row ends
+// each cell. Edges are anti-aliased by 4x4 supersampling of the shapes'
+// distance functions.
+//
 // The textures wrap when sampled, so they stay usable for any square size;
 // 1024 pixels leave room for squares up to 496 pixels beside the 528-pixel
 // offsets that tiles sample at.
@@ -22,6 +30,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -109,9 +118,10 @@ void put32(std::vector<unsigned char>& out, unsigned v) {
   put16(out, v >> 16);
 }
 
-bool writeBmp(const std::string& path, const Recipe& recipe) {
-  const unsigned rowBytes = kSide * 3;  // a multiple of 4 already
-  const unsigned imageBytes = rowBytes * kSide;
+template <class Pixel>
+bool writeBmp(const std::string& path, int width, int height, Pixel pixel) {
+  const unsigned rowBytes = (static_cast<unsigned>(width) * 3 + 3) & ~3u;
+  const unsigned imageBytes = rowBytes * static_cast<unsigned>(height);
   std::vector<unsigned char> out;
   out.reserve(54 + imageBytes);
   out.push_back('B');
@@ -120,8 +130,8 @@ bool writeBmp(const std::string& path, const Recipe& recipe) {
   put32(out, 0);
   put32(out, 54);
   put32(out, 40);
-  put32(out, kSide);
-  put32(out, kSide);
+  put32(out, static_cast<unsigned>(width));
+  put32(out, static_cast<unsigned>(height));
   put16(out, 1);
   put16(out, 24);
   put32(out, 0);
@@ -130,18 +140,76 @@ bool writeBmp(const std::string& path, const Recipe& recipe) {
   put32(out, 2835);
   put32(out, 0);
   put32(out, 0);
-  for (int y = kSide - 1; y >= 0; --y) {  // bottom row first
-    for (int x = 0; x < kSide; ++x) {
-      const Rgb c = texel(recipe, x, y);
+  for (int y = height - 1; y >= 0; --y) {  // bottom row first
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = pixel(x, y);
       auto byte = [](double v) { return static_cast<unsigned char>(std::clamp(std::lround(v), 0L, 255L)); };
       out.push_back(byte(c.b));
       out.push_back(byte(c.g));
       out.push_back(byte(c.r));
     }
+    for (unsigned pad = static_cast<unsigned>(width) * 3; pad < rowBytes; ++pad) out.push_back(0);
   }
   std::ofstream file(path, std::ios::binary);
   file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
   return static_cast<bool>(file);
+}
+
+// ---- the glyph sheet of marks ----
+
+constexpr int kCellWidth = 48, kCellHeight = 64;
+
+double segmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay;
+  const double t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+// Whether a point of a cell (cell coordinates, rows from the cell's top)
+// lies inside mark `k`.
+bool insideMark(int k, double x, double y) {
+  switch (k) {
+    case 0: {  // tilde: one period of a sine wave over the capital
+      for (int i = 0; i < 24; ++i) {
+        const double x0 = 11 + i, x1 = 12 + i;
+        const double y0 = 7 - 3.5 * std::sin((x0 - 11) / 26.0 * 2 * std::numbers::pi);
+        const double y1 = 7 - 3.5 * std::sin((x1 - 11) / 26.0 * 2 * std::numbers::pi);
+        if (segmentDistance(x, y, x0, y0, x1, y1) <= 2.2) return true;
+      }
+      return false;
+    }
+    case 1:  // cedilla: a stem under the baseline and a hook to the left
+      return segmentDistance(x, y, 25, 50, 25, 56) <= 2.2 || segmentDistance(x, y, 25, 56, 28, 59) <= 2.2 ||
+             segmentDistance(x, y, 28, 59, 19, 63) <= 2.2;
+    case 2: {  // ring over the capital
+      const double d = std::hypot(x - 24, y - 6.5);
+      return d >= 3 && d <= 5.6;
+    }
+    case 3:  // diaeresis: two dots
+      return std::hypot(x - 16, y - 7) <= 3.4 || std::hypot(x - 32, y - 7) <= 3.4;
+    case 4:  // stroke through an O
+      return segmentDistance(x, y, 8, 55, 40, 8) <= 2.4;
+    case 5:  // middle dot
+      return std::hypot(x - 24, y - 33) <= 4;
+    default: return false;
+  }
+}
+
+constexpr int kMarks = 6;
+
+bool writeMarkSheet(const std::string& path) {
+  const int width = kMarks * (kCellWidth + 1), height = kCellHeight + 1;
+  return writeBmp(path, width, height, [](int x, int y) -> Rgb {
+    const int k = x / (kCellWidth + 1), cx = x % (kCellWidth + 1);
+    if (y == 0) return cx == kCellWidth ? Rgb{255, 0, 0} : Rgb{0, 0, 0};
+    if (cx == kCellWidth) return {0, 0, 0};
+    int covered = 0;
+    for (int sy = 0; sy < 4; ++sy) {
+      for (int sx = 0; sx < 4; ++sx) covered += insideMark(k, cx + (sx + 0.5) / 4, (y - 1) + (sy + 0.5) / 4);
+    }
+    const double v = covered * 255.0 / 16;
+    return {v, v, v};
+  });
 }
 
 }  // namespace
@@ -163,10 +231,16 @@ int main(int argc, char** argv) {
   };
   for (int k = 0; k < 8; ++k) {
     const std::string path = std::string(argv[1]) + "/texture" + std::to_string(k + 1) + ".bmp";
-    if (!writeBmp(path, recipes[k])) {
+    const Recipe& recipe = recipes[k];
+    if (!writeBmp(path, kSide, kSide, [&](int x, int y) { return texel(recipe, x, y); })) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }
+  }
+  const std::string sheet = std::string(argv[1]) + "/chars.bmp";
+  if (!writeMarkSheet(sheet)) {
+    std::fprintf(stderr, "cannot write %s\n", sheet.c_str());
+    return 1;
   }
   return 0;
 }
