@@ -122,5 +122,18 @@ TEST(UiGolden, CatalanTiles) {
   checkGolden("catalan", game, options, 900, 640);
 }
 
+// Danish Æ Ø Å and a German Ü on one board (game type 8, Danish tiles).
+TEST(UiGolden, DanishTiles) {
+  Game game = test::seededPosition(7, 2024, false);
+  ASSERT_EQ(wordListAlphabet(), kAlphabetDanish);
+  test::lay(game, "\xE6" "bler", 5, 7, false);
+  test::lay(game, "\xF8" "l", 5, 8, true);
+  test::lay(game, "\xE5" "r", 9, 6, true, 0);
+  ViewOptions options;
+  options.randomNumber = 8;
+  options.tileStyle = 6;
+  checkGolden("danish", game, options, 900, 640);
+}
+
 }  // namespace
 }  // namespace pexil::draw

@@ -18,8 +18,14 @@ namespace pexil::ui {
 
 Session::Session() : store_(std::make_unique<SettingsStore>()) {}
 
-void Session::start() {
+void Session::loadSettings() {
   LoadSettings(settings_, *store_);
+  // Lines stay whole while the wide text pane is forced.
+  textPane().SetNoWrap(settings_.wideText);
+}
+
+void Session::start() {
+  loadSettings();
   SetUILang(settings_.uiLang);
   // The view's random number: its absolute value decides which part of the
   // texture each tile shows.
@@ -31,7 +37,10 @@ void Session::start() {
   PrintMessage(msg::SelectGameType);
 }
 
-bool Session::saveSettings() { return SaveSettings(settings_, *store_); }
+bool Session::saveSettings() {
+  textPane().SetNoWrap(settings_.wideText);
+  return SaveSettings(settings_, *store_);
+}
 
 bool Session::startGame(int index, int players) {
   if (!prepareGame(index)) return false;
@@ -68,7 +77,7 @@ bool Session::finishGame(int index, int players, std::shared_ptr<Lexicon> lexico
   settings_.defaultGameType = index;
   saveSettings();
   PrintMessage(msg::GameReady);
-  LoadSettings(settings_, *store_);
+  loadSettings();
   return true;
 }
 

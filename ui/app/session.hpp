@@ -41,6 +41,9 @@ class Session {
   const Game* game() const { return game_.get(); }
   Settings& settings() { return settings_; }
   const Settings& settings() const { return settings_; }
+  // Reads or stores the settings (and puts the pane's wrapping in line
+  // with the wide-pane option).
+  void loadSettings();
   bool saveSettings();
   // The display options of the stored settings.
   draw::ViewOptions viewOptions() const;

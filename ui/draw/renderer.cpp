@@ -105,7 +105,7 @@ void roundedTile(BITMAP* tile, int side, int colour) {
 // The marks drawn over or under a base letter for the characters the
 // fonts lack: from the glyph sheet chars.bmp, or, without it, with lines
 // and circles.
-enum class Mark { none, tilde, cedilla, ring, dots, stroke };
+enum class Mark { none, tilde, cedilla, ring, dots, stroke, ligature };
 struct Piece {
   std::string base;  // ASCII letters, or empty for a middle dot
   Mark mark = Mark::none;
@@ -119,7 +119,7 @@ Piece pieceOf(unsigned char ch) {
     case 0xD6: return {"O", Mark::dots};
     case 0xDC: return {"U", Mark::dots};
     case 0xD8: return {"O", Mark::stroke};
-    case 0xC6: return {"AE", Mark::none};
+    case 0xC6: return {"AE", Mark::ligature};
     case 0xB7: return {"", Mark::none};
     default: break;
   }
@@ -127,8 +127,12 @@ Piece pieceOf(unsigned char ch) {
   return {"?", Mark::none};
 }
 
+// Æ: the E drawn over the right part of the A.
+int ligatureShift(const FONT* f) { return text_length(f, "A") * 11 / 20; }
+
 int pieceWidth(const FONT* f, const Piece& p) {
   if (p.base.empty()) return std::max(2, text_height(f) / 4);
+  if (p.mark == Mark::ligature) return ligatureShift(f) + text_length(f, p.base.c_str() + 1);
   return text_length(f, p.base.c_str());
 }
 
@@ -142,7 +146,8 @@ void drawMark(BITMAP* b, Mark mark, int x, int y, int advance, int h, int colour
   const int cx = x + advance / 2;
   const int dot = std::max(1, h / 16);
   switch (mark) {
-    case Mark::none: break;
+    case Mark::none:
+    case Mark::ligature: break;
     case Mark::dots:
       circlefill(b, x + advance * 3 / 10, y + h / 10, dot, colour);
       circlefill(b, x + advance * 7 / 10, y + h / 10, dot, colour);
@@ -173,7 +178,8 @@ int sheetCell(Mark mark) {
     case Mark::ring: return 2;
     case Mark::dots: return 3;
     case Mark::stroke: return 4;
-    case Mark::none: break;
+    case Mark::none:
+    case Mark::ligature: break;
   }
   return -1;
 }
@@ -199,6 +205,9 @@ void drawCaption(BITMAP* b, const GlyphSheet& sheet, const FONT* f, const std::s
       if (!drawSheetMark(b, sheet, kMiddleDotCell, x, y, w, h, colour)) {
         circlefill(b, x + w / 2, y + h / 2, std::max(1, h / 14), colour);
       }
+    } else if (p.mark == Mark::ligature) {
+      textout_ex(b, f, p.base.substr(0, 1).c_str(), x, y, colour, -1);
+      textout_ex(b, f, p.base.substr(1).c_str(), x + ligatureShift(f), y, colour, -1);
     } else {
       textout_ex(b, f, p.base.c_str(), x, y, colour, -1);
       if (p.mark != Mark::none && !drawSheetMark(b, sheet, sheetCell(p.mark), x, y, w, h, colour)) {
