@@ -3,11 +3,15 @@
 #include <cairo.h>
 #include <wx/choicdlg.h>
 #include <wx/dcbuffer.h>
+#include <wx/filedlg.h>
 #include <wx/graphics.h>
 
 #include <algorithm>
 #include <fstream>
 
+#include "play/listings.hpp"
+#include "rules/board_text.hpp"
+#include "state/game.hpp"
 #include "text/messages.hpp"
 #include "text/program_version.hpp"
 #include "text/text_pane.hpp"
@@ -40,8 +44,41 @@ wxString Caption(const MenuNode& node) {
   return caption;
 }
 
-bool Implemented(int number) {
+// The settings that menu items toggle (they take effect where the engine
+// or the drawing reads them).
+bool Settings::*ToggledSetting(int number) {
   switch (number) {
+    case 526: return &Settings::beep;
+    case 529: return &Settings::conciseWell;
+    case 530: return &Settings::autoShowWell;
+    case 538: return &Settings::analysisEnabled;
+    case 541: return &Settings::rowColumnLabels;
+    case 542: return &Settings::wideText;
+    case 545: return &Settings::bonusLabels;
+    case 549: return &Settings::quickMoveEndgame;
+    case 560: return &Settings::highlightTiles;
+    case 562: return &Settings::preendgame;
+    case 565: return &Settings::heatmaps;
+    case 566: return &Settings::lockHeatmap;
+    case 567: return &Settings::sortRacksPreEndgame;
+    case 568: return &Settings::greedierEndgame;
+    case 580: return &Settings::freeform;
+    case 588: return &Settings::medianRackDraws;
+    case 603: return &Settings::highlightLexicon;
+    case 616: return &Settings::tileValue;
+    default: return nullptr;
+  }
+}
+
+bool Implemented(int number) {
+  if (ToggledSetting(number) != nullptr || (number >= cmd::firstMood && number < cmd::firstMood + 7)) return true;
+  switch (number) {
+    case cmd::saveBoardImage:
+    case cmd::saveScreenImage:
+    case cmd::bagContents:
+    case cmd::gameHistory:
+    case cmd::gameStatistics:
+    case cmd::printBoard:
     case cmd::startGame:
     case cmd::exit:
     case cmd::rowColumnLabels:
@@ -170,11 +207,12 @@ void View::ExportFirstPaint() {
 // ---------------------------------------------------------------- Frame
 
 Frame::Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options)
-    : wxFrame(nullptr, wxID_ANY, "Pexil"), session_(session) {
+    : wxFrame(nullptr, wxID_ANY, "Pexil"), session_(session), context_(context) {
   BuildMenus();
   Relabel();
   UpdateTicks();
   view_ = new View(this, context, session, options);
+  UpdateEnables();
   Bind(wxEVT_MENU, &Frame::OnMenu, this);
   Bind(wxEVT_CHAR_HOOK, &Frame::OnCharHook, this);
   SetClientSize(options.width, options.height);
@@ -235,31 +273,43 @@ void Frame::UpdateTicks() {
   tick(cmd::english, s.uiLang == 0);
   tick(cmd::pigLatin, s.uiLang == 1);
   tick(cmd::catalan, s.uiLang == 2);
-  tick(cmd::rowColumnLabels, s.rowColumnLabels);
-  tick(cmd::wideText, s.wideText);
-  tick(cmd::bonusLabels, s.bonusLabels);
-  tick(cmd::tileValue, s.tileValue);
+  for (const auto& [number, entry] : items_) {
+    if (bool Settings::*member = ToggledSetting(number)) tick(number, s.*member);
+  }
   for (int n = 606; n <= 613; ++n) tick(n, TileStyleOfItem(n) == s.tileTexture);
   for (int n = 619; n <= 625; ++n) tick(n, BlankColourOfItem(n) == s.blankColour);
-  // Toggles whose commands come later still show their stored state.
-  tick(526, s.beep);
-  tick(529, s.conciseWell);
-  tick(530, s.autoShowWell);
-  tick(538, s.analysisEnabled);
-  tick(549, s.quickMoveEndgame);
-  tick(562, s.preendgame);
-  tick(565, s.heatmaps);
-  tick(566, s.lockHeatmap);
-  tick(567, s.sortRacksPreEndgame);
-  tick(568, s.greedierEndgame);
-  tick(560, s.highlightTiles);
-  tick(580, s.freeform);
-  tick(588, s.medianRackDraws);
-  tick(603, s.highlightLexicon);
-  for (int k = 0; k < 7; ++k) tick(571 + k, s.mood == k);
+  for (int k = 0; k < 7; ++k) tick(cmd::firstMood + k, s.mood == k);
+}
+
+void Frame::UpdateEnables() {
+  const bool haveGame = session_.game() != nullptr && !busy_;
+  for (auto& [number, entry] : items_) {
+    if (entry.item->IsSubMenu()) continue;
+    entry.item->Enable(Implemented(number) && (!NeedsGame(number) || haveGame) && !(busy_ && number == cmd::startGame));
+  }
+}
+
+void Frame::SaveImage(bool boardOnly) {
+  const draw::Canvas* canvas = view_->canvas();
+  if (canvas == nullptr) return;
+  wxFileDialog dialog(this, wxEmptyString, wxEmptyString, boardOnly ? "board" : "screen", "PNG (*.png)|*.png",
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return;
+  std::string path = dialog.GetPath().ToStdString();
+  if (path.size() < 4 || path.compare(path.size() - 4, 4, ".png") != 0) path += ".png";
+  std::string error;
+  bool saved = false;
+  if (boardOnly) {
+    const Session::Rect r = session_.boardRect(context_, canvas->width(), canvas->height());
+    saved = canvas->savePng(path, r.x, r.y, r.width, r.height, &error);
+  } else {
+    saved = canvas->savePng(path, &error);
+  }
+  if (!saved) wxMessageBox(FromLatin1("Cannot write " + path + ": " + error), "Pexil", wxOK | wxICON_ERROR, this);
 }
 
 void Frame::Changed() {
+  session_.applyEngineSettings();
   session_.saveSettings();
   UpdateTicks();
   view_->Refresh(false);
@@ -277,10 +327,26 @@ void Frame::OnMenu(wxCommandEvent& event) {
   switch (number) {
     case cmd::exit: Close(); return;
     case cmd::startGame: StartGameDialog(); return;
-    case cmd::rowColumnLabels: s.rowColumnLabels = !s.rowColumnLabels; break;
-    case cmd::wideText: s.wideText = !s.wideText; break;
-    case cmd::bonusLabels: s.bonusLabels = !s.bonusLabels; break;
-    case cmd::tileValue: s.tileValue = !s.tileValue; break;
+    case cmd::saveBoardImage: SaveImage(true); return;
+    case cmd::saveScreenImage: SaveImage(false); return;
+    case cmd::bagContents:
+    case cmd::gameHistory:
+    case cmd::gameStatistics:
+    case cmd::printBoard:
+      if (const Game* game = session_.game()) {
+        if (number == cmd::bagContents) ShowWell(*game, game->toMove, s.conciseWell);
+        if (number == cmd::gameHistory) ShowHistory(*game, game->hideLeaves);
+        if (number == cmd::gameStatistics) ShowStatistics(*game);
+        if (number == cmd::printBoard) {
+          TextPane& pane = textPane();
+          const bool noWrap = pane.NoWrap();
+          pane.SetNoWrap(true);
+          for (const std::string& line : boardTextLines(game->board, &game->previousBoard)) pane.Print(line.empty() ? " " : line);
+          pane.SetNoWrap(noWrap);
+        }
+        view_->Refresh(false);
+      }
+      return;
     case cmd::english: SetLanguage(kEnglish); return;
     case cmd::pigLatin: SetLanguage(kPigLatin); return;
     case cmd::catalan: SetLanguage(kCatalan); return;
@@ -301,6 +367,14 @@ void Frame::OnMenu(wxCommandEvent& event) {
         s.blankColour = BlankColourOfItem(number);
         break;
       }
+      if (bool Settings::*member = ToggledSetting(number)) {
+        s.*member = !(s.*member);
+        break;
+      }
+      if (number >= cmd::firstMood && number < cmd::firstMood + 7) {
+        s.mood = number - cmd::firstMood;
+        break;
+      }
       return;
   }
   Changed();
@@ -308,10 +382,14 @@ void Frame::OnMenu(wxCommandEvent& event) {
 
 // Single-key shortcuts do not reach the menu while the view has the focus.
 void Frame::OnCharHook(wxKeyEvent& event) {
-  if (event.GetModifiers() == wxMOD_SHIFT && event.GetKeyCode() == 'L') {
-    wxCommandEvent menu(wxEVT_MENU, MenuId(cmd::rowColumnLabels));
-    wxPostEvent(this, menu);
-    return;
+  if (event.GetModifiers() == wxMOD_SHIFT && event.GetKeyCode() >= 'A' && event.GetKeyCode() <= 'Z') {
+    const std::string shortcut = std::string("Shift+") + static_cast<char>(event.GetKeyCode());
+    for (const auto& [number, entry] : items_) {
+      if (shortcut != entry.node->shortcut || !entry.item->IsEnabled()) continue;
+      wxCommandEvent menu(wxEVT_MENU, MenuId(number));
+      wxPostEvent(this, menu);
+      return;
+    }
   }
   event.Skip();
 }
@@ -337,7 +415,7 @@ void Frame::StartGameDialog() {
   // The word list is read on a worker thread while the window stays live;
   // the game is dealt back on this thread.
   busy_ = true;
-  items_[cmd::startGame].item->Enable(false);
+  UpdateEnables();
   view_->Refresh(false);
   if (worker_.joinable()) worker_.join();
   worker_ = std::jthread([this, index] {
@@ -347,7 +425,7 @@ void Frame::StartGameDialog() {
       worker_.join();
       session_.finishGame(index, 2, lexicon);
       busy_ = false;
-      items_[cmd::startGame].item->Enable(true);
+      UpdateEnables();
       UpdateTicks();
       view_->Refresh(false);
     });

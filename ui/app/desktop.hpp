@@ -29,6 +29,10 @@ class View : public wxWindow {
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
   void ExportFirstPaint();
+ public:
+  // The picture of the last paint (none before the first one).
+  const draw::Canvas* canvas() const { return canvas_.get(); }
+ private:
   void OnMotion(wxMouseEvent& event);
   void OnWheel(wxMouseEvent& event);
 
@@ -55,8 +59,11 @@ class Frame : public wxFrame {
   void StartGameDialog();
   void SetTileStyle(int style);
   void Changed();
+  void UpdateEnables();
+  void SaveImage(bool boardOnly);
 
   Session& session_;
+  draw::DrawContext& context_;
   View* view_ = nullptr;  // a child: wx frees it
   struct Entry {
     const MenuNode* node;

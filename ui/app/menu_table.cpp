@@ -92,6 +92,17 @@ const std::vector<MenuNode>& MainMenu() {
   return menu;
 }
 
+bool NeedsGame(int number) {
+  switch (number) {
+    case cmd::saveBoardImage:
+    case cmd::bagContents:
+    case cmd::gameHistory:
+    case cmd::gameStatistics:
+    case cmd::printBoard: return true;
+    default: return false;
+  }
+}
+
 int TileStyleOfItem(int number) {
   static constexpr int kStyles[] = {0, 1, 2, 3, 5, 6, 7, -1};
   return number >= 606 && number <= 613 ? kStyles[number - 606] : -2;

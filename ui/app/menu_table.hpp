@@ -36,7 +36,17 @@ inline constexpr int english = 633;
 inline constexpr int catalan = 634;
 inline constexpr int pigLatin = 635;
 inline constexpr int about = 637;
+inline constexpr int saveBoardImage = 518;
+inline constexpr int saveScreenImage = 519;
+inline constexpr int bagContents = 528;
+inline constexpr int gameHistory = 533;
+inline constexpr int gameStatistics = 534;
+inline constexpr int printBoard = 543;
+inline constexpr int firstMood = 571;  // 571..577
 }  // namespace cmd
+
+// Whether an item's command needs a game to act on.
+bool NeedsGame(int number);
 
 // The tile style each style item sets (606..613).
 int TileStyleOfItem(int number);

@@ -81,6 +81,18 @@ bool Session::finishGame(int index, int players, std::shared_ptr<Lexicon> lexico
   return true;
 }
 
+void Session::applyEngineSettings() {
+  if (game_) ApplyEngineSettings(settings_, *game_);
+}
+
+Session::Rect Session::boardRect(const draw::DrawContext& context, int width, int height) const {
+  if (!game_) return {};
+  const draw::BoardLayout layout =
+      draw::ComputeBoardLayout(width, height, game_->board.width, game_->board.height, settings_.rowColumnLabels,
+                               settings_.wideText, context.paneCharWidth(18));
+  return {layout.left, layout.top, layout.outerWidth(), layout.outerHeight()};
+}
+
 void Session::playBestMoves(int count) {
   if (!game_) return;
   for (int k = 0; k < count && !game_->gameOver; ++k) {

@@ -39,6 +39,13 @@ class Session {
   void playBestMoves(int count);
 
   const Game* game() const { return game_.get(); }
+  // Puts the engine's options of the settings into the game (after a change).
+  void applyEngineSettings();
+  // The board's rectangle in a view of the given size (zero without a game).
+  struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Rect boardRect(const draw::DrawContext& context, int width, int height) const;
   Settings& settings() { return settings_; }
   const Settings& settings() const { return settings_; }
   // Reads or stores the settings (and puts the pane's wrapping in line

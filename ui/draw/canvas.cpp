@@ -1,5 +1,6 @@
 #include <lodepng.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -31,12 +32,23 @@ std::uint32_t Canvas::pixel(int x, int y) const {
 }
 
 bool Canvas::savePng(const std::string& path, std::string* error) const {
-  const int w = width(), h = height();
+  return savePng(path, 0, 0, width(), height(), error);
+}
+
+bool Canvas::savePng(const std::string& path, int left, int top, int w, int h, std::string* error) const {
+  if (left < 0) w += left, left = 0;
+  if (top < 0) h += top, top = 0;
+  w = std::min(w, width() - left);
+  h = std::min(h, height() - top);
+  if (w <= 0 || h <= 0) {
+    if (error != nullptr) *error = "empty picture";
+    return false;
+  }
   std::vector<unsigned char> rgb(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3);
   std::size_t k = 0;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = pixel(x, y);
+      const std::uint32_t p = pixel(left + x, top + y);
       rgb[k++] = static_cast<unsigned char>(p >> 16);
       rgb[k++] = static_cast<unsigned char>(p >> 8);
       rgb[k++] = static_cast<unsigned char>(p);

@@ -31,6 +31,8 @@ class Canvas {
   std::uint32_t pixel(int x, int y) const;
   // Writes the picture as an 8-bit RGB PNG; false (with `error`) on failure.
   bool savePng(const std::string& path, std::string* error = nullptr) const;
+  // The same for a rectangle of the picture (cut to the picture).
+  bool savePng(const std::string& path, int x, int y, int width, int height, std::string* error = nullptr) const;
 
   struct Impl;
   Impl& impl() const { return *impl_; }
