@@ -3,7 +3,9 @@
 # Xvfb with a seeded game, waits for its window, takes a screenshot of it
 # with ImageMagick's import and compares the view's part of it with the
 # program's own PNG export of the same paint. They must be equal pixel for
-# pixel. Skipped (exit 77) when Xvfb, xdotool or ImageMagick is missing.
+# pixel. Then it picks "Pig Latin" from the UI Language menu with the
+# keyboard (F10, two menus to the left, third item) and checks that the
+# choice was stored. Skipped (exit 77) when Xvfb, xdotool or ImageMagick is missing.
 #
 #   window_test.sh PEXIL RUN_DIR TEST_DATA WORK
 set -euo pipefail
@@ -76,3 +78,24 @@ if [ "$differing" != "0" ]; then
   echo "the window differs from the export: see $work"
   exit 1
 fi
+
+# The language menu: the choice is stored at once.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key F10
+sleep 0.4
+xdotool key Left
+sleep 0.2
+xdotool key Left
+sleep 0.2
+xdotool key Down Down Down
+sleep 0.2
+xdotool key Return
+for _ in $(seq 1 50); do
+  grep -q '^UILang=1' "$PEXIL_SETTINGS" 2>/dev/null && break
+  sleep 0.1
+done
+if ! grep -q '^UILang=1' "$PEXIL_SETTINGS" 2>/dev/null; then
+  echo "choosing Pig Latin from the UI Language menu stored no UILang=1"
+  exit 1
+fi
+echo "UI language chosen from the menu and stored"

@@ -226,6 +226,8 @@ Frame::Frame(draw::DrawContext& context, Session& session, const LaunchOptions& 
   });
 }
 
+Frame::~Frame() { SetLanguageChangeHook(nullptr); }
+
 wxMenu* Frame::BuildMenu(const std::vector<MenuNode>& nodes) {
   auto* menu = new wxMenu;  // owned by its parent menu or the menu bar
   for (const MenuNode& node : nodes) {

@@ -24,15 +24,13 @@ class View : public wxWindow {
   // Asks for a repaint from any thread; requests made before the last one
   // was served are merged into it.
   void RequestRepaint();
+  // The picture of the last paint (none before the first one).
+  const draw::Canvas* canvas() const { return canvas_.get(); }
 
  private:
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
   void ExportFirstPaint();
- public:
-  // The picture of the last paint (none before the first one).
-  const draw::Canvas* canvas() const { return canvas_.get(); }
- private:
   void OnMotion(wxMouseEvent& event);
   void OnWheel(wxMouseEvent& event);
 
@@ -48,6 +46,7 @@ class View : public wxWindow {
 class Frame : public wxFrame {
  public:
   Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options);
+  ~Frame() override;
 
  private:
   void BuildMenus();
