@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The desktop program's window on a virtual X server: starts pexil on
+# Xvfb with a seeded game, waits for its window, takes a screenshot of it
+# with ImageMagick's import and compares the view's part of it with the
+# program's own PNG export of the same paint. They must be equal pixel for
+# pixel. Then it picks "Pig Latin" from the UI Language menu with the
+# keyboard (F10, two menus to the left, third item) and checks that the
+# choice was stored. Skipped (exit 77) when Xvfb, xdotool or ImageMagick is missing.
+#
+#   window_test.sh PEXIL RUN_DIR TEST_DATA WORK
+set -euo pipefail
+pexil=$1 run=$2 data=$3 work=$4
+
+for tool in Xvfb xdotool import convert compare; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIPPED: $tool is not installed, so the window test cannot run"
+    exit 77
+  fi
+done
+
+rm -rf "$work"
+mkdir -p "$work/data"
+# A data folder of its own: the run folder's drawing files and game types,
+# and the small fixture word list standing in for the English list.
+for f in game.definitions font.ttf pane.ttf texture1.bmp texture2.bmp texture3.bmp texture4.bmp \
+         texture5.bmp texture6.bmp texture7.bmp texture8.bmp; do
+  ln -s "$run/$f" "$work/data/$f"
+done
+cp "$data/movegen/words.lst" "$work/data/ENGLISH.LST"
+export PEXIL_SETTINGS="$work/settings/pexil.conf"
+export XDG_CONFIG_HOME="$work/config"
+export NO_AT_BRIDGE=1
+
+# A free display number.
+display=""
+for n in $(seq 71 99); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number"; exit 1; }
+
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 1 100); do
+  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+  sleep 0.1
+done
+export DISPLAY=$display
+
+start=$(date +%s.%N)
+"$pexil" --data "$work/data" --seed 11 --start-game 1 --moves 3 --size 1000x700 \
+  --export-after-show "$work/export.png" >"$work/pexil.log" 2>&1 &
+pids=("$!" "${pids[@]}")
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Pexil$' | head -n 1)
+for _ in $(seq 1 200); do
+  [ -e "$work/export.png" ] && break
+  sleep 0.1
+done
+end=$(date +%s.%N)
+[ -e "$work/export.png" ] || { echo "pexil wrote no export"; cat "$work/pexil.log"; exit 1; }
+echo "window $window shown and painted after $(echo "$end - $start" | bc 2>/dev/null || echo '?') s"
+# Let the paint reach the server.
+sleep 0.5
+import -window "$window" "$work/screen.png"
+read -r x y w h <"$work/export.png.geometry"
+echo "view at $x,$y size ${w}x$h"
+convert "$work/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/view.png"
+differing=$(compare -metric AE "$work/view.png" "$work/export.png" null: 2>&1 || true)
+echo "pixels differing: $differing"
+if [ "$differing" != "0" ]; then
+  compare "$work/view.png" "$work/export.png" "$work/difference.png" 2>/dev/null || true
+  echo "the window differs from the export: see $work"
+  exit 1
+fi
+
+# The language menu: the choice is stored at once.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key F10
+sleep 0.4
+xdotool key Left
+sleep 0.2
+xdotool key Left
+sleep 0.2
+xdotool key Down Down Down
+sleep 0.2
+xdotool key Return
+for _ in $(seq 1 50); do
+  grep -q '^UILang=1' "$PEXIL_SETTINGS" 2>/dev/null && break
+  sleep 0.1
+done
+if ! grep -q '^UILang=1' "$PEXIL_SETTINGS" 2>/dev/null; then
+  echo "choosing Pig Latin from the UI Language menu stored no UILang=1"
+  exit 1
+fi
+echo "UI language chosen from the menu and stored"

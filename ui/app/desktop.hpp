@@ -1,0 +1,92 @@
+// The wx side of the desktop program: the application, the frame with the
+// main menu, and the view that shows the off-screen picture.
+#pragma once
+
+#include <wx/wx.h>
+
+#include <atomic>
+#include <map>
+#include <thread>
+#include <memory>
+
+#include "draw_context.hpp"
+#include "launch_options.hpp"
+#include "menu_table.hpp"
+#include "renderer.hpp"
+#include "session.hpp"
+
+namespace pexil::ui {
+
+class View : public wxWindow {
+ public:
+  View(wxWindow* parent, draw::DrawContext& context, Session& session, const LaunchOptions& options);
+  ~View() override;
+  // Asks for a repaint from any thread; requests made before the last one
+  // was served are merged into it.
+  void RequestRepaint();
+  // The picture of the last paint (none before the first one).
+  const draw::Canvas* canvas() const { return canvas_.get(); }
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  void OnSize(wxSizeEvent& event);
+  void ExportFirstPaint();
+  void OnMotion(wxMouseEvent& event);
+  void OnWheel(wxMouseEvent& event);
+
+  draw::DrawContext& context_;
+  Session& session_;
+  const LaunchOptions& options_;
+  std::unique_ptr<draw::Canvas> canvas_;
+  draw::PaneView paneView_;
+  std::atomic<bool> repaintPending_{false};
+  bool exported_ = false;
+};
+
+class Frame : public wxFrame {
+ public:
+  Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options);
+  ~Frame() override;
+
+ private:
+  void BuildMenus();
+  wxMenu* BuildMenu(const std::vector<MenuNode>& nodes);
+  void Relabel();
+  void UpdateTicks();
+  void OnMenu(wxCommandEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void StartGameDialog();
+  void SetTileStyle(int style);
+  void Changed();
+  void UpdateEnables();
+  void SaveImage(bool boardOnly);
+
+  Session& session_;
+  draw::DrawContext& context_;
+  View* view_ = nullptr;  // a child: wx frees it
+  struct Entry {
+    const MenuNode* node;
+    wxMenuItem* item;
+  };
+  std::map<int, Entry> items_;  // by message number
+  // The worker that reads a new game's word list; joined before the frame goes.
+  std::jthread worker_;
+  bool busy_ = false;
+};
+
+class App : public wxApp {
+ public:
+  explicit App(LaunchOptions options) : options_(std::move(options)) {}
+  bool OnInit() override;
+  int OnExit() override;
+
+ private:
+  LaunchOptions options_;
+  std::unique_ptr<draw::DrawContext> context_;  // outlives every window
+  std::unique_ptr<Session> session_;
+};
+
+// Converts program text (Latin-1) for wx.
+wxString FromLatin1(const std::string& text);
+
+}  // namespace pexil::ui

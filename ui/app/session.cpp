@@ -1,0 +1,128 @@
+#include "session.hpp"
+
+#include <cstdlib>
+
+#include "lexicon/lexicon.hpp"
+#include "movegen/generator.hpp"
+#include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
+#include "rules/game_definitions.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/random.hpp"
+#include "tables/rack_tables.hpp"
+#include "text/messages.hpp"
+#include "text/program_version.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::ui {
+
+Session::Session() : store_(std::make_unique<SettingsStore>()) {}
+
+void Session::loadSettings() {
+  LoadSettings(settings_, *store_);
+  // Lines stay whole while the wide text pane is forced.
+  textPane().SetNoWrap(settings_.wideText);
+}
+
+void Session::start() {
+  loadSettings();
+  SetUILang(settings_.uiLang);
+  // The view's random number: its absolute value decides which part of the
+  // texture each tile shows.
+  randomNumber_ = std::abs(randomNonNegative());
+  PrintMessage(msg::Welcome);
+  PrintMessage(msg::Ownership);
+  PrintMessageF(msg::Version, kProgramVersion, programBuildDate());
+  readGameDefinitions();
+  PrintMessage(msg::SelectGameType);
+}
+
+bool Session::saveSettings() {
+  textPane().SetNoWrap(settings_.wideText);
+  return SaveSettings(settings_, *store_);
+}
+
+bool Session::startGame(int index, int players) {
+  if (!prepareGame(index)) return false;
+  return finishGame(index, players, LoadWordList(index));
+}
+
+bool Session::prepareGame(int index) {
+  if (index < 0 || index >= gameTypeCount()) return false;
+  game_.reset();
+  if (!activateGameType(kKindDefined, index)) return false;
+  setWordListAlphabet(gameType(index).alphabet);
+  return true;
+}
+
+std::shared_ptr<Lexicon> Session::LoadWordList(int index) {
+  const GameType& type = gameType(index);
+  auto lexicon = std::make_shared<Lexicon>();
+  const std::string validating = type.markPhonies && type.phonyCheckList ? *type.phonyCheckList : std::string();
+  if (!loadWordListWithTables(*lexicon, type.defaultWordList, validating) || lexicon->wordCount() == 0) {
+    textPane().Print("Cannot read the word list " + type.defaultWordList + ".");
+    return nullptr;
+  }
+  // The leave values the computer player ranks its moves by.
+  LoadRackTables(*lexicon);
+  return lexicon;
+}
+
+bool Session::finishGame(int index, int players, std::shared_ptr<Lexicon> lexicon) {
+  if (!lexicon) return false;
+  auto game = std::make_unique<Game>();
+  NewGame(*game, players, std::move(lexicon));
+  ApplyEngineSettings(settings_, *game);
+  game_ = std::move(game);
+  settings_.defaultGameType = index;
+  saveSettings();
+  PrintMessage(msg::GameReady);
+  loadSettings();
+  return true;
+}
+
+void Session::applyEngineSettings() {
+  if (game_) ApplyEngineSettings(settings_, *game_);
+}
+
+Session::Rect Session::boardRect(const draw::DrawContext& context, int width, int height) const {
+  if (!game_) return {};
+  const draw::BoardLayout layout =
+      draw::ComputeBoardLayout(width, height, game_->board.width, game_->board.height, settings_.rowColumnLabels,
+                               settings_.wideText, context.paneCharWidth(18));
+  return {layout.left, layout.top, layout.outerWidth(), layout.outerHeight()};
+}
+
+void Session::playBestMoves(int count) {
+  if (!game_) return;
+  for (int k = 0; k < count && !game_->gameOver; ++k) {
+    game_->quiet = true;
+    GenerateMoves(*game_, true);
+    game_->quiet = false;
+    const Move best = game_->bestMove;
+    if (isNonPlacement(best) || best.word == nullptr) break;
+    PlayMove(*game_, best);
+  }
+}
+
+draw::ViewOptions Session::viewOptions() const {
+  draw::ViewOptions o;
+  o.tileValue = settings_.tileValue;
+  o.rowColumnLabels = settings_.rowColumnLabels;
+  o.wideText = settings_.wideText;
+  o.bonusLabels = settings_.bonusLabels;
+  o.blankColour = settings_.blankColour;
+  o.tileStyle = settings_.tileTexture;
+  o.customText = settings_.customTileText;
+  o.customBackground = settings_.customTileBackground;
+  o.randomNumber = randomNumber_;
+  return o;
+}
+
+std::vector<std::string> GameTypeNames() {
+  std::vector<std::string> names;
+  for (int k = 0; k < gameTypeCount(); ++k) names.push_back(gameType(k).name.value_or("?"));
+  return names;
+}
+
+}  // namespace pexil::ui

@@ -1,0 +1,69 @@
+// What the desktop program holds apart from its windows: the stored
+// settings, the game (once one is set up) and the view's random number;
+// the start-up steps that print the banner and read the game definitions;
+// setting up a game of a chosen type. No wx here: the --screenshot path
+// runs it without a display.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "renderer.hpp"
+#include "settings.hpp"
+#include "state/game.hpp"
+
+namespace pexil::ui {
+
+class Session {
+ public:
+  Session();
+
+  // Start-up: the settings, the banner (messages 0, 1, 2), the game
+  // definitions of the working folder, message 3.
+  void start();
+
+  // Sets up a game of game type `index` (0-based) with its default word
+  // list and deals the racks; prints message 10 and reloads the settings.
+  // False (with the reason in the pane) when the type or its list is missing.
+  bool startGame(int index, int players = 2);
+  // The same in three steps, so that the word list can be read on a worker
+  // thread: prepareGame (this thread: drops the old game, activates the
+  // type's rules), LoadWordList (any thread; null when the list is missing),
+  // finishGame (this thread again: deals, prints, stores).
+  bool prepareGame(int index);
+  static std::shared_ptr<Lexicon> LoadWordList(int index);
+  bool finishGame(int index, int players, std::shared_ptr<Lexicon> lexicon);
+  // Plays the static best move `count` times (a board with tiles for
+  // pictures and tests).
+  void playBestMoves(int count);
+
+  const Game* game() const { return game_.get(); }
+  // Puts the engine's options of the settings into the game (after a change).
+  void applyEngineSettings();
+  // The board's rectangle in a view of the given size (zero without a game).
+  struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Rect boardRect(const draw::DrawContext& context, int width, int height) const;
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
+  // Reads or stores the settings (and puts the pane's wrapping in line
+  // with the wide-pane option).
+  void loadSettings();
+  bool saveSettings();
+  // The display options of the stored settings.
+  draw::ViewOptions viewOptions() const;
+  void setRandomNumber(int value) { randomNumber_ = value; }
+
+ private:
+  std::unique_ptr<SettingsStore> store_;
+  Settings settings_;
+  std::unique_ptr<Game> game_;
+  int randomNumber_ = 0;
+};
+
+// The game type names for the start-game choice, in list order.
+std::vector<std::string> GameTypeNames();
+
+}  // namespace pexil::ui

@@ -1,0 +1,89 @@
+// The picture of the main view: the board with its squares, labels and
+// tiles on the left, the players' panel at the top right and the text pane
+// below it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "canvas.hpp"
+#include "draw_context.hpp"
+#include "layout.hpp"
+
+namespace pexil {
+struct Game;
+class TextPane;
+}  // namespace pexil
+
+namespace pexil::draw {
+
+// The display options the picture depends on (the stored settings of the
+// same names) and the view's random number for the texture offsets.
+struct ViewOptions {
+  bool tileValue = true;
+  bool rowColumnLabels = false;
+  bool wideText = false;
+  bool bonusLabels = true;
+  int blankColour = 0x0000FF;     // 0xRRGGBB, or -1: a blank's letter is not drawn
+  int tileStyle = 2;              // 0..7, -1 custom colours
+  int customText = 0x000000;
+  int customBackground = 0xFFFFFF;
+  int randomNumber = 0;
+};
+
+// What the view keeps of the pane between paints: the first visible line,
+// the selected line (or -1) and the line count seen at the last paint.
+struct PaneView {
+  std::size_t first = 0;
+  long selected = -1;
+  std::size_t seenCount = 0;
+  int visibleLines = 0;
+  // Where the last paint put the pane's lines: the top of the first line
+  // and the left, right and bottom edges of the box (for the pointer).
+  int linesTop = 0, left = 0, right = 0, bottom = 0;
+  static constexpr int kLineStep = 20;
+  // The line under a point of the view, or -1.
+  long lineAt(int x, int y) const {
+    if (x <= left || x >= right || y < linesTop || y >= bottom || visibleLines <= 0) return -1;
+    const long k = (y - linesTop) / kLineStep;
+    if (k >= visibleLines) return -1;
+    const long line = static_cast<long>(first) + k;
+    return line < static_cast<long>(seenCount) ? line : -1;
+  }
+};
+
+// Colours of the picture, 0xRRGGBB.
+namespace colours {
+inline constexpr int background = 0x00002F;
+inline constexpr int squareOutline = 0xB4B4B4;
+inline constexpr int bonusText = 0xEEEEEE;
+inline constexpr int labelText = 0xFFFFFF;
+inline constexpr int panel = 0xFFFFFF;
+inline constexpr int scrollBar = 0xBFBFBF;
+}  // namespace colours
+
+// Letter colour of a tile style: white for 0, 1, 5, 7, black for 2, 3, 4, 6.
+int StyleLetterColour(int style, int customText);
+
+// Draws the whole view for `game` (none: banner only, the pane on the right
+// half). Reads the game and the pane; the active rules must be the game's.
+void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, const ViewOptions& options,
+                const TextPane& pane, PaneView& paneView);
+
+// What one tile shows.
+struct TileFace {
+  char letter = 0;     // the board or rack character (0: none)
+  bool blank = false;  // a blank standing for `letter`, or a rack blank when letter is 0
+  int value = 0;
+};
+
+// One tile of side `square` at (x, y), sampling the texture at the offsets
+// of column `column`, row `row`.
+void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int square, const TileFace& face,
+              const ViewOptions& options, int column, int row);
+
+// The text a tile shows for a board or rack character, in upper case, with
+// the two-letter tiles written out ("CH", "L·L" as "L.L"): exposed for tests.
+std::string TileCaption(char letter);
+
+}  // namespace pexil::draw
