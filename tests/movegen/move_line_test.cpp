@@ -159,8 +159,7 @@ TEST_F(MoveLines, LabelsInTheUiLanguage) {
   SetUILang(kCatalan);
   EXPECT_EQ(MoveLine(game, -1, labelled(label::pass), ""), "(Passa)" + sp(9) + "   0 pts");
   EXPECT_EQ(MoveLine(game, -1, labelled(label::lostChallenge), ""), "(Impug. perd.)" + sp(2) + "   0 pts");
-  // No Catalan text of its own: the English one.
-  EXPECT_EQ(MoveLine(game, -1, labelled(label::incorrectChallenge), ""), "(Bad challenge)" + sp(1) + "   0 pts");
+  EXPECT_EQ(MoveLine(game, -1, labelled(label::incorrectChallenge), ""), "(Impug. err\xF2nia)   0 pts");
 }
 
 TEST_F(MoveLines, LettersOnTheBoardAreMarked) {
