@@ -1,5 +1,7 @@
 #include "ui_test_support.hpp"
 
+#include "test_support.hpp"
+
 #include "play/game_flow.hpp"
 #include "play/word_list_loading.hpp"
 #include "rules/game_definitions.hpp"
@@ -13,20 +15,6 @@ draw::DrawContext& drawContext() {
   static draw::DrawContext context(PEXIL_RUN_DIR);
   return context;
 }
-
-namespace {
-
-std::shared_ptr<Lexicon> fixtureWords() {
-  static std::shared_ptr<Lexicon> lexicon = [] {
-    auto l = std::make_shared<Lexicon>();
-    l->loadLeaves = false;
-    loadWordListWithTables(*l, PEXIL_TEST_DATA "/movegen/words.lst");
-    return l;
-  }();
-  return lexicon;
-}
-
-}  // namespace
 
 void lay(Game& game, const char* word, int column, int row, bool down, int blankAt) {
   for (int k = 0; word[k] != 0; ++k) {

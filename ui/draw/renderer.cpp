@@ -289,10 +289,13 @@ int drawPanel(const DrawContext& context, Canvas& canvas, const Game& game, cons
     const auto index = static_cast<std::size_t>(p);
     const int y = top + 6 + p * (s + f + 8);
     const int score = game.scores[index];
-    std::string line = playerName(game, p);
-    line.append(", ").append(text(504, "score")).append(" ").append(std::to_string(score)).append(" ");
-    line.append(score == 1 ? text(506, "point") : text(505, "points"));
-    if (p == game.toMove && !game.gameOver) line.append(" ").append(text(507, "(your turn)"));
+    // "Name, score 57 points (your turn)" in the current language.
+    const std::string scoreWord = text(msg::PanelScore, "score");
+    const std::string points = score == 1 ? text(msg::HistoryPoint, "point") : text(msg::PanelPoints, "points");
+    const std::string turn = p == game.toMove && !game.gameOver ? text(msg::PanelYourTurn, "(your turn)") : "";
+    std::string line = FormatMessage(msg::PanelPlayerLine, playerName(game, p).c_str(), scoreWord.c_str(), score,
+                                     points.c_str(), turn.c_str());
+    while (!line.empty() && line.back() == ' ') line.pop_back();
     textAt(b, font, line, left + 6, y, 0x000000);
     // Rack tiles beyond the panel's right edge are cut off there.
     set_clip_rect(b, left, top, right, bottom - 1);
