@@ -28,17 +28,6 @@ std::uint64_t moveKey(const Move& move) {
   return h;
 }
 
-// The blank state from the side of `mover`: blanks it has not seen (bag
-// and the other racks) and blanks on its rack.
-void blankState(const Game& game, int mover, int& unseen, int& onRack) {
-  const int blank = rules().blankCode;
-  onRack = game.racks[static_cast<std::size_t>(mover)][blank];
-  unseen = game.bag[blank];
-  for (int p = 0; p < game.playerCount; ++p) {
-    if (p != mover) unseen += game.racks[static_cast<std::size_t>(p)][blank];
-  }
-}
-
 }  // namespace
 
 void RecordSeenMove(std::vector<SeenMove>& seen, std::unordered_map<std::uint64_t, std::size_t>& index,
@@ -86,27 +75,28 @@ double FastHorizonWin(Game& game, int player, const WinProbTable* table) {
   if (players == 2) {
     // The table is read for the player who has just moved.
     const int opponent = 1 - player;
-    int unseen = 0, onRack = 0;
-    if (game.toMove == player) {
-      blankState(game, opponent, unseen, onRack);
-      return 100.0 - WinProb(*table, leadOf(game, opponent), game.bag.total(), unseen, onRack);
-    }
-    blankState(game, player, unseen, onRack);
-    return WinProb(*table, spread, game.bag.total(), unseen, onRack);
+    if (game.toMove == player) return 100.0 - HorizonWinChance(game, *table, opponent, leadOf(game, opponent));
+    return HorizonWinChance(game, *table, player, spread);
   }
   // Three or four players: the players still to move before the simulating
-  // player are credited with a typical turn's score first.
+  // player are credited with a typical turn's score first, and the tiles
+  // such a turn would play (4) leave the unseen count.
+  int unseen = game.bag.total();
+  for (int p = 0; p < players; ++p) {
+    if (p != player) unseen += game.racks[static_cast<std::size_t>(p)].total();
+  }
   const int justMoved = (game.toMove + players - 1) % players;
   if ((justMoved + 1) % players == player || game.toMove == player) {
-    return WinProb(*table, spread, game.bag.total(), 0, 0);
+    return WinProb(*table, spread, unseen, 0, 0);
   }
   const std::array<int, kMaxPlayers> saved = game.scores;
   int bag = game.bag.total();
   for (int p = game.toMove; p != player; p = (p + 1) % players) {
     game.scores[static_cast<std::size_t>(p)] += bag >= 5 ? 32 : 20;
     bag = std::max(0, bag - 4);
+    unseen = std::max(0, unseen - 4);
   }
-  const double chance = WinProb(*table, leadOf(game, player), bag, 0, 0);
+  const double chance = WinProb(*table, leadOf(game, player), unseen, 0, 0);
   game.scores = saved;
   return chance;
 }

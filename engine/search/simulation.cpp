@@ -56,21 +56,25 @@ std::string streamNumber(double value) {
   return out.str();
 }
 
-// The chance that `mover`, who has just moved, wins with this lead: the
-// table's cell for the tiles in the bag and where the blanks are from the
-// mover's side (the lists' own tables hold no data for "no blank anywhere"
-// while most tiles are unseen, so a fixed state would read nothing there).
-double horizonWinChance(const Game& game, const WinProbTable& table, int mover, int lead) {
+}  // namespace
+
+// The table counts the tiles the mover cannot see (the bag and the other
+// racks), as the self-play that fills it does; the blanks are counted from
+// the mover's side (the lists' own tables hold no data for "no blank
+// anywhere" while most tiles are unseen, so a fixed state would read
+// nothing there).
+double HorizonWinChance(const Game& game, const WinProbTable& table, int mover, int lead) {
   const int blank = rules().blankCode;
   const int onRack = game.racks[static_cast<std::size_t>(mover)][blank];
   int unseen = game.bag[blank];
+  int tiles = game.bag.total();
   for (int p = 0; p < game.playerCount; ++p) {
-    if (p != mover) unseen += game.racks[static_cast<std::size_t>(p)][blank];
+    if (p == mover) continue;
+    unseen += game.racks[static_cast<std::size_t>(p)][blank];
+    tiles += game.racks[static_cast<std::size_t>(p)].total();
   }
-  return WinProb(table, lead, game.bag.total(), unseen, onRack);
+  return WinProb(table, lead, tiles, unseen, onRack);
 }
-
-}  // namespace
 
 void PositionSnapshot::save(const Game& game) {
   const Board& board = game.board;
@@ -223,7 +227,7 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
   if (table && game.winProbAtHorizon && !game.gameOver) {
     // The table is indexed by the lead of the player who has just moved.
     const int mover = game.toMove == player ? previous : player;
-    const double chance = horizonWinChance(game, *table, mover, leadOf(game, mover));
+    const double chance = HorizonWinChance(game, *table, mover, leadOf(game, mover));
     sums.win += mover == player ? chance : 100.0 - chance;
   } else {
     sums.win += spread > 0 ? 100.0 : 0.0;

@@ -46,6 +46,11 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
 // the standard layout and English tiles, fewer than 120 tiles in the bag.
 bool WinProbAtHorizon(const Game& game);
 
+// The chance in percent that `mover`, who has just moved, wins with `lead`:
+// the win-probability table read with the tiles unseen by the mover (bag and
+// the other racks) and the blank state from the mover's side.
+double HorizonWinChance(const Game& game, const WinProbTable& table, int mover, int lead);
+
 // The search mode and the flags a simulation switches for its own run
 // (the solitaire player's win-probability sort among them), restored on
 // every way out.

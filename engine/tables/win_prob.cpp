@@ -130,6 +130,32 @@ static_assert(Table::cell(1, 0, 0) == kColumns && Table::cell(0, 1, 2) == Table:
 
 float* row(std::vector<float>& cells, int leadIndex) { return cells.data() + static_cast<std::size_t>(leadIndex) * kColumns; }
 
+// Step 0 of finishing: a missing cell takes the mean of the cells present
+// at the same lead and tile count in the other blank states. Self-play
+// rarely reaches some states late in the game (a blank on the rack with the
+// other unseen, say), and a column with few or no records would otherwise
+// be filled flat from lead 0 and answer near 50 % for any lead.
+void borrowFromOtherStates(Table& table) {
+  for (int i = 0; i <= kLastLead; ++i) {
+    float* values = row(table.raw, i);
+    for (int tiles = 0; tiles <= Table::kMaxTiles; ++tiles) {
+      float* column = values + tiles * Table::kBlankStates;
+      float sum = 0;
+      int present = 0;
+      for (int state = 0; state < Table::kBlankStates; ++state) {
+        if (column[state] >= 0) {
+          sum += column[state];
+          ++present;
+        }
+      }
+      if (present == 0 || present == Table::kBlankStates) continue;
+      for (int state = 0; state < Table::kBlankStates; ++state) {
+        if (column[state] < 0) column[state] = sum / static_cast<float>(present);
+      }
+    }
+  }
+}
+
 // Step 1 of finishing: every missing cell of tile counts 0..86 gets a
 // value. Lead 0 defaults to 50; below it a missing cell takes the lowest
 // value seen so far walking down, above it the highest seen walking up, so
@@ -276,6 +302,7 @@ std::size_t readWinProbRecords(WinProbTable& table, std::string_view text) {
 
 void finishWinProbTable(WinProbTable& table) {
   if (table.raw.size() != Table::kCells || table.smoothed.size() != Table::kCells) return;
+  borrowFromOtherStates(table);
   fillGaps(table);
   smooth(table);
   clampAndMakeMonotone(table);

@@ -89,8 +89,9 @@ bool isGenericWinProbName(std::string_view fileName);
 // ones. Returns the number of records used.
 std::size_t readWinProbRecords(WinProbTable& table, std::string_view text);
 
-// Turns the raw cells into the lookup values: fills the gaps outward from
-// lead 0, fits least-squares lines over the leads (a window of +-10, +-16
+// Turns the raw cells into the lookup values: a missing cell takes the mean
+// of the other blank states present at its lead and tile count, the gaps
+// left are filled outward from lead 0, fits least-squares lines over the leads (a window of +-10, +-16
 // for states 1 and 3 of a non-generic table), clamps to 0..100 and makes
 // every column non-decreasing in the lead.
 void finishWinProbTable(WinProbTable& table);

@@ -237,6 +237,39 @@ TEST_F(FastLookaheadTest, HorizonWinOfAFinishedGameCountsATieAsHalf) {
   EXPECT_EQ(FastHorizonWin(game, 0, nullptr), 100.0);
 }
 
+// The tables count the tiles the player who has just moved cannot see: the
+// bag and the opponent's rack, not the bag alone. A table whose every cell
+// holds its tile count shows which column a lookup read.
+TEST_F(FastLookaheadTest, HorizonWinReadsTheColumnOfTheUnseenTiles) {
+  Game game = position("EINRSTU", 14);
+  game.winProbAtHorizon = true;
+  WinProbTable table;
+  for (int lead = -WinProbTable::kMaxLead; lead <= WinProbTable::kMaxLead; ++lead) {
+    for (int tiles = 0; tiles < WinProbTable::kTileSlots; ++tiles) {
+      for (int state = 0; state < WinProbTable::kBlankStates; ++state) {
+        table.smoothed[WinProbTable::cell(lead + WinProbTable::kMaxLead, tiles, state)] = static_cast<float>(tiles);
+      }
+    }
+  }
+  // Late in the game: 50 tiles leave the bag (the column's clamp at 86
+  // would hide the difference early on).
+  GameRandom random;
+  random.seed(3);
+  for (int i = 0; i < 10; ++i) {
+    Rack drawn{};
+    drawTiles(drawn, game.bag, 5, &random);
+  }
+  const int bag = game.bag.total();
+  ASSERT_LT(bag + 14, 86);
+  const int opponentRack = game.racks[1].total();
+  ASSERT_GT(opponentRack, 0);
+  game.toMove = 1;  // player 0 has just moved: read for player 0
+  EXPECT_EQ(FastHorizonWin(game, 0, &table), bag + opponentRack);
+  game.toMove = 0;  // player 1 has just moved: 100 minus its chance
+  EXPECT_EQ(FastHorizonWin(game, 0, &table), 100.0 - (bag + game.racks[0].total()));
+  EXPECT_EQ(HorizonWinChance(game, table, 1, 0), bag + game.racks[0].total());
+}
+
 // With no ply after the candidate every iteration of a candidate gives its
 // score: the initial pass gives each 80, the leader alone stays in
 // contention and runs to 400, and the means are the scores.

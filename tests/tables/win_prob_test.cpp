@@ -256,6 +256,28 @@ TEST(WinProbFinishing, GapsFillOutwardFromLeadZero) {
   EXPECT_EQ(table->rawAt(0, 87, 0), -1.0f);
 }
 
+// A state self-play never reached at a tile count (or reached only near
+// lead 0) takes the mean of the other states at the same lead instead of a
+// flat 50: a 150-point deficit must not read as an even game.
+TEST(WinProbFinishing, MissingStatesBorrowFromTheOtherStatesAtTheSameLead) {
+  std::string text;
+  for (int lead = -200; lead <= 200; ++lead) {
+    text += record(lead, 12, 0, 100, lead < -20 ? 0 : lead > 20 ? 100 : 50);
+    text += record(lead, 12, 2, 100, lead < -20 ? 10 : lead > 20 ? 90 : 50);
+  }
+  text += record(0, 12, 3, 100, 60);  // one record of state 3, at lead 0
+  const auto table = winProbTableFromText(text, false);
+  ASSERT_TRUE(table);
+  EXPECT_FLOAT_EQ(table->rawAt(-150, 12, 4), 5.0f);
+  EXPECT_FLOAT_EQ(table->rawAt(150, 12, 1), 95.0f);
+  EXPECT_FLOAT_EQ(table->rawAt(-150, 12, 3), 5.0f);
+  EXPECT_FLOAT_EQ(table->rawAt(0, 12, 3), 60.0f);  // present cells are kept
+  EXPECT_LT(WinProb(*table, -150, 12, 1, 1), 10.0f);
+  EXPECT_GT(WinProb(*table, 150, 12, 1, 1), 90.0f);
+  // A tile count no state reached is still filled from lead 0.
+  EXPECT_EQ(table->rawAt(-150, 13, 3), 50.0f);
+}
+
 TEST(WinProbFinishing, LoadedTablesAreMonotoneAndWithinRange) {
   for (bool generic : {false, true}) {
     const auto table = winProbTableFromText(randomRecords(generic, 7), generic);
@@ -336,14 +358,16 @@ TEST_F(WinProbTables, AMissingFileGivesFiftyAndAFolderIsNoFile) {
 
 TEST_F(WinProbTables, AFileIsFoundIgnoringCaseAndReadInItsFormat) {
   test::InFolder here(folder.path(""));
-  folder.write("twl06.2p", record(0, 5, 2, 10, 9));
+  folder.write("twl06.2p", record(0, 5, 2, 10, 9) + record(0, 5, 0, 10, 3));
   folder.write("2Player.PT", genericRecord(0, 5, 10, 1));
   const auto own = loadWinProbTable("TWL06.2p");
   ASSERT_TRUE(own);
   EXPECT_TRUE(own->opened);
   EXPECT_FALSE(own->generic);
   EXPECT_FLOAT_EQ(own->rawAt(0, 5, 2), 90.0f);
-  EXPECT_EQ(own->rawAt(0, 5, 0), 50.0f);
+  EXPECT_FLOAT_EQ(own->rawAt(0, 5, 0), 30.0f);
+  EXPECT_FLOAT_EQ(own->rawAt(0, 5, 1), 60.0f);  // the states without a record take their mean
+  EXPECT_EQ(own->rawAt(0, 6, 0), 50.0f);
   const auto generic = loadWinProbTable("2player.pt");
   ASSERT_TRUE(generic);
   EXPECT_TRUE(generic->opened && generic->generic);
