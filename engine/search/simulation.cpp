@@ -241,8 +241,16 @@ void SortSimulated(Game& game) {
   if (game.mixedOptimization) {
     std::stable_sort(list.begin(), list.end(), [](const Move& a, const Move& b) { return a.simValueC > b.simValueC; });
   } else if (game.maximizeWinProb) {
-    std::stable_sort(list.begin(), list.end(), [](const Move& a, const Move& b) {
-      if (a.simValueB != b.simValueB) return a.simValueB > b.simValueB;
+    // Win chances within a point of 0 or 100 are beyond what a simulation
+    // can tell apart (and all alike in a lost or won game): such moves rank
+    // by spread, so a lost game is not thrown away on noise (a pass chosen
+    // for 0.8 % against 0.7 %) and a won one is not given back. A certain
+    // win (every draw of the pre-endgame, every iteration) stays above them.
+    const auto band = [](float win) { return win <= 1.0f ? 0 : win >= 100.0f ? 3 : win >= 99.0f ? 2 : 1; };
+    std::stable_sort(list.begin(), list.end(), [&band](const Move& a, const Move& b) {
+      const int bandA = band(a.simValueB), bandB = band(b.simValueB);
+      if (bandA != bandB) return bandA > bandB;
+      if (bandA == 1 && a.simValueB != b.simValueB) return a.simValueB > b.simValueB;
       const bool passA = a.word == label::pass, passB = b.word == label::pass;
       if (passA != passB) return passB;
       return a.simValueA > b.simValueA;

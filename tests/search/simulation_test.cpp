@@ -133,6 +133,22 @@ TEST_F(Simulation, SortOrders) {
   EXPECT_EQ(game.moves[1].word, kWords[0]);
   EXPECT_EQ(game.moves[2].word, label::pass);
   EXPECT_EQ(game.moves[3].word, kWords[1]);
+  // Chances within a point of 0 or of 100 rank by spread (not the pass
+  // first); between them the chance decides.
+  game.moves = {move(label::pass, 10, 0.9f, 0), move(kWords[0], -300, 0.8f, 0), move(kWords[1], -200, 0.1f, 0),
+                move(kWords[2], -400, 1.5f, 0)};
+  SortSimulated(game);
+  EXPECT_EQ(game.moves[0].word, kWords[2]);
+  EXPECT_EQ(game.moves[1].word, kWords[1]);
+  EXPECT_EQ(game.moves[2].word, kWords[0]);
+  EXPECT_EQ(game.moves[3].word, label::pass);
+  game.moves = {move(kWords[0], 50, 99.5f, 0), move(kWords[1], 150, 99.2f, 0), move(kWords[2], 20, 98.0f, 0),
+                move(label::pass, 10, 100.0f, 0)};
+  SortSimulated(game);
+  EXPECT_EQ(game.moves[0].word, label::pass);  // certain
+  EXPECT_EQ(game.moves[1].word, kWords[1]);
+  EXPECT_EQ(game.moves[2].word, kWords[0]);
+  EXPECT_EQ(game.moves[3].word, kWords[2]);
   game.moves = list;
   game.mixedOptimization = true;
   SortSimulated(game);
