@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "allegro_internal.hpp"
@@ -104,7 +105,8 @@ void roundedTile(BITMAP* tile, int side, int colour) {
 
 // The marks drawn over or under a base letter for the characters the
 // fonts lack: from the glyph sheet chars.bmp, or, without it, with lines
-// and circles.
+// and circles. (Two-letter tiles and Æ come whole from tchars.bmp when it
+// is there; the pieces below compose them otherwise.)
 enum class Mark { none, tilde, cedilla, ring, dots, stroke, ligature };
 struct Piece {
   std::string base;  // ASCII letters, or empty for a middle dot
@@ -216,6 +218,27 @@ void drawCaption(BITMAP* b, const GlyphSheet& sheet, const FONT* f, const std::s
     }
     x += w;
   }
+}
+
+// A two-letter tile (or Æ) drawn whole from tchars.bmp: the pair's glyph
+// scaled to the text height of the font a single letter of this tile would
+// get, so that both letters stand as tall as any capital, narrowed further
+// only where it would not fit across the tile; centred. False without the
+// sheet (the caption is then composed from the font).
+bool drawTwoLetterGlyph(BITMAP* tile, const DrawContext& context, const std::string& caption, int square, int colour) {
+  const int cell = TwoLetterCell(caption);
+  const GlyphSheet& sheet = context.impl().twoLetter;
+  if (cell < 0 || cell >= sheet.cells() || sheet.cellHeight() <= 0 || sheet.cellWidth(cell) <= 0) return false;
+  const FontEntry* f = context.impl().boardFonts.pick(4 * square / 5);
+  const int h = f != nullptr ? f->height : 4 * square / 5;
+  if (h <= 0) return false;
+  double scale = static_cast<double>(h) / sheet.cellHeight();
+  const int room = square - 2;
+  if (sheet.cellWidth(cell) * scale > room) scale = static_cast<double>(room) / sheet.cellWidth(cell);
+  const int width = static_cast<int>(sheet.cellWidth(cell) * scale + 0.5);
+  const int height = static_cast<int>(sheet.cellHeight() * scale + 0.5);
+  sheet.draw(tile, cell, (square - width) / 2, (square - h) / 2 + (h - height) / 2, scale, colour);
+  return true;
 }
 
 // Pixels of the picture for the board squares and their tiles.
@@ -384,6 +407,14 @@ int StyleLetterColour(int style, int customText) {
   }
 }
 
+int TwoLetterCell(const std::string& caption) {
+  static const char* const kCells[] = {"CH", "LL", "RR", "QU", "NY", "L\xB7L", "\xC6"};
+  for (int k = 0; k < static_cast<int>(std::size(kCells)); ++k) {
+    if (caption == kCells[k]) return k;
+  }
+  return -1;
+}
+
 std::string TileCaption(char letter) {
   if (letter == 0 || letter == ' ') return "";
   const LetterCode code = codeOfLetter(letter);
@@ -432,7 +463,8 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
   const int letterColour = StyleLetterColour(style, options.customText);
   const std::string caption = TileCaption(face.letter);
   const bool drawLetter = !caption.empty() && !(face.blank && options.blankColour < 0);
-  if (drawLetter) {
+  const int colour = PixelOf(face.blank ? options.blankColour : letterColour);
+  if (drawLetter && !drawTwoLetterGlyph(t, context, caption, square, colour)) {
     // The largest font no taller than 4S/5 whose caption fits across the tile.
     const FontSet& fonts = context.impl().boardFonts;
     for (int limit = 4 * square / 5; limit > 0; --limit) {
@@ -440,7 +472,6 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
       if (f == nullptr) break;
       const int w = captionWidth(f->font.get(), caption);
       if (w <= square - 2 || caption.size() == 1) {
-        const int colour = PixelOf(face.blank ? options.blankColour : letterColour);
         drawCaption(t, context.impl().marks, f->font.get(), caption, (square - w) / 2, (square - f->height) / 2, colour);
         break;
       }

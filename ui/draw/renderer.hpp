@@ -86,4 +86,8 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
 // the two-letter tiles written out ("CH", "L·L" as "L.L"): exposed for tests.
 std::string TileCaption(char letter);
 
+// The cell of the glyph sheet tchars.bmp that draws a caption whole: CH 0,
+// LL 1, RR 2, QU 3, NY 4, L·L 5, Æ 6; -1 for a caption set from the font.
+int TwoLetterCell(const std::string& caption);
+
 }  // namespace pexil::draw
