@@ -7,6 +7,7 @@
 
 #include "allegro_internal.hpp"
 #include "play/game_flow.hpp"
+#include "preview_drawing.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "state/game.hpp"
@@ -69,12 +70,12 @@ BonusLines bonusLines(SquareType type) {
       // A custom kind: word kinds are multiples of ten beyond 19 (or below -9).
       const bool word = type > 19 || type < -9;
       const int multiplier = word ? type / 10 : type;
-      const std::string format = text(501, "%s%dx");
+      const std::string format = text(msg::BonusCustomMultiplier, "%s%dx");
       char first[64];
       std::snprintf(first, sizeof first, format.c_str(), multiplier < 0 ? "-" : "", multiplier < 0 ? -multiplier : multiplier);
       b.lines[0] = first;
-      b.lines[1] = word ? text(502, "WORD") : text(484, "LETTER");
-      b.lines[2] = text(503, "SCORE");
+      b.lines[1] = word ? text(msg::BonusCustomWord, "WORD") : text(msg::BonusCustomLetter, "LETTER");
+      b.lines[2] = text(msg::BonusLabelFirst + 2, "SCORE");
       b.any = true;
     }
   }
@@ -242,7 +243,7 @@ bool drawTwoLetterGlyph(BITMAP* tile, const DrawContext& context, const std::str
 }
 
 // Pixels of the picture for the board squares and their tiles.
-void drawBoard(const DrawContext& context, Canvas& canvas, const Game& game, const BoardLayout& layout,
+void drawBoard(const DrawContext& context, Canvas& canvas, const Board& board, const BoardLayout& layout,
                const ViewOptions& options) {
   BITMAP* b = canvas.impl().bitmap.get();
   const int s = layout.square;
@@ -254,7 +255,7 @@ void drawBoard(const DrawContext& context, Canvas& canvas, const Game& game, con
       const int x = layout.boardLeft() + column * s, y = layout.boardTop() + row * s;
       rect(b, x, y, x + s - 1, y + s - 1, PixelOf(colours::squareOutline));
       if (s > 2) rectfill(b, x + 1, y + 1, x + s - 2, y + s - 2, PixelOf(squareColor(row, column)));
-      const Square* sq = squareAt(game.board, column, row);
+      const Square* sq = squareAt(board, column, row);
       if (sq != nullptr && !sq->empty()) {
         TileFace face;
         face.letter = sq->letter;
@@ -489,7 +490,7 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
 }
 
 void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, const ViewOptions& options,
-                const TextPane& pane, PaneView& paneView) {
+                const TextPane& pane, PaneView& paneView, const BoardPreview* preview) {
   BITMAP* b = canvas.impl().bitmap.get();
   set_clip_rect(b, 0, 0, b->w - 1, b->h - 1);
   clear_to_color(b, PixelOf(colours::background));
@@ -499,7 +500,15 @@ void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, co
   }
   const BoardLayout layout = ComputeBoardLayout(b->w, b->h, game->board.width, game->board.height, options.rowColumnLabels,
                                                 options.wideText, context.paneCharWidth(kPaneLineLimit));
-  drawBoard(context, canvas, *game, layout, options);
+  const bool previewing = preview != nullptr && preview->board != nullptr &&
+                          preview->board->width == game->board.width && preview->board->height == game->board.height;
+  drawBoard(context, canvas, previewing ? *preview->board : game->board, layout, options);
+  if (previewing) {
+    if (preview->stats != nullptr && preview->heat != HeatView::none) {
+      DrawHeatMap(context, canvas, layout, *preview->stats, preview->heat);
+    }
+    DrawPreviewFrames(canvas, layout, *preview);
+  }
   const int panelBottom = drawPanel(context, canvas, *game, layout, options);
   drawPane(context, canvas, pane, paneView, layout.regionLeft, panelBottom + 20);
 }
