@@ -1,6 +1,7 @@
 // pexil: the desktop program. Reads its options, moves to its data folder
-// (its own folder unless --data names another) and either draws one
-// picture without a display (--screenshot) or opens its window.
+// (its own folder, or for an installed program its share/pexil, unless
+// --data names another) and either draws one picture without a display
+// (--screenshot) or opens its window.
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,8 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "desktop.hpp"
+#include "draw_context.hpp"
+#include "renderer.hpp"
+#include "session.hpp"
+#include "io/data_files.hpp"
 #include "startup.hpp"
+#include "window_entry.hpp"
 #include "rules/random.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -78,7 +83,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   } else if (const auto folder = programFolder(); !folder.empty()) {
-    std::filesystem::current_path(folder, cd);
+    std::filesystem::current_path(pexil::programDataFolder(folder), cd);
   }
   if (options->screenshot) {
     try {
@@ -88,7 +93,5 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  // The application object is wx's to delete when wxEntry ends.
-  wxApp::SetInstance(new pexil::ui::App(*options));
-  return wxEntry(argc, argv);
+  return pexil::ui::RunWindow(argc, argv, *options);
 }
