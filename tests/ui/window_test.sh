@@ -58,7 +58,8 @@ for _ in $(seq 1 100); do
 done
 export DISPLAY=$display
 
-game=(--data "$work/data" --seed 11 --start-game 1 --moves 3 --size 1000x700 --preview H8 YET --heatmap)
+previewed=(--data "$work/data" --seed 11 --start-game 1 --moves 3 --size 1000x700 --preview H8 YET)
+game=("${previewed[@]}" --heatmap)
 "$pexil" "${game[@]}" --screenshot "$work/screenshot.png"
 start=$(date +%s.%N)
 "$pexil" "${game[@]}" --export-after-show "$work/export.png" >"$work/pexil.log" 2>&1 &
@@ -85,6 +86,46 @@ if [ "$differing" != "0" ]; then
   exit 1
 fi
 
+# The window shows what --screenshot draws.
+if ! cmp -s "$work/export.png" "$work/screenshot.png"; then
+  differing=$(compare -metric AE "$work/export.png" "$work/screenshot.png" null: 2>&1 || true)
+  echo "the window's picture differs from --screenshot in $differing pixels: see $work"
+  exit 1
+fi
+echo "the window shows the previewed move and its heat map as --screenshot draws them"
+
+# The modifier keys switch the heat map: once Ctrl has gone down and up the
+# board shows the preview alone (no key held, the lock off), and while
+# Shift is held the heat map of the replies again. The board of the window
+# (615 pixels square from (8, 42) in a view of 1000x700) against the boards
+# that --screenshot draws.
+"$pexil" "${previewed[@]}" --screenshot "$work/preview-only.png"
+board() {  # picture in, board out; the window's screenshot is moved by the view's place
+  convert "$1" -crop "615x615+$((8 + $3))+$((42 + $4))" +repage "$2"
+}
+board "$work/screenshot.png" "$work/board-heat.png" 0 0
+board "$work/preview-only.png" "$work/board-preview.png" 0 0
+window_board() {  # name: the window's board now, compared with board-NAME.png
+  local got=""
+  for _ in $(seq 1 30); do
+    sleep 0.1
+    import -window "$window" "$work/now.png"
+    board "$work/now.png" "$work/board-now.png" "$x" "$y"
+    got=$(compare -metric AE "$work/board-now.png" "$work/board-$1.png" null: 2>&1 || true)
+    [ "$got" = "0" ] && return 0
+  done
+  echo "the window's board differs from board-$1.png in $got pixels: see $work"
+  exit 1
+}
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key ctrl
+window_board preview
+xdotool keydown shift
+window_board heat
+xdotool keyup shift
+window_board preview
+echo "Ctrl and Shift switch the heat map of the preview"
+
 # The language menu: the choice is stored at once.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key F10
@@ -106,13 +147,6 @@ if ! grep -q '^UILang=1' "$PEXIL_SETTINGS" 2>/dev/null; then
 fi
 echo "UI language chosen from the menu and stored"
 
-# The window shows what --screenshot draws.
-if ! cmp -s "$work/export.png" "$work/screenshot.png"; then
-  differing=$(compare -metric AE "$work/export.png" "$work/screenshot.png" null: 2>&1 || true)
-  echo "the window's picture differs from --screenshot in $differing pixels: see $work"
-  exit 1
-fi
-echo "the window shows the previewed move and its heat map as --screenshot draws them"
 
 # "Start game..." with three players. The panel is white from 8 pixels
 # down, (S + 24 + 8) per player plus 12 high: S = 41 on this board, so it
