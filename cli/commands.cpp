@@ -224,7 +224,8 @@ std::string usageText() {
   text +=
       "\n"
       "Options, before or after the command (also as --option=VALUE):\n"
-      "  --data DIR     read data files from DIR (default: the program's folder)\n"
+      "  --data DIR     read data files from DIR (default: the program's folder, or\n"
+      "                 ../share/pexil beside an installed program)\n"
       "  --seed N       repeatable random numbers from seed N\n"
       "  --ui-lang L    0 English, 1 Pig Latin, 2 Catalan\n"
       "  --quiet        print nothing\n"

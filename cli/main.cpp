@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "commands.hpp"
+#include "io/data_files.hpp"
 #include "state/abort_flag.hpp"
 #include "terminal_sink.hpp"
 #include "rules/game_definitions.hpp"
@@ -176,8 +177,9 @@ int main(int argc, char** argv) {
   installInterruptHandler();
 
   // Data files are found by bare name in the working directory: the
-  // program's own folder unless --data names another. Files the user names
-  // (board files) are found from the folder the program started in.
+  // program's own folder (or, for an installed program, its share/pexil)
+  // unless --data names another. Files the user names (board files) are
+  // found from the folder the program started in.
   std::error_code error;
   pexil::cli::setLaunchFolder(std::filesystem::current_path(error));
   if (dataDir) {
@@ -187,7 +189,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   } else if (const auto folder = programFolder()) {
-    std::filesystem::current_path(*folder, error);
+    std::filesystem::current_path(pexil::programDataFolder(*folder), error);
   }
 
   return pexil::cli::runCommand(command, rest);

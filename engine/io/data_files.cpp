@@ -25,6 +25,15 @@ std::optional<std::string> findDataFile(std::string_view name) {
 
 bool dataFileExists(std::string_view name) { return findDataFile(name).has_value(); }
 
+std::filesystem::path programDataFolder(const std::filesystem::path& programFolder) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (fs::is_regular_file(programFolder / "game.definitions", error)) return programFolder;
+  const fs::path installed = (programFolder / ".." / "share" / "pexil").lexically_normal();
+  if (fs::is_regular_file(installed / "game.definitions", error)) return installed;
+  return programFolder;
+}
+
 std::string companionName(std::string_view name, std::string_view extension) {
   // Only the file-name part is cut, so a folder with a dot in its name
   // keeps its name.

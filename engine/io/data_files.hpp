@@ -4,11 +4,19 @@
 // "CATALAN.lst") come from a world of case-insensitive file systems.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace pexil {
+
+// The folder the programs take their data from when no folder is named:
+// their own folder when it holds game.definitions (the build's run folder),
+// else share/pexil beside the folder they are installed in
+// (PREFIX/bin/pexil-cli reads PREFIX/share/pexil) when that holds it, else
+// their own folder all the same.
+std::filesystem::path programDataFolder(const std::filesystem::path& programFolder);
 
 // The path of an existing file with this name, or none.
 std::optional<std::string> findDataFile(std::string_view name);

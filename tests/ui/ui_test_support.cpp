@@ -1,5 +1,7 @@
 #include "ui_test_support.hpp"
 
+#include <sstream>
+
 #include "test_support.hpp"
 
 #include "play/game_flow.hpp"
@@ -26,8 +28,22 @@ void lay(Game& game, const char* word, int column, int row, bool down, int blank
   }
 }
 
-Game seededPosition(int type, unsigned seed, bool withWords) {
-  static bool definitionsRead = false;
+namespace {
+bool definitionsRead = false;
+}  // namespace
+
+DefinitionsScope::DefinitionsScope(const std::string& text) {
+  std::istringstream in(text);
+  readGameDefinitions(in);
+  definitionsRead = true;  // seededPosition takes its types from these
+}
+
+DefinitionsScope::~DefinitionsScope() {
+  readGameDefinitions(PEXIL_SOURCE_DIR "/data/game.definitions");
+  definitionsRead = true;
+}
+
+Game seededPosition(int type, unsigned seed, bool withWords, int players) {
   if (!definitionsRead) readGameDefinitions(PEXIL_SOURCE_DIR "/data/game.definitions");
   definitionsRead = true;
   activateGameType(kKindDefined, type);
@@ -36,7 +52,7 @@ Game seededPosition(int type, unsigned seed, bool withWords) {
   setWordListAlphabet(gameType(type).alphabet);
   setProgramSeed(seed);
   Game game;
-  startGame(game, 2, words);
+  startGame(game, players, words);
   if (!withWords) return game;
   const int cx = game.board.width / 2, cy = game.board.height / 2;
   lay(game, "quartz", cx - 2, cy, false);

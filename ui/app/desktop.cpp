@@ -1,20 +1,24 @@
 #include "desktop.hpp"
 
 #include <cairo.h>
-#include <wx/choicdlg.h>
 #include <wx/dcbuffer.h>
 #include <wx/filedlg.h>
 #include <wx/graphics.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
+#include <optional>
 
+#include "move_preview.hpp"
 #include "play/listings.hpp"
 #include "rules/board_text.hpp"
 #include "state/game.hpp"
 #include "text/messages.hpp"
 #include "text/program_version.hpp"
 #include "text/text_pane.hpp"
+#include "start_game_dialog.hpp"
+#include "startup.hpp"
 
 namespace pexil::ui {
 
@@ -98,16 +102,21 @@ bool Implemented(int number) {
 
 // ---------------------------------------------------------------- View
 
-View::View(wxWindow* parent, draw::DrawContext& context, Session& session, const LaunchOptions& options)
+View::View(wxWindow* parent, draw::DrawContext& context, Session& session, const LaunchOptions& options,
+           long selectedLine)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
       context_(context),
       session_(session),
-      options_(options) {
+      options_(options),
+      startHeat_(options.heatmap) {
+  paneView_.selected = selectedLine;
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &View::OnPaint, this);
   Bind(wxEVT_SIZE, &View::OnSize, this);
   Bind(wxEVT_MOTION, &View::OnMotion, this);
   Bind(wxEVT_MOUSEWHEEL, &View::OnWheel, this);
+  Bind(wxEVT_KEY_DOWN, &View::OnModifierKey, this);
+  Bind(wxEVT_KEY_UP, &View::OnModifierKey, this);
   textPane().SetRepaintHook([this] { RequestRepaint(); });
 }
 
@@ -143,6 +152,23 @@ void View::OnWheel(wxMouseEvent& event) {
   }
 }
 
+// Shift, Ctrl and Alt switch the heat map of a preview as they go down
+// and up.
+void View::OnModifierKey(wxKeyEvent& event) {
+  const int key = event.GetKeyCode();
+  if (key == WXK_SHIFT || key == WXK_CONTROL || key == WXK_RAW_CONTROL || key == WXK_ALT) {
+    modifierSeen_ = true;
+    Refresh(false);
+  }
+  event.Skip();
+}
+
+draw::HeatView View::ShownHeat() const {
+  if (!modifierSeen_ && startHeat_ != draw::HeatView::none) return startHeat_;
+  return HeatViewFor(wxGetKeyState(WXK_SHIFT), wxGetKeyState(WXK_CONTROL), wxGetKeyState(WXK_ALT),
+                     session_.settings().lockHeatmap);
+}
+
 void View::OnSize(wxSizeEvent& event) {
   canvas_.reset();  // made again at the new size by the next paint
   Refresh(false);
@@ -156,7 +182,13 @@ void View::OnPaint(wxPaintEvent&) {
   if (!canvas_ || canvas_->width() != size.x || canvas_->height() != size.y) {
     canvas_ = std::make_unique<draw::Canvas>(context_, size.x, size.y);
   }
-  draw::RenderView(context_, *canvas_, session_.game(), session_.viewOptions(), textPane(), paneView_);
+  // The selected pane line previews the move it names.
+  std::optional<draw::BoardPreview> preview;
+  if (paneView_.selected >= 0 && static_cast<std::size_t>(paneView_.selected) < textPane().LineCount()) {
+    preview = session_.preview(textPane().Line(static_cast<std::size_t>(paneView_.selected)), ShownHeat());
+  }
+  draw::RenderView(context_, *canvas_, session_.game(), session_.viewOptions(), textPane(), paneView_,
+                   preview ? &*preview : nullptr);
   // The bitmap's rows are Cairo's RGB24 as they are: paint them directly.
   wxGraphicsContext* gc = dc.GetGraphicsContext();
   auto* cr = gc != nullptr ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
@@ -206,12 +238,12 @@ void View::ExportFirstPaint() {
 
 // ---------------------------------------------------------------- Frame
 
-Frame::Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options)
-    : wxFrame(nullptr, wxID_ANY, "Pexil"), session_(session), context_(context) {
+Frame::Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options, long selectedLine)
+    : wxFrame(nullptr, wxID_ANY, "Pexil"), session_(session), context_(context), players_(options.players) {
   BuildMenus();
   Relabel();
   UpdateTicks();
-  view_ = new View(this, context, session, options);
+  view_ = new View(this, context, session, options, selectedLine);
   UpdateEnables();
   Bind(wxEVT_MENU, &Frame::OnMenu, this);
   Bind(wxEVT_CHAR_HOOK, &Frame::OnCharHook, this);
@@ -403,29 +435,24 @@ void Frame::StartGameDialog() {
     view_->Refresh(false);
     return;
   }
-  wxArrayString choices;
-  for (const std::string& name : names) choices.Add(FromLatin1(name));
-  const char* title = Message(689);
-  const char* prompt = Message(657);
-  wxSingleChoiceDialog dialog(this, FromLatin1(prompt != nullptr && *prompt != 0 ? prompt : "Game type:"),
-                              FromLatin1(title != nullptr && *title != 0 ? title : "Select game"), choices);
-  const int preselected = session_.settings().defaultGameType;
-  if (preselected >= 0 && preselected < static_cast<int>(names.size())) dialog.SetSelection(preselected);
+  ui::StartGameDialog dialog(this, names, session_.settings().defaultGameType, players_);
   if (dialog.ShowModal() != wxID_OK) return;
-  const int index = dialog.GetSelection();
-  if (busy_ || !session_.prepareGame(index)) return;
+  const int index = dialog.gameType();
+  const int players = dialog.players();
+  if (busy_ || index < 0 || !session_.prepareGame(index)) return;
+  players_ = players;
   // The word list is read on a worker thread while the window stays live;
   // the game is dealt back on this thread.
   busy_ = true;
   UpdateEnables();
   view_->Refresh(false);
   if (worker_.joinable()) worker_.join();
-  worker_ = std::jthread([this, index] {
+  worker_ = std::jthread([this, index, players] {
     auto lexicon = Session::LoadWordList(index);
     view_->RequestRepaint();
-    CallAfter([this, index, lexicon] {
+    CallAfter([this, index, players, lexicon] {
       worker_.join();
-      session_.finishGame(index, 2, lexicon);
+      session_.finishGame(index, players, lexicon);
       busy_ = false;
       UpdateEnables();
       UpdateTicks();
@@ -445,15 +472,13 @@ bool App::OnInit() {
   }
   session_ = std::make_unique<Session>();
   session_->start();
-  if (options_.uiLang) {
-    session_->settings().uiLang = *options_.uiLang;
-    SetUILang(*options_.uiLang);
+  const Startup startup = ApplyLaunchOptions(*session_, options_);
+  if (!startup.ok) {
+    std::fprintf(stderr, "pexil: %s\n", startup.error.c_str());
+    return false;
   }
-  if (options_.startGame) {
-    session_->startGame(*options_.startGame - 1, options_.players);
-    session_->playBestMoves(options_.moves);
-  }
-  auto* frame = new Frame(*context_, *session_, options_);  // wx deletes top-level windows
+  if (!startup.warning.empty()) std::fprintf(stderr, "pexil: %s\n", startup.warning.c_str());
+  auto* frame = new Frame(*context_, *session_, options_, startup.selectedLine);  // wx deletes top-level windows
   frame->Show();
   if (!options_.sizeGiven) frame->Maximize();
   return true;

@@ -19,7 +19,9 @@ namespace pexil::ui {
 
 class View : public wxWindow {
  public:
-  View(wxWindow* parent, draw::DrawContext& context, Session& session, const LaunchOptions& options);
+  // `selectedLine`: the pane line selected at first (a previewed move), or -1.
+  View(wxWindow* parent, draw::DrawContext& context, Session& session, const LaunchOptions& options,
+       long selectedLine);
   ~View() override;
   // Asks for a repaint from any thread; requests made before the last one
   // was served are merged into it.
@@ -33,6 +35,10 @@ class View : public wxWindow {
   void ExportFirstPaint();
   void OnMotion(wxMouseEvent& event);
   void OnWheel(wxMouseEvent& event);
+  void OnModifierKey(wxKeyEvent& event);
+  // The heat map a preview shows: the one the command line asked for until
+  // a modifier key is first pressed or released, then the keys held.
+  draw::HeatView ShownHeat() const;
 
   draw::DrawContext& context_;
   Session& session_;
@@ -41,11 +47,13 @@ class View : public wxWindow {
   draw::PaneView paneView_;
   std::atomic<bool> repaintPending_{false};
   bool exported_ = false;
+  draw::HeatView startHeat_ = draw::HeatView::none;
+  bool modifierSeen_ = false;
 };
 
 class Frame : public wxFrame {
  public:
-  Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options);
+  Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options, long selectedLine);
   ~Frame() override;
 
  private:
@@ -72,6 +80,7 @@ class Frame : public wxFrame {
   // The worker that reads a new game's word list; joined before the frame goes.
   std::jthread worker_;
   bool busy_ = false;
+  int players_ = 2;  // the number of players chosen last in "Start game..."
 };
 
 class App : public wxApp {

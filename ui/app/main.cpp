@@ -1,14 +1,21 @@
 // pexil: the desktop program. Reads its options, moves to its data folder
-// (its own folder unless --data names another) and either draws one
-// picture without a display (--screenshot) or opens its window.
+// (its own folder, or for an installed program its share/pexil, unless
+// --data names another) and either draws one picture without a display
+// (--screenshot) or opens its window.
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "desktop.hpp"
+#include "draw_context.hpp"
+#include "renderer.hpp"
+#include "session.hpp"
+#include "io/data_files.hpp"
+#include "startup.hpp"
+#include "window_entry.hpp"
 #include "rules/random.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -25,19 +32,22 @@ int screenshot(const pexil::ui::LaunchOptions& options) {
   pexil::draw::DrawContext context(".");
   pexil::ui::Session session;
   session.start();
-  if (options.uiLang) {
-    session.settings().uiLang = *options.uiLang;
-    pexil::SetUILang(*options.uiLang);
+  const pexil::ui::Startup startup = pexil::ui::ApplyLaunchOptions(session, options);
+  if (!startup.ok) {
+    std::fprintf(stderr, "pexil: %s\n", startup.error.c_str());
+    return 2;
   }
-  if (options.startGame) {
-    if (!session.startGame(*options.startGame - 1, options.players)) {
-      std::fprintf(stderr, "pexil: cannot set up game type %d\n", *options.startGame);
-    }
-    session.playBestMoves(options.moves);
-  }
+  if (!startup.warning.empty()) std::fprintf(stderr, "pexil: %s\n", startup.warning.c_str());
   pexil::draw::Canvas canvas(context, options.width, options.height);
   pexil::draw::PaneView paneView;
-  pexil::draw::RenderView(context, canvas, session.game(), session.viewOptions(), pexil::textPane(), paneView);
+  paneView.selected = startup.selectedLine;
+  // The previewed move is the selected pane line, as in the window.
+  std::optional<pexil::draw::BoardPreview> preview;
+  if (startup.selectedLine >= 0) {
+    preview = session.preview(pexil::textPane().Line(static_cast<std::size_t>(startup.selectedLine)), options.heatmap);
+  }
+  pexil::draw::RenderView(context, canvas, session.game(), session.viewOptions(), pexil::textPane(), paneView,
+                          preview ? &*preview : nullptr);
   std::string error;
   if (!canvas.savePng(*options.screenshot, &error)) {
     std::fprintf(stderr, "pexil: cannot write %s: %s\n", options.screenshot->c_str(), error.c_str());
@@ -73,7 +83,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   } else if (const auto folder = programFolder(); !folder.empty()) {
-    std::filesystem::current_path(folder, cd);
+    std::filesystem::current_path(pexil::programDataFolder(folder), cd);
   }
   if (options->screenshot) {
     try {
@@ -83,7 +93,5 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  // The application object is wx's to delete when wxEntry ends.
-  wxApp::SetInstance(new pexil::ui::App(*options));
-  return wxEntry(argc, argv);
+  return pexil::ui::RunWindow(argc, argv, *options);
 }

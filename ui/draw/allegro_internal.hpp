@@ -78,7 +78,7 @@ struct DrawContext::Impl {
   FontSet paneFonts;
   std::array<BitmapPtr, kTileStyles> textures;
   GlyphSheet marks;      // chars.bmp: tilde, cedilla, ring, diaeresis, stroke, middle dot
-  GlyphSheet twoLetter;  // tchars.bmp: read when present; not drawn from yet
+  GlyphSheet twoLetter;  // tchars.bmp: CH, LL, RR, QU, NY, L·L and Æ as whole glyphs
 };
 
 struct Canvas::Impl {

@@ -31,6 +31,8 @@ std::uint32_t Canvas::pixel(int x, int y) const {
   return reinterpret_cast<const std::uint32_t*>(b->line[y])[x] & 0xFFFFFFu;
 }
 
+void Canvas::fill(int rgb) { clear_to_color(impl_->bitmap.get(), PixelOf(rgb)); }
+
 bool Canvas::savePng(const std::string& path, std::string* error) const {
   return savePng(path, 0, 0, width(), height(), error);
 }

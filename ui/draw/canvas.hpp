@@ -29,6 +29,8 @@ class Canvas {
   int stride() const;
   // 0xRRGGBB of one pixel (0 outside the picture).
   std::uint32_t pixel(int x, int y) const;
+  // Paints the whole picture in one colour (0xRRGGBB).
+  void fill(int rgb);
   // Writes the picture as an 8-bit RGB PNG; false (with `error`) on failure.
   bool savePng(const std::string& path, std::string* error = nullptr) const;
   // The same for a rectangle of the picture (cut to the picture).

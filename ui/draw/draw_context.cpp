@@ -53,6 +53,7 @@ DrawContext::DrawContext(const std::string& folder) {
 bool GlyphSheet::load(const std::string& path) {
   starts_.clear();
   ends_.clear();
+  bitmap_.reset();
   if (!std::filesystem::exists(path)) return false;
   bitmap_.reset(load_bmp(path.c_str(), nullptr));
   if (!bitmap_ || bitmap_->h < 2) {
@@ -119,6 +120,7 @@ bool DrawContext::loadBoardFonts(const std::string& path, Smoothing smoothing) {
 bool DrawContext::loadPaneFonts(const std::string& path, Smoothing smoothing) {
   return impl_->paneFonts.load(path, smoothing);
 }
+bool DrawContext::loadTwoLetterSheet(const std::string& path) { return impl_->twoLetter.load(path); }
 
 int DrawContext::boardFontHeight(int limit) const {
   const FontEntry* f = impl_->boardFonts.pick(limit);
@@ -133,6 +135,8 @@ int DrawContext::paneCharWidth(int limit) const {
   return f != nullptr ? text_length(f->font.get(), "M") : 0;
 }
 bool DrawContext::hasBoardFonts() const { return !impl_->boardFonts.empty(); }
+int DrawContext::markCells() const { return impl_->marks.cells(); }
+int DrawContext::twoLetterCells() const { return impl_->twoLetter.cells(); }
 bool DrawContext::hasTexture(int style) const {
   return style >= 0 && style < kTileStyles && impl_->textures[static_cast<std::size_t>(style)] != nullptr;
 }

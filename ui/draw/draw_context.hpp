@@ -20,10 +20,11 @@ inline constexpr int kTileStyles = 8;
 
 class DrawContext {
  public:
-  // Starts the drawing library and loads "font.ttf", "pane.ttf" and
-  // "texture1.bmp".."texture8.bmp" from `folder` (missing files leave that
-  // font set or texture empty; drawing then skips the text or uses a flat
-  // colour). Throws std::runtime_error when the library cannot start or a
+  // Starts the drawing library and loads "font.ttf", "pane.ttf",
+  // "texture1.bmp".."texture8.bmp" and the glyph sheets "chars.bmp" and
+  // "tchars.bmp" from `folder` (missing files leave that font set, texture
+  // or sheet empty; drawing then skips the text, uses a flat colour, or
+  // composes the letters from the font). Throws std::runtime_error when the library cannot start or a
   // context already exists.
   explicit DrawContext(const std::string& folder = ".");
   ~DrawContext();
@@ -38,11 +39,18 @@ class DrawContext {
   int paneCharWidth(int limit) const;
   bool hasBoardFonts() const;
   bool hasTexture(int style) const;
+  // Cells of the glyph sheets chars.bmp (marks) and tchars.bmp (two-letter
+  // tiles); 0 for a sheet that is missing.
+  int markCells() const;
+  int twoLetterCells() const;
 
   // Builds one set of fonts from a TrueType file (sizes 3..34), replacing
   // the board or pane set; false when the file could not be read.
   bool loadBoardFonts(const std::string& path, Smoothing smoothing);
   bool loadPaneFonts(const std::string& path, Smoothing smoothing);
+  // Replaces the glyph sheet of two-letter tiles; false (and no sheet)
+  // when the file cannot be read or marks no cell.
+  bool loadTwoLetterSheet(const std::string& path);
 
   struct Impl;
   Impl& impl() const { return *impl_; }

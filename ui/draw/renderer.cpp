@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "allegro_internal.hpp"
 #include "play/game_flow.hpp"
+#include "preview_drawing.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "state/game.hpp"
@@ -68,12 +70,12 @@ BonusLines bonusLines(SquareType type) {
       // A custom kind: word kinds are multiples of ten beyond 19 (or below -9).
       const bool word = type > 19 || type < -9;
       const int multiplier = word ? type / 10 : type;
-      const std::string format = text(501, "%s%dx");
+      const std::string format = text(msg::BonusCustomMultiplier, "%s%dx");
       char first[64];
       std::snprintf(first, sizeof first, format.c_str(), multiplier < 0 ? "-" : "", multiplier < 0 ? -multiplier : multiplier);
       b.lines[0] = first;
-      b.lines[1] = word ? text(502, "WORD") : text(484, "LETTER");
-      b.lines[2] = text(503, "SCORE");
+      b.lines[1] = word ? text(msg::BonusCustomWord, "WORD") : text(msg::BonusCustomLetter, "LETTER");
+      b.lines[2] = text(msg::BonusLabelFirst + 2, "SCORE");
       b.any = true;
     }
   }
@@ -104,7 +106,8 @@ void roundedTile(BITMAP* tile, int side, int colour) {
 
 // The marks drawn over or under a base letter for the characters the
 // fonts lack: from the glyph sheet chars.bmp, or, without it, with lines
-// and circles.
+// and circles. (Two-letter tiles and Æ come whole from tchars.bmp when it
+// is there; the pieces below compose them otherwise.)
 enum class Mark { none, tilde, cedilla, ring, dots, stroke, ligature };
 struct Piece {
   std::string base;  // ASCII letters, or empty for a middle dot
@@ -218,8 +221,29 @@ void drawCaption(BITMAP* b, const GlyphSheet& sheet, const FONT* f, const std::s
   }
 }
 
+// A two-letter tile (or Æ) drawn whole from tchars.bmp: the pair's glyph
+// scaled to the text height of the font a single letter of this tile would
+// get, so that both letters stand as tall as any capital, narrowed further
+// only where it would not fit across the tile; centred. False without the
+// sheet (the caption is then composed from the font).
+bool drawTwoLetterGlyph(BITMAP* tile, const DrawContext& context, const std::string& caption, int square, int colour) {
+  const int cell = TwoLetterCell(caption);
+  const GlyphSheet& sheet = context.impl().twoLetter;
+  if (cell < 0 || cell >= sheet.cells() || sheet.cellHeight() <= 0 || sheet.cellWidth(cell) <= 0) return false;
+  const FontEntry* f = context.impl().boardFonts.pick(4 * square / 5);
+  const int h = f != nullptr ? f->height : 4 * square / 5;
+  if (h <= 0) return false;
+  double scale = static_cast<double>(h) / sheet.cellHeight();
+  const int room = square - 2;
+  if (sheet.cellWidth(cell) * scale > room) scale = static_cast<double>(room) / sheet.cellWidth(cell);
+  const int width = static_cast<int>(sheet.cellWidth(cell) * scale + 0.5);
+  const int height = static_cast<int>(sheet.cellHeight() * scale + 0.5);
+  sheet.draw(tile, cell, (square - width) / 2, (square - h) / 2 + (h - height) / 2, scale, colour);
+  return true;
+}
+
 // Pixels of the picture for the board squares and their tiles.
-void drawBoard(const DrawContext& context, Canvas& canvas, const Game& game, const BoardLayout& layout,
+void drawBoard(const DrawContext& context, Canvas& canvas, const Board& board, const BoardLayout& layout,
                const ViewOptions& options) {
   BITMAP* b = canvas.impl().bitmap.get();
   const int s = layout.square;
@@ -231,7 +255,7 @@ void drawBoard(const DrawContext& context, Canvas& canvas, const Game& game, con
       const int x = layout.boardLeft() + column * s, y = layout.boardTop() + row * s;
       rect(b, x, y, x + s - 1, y + s - 1, PixelOf(colours::squareOutline));
       if (s > 2) rectfill(b, x + 1, y + 1, x + s - 2, y + s - 2, PixelOf(squareColor(row, column)));
-      const Square* sq = squareAt(game.board, column, row);
+      const Square* sq = squareAt(board, column, row);
       if (sq != nullptr && !sq->empty()) {
         TileFace face;
         face.letter = sq->letter;
@@ -384,6 +408,14 @@ int StyleLetterColour(int style, int customText) {
   }
 }
 
+int TwoLetterCell(const std::string& caption) {
+  static const char* const kCells[] = {"CH", "LL", "RR", "QU", "NY", "L\xB7L", "\xC6"};
+  for (int k = 0; k < static_cast<int>(std::size(kCells)); ++k) {
+    if (caption == kCells[k]) return k;
+  }
+  return -1;
+}
+
 std::string TileCaption(char letter) {
   if (letter == 0 || letter == ' ') return "";
   const LetterCode code = codeOfLetter(letter);
@@ -432,7 +464,8 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
   const int letterColour = StyleLetterColour(style, options.customText);
   const std::string caption = TileCaption(face.letter);
   const bool drawLetter = !caption.empty() && !(face.blank && options.blankColour < 0);
-  if (drawLetter) {
+  const int colour = PixelOf(face.blank ? options.blankColour : letterColour);
+  if (drawLetter && !drawTwoLetterGlyph(t, context, caption, square, colour)) {
     // The largest font no taller than 4S/5 whose caption fits across the tile.
     const FontSet& fonts = context.impl().boardFonts;
     for (int limit = 4 * square / 5; limit > 0; --limit) {
@@ -440,7 +473,6 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
       if (f == nullptr) break;
       const int w = captionWidth(f->font.get(), caption);
       if (w <= square - 2 || caption.size() == 1) {
-        const int colour = PixelOf(face.blank ? options.blankColour : letterColour);
         drawCaption(t, context.impl().marks, f->font.get(), caption, (square - w) / 2, (square - f->height) / 2, colour);
         break;
       }
@@ -458,7 +490,7 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
 }
 
 void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, const ViewOptions& options,
-                const TextPane& pane, PaneView& paneView) {
+                const TextPane& pane, PaneView& paneView, const BoardPreview* preview) {
   BITMAP* b = canvas.impl().bitmap.get();
   set_clip_rect(b, 0, 0, b->w - 1, b->h - 1);
   clear_to_color(b, PixelOf(colours::background));
@@ -468,7 +500,15 @@ void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, co
   }
   const BoardLayout layout = ComputeBoardLayout(b->w, b->h, game->board.width, game->board.height, options.rowColumnLabels,
                                                 options.wideText, context.paneCharWidth(kPaneLineLimit));
-  drawBoard(context, canvas, *game, layout, options);
+  const bool previewing = preview != nullptr && preview->board != nullptr &&
+                          preview->board->width == game->board.width && preview->board->height == game->board.height;
+  drawBoard(context, canvas, previewing ? *preview->board : game->board, layout, options);
+  if (previewing) {
+    if (preview->stats != nullptr && preview->heat != HeatView::none) {
+      DrawHeatMap(context, canvas, layout, *preview->stats, preview->heat);
+    }
+    DrawPreviewFrames(canvas, layout, *preview);
+  }
   const int panelBottom = drawPanel(context, canvas, *game, layout, options);
   drawPane(context, canvas, pane, paneView, layout.regionLeft, panelBottom + 20);
 }

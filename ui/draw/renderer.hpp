@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "board_preview.hpp"
 #include "canvas.hpp"
 #include "draw_context.hpp"
 #include "layout.hpp"
@@ -60,6 +61,9 @@ inline constexpr int bonusText = 0xEEEEEE;
 inline constexpr int labelText = 0xFFFFFF;
 inline constexpr int panel = 0xFFFFFF;
 inline constexpr int scrollBar = 0xBFBFBF;
+inline constexpr int previewLaid = 0xFFFF00;  // frame of a previewed move's own tiles
+inline constexpr int previewUsed = 0x00FFFF;  // frame of the board's tiles its word runs through
+inline constexpr int heat = 0xFF3000;         // squares of a heat map are tinted towards it
 }  // namespace colours
 
 // Letter colour of a tile style: white for 0, 1, 5, 7, black for 2, 3, 4, 6.
@@ -67,8 +71,10 @@ int StyleLetterColour(int style, int customText);
 
 // Draws the whole view for `game` (none: banner only, the pane on the right
 // half). Reads the game and the pane; the active rules must be the game's.
+// With a preview the board shows the preview's board, its move's tiles
+// framed, and its heat map when it has one.
 void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, const ViewOptions& options,
-                const TextPane& pane, PaneView& paneView);
+                const TextPane& pane, PaneView& paneView, const BoardPreview* preview = nullptr);
 
 // What one tile shows.
 struct TileFace {
@@ -85,5 +91,9 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
 // The text a tile shows for a board or rack character, in upper case, with
 // the two-letter tiles written out ("CH", "L·L" as "L.L"): exposed for tests.
 std::string TileCaption(char letter);
+
+// The cell of the glyph sheet tchars.bmp that draws a caption whole: CH 0,
+// LL 1, RR 2, QU 3, NY 4, L·L 5, Æ 6; -1 for a caption set from the font.
+int TwoLetterCell(const std::string& caption);
 
 }  // namespace pexil::draw

@@ -29,10 +29,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include "bmp_file.hpp"
 
 namespace {
 
@@ -109,50 +110,19 @@ Rgb texel(const Recipe& recipe, int x, int y) {
   return recipe.dark;
 }
 
-void put16(std::vector<unsigned char>& out, unsigned v) {
-  out.push_back(static_cast<unsigned char>(v));
-  out.push_back(static_cast<unsigned char>(v >> 8));
-}
-void put32(std::vector<unsigned char>& out, unsigned v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
+std::uint8_t byteOf(double v) { return static_cast<std::uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
 
+// The picture of a pixel function, rounded to bytes.
 template <class Pixel>
-bool writeBmp(const std::string& path, int width, int height, Pixel pixel) {
-  const unsigned rowBytes = (static_cast<unsigned>(width) * 3 + 3) & ~3u;
-  const unsigned imageBytes = rowBytes * static_cast<unsigned>(height);
-  std::vector<unsigned char> out;
-  out.reserve(54 + imageBytes);
-  out.push_back('B');
-  out.push_back('M');
-  put32(out, 54 + imageBytes);
-  put32(out, 0);
-  put32(out, 54);
-  put32(out, 40);
-  put32(out, static_cast<unsigned>(width));
-  put32(out, static_cast<unsigned>(height));
-  put16(out, 1);
-  put16(out, 24);
-  put32(out, 0);
-  put32(out, imageBytes);
-  put32(out, 2835);
-  put32(out, 2835);
-  put32(out, 0);
-  put32(out, 0);
-  for (int y = height - 1; y >= 0; --y) {  // bottom row first
+bool writePicture(const std::string& path, int width, int height, Pixel pixel) {
+  pexil::tools::RgbImage image(width, height);
+  for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const Rgb c = pixel(x, y);
-      auto byte = [](double v) { return static_cast<unsigned char>(std::clamp(std::lround(v), 0L, 255L)); };
-      out.push_back(byte(c.b));
-      out.push_back(byte(c.g));
-      out.push_back(byte(c.r));
+      image.set(x, y, byteOf(c.r), byteOf(c.g), byteOf(c.b));
     }
-    for (unsigned pad = static_cast<unsigned>(width) * 3; pad < rowBytes; ++pad) out.push_back(0);
   }
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-  return static_cast<bool>(file);
+  return pexil::tools::WriteBmp(path, image);
 }
 
 // ---- the glyph sheet of marks ----
@@ -199,7 +169,7 @@ constexpr int kMarks = 6;
 
 bool writeMarkSheet(const std::string& path) {
   const int width = kMarks * (kCellWidth + 1), height = kCellHeight + 1;
-  return writeBmp(path, width, height, [](int x, int y) -> Rgb {
+  return writePicture(path, width, height, [](int x, int y) -> Rgb {
     const int k = x / (kCellWidth + 1), cx = x % (kCellWidth + 1);
     if (y == 0) return cx == kCellWidth ? Rgb{255, 0, 0} : Rgb{0, 0, 0};
     if (cx == kCellWidth) return {0, 0, 0};
@@ -232,7 +202,7 @@ int main(int argc, char** argv) {
   for (int k = 0; k < 8; ++k) {
     const std::string path = std::string(argv[1]) + "/texture" + std::to_string(k + 1) + ".bmp";
     const Recipe& recipe = recipes[k];
-    if (!writeBmp(path, kSide, kSide, [&](int x, int y) { return texel(recipe, x, y); })) {
+    if (!writePicture(path, kSide, kSide, [&](int x, int y) { return texel(recipe, x, y); })) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "board_preview.hpp"
+
 namespace pexil::ui {
 
 struct LaunchOptions {
@@ -18,6 +20,10 @@ struct LaunchOptions {
   int moves = 0;                          // static best moves played after --start-game
   std::optional<unsigned> seed;
   std::optional<std::string> exportAfterShow;  // PNG of the first painted view (tests)
+  // A move to preview, typed as position and word ("8D", "QUARTZ"; UTF-8),
+  // and the heat map to show on it after simulating it.
+  std::optional<std::string> previewPosition, previewWord;
+  draw::HeatView heatmap = draw::HeatView::none;
   bool help = false;
 };
 

@@ -17,12 +17,20 @@ const char* UsageText() {
   return "Usage: pexil [options]\n"
          "The desktop program: board, racks and text pane in one window.\n"
          "\n"
-         "  --data DIR         data folder (default: the program's own folder)\n"
+         "  --data DIR         data folder (default: the program's own folder, or\n"
+         "                     ../share/pexil beside an installed program)\n"
          "  --ui-lang N        UI language for this run: 0 English, 1 Pig Latin, 2 Catalan\n"
          "  --start-game N     set up a game of game type N (1-based, as listed by\n"
          "                     pexil-cli) with its default word list and deal the racks\n"
-         "  --players N        players of that game (default 2)\n"
+         "  --players N        players of that game (default 2; the game type says how\n"
+         "                     many it allows)\n"
          "  --moves K          then play the static best move K times\n"
+         "  --preview POS WORD preview the move WORD at POS (\"8D\" across, \"D8\" down;\n"
+         "                     blanks in lower case) of the player to move on the board\n"
+         "  --heatmap [KIND]   simulate the previewed move and show its heat map: KIND\n"
+         "                     replies (default: the share of the opponent's replies\n"
+         "                     covering each square, as Shift shows it), scores (their\n"
+         "                     mean score, as Ctrl) or next (the player's next moves, as Alt)\n"
          "  --seed N           seed the program's random generator\n"
          "  --size WxH         size of the view (default 1200x900)\n"
          "  --screenshot FILE  draw the view once at --size into FILE (PNG) and end;\n"
@@ -87,6 +95,26 @@ std::optional<LaunchOptions> ParseLaunchOptions(const std::vector<std::string>& 
         return std::nullopt;
       }
       o.players = static_cast<int>(n);
+    } else if (a == "--preview") {
+      if (i + 2 >= args.size() || args[i + 1].starts_with("--") || args[i + 2].starts_with("--")) {
+        error = "--preview takes a position and a word, for example --preview 8D QUARTZ";
+        return std::nullopt;
+      }
+      o.previewPosition = args[++i];
+      o.previewWord = args[++i];
+    } else if (a == "--heatmap") {
+      o.heatmap = draw::HeatView::replyShare;
+      if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+        const std::string& kind = args[++i];
+        if (kind == "scores") {
+          o.heatmap = draw::HeatView::replyScore;
+        } else if (kind == "next") {
+          o.heatmap = draw::HeatView::nextShare;
+        } else if (kind != "replies") {
+          error = "--heatmap takes replies, scores or next";
+          return std::nullopt;
+        }
+      }
     } else if (a == "--moves") {
       if (!value(v) || !number(v, 0, 1000, n)) {
         error = "--moves takes a count";
@@ -103,6 +131,14 @@ std::optional<LaunchOptions> ParseLaunchOptions(const std::vector<std::string>& 
       error = "unknown option " + a;
       return std::nullopt;
     }
+  }
+  if (o.heatmap != draw::HeatView::none && !o.previewPosition) {
+    error = "--heatmap needs --preview: the move whose heat map to show";
+    return std::nullopt;
+  }
+  if (o.previewPosition && !o.startGame) {
+    error = "--preview needs --start-game: a game to preview the move in";
+    return std::nullopt;
   }
   return o;
 }

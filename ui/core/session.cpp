@@ -1,5 +1,6 @@
 #include "session.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "lexicon/lexicon.hpp"
@@ -9,6 +10,9 @@
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
+#include "movegen/move_line.hpp"
+#include "search/fast_lookahead.hpp"
+#include "search/simulation_report.hpp"
 #include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/program_version.hpp"
@@ -43,12 +47,20 @@ bool Session::saveSettings() {
 }
 
 bool Session::startGame(int index, int players) {
+  if (index >= 0 && index < gameTypeCount()) {
+    const auto [least, most] = PlayerRange(index);
+    if (players < least || players > most) {
+      textPane().Print(FormatText("%s: %d to %d players.", gameType(index).name.value_or("?").c_str(), least, most));
+      return false;
+    }
+  }
   if (!prepareGame(index)) return false;
   return finishGame(index, players, LoadWordList(index));
 }
 
 bool Session::prepareGame(int index) {
   if (index < 0 || index >= gameTypeCount()) return false;
+  gameChanged();
   game_.reset();
   if (!activateGameType(kKindDefined, index)) return false;
   setWordListAlphabet(gameType(index).alphabet);
@@ -70,6 +82,7 @@ std::shared_ptr<Lexicon> Session::LoadWordList(int index) {
 
 bool Session::finishGame(int index, int players, std::shared_ptr<Lexicon> lexicon) {
   if (!lexicon) return false;
+  gameChanged();
   auto game = std::make_unique<Game>();
   NewGame(*game, players, std::move(lexicon));
   ApplyEngineSettings(settings_, *game);
@@ -95,6 +108,7 @@ Session::Rect Session::boardRect(const draw::DrawContext& context, int width, in
 
 void Session::playBestMoves(int count) {
   if (!game_) return;
+  gameChanged();
   for (int k = 0; k < count && !game_->gameOver; ++k) {
     game_->quiet = true;
     GenerateMoves(*game_, true);
@@ -103,6 +117,46 @@ void Session::playBestMoves(int count) {
     if (isNonPlacement(best) || best.word == nullptr) break;
     PlayMove(*game_, best);
   }
+}
+
+std::optional<draw::BoardPreview> Session::preview(const std::string& text, draw::HeatView heat) {
+  if (!game_ || game_->gameOver) return std::nullopt;
+  if (text != previewText_) {
+    previewText_ = text;
+    previewed_.reset();
+    if (const auto move = ReadMove(*game_, text)) previewed_ = LayMove(*game_, *move);
+  }
+  if (!previewed_) return std::nullopt;
+  draw::BoardPreview preview;
+  preview.board = &previewed_->board;
+  preview.laid = previewed_->laid;
+  preview.used = previewed_->used;
+  preview.highlightUsed = settings_.highlightTiles;
+  preview.stats = heat != draw::HeatView::none ? HeatStatsOf(*game_, previewed_->move) : nullptr;
+  preview.heat = preview.stats != nullptr ? heat : draw::HeatView::none;
+  return preview;
+}
+
+bool Session::analyzeMove(const Move& move, int ply, int threads) {
+  if (!game_ || game_->gameOver) return false;
+  gameChanged();
+  Game& game = *game_;
+  // The report is printed below without the timing lines, so that the same
+  // position always shows the same pane.
+  const bool quiet = game.quiet, track = game.trackHeatmaps;
+  game.quiet = true;
+  game.trackHeatmaps = true;
+  AnalyzeMove(game, move, ply, threads);
+  game.quiet = quiet;
+  game.trackHeatmaps = track;
+  if (game.moves.empty()) return false;
+  for (const std::string& line : SimulationStatsLines(game, game.moves.front())) textPane().Print(line);
+  return HeatStatsOf(game, move) != nullptr;
+}
+
+std::size_t Session::printMoveLine(const Move& move) {
+  if (game_) PrintMoveLine(*game_, game_->toMove, move, std::string());
+  return textPane().LineCount() > 0 ? textPane().LineCount() - 1 : 0;
 }
 
 draw::ViewOptions Session::viewOptions() const {
@@ -117,6 +171,12 @@ draw::ViewOptions Session::viewOptions() const {
   o.customBackground = settings_.customTileBackground;
   o.randomNumber = randomNumber_;
   return o;
+}
+
+std::pair<int, int> PlayerRange(int index) {
+  if (index < 0 || index >= gameTypeCount()) return {2, 2};
+  const GameType& type = gameType(index);
+  return {std::max(1, type.minPlayers), std::min(kMaxPlayers, std::max(type.minPlayers, type.maxPlayers))};
 }
 
 std::vector<std::string> GameTypeNames() {

@@ -1,0 +1,36 @@
+# What the build's generators made from the run folder comes out the same,
+# byte for byte, when they run again: the glyph sheet of two-letter tiles
+# and the icon at every size. A font that cannot be read is an error.
+#
+#   cmake -DSHEET_TOOL=... -DICON_TOOL=... -DRUN=... -DICONS=... -DWORK=... -P generated_reproducible.cmake
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${SHEET_TOOL} ${RUN}/font.ttf ${WORK}/tchars.bmp RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the sheet generator failed: ${result}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/tchars.bmp ${RUN}/tchars.bmp RESULT_VARIABLE different)
+if(NOT different EQUAL 0)
+  message(FATAL_ERROR "a second run wrote another tchars.bmp than ${RUN}/tchars.bmp")
+endif()
+execute_process(COMMAND ${SHEET_TOOL} ${WORK}/no-such-font.ttf ${WORK}/none.bmp RESULT_VARIABLE result ERROR_QUIET)
+if(result EQUAL 0 OR EXISTS ${WORK}/none.bmp)
+  message(FATAL_ERROR "the sheet generator accepted a missing font")
+endif()
+
+execute_process(COMMAND ${ICON_TOOL} ${RUN} ${WORK}/icons RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the icon generator failed: ${result}")
+endif()
+foreach(size 16 24 32 48 64 128 256)
+  set(icon hicolor/${size}x${size}/apps/pexil.png)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/icons/${icon} ${ICONS}/${icon} RESULT_VARIABLE different)
+  if(NOT different EQUAL 0)
+    message(FATAL_ERROR "a second run drew another ${icon} than ${ICONS}/${icon}")
+  endif()
+endforeach()
+execute_process(COMMAND ${ICON_TOOL} ${WORK}/empty ${WORK}/no-icons RESULT_VARIABLE result ERROR_QUIET)
+if(result EQUAL 0 OR EXISTS ${WORK}/no-icons)
+  message(FATAL_ERROR "the icon generator drew without font and texture")
+endif()
+message(STATUS "tchars.bmp and the icons made again byte for byte")
