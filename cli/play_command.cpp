@@ -65,6 +65,7 @@ int runPlay(const Arguments& args) {
   // The stored options (shared with the desktop program) are the starting
   // point; the command line's own options win over them.
   const SettingsStore store;
+  if (!store.error().empty()) PrintMessageF(msg::SettingsCannotRead, store.error().c_str());
   Settings stored;
   LoadSettings(stored, store);
   // The benchmark's rates, when it stored them, guide the timed move's depth.

@@ -20,7 +20,7 @@ int runSettings(const Arguments& args) {
     return 2;
   }
   SettingsStore store;
-  if (!store.error().empty()) PrintMessageF(msg::SettingsCannotWrite, store.error().c_str());
+  if (!store.error().empty()) PrintMessageF(msg::SettingsCannotRead, store.error().c_str());
   Settings settings;
   LoadSettings(settings, store);
   NoWrapPane noWrap;

@@ -37,7 +37,10 @@ struct SettingsStore::Impl {
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)), impl_(std::make_unique<Impl>()) {
   wxLogNull quiet;  // problems are reported through error(), never by wx dialogs
   std::string text;
-  if (std::ifstream in(path_, std::ios::binary); in) {
+  std::error_code status;
+  if (std::filesystem::exists(path_, status) && !std::filesystem::is_regular_file(path_, status)) {
+    error_ = "cannot read " + path_ + ": not a file";
+  } else if (std::ifstream in(path_, std::ios::binary); in) {
     std::ostringstream all;
     all << in.rdbuf();
     text = all.str();

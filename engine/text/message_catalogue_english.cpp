@@ -384,6 +384,7 @@ constexpr Entry kEnglish[] = {
     {msg::SettingsUnknownKey, "Unknown setting: %s (pexil-cli settings lists them)"},
     {msg::SettingsBadValue, "Invalid value for %s: %s"},
     {msg::SettingsCannotWrite, "The settings could not be saved: %s"},
+    {msg::SettingsCannotRead, "The settings could not be read, so the defaults are used: %s"},
     {msg::SettingsChanged, "%s is now %s."},
 
     {msg::LanguageEnglish, "English"},

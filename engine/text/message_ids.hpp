@@ -426,6 +426,7 @@ enum : int {
   SettingsBadValue = 1112,        // "%s" key, "%s" value
   SettingsCannotWrite = 1113,     // "%s" reason
   SettingsChanged = 1114,         // "%s" key, "%s" value
+  SettingsCannotRead = 1115,      // "%s" reason
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,

@@ -73,3 +73,14 @@ expect_contains("${out}" "Reading word list")
 run_cli(0 out settings UILang 0 --ui-lang 1)
 run_cli(0 out settings UILang)
 expect_contains("${out}" "0\n")
+
+# ---- a store that cannot be read: said as such, the defaults used ----
+set(ENV{PEXIL_SETTINGS} "${work}/config")  # a folder, not a file
+run_cli(0 out settings ChallengeType)
+expect_contains("${out}" "The settings could not be read, so the defaults are used:")
+# (the pane wraps long lines)
+expect_regex("${out}" "cannot read [^\n]*config:[ \n]+not[ \n]+a[ \n]+file")
+expect_contains("${out}" "2\n")
+run_cli(1 out settings ChallengeType 3)
+expect_contains("${out}" "The settings could not be saved:")
+expect_contains("${out}" "cannot write")

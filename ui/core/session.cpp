@@ -37,13 +37,19 @@ void Session::start() {
   PrintMessage(msg::Welcome);
   PrintMessage(msg::Ownership);
   PrintMessageF(msg::Version, kProgramVersion, programBuildDate());
+  // A store that could not be read leaves the defaults in place; the user
+  // is told, since a later save would write those defaults over the file.
+  if (!store_->error().empty()) PrintMessageF(msg::SettingsCannotRead, store_->error().c_str());
   readGameDefinitions();
   PrintMessage(msg::SelectGameType);
 }
 
 bool Session::saveSettings() {
   textPane().SetNoWrap(settings_.wideText);
-  return SaveSettings(settings_, *store_);
+  if (SaveSettings(settings_, *store_)) return true;
+  PrintMessage(msg::SettingsNotSaved);
+  textPane().Print(store_->error());
+  return false;
 }
 
 bool Session::startGame(int index, int players) {
