@@ -385,6 +385,7 @@ constexpr Entry kEnglish[] = {
     {msg::SettingsBadValue, "Invalid value for %s: %s"},
     {msg::SettingsCannotWrite, "The settings could not be saved: %s"},
     {msg::SettingsCannotRead, "The settings could not be read, so the defaults are used: %s"},
+    {msg::StartGamePlayers, "%s: %d to %d players."},
     {msg::SettingsChanged, "%s is now %s."},
 
     {msg::LanguageEnglish, "English"},

@@ -427,6 +427,8 @@ enum : int {
   SettingsCannotWrite = 1113,     // "%s" reason
   SettingsChanged = 1114,         // "%s" key, "%s" value
   SettingsCannotRead = 1115,      // "%s" reason
+  // The desktop program.
+  StartGamePlayers = 1120,        // "%s" game type, "%d" fewest, "%d" most players
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,

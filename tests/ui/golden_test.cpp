@@ -20,6 +20,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
 #include "text/text_pane.hpp"
+#include "test_support.hpp"
 #include "ui_test_support.hpp"
 
 namespace pexil::draw {
@@ -316,6 +317,13 @@ TEST(UiStartGame, PlayersTheGameTypeAllows) {
   EXPECT_EQ(ui::PlayerRange(0), std::make_pair(1, 4));
   EXPECT_EQ(ui::PlayerRange(-1), std::make_pair(2, 2));
   EXPECT_EQ(ui::GameTypeNames().front(), "Scrabble(R) - American English");
+  // A number the type does not allow starts nothing and says which it does.
+  ui::Session session;
+  test::PaneCapture capture;
+  EXPECT_FALSE(session.startGame(0, 5));
+  ASSERT_FALSE(capture.lines().empty());
+  EXPECT_EQ(capture.lines().back(), "Scrabble(R) - American English: 1 to 4 players.");
+  EXPECT_EQ(session.game(), nullptr);
 }
 
 // Three and four players: the panel holds a line and a rack per player.

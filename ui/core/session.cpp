@@ -56,7 +56,7 @@ bool Session::startGame(int index, int players) {
   if (index >= 0 && index < gameTypeCount()) {
     const auto [least, most] = PlayerRange(index);
     if (players < least || players > most) {
-      textPane().Print(FormatText("%s: %d to %d players.", gameType(index).name.value_or("?").c_str(), least, most));
+      PrintMessageF(msg::StartGamePlayers, gameType(index).name.value_or("?").c_str(), least, most);
       return false;
     }
   }
