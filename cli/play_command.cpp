@@ -5,6 +5,7 @@
 // puts it first. For a single game "alternate" means the opposite of the
 // default (Pexil first); "random" draws the seat from one random bit of the
 // program's generator, so --seed makes it repeatable.
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,8 +71,9 @@ int runPlay(const Arguments& args) {
   LoadSettings(stored, store);
   // The benchmark's rates, when it stored them, guide the timed move's depth.
   if (const auto results = LoadBenchmarkResults(store)) {
-    setStoredBenchmarkRates(BenchmarkRates{(*results)[0], (*results)[1], (*results)[2], (*results)[3], (*results)[4],
-                                           (*results)[5], (*results)[6], (*results)[7], (*results)[8]});
+    BenchmarkRates rates{};
+    std::copy(results->begin(), results->end(), rates.begin());
+    setStoredBenchmarkRates(rates);
   }
   applyEndgameOptions(*options);
   endgameOptions().greedier = endgameOptions().greedier || stored.greedierEndgame;

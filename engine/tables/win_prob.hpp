@@ -91,9 +91,10 @@ std::size_t readWinProbRecords(WinProbTable& table, std::string_view text);
 
 // Turns the raw cells into the lookup values: a missing cell takes the mean
 // of the other blank states present at its lead and tile count, the gaps
-// left are filled outward from lead 0, fits least-squares lines over the leads (a window of +-10, +-16
-// for states 1 and 3 of a non-generic table), clamps to 0..100 and makes
-// every column non-decreasing in the lead.
+// left are filled outward from lead 0, least-squares lines are fitted over
+// the leads (a window of +-10, +-16 for states 1 and 3 of a non-generic
+// table), and the values are clamped to 0..100 and made non-decreasing in
+// the lead in every column.
 void finishWinProbTable(WinProbTable& table);
 
 // A finished table from records in memory; null only when memory runs out.
