@@ -100,6 +100,12 @@ bool Session::finishGame(int index, int players, std::shared_ptr<Lexicon> lexico
   return true;
 }
 
+void Session::replaceGame(std::unique_ptr<Game> game) {
+  gameChanged();
+  game_ = std::move(game);
+  if (game_) ApplyEngineSettings(settings_, *game_);
+}
+
 void Session::applyEngineSettings() {
   if (game_) ApplyEngineSettings(settings_, *game_);
 }

@@ -7,10 +7,12 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "board_entry.hpp"
 #include "move_preview.hpp"
 #include "renderer.hpp"
 #include "settings.hpp"
@@ -58,6 +60,17 @@ class Session {
   std::size_t printMoveLine(const Move& move);
 
   const Game* game() const { return game_.get(); }
+  // The game to change: only on the user-interface thread, with
+  // gameMutex() held, or on a worker while a busy flag keeps every other
+  // change out. Painting only tries the lock.
+  Game* mutableGame() { return game_.get(); }
+  std::mutex& gameMutex() { return gameMutex_; }
+  // Puts a game in place of the current one (a record opened, a worker's
+  // copy that moved on); null drops it.
+  void replaceGame(std::unique_ptr<Game> game);
+  // The tiles laid on the board by hand and the board cursor.
+  BoardEntry& entry() { return entry_; }
+  const BoardEntry& entry() const { return entry_; }
   // Puts the engine's options of the settings into the game (after a change).
   void applyEngineSettings();
   // The board's rectangle in a view of the given size (zero without a game).
@@ -81,6 +94,8 @@ class Session {
   std::unique_ptr<SettingsStore> store_;
   Settings settings_;
   std::unique_ptr<Game> game_;
+  std::mutex gameMutex_;
+  BoardEntry entry_;
   int randomNumber_ = 0;
   // The last preview: the text it was made for and the board it shows.
   std::string previewText_;

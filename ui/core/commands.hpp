@@ -1,0 +1,95 @@
+// The commands of the main menu and the view's actions on the game: every
+// menu item's effect, whether it is enabled and ticked, and the long
+// actions (computer moves, simulations, analysis, file loading, autoplay,
+// searches), each on a worker thread of its own while a busy flag keeps
+// the commands that change the game disabled. Escape aborts them. No wx
+// here: the tests drive the same code through a scripted prompter.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "prompter.hpp"
+#include "session.hpp"
+#include "view_host.hpp"
+
+namespace pexil::ui {
+
+// The kinds of long action; while any is running no command that changes
+// the game runs.
+enum class Busy { autoplay, loading, computerMove, simulation, analysis, search };
+inline constexpr int kBusyKinds = 6;
+
+class Commands {
+ public:
+  Commands(Session& session, Prompter& prompter, ViewHost& host);
+  // Stops the running action and waits for its worker.
+  ~Commands();
+  Commands(const Commands&) = delete;
+  Commands& operator=(const Commands&) = delete;
+
+  // Runs the menu command of message number `number` (the XPF items are
+  // -1..-4). Ignored when it is not enabled now.
+  void run(int number);
+  bool enabled(int number) const;
+  // Whether the item carries a tick (toggles, moods, styles, languages).
+  bool checked(int number) const;
+
+  bool busy() const;
+  bool busy(Busy kind) const { return busy_[static_cast<int>(kind)].load(); }
+  // Escape: recalls the laid tiles when nothing runs, else aborts.
+  void escape();
+  // Waits until no long action runs (the tests; the window never blocks).
+  void waitIdle();
+
+  // The view's actions.
+  // A pane line clicked with the left button: plays the move it names.
+  void playLine(const std::string& line);
+  // Looks up a word's definition (a right click on a move line, a click on
+  // a numbered word line).
+  void lookupWord(const std::string& word);
+  // The key Y or a click on a continuation line: the next page of the
+  // pending listing; false when none was pending.
+  bool continueListing();
+  // The "&Move" command: the tiles laid on the board, else the computer
+  // player's move.
+  void makeMove();
+
+ private:
+  // Starts `work` on a worker thread under busy flag `kind`; `done` runs on
+  // the user-interface thread afterwards. False when something runs.
+  bool startLong(Busy kind, std::function<void()> work, std::function<void()> done = {});
+  void joinWorker();
+  // The game, locked for a change made on this thread; null without a game.
+  struct GameChange;
+
+  void runFile(int number);
+  void runGame(int number);
+  void runMove(int number);
+  void runRack(int number);
+  void runEdit(int number);
+  void runLexicon(int number);
+  void runTiles(int number);
+  void runTesting(int number);
+  bool toggle(int number);
+  void settingsChanged();
+  void gameChanged();
+
+  Session& session_;
+  Prompter& prompter_;
+  ViewHost& host_;
+  std::array<std::atomic<bool>, kBusyKinds> busy_{};
+  std::mutex workerMutex_;
+  std::thread worker_;
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace pexil::ui
