@@ -7,52 +7,19 @@
 #include <string>
 
 #include "options.hpp"
+#include "files/game_file_actions.hpp"
 #include "state/game.hpp"
 
 namespace pexil::cli {
 
-// Where a saved game record goes by default: the record last opened or
-// saved, or the alternative name when opening discarded some of its lines.
-struct GameFileNames {
-  std::string position;
-  std::string record;
-};
-
-// A record when the name ends in ".gcg" or the file's first non-blank line
-// begins with '#' or '>'; otherwise a position file.
-bool looksLikeRecord(const std::string& path);
-
-// The word list a record is replayed with instead of the one its
-// "#lexicon" line names: one already loaded (under a game type the user
-// chose), or a list file to load once the record's language has chosen
-// the game type, so that it is read in that alphabet. Neither: the
-// record's own list.
-struct RecordWordList {
-  std::shared_ptr<Lexicon> lexicon;
-  std::string name;
-};
+using pexil::GameFileNames;
+using pexil::RecordWordList;
 
 // The record word list of "--list NAME": loaded under --type or --kind when
 // one is given, otherwise named for the record to load. None after
 // reporting a missing or unloadable list, with the command's exit code in
 // *failureExit.
 std::optional<RecordWordList> recordWordListFromOptions(const ParsedOptions& options, int* failureExit);
-
-// Opens a position file or a game record (by looksLikeRecord) into `game`,
-// stopping after move `stopAfterMove` of a record (-1: every move). Reports
-// what went wrong and gives false; a position that cannot be read leaves
-// `game` as it was. `names` learns the file's name (and for a record with
-// discarded lines, the alternative name to save under).
-// A record is replayed with `list` when one is given.
-bool openGameFile(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
-                  const RecordWordList& list = {});
-bool openPosition(Game& game, const std::string& path, GameFileNames* names);
-bool openRecord(Game& game, const std::string& path, int stopAfterMove, GameFileNames* names,
-                const RecordWordList& list = {});
-
-// Writes the game and says so, or says it could not.
-bool savePosition(const Game& game, const std::string& path, GameFileNames* names);
-bool saveRecord(const Game& game, const std::string& path, GameFileNames* names);
 
 // The "--open FILE [--move N] [--list NAME]" options of moves and play: opens FILE into
 // `game` when given. Gives false after reporting a problem, and then sets

@@ -1,5 +1,7 @@
 #include "gcg_report.hpp"
 
+#include "files/game_file_actions.hpp"
+
 #include <algorithm>
 #include <memory>
 
@@ -12,41 +14,12 @@
 namespace pexil::cli {
 namespace {
 
-// Long lines (notes, mostly) are cut for the report.
-std::string shortened(const std::string& text) {
-  constexpr std::size_t kMost = 100;
-  return text.size() <= kMost ? text : text.substr(0, kMost) + "...";
-}
-
 std::string statedText(const GcgReadResult& result, int player) {
   return result.hasStatedFinal[player] ? std::to_string(result.statedFinal[player]) : std::string("-");
 }
 
 }  // namespace
 
-void printUnusedLines(const GcgReadResult& result, std::size_t most, bool standalone) {
-  const std::size_t count = result.unrecognised.size();
-  if (standalone && count > 0) {
-    if (count == 1) {
-      PrintMessage(msg::GcgOneLineNotUsed);
-    } else {
-      PrintMessageF(msg::GcgLinesNotUsed, static_cast<int>(count));
-    }
-  }
-  std::size_t shown = 0;
-  for (const GcgLine& line : result.unrecognised) {
-    if (shown == most) break;
-    ++shown;
-    const auto reason = std::find_if(result.faults.begin(), result.faults.end(),
-                                     [&](const GcgFaultNote& f) { return f.line == line.number; });
-    if (reason == result.faults.end()) {
-      PrintMessageF(msg::GcgReportUnused, line.number, shortened(line.text).c_str());
-    } else if (standalone) {
-      PrintMessageF(msg::GcgReportMended, line.number, gcgFaultText(reason->fault), shortened(line.text).c_str());
-    }
-  }
-  if (shown < count) PrintMessageF(msg::GcgMoreLinesNotUsed, static_cast<int>(count - shown));
-}
 
 int runReplayGcg(const std::vector<std::string>& files) {
   Game game;  // one game for every record, so that a word list is read once
@@ -93,10 +66,10 @@ int runReplayGcg(const std::vector<std::string>& files) {
       PrintMessageF(msg::GcgReportEndRule, rule.line, rule.stated[0], rule.stated[1], rule.ours[0], rule.ours[1]);
     }
     for (const GcgFaultNote& fault : result.faults) {
-      PrintMessageF(msg::GcgReportMended, fault.line, gcgFaultText(fault.fault), shortened(fault.text).c_str());
+      PrintMessageF(msg::GcgReportMended, fault.line, gcgFaultText(fault.fault), shortenedGcgText(fault.text).c_str());
     }
     unused += static_cast<int>(result.unrecognised.size());
-    printUnusedLines(result, result.unrecognised.size(), false);
+    printUnusedGcgLines(result, result.unrecognised.size(), false);
   }
   PrintMessageF(msg::GcgReportSummary, records, moves, differing, unused);
   return allOpened ? 0 : 1;

@@ -17,11 +17,5 @@ namespace pexil::cli {
 // when every file could be opened, else 1.
 int runReplayGcg(const std::vector<std::string>& files);
 
-// The lines of a record that were not used, at most `most` of them, then
-// how many more there were. A `standalone` list begins by saying how many
-// there were and gives each line's reason when one is known; otherwise
-// (in the replay report, which lists the reasons itself) only the lines
-// without a known reason are printed.
-void printUnusedLines(const GcgReadResult& result, std::size_t most, bool standalone);
 
 }  // namespace pexil::cli
