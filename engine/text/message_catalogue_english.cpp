@@ -386,6 +386,8 @@ constexpr Entry kEnglish[] = {
     {msg::SettingsCannotWrite, "The settings could not be saved: %s"},
     {msg::SettingsCannotRead, "The settings could not be read, so the defaults are used: %s"},
     {msg::StartGamePlayers, "%s: %d to %d players."},
+    {msg::HeatmapHint, "(Press SHIFT to see heatmap)"},
+    {msg::WordListsNone, "No word lists (.lst files) were found in the data folder."},
     {msg::SettingsChanged, "%s is now %s."},
 
     {msg::LanguageEnglish, "English"},

@@ -429,6 +429,8 @@ enum : int {
   SettingsCannotRead = 1115,      // "%s" reason
   // The desktop program.
   StartGamePlayers = 1120,        // "%s" game type, "%d" fewest, "%d" most players
+  HeatmapHint = 1121,
+  WordListsNone = 1122,
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,

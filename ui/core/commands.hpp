@@ -64,23 +64,53 @@ class Commands {
 
  private:
   // Starts `work` on a worker thread under busy flag `kind`; `done` runs on
-  // the user-interface thread afterwards. False when something runs.
+  // the user-interface thread afterwards, before the flag is cleared. False
+  // (saying so) when something runs already.
   bool startLong(Busy kind, std::function<void()> work, std::function<void()> done = {});
   void joinWorker();
-  // The game, locked for a change made on this thread; null without a game.
-  struct GameChange;
 
+  // The menus, by their top-level menu.
   void runFile(int number);
   void runGame(int number);
   void runMove(int number);
   void runRack(int number);
-  void runEdit(int number);
-  void runLexicon(int number);
-  void runTiles(int number);
-  void runTesting(int number);
-  bool toggle(int number);
+  void runWords(int number);
+  void runOther(int number);
+
+  // Commands with dialogs.
+  void startGameDialog();
+  void playPexilDialog();
+  void setScores();
+  void setNames();
+  void lookahead();
+  void analyzeMoveDialog();
+  void exchangeDialog();
+  void setRackDialog();
+  void selectLexiconDialog();
+
+  // Long actions.
+  void openFile(const std::string& path, bool record);
+  void autoplay();
+  void quickMove();
+  // The computer's move for the player to move: by its clock (`byClock`,
+  // or the computer of a game against it without a set depth), at its set
+  // depth, or by the player's strategy.
+  void computerMove(bool byClock);
+  // Sets up a new game of a type on a worker, then runs `then`.
+  void setUpGame(int index, int players, std::function<void()> then);
+
+  void playHumanMove(const Move& move);
+  void showSimulationResults();
+  // Asks whether to save a game with unsaved moves first; false when the
+  // user cancelled the save.
+  bool confirmAbandonUnsaved();
+  // Puts a worker's game in place of the shown one.
+  void adopt(const std::shared_ptr<Game>& game);
   void settingsChanged();
-  void gameChanged();
+  // The game changed: counted, the view's laid tiles synchronised, and in
+  // a game against the computer its move started when it is its turn.
+  void noteChange();
+  void afterChange();
 
   Session& session_;
   Prompter& prompter_;

@@ -93,14 +93,14 @@ const std::vector<MenuNode>& MainMenu() {
 }
 
 bool NeedsGame(int number) {
-  switch (number) {
-    case cmd::saveBoardImage:
-    case cmd::bagContents:
-    case cmd::gameHistory:
-    case cmd::gameStatistics:
-    case cmd::printBoard: return true;
-    default: return false;
+  static constexpr int kWithGame[] = {510, 511, 512, 514, 515, 516, 517, 518, 523, 524, 525, 527, 528, 531, 532,
+                                      533, 534, 535, 536, 537, 539, 543, 544, 547, 548, 550, 552, 553, 554, 555,
+                                      556, 557, 559, 569, 579, 581, 582, 583, 584, 585, 586, 587, 590, 591, 596,
+                                      597, 598, 599, 600, 601, 602};
+  for (const int n : kWithGame) {
+    if (n == number) return true;
   }
+  return false;
 }
 
 int TileStyleOfItem(int number) {

@@ -72,6 +72,8 @@ class Prompter {
   // A file to open or save; `defaultName` without its extension.
   virtual std::optional<std::string> openFile(FileKind kind) = 0;
   virtual std::optional<std::string> saveFile(FileKind kind, const std::string& defaultName) = 0;
+  // A message in a box of its own (the word check's answer).
+  virtual void message(const std::string& text) = 0;
   // A yes/no question.
   virtual bool confirm(const std::string& question) = 0;
   // A colour (0xRRGGBB) chosen from `initial`; the title is a message number.

@@ -68,6 +68,8 @@ class Session {
   // Puts a game in place of the current one (a record opened, a worker's
   // copy that moved on); null drops it.
   void replaceGame(std::unique_ptr<Game> game);
+  // Forgets the last preview (the game it showed has changed).
+  void forgetPreview() { gameChanged(); }
   // The tiles laid on the board by hand and the board cursor.
   BoardEntry& entry() { return entry_; }
   const BoardEntry& entry() const { return entry_; }
