@@ -468,12 +468,17 @@ void Commands::setRackDialog() {
     // when the well lacks one of them nothing changes.
     LetterCounts pool = game.bag;
     for (int slot = 0; slot <= kTotalSlot; ++slot) pool[slot] += rack[slot];
+    Well full;
+    fillWell(full);
+    bool fits = true;
     for (int code = 0; code < kCodeSlots; ++code) {
       if (wanted[code] > pool[code]) {
-        PrintMessageF(msg::DlgNotATile, typed.c_str());
-        return;
+        PrintMessageF(msg::CliTooManyTiles, tileDisplayText(code).c_str(), full[code] - pool[code], wanted[code],
+                      full[code]);
+        fits = false;
       }
     }
+    if (!fits) return;
     for (int slot = 0; slot <= kTotalSlot; ++slot) {
       game.bag[slot] = pool[slot] - wanted[slot];
       rack[slot] = wanted[slot];

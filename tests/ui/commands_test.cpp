@@ -1,0 +1,412 @@
+// The commands of the main menu and the view's actions, driven without a
+// window: what each does to the game, the settings and the pane, what is
+// enabled when, the long actions and Escape.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "commands_support.hpp"
+#include "commands_state.hpp"
+#include "menu_table.hpp"
+#include "movegen/generator.hpp"
+#include "movegen/move_line.hpp"
+#include "pane_clipboard.hpp"
+#include "play/game_flow.hpp"
+#include "rules/tile_counts.hpp"
+#include "settings.hpp"
+#include "state/abort_flag.hpp"
+#include "test_support.hpp"
+#include "text/messages.hpp"
+#include "text/text_pane.hpp"
+
+namespace pexil::ui {
+namespace {
+
+using test::CommandsBench;
+
+bool contains(const std::vector<std::string>& lines, const std::string& part) {
+  return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+}
+
+std::string rackOf(const Game& game, int player) { return countsToText(game.racks[static_cast<std::size_t>(player)]).value_or(""); }
+
+// Every item of the menu, submenus included.
+void collect(const std::vector<MenuNode>& nodes, std::vector<int>& numbers) {
+  for (const MenuNode& node : nodes) {
+    if (node.kind == MenuKind::submenu) {
+      collect(node.children, numbers);
+    } else if (node.kind != MenuKind::separator) {
+      numbers.push_back(node.number);
+    }
+  }
+}
+
+std::vector<int> allItems() {
+  std::vector<int> numbers;
+  for (const MenuNode& top : MainMenu()) collect(top.children, numbers);
+  return numbers;
+}
+
+// Every command once, each dialog cancelled: nothing crashes, nothing runs
+// on, and the game stays a game.
+TEST(UiCommands, EveryCommandRunsOnceWithItsDialogCancelled) {
+  CommandsBench bench;
+  const std::vector<int> items = allItems();
+  ASSERT_GT(items.size(), 120u);
+  int ran = 0;
+  for (const int number : items) {
+    if (number == cmd::exit || number == cmd::forfeit || !bench.commands->enabled(number)) continue;
+    SCOPED_TRACE(number);
+    bench.commands->run(number);
+    // A long action runs on: stop it as Escape would.
+    if (bench.commands->busy()) bench.commands->escape();
+    bench.settle();
+    ASSERT_NE(bench.session->game(), nullptr);
+    ++ran;
+  }
+  EXPECT_GT(ran, 100);
+  EXPECT_FALSE(bench.commands->busy());
+  // Exit asks the window to close.
+  bench.commands->run(cmd::exit);
+  EXPECT_TRUE(bench.host.closed);
+}
+
+TEST(UiCommands, WithoutAGameOnlyTheGameFreeCommandsAreEnabled) {
+  CommandsBench bench;
+  bench.session->replaceGame(nullptr);
+  EXPECT_TRUE(bench.commands->enabled(cmd::startGame));
+  EXPECT_TRUE(bench.commands->enabled(cmd::openGame));
+  EXPECT_TRUE(bench.commands->enabled(cmd::about));
+  EXPECT_TRUE(bench.commands->enabled(541));  // a display toggle
+  for (const int number : {cmd::pass, cmd::makeMove, cmd::undo, cmd::bagContents, cmd::anagrams, cmd::setRack}) {
+    EXPECT_FALSE(bench.commands->enabled(number)) << number;
+  }
+  // The commands of the reports and benchmarks stay greyed.
+  EXPECT_FALSE(bench.commands->enabled(cmd::analyzeGame));
+  EXPECT_FALSE(bench.commands->enabled(cmd::runBenchmarks));
+}
+
+TEST(UiCommands, TogglesFlipTheirSettingAndStoreIt) {
+  CommandsBench bench;
+  const bool before = bench.session->settings().rowColumnLabels;
+  bench.commands->run(541);
+  EXPECT_EQ(bench.session->settings().rowColumnLabels, !before);
+  EXPECT_EQ(bench.commands->checked(541), !before);
+  {
+    SettingsStore store(bench.settingsPath);
+    Settings stored;
+    LoadSettings(stored, store);
+    EXPECT_EQ(stored.rowColumnLabels, !before);
+  }
+  // A mood: only its item is ticked.
+  bench.commands->run(cmd::firstMood + 4);
+  EXPECT_EQ(bench.session->settings().mood, 4);
+  EXPECT_TRUE(bench.commands->checked(cmd::firstMood + 4));
+  EXPECT_FALSE(bench.commands->checked(cmd::firstMood));
+  // The experimental play flag, -1 .. 2 by its four items.
+  bench.commands->run(-3);
+  EXPECT_TRUE(bench.commands->checked(-3));
+  EXPECT_FALSE(bench.commands->checked(-1));
+  bench.commands->run(-1);
+  EXPECT_TRUE(bench.commands->checked(-1));
+  // A tile style prints its line.
+  test::PaneCapture capture;
+  bench.commands->run(609);
+  EXPECT_EQ(bench.session->settings().tileTexture, 3);
+  ASSERT_FALSE(capture.lines().empty());
+  EXPECT_EQ(capture.lines().back(), Message(msg::TilesSetFirst + 3));
+}
+
+TEST(UiCommands, PassUndoRedoAndTheJumps) {
+  CommandsBench bench;
+  const int first = bench.game().toMove;
+  bench.commands->run(cmd::pass);
+  EXPECT_EQ(bench.game().history.size(), 1u);
+  EXPECT_NE(bench.game().toMove, first);
+  bench.commands->run(cmd::pass);
+  EXPECT_EQ(bench.game().history.size(), 2u);
+  EXPECT_TRUE(bench.commands->enabled(cmd::undo));
+  EXPECT_FALSE(bench.commands->enabled(cmd::redo));
+  bench.commands->run(cmd::undo);
+  EXPECT_EQ(bench.game().history.size(), 1u);
+  EXPECT_TRUE(bench.commands->enabled(cmd::redo));
+  bench.commands->run(cmd::redo);
+  EXPECT_EQ(bench.game().history.size(), 2u);
+  bench.commands->run(cmd::jumpStart);
+  EXPECT_EQ(bench.game().history.size(), 0u);
+  EXPECT_EQ(bench.game().toMove, first);
+  bench.commands->run(cmd::jumpEnd);
+  EXPECT_EQ(bench.game().history.size(), 2u);
+}
+
+TEST(UiCommands, ExchangeKeepsTheTypedTilesAndRefusesOthers) {
+  CommandsBench bench;
+  Game& game = bench.game();
+  const int mover = game.toMove;
+  const std::string rack = rackOf(game, mover);
+  const int bag = game.bag[kTotalSlot];
+  // Tiles the rack does not hold: nothing changes.
+  test::PaneCapture capture;
+  bench.prompter.exchangeKeep = "QQQ";
+  bench.commands->run(cmd::exchange);
+  EXPECT_EQ(rackOf(game, mover), rack);
+  EXPECT_TRUE(game.history.empty());
+  EXPECT_FALSE(capture.lines().empty());
+  // Keep the first two tiles of the rack.
+  bench.prompter.exchangeKeep = rack.substr(0, 2);
+  bench.commands->run(cmd::exchange);
+  ASSERT_EQ(game.history.size(), 1u);
+  EXPECT_EQ(game.bag[kTotalSlot], bag);
+  const std::string after = rackOf(game, mover);
+  EXPECT_EQ(after.size(), rack.size());
+  Rack kept{};
+  addLetters(kept, rack.substr(0, 2), nullptr);
+  for (int code = 0; code < kCodeSlots; ++code) EXPECT_GE(game.racks[static_cast<std::size_t>(mover)][code], kept[code]);
+  // Cancelled: nothing.
+  bench.prompter.exchangeKeep.reset();
+  bench.commands->run(cmd::exchange);
+  EXPECT_EQ(game.history.size(), 1u);
+}
+
+TEST(UiCommands, SetRackTakesTheTilesFromTheWellOrChangesNothing) {
+  CommandsBench bench;
+  Game& game = bench.game();
+  const int mover = game.toMove;
+  const int total = game.bag[kTotalSlot] + game.racks[static_cast<std::size_t>(mover)][kTotalSlot];
+  bench.prompter.rack = "aeiou?";
+  bench.commands->run(cmd::setRack);
+  EXPECT_EQ(rackOf(game, mover), "AEIOU?");
+  EXPECT_EQ(game.bag[kTotalSlot] + game.racks[static_cast<std::size_t>(mover)][kTotalSlot], total);
+  EXPECT_TRUE(tilesConserved(game));
+  // More Z than the game has: the rack stays.
+  bench.prompter.rack = "ZZZ";
+  bench.commands->run(cmd::setRack);
+  EXPECT_EQ(rackOf(game, mover), "AEIOU?");
+  // Too many tiles.
+  bench.prompter.rack = "AAAAAAAA";
+  bench.commands->run(cmd::setRack);
+  EXPECT_EQ(rackOf(game, mover), "AEIOU?");
+}
+
+// Spanish: the two-letter tiles are typed in parentheses and come out of
+// the well as one tile each.
+TEST(UiCommands, SetRackWithSpanishTwoLetterTiles) {
+  CommandsBench bench(6, 77, false);
+  Game& game = bench.game();
+  const int mover = game.toMove;
+  bench.prompter.rack = "(ch)(LL)(rr)A";
+  bench.commands->run(cmd::setRack);
+  const Rack& rack = game.racks[static_cast<std::size_t>(mover)];
+  EXPECT_EQ(rack[kTotalSlot], 4);
+  EXPECT_EQ(rack[codeOfTile('1')], 1);  // CH
+  EXPECT_EQ(rack[codeOfTile('2')], 1);  // LL
+  EXPECT_EQ(rack[codeOfTile('3')], 1);  // RR
+  EXPECT_TRUE(tilesConserved(game));
+  // Keep the LL in an exchange.
+  bench.prompter.exchangeKeep = "(ll)";
+  const int bag = game.bag[kTotalSlot];
+  if (ExchangeAllowed(game)) {
+    bench.commands->run(cmd::exchange);
+    EXPECT_EQ(game.racks[static_cast<std::size_t>(mover)][codeOfTile('2')], 1);
+    EXPECT_EQ(game.bag[kTotalSlot], bag - 3);  // a rack of 4 filled to 7
+  }
+}
+
+TEST(UiCommands, ScoresNamesClockAndAnnotation) {
+  CommandsBench bench;
+  Game& game = bench.game();
+  bench.prompter.pair = std::vector<std::string>{"120", "-5"};
+  bench.commands->run(cmd::setScores);
+  EXPECT_EQ(game.scores[0], 120);
+  EXPECT_EQ(game.scores[1], -5);
+  bench.prompter.pair = std::vector<std::string>{"12x", "3"};
+  bench.commands->run(cmd::setScores);
+  EXPECT_EQ(game.scores[0], 120);
+  bench.prompter.pair = std::vector<std::string>{"Ana", "Pau"};
+  bench.commands->run(cmd::playerNames);
+  EXPECT_EQ(playerName(game, 0), "Ana");
+  EXPECT_EQ(playerName(game, 1), "Pau");
+  // Clock: "mm:ss" for every player, stored as the default time.
+  bench.prompter.clockChoice = ClockChoice{"12:30", true};
+  bench.commands->run(cmd::setClock);
+  EXPECT_EQ(game.clocks[0], 75000);
+  EXPECT_EQ(game.clocks[1], 75000);
+  EXPECT_EQ(bench.session->settings().defaultTime, 75000);
+  test::PaneCapture capture;
+  bench.prompter.clockChoice = ClockChoice{"0", false};
+  bench.commands->run(cmd::setClock);
+  EXPECT_EQ(game.clocks[0], 75000);
+  EXPECT_TRUE(contains(capture.lines(), Message(msg::PlayInvalidTime)));
+  // An annotation of the last move, line by line.
+  bench.commands->run(cmd::pass);
+  bench.prompter.note = "first line\r\nsecond line";
+  bench.commands->run(cmd::annotate);
+  ASSERT_EQ(game.history.back().notes.size(), 2u);
+  EXPECT_EQ(game.history.back().notes[1], "second line");
+}
+
+TEST(UiCommands, ChallengeOfAGoodMoveCostsThePenalty) {
+  CommandsBench bench;
+  Game& game = bench.game();
+  game.challengeType = 2;
+  game.challengePenalty = 10;
+  bench.commands->run(cmd::quickMove);  // not needed for the move, but a listing to page through
+  bench.settle();
+  // The computer's move for the player to move, then a challenge of it.
+  const int mover = game.toMove;
+  bench.commands->makeMove();
+  bench.settle();
+  Game& after = bench.game();
+  ASSERT_EQ(after.history.size(), 1u);
+  const int score = after.scores[static_cast<std::size_t>(mover)];
+  bench.commands->run(cmd::challengeLast);
+  EXPECT_EQ(bench.game().scores[static_cast<std::size_t>(mover)], score + 10);
+}
+
+TEST(UiCommands, ClipboardCopiesTheVisibleLinesWithoutBars) {
+  CommandsBench bench;
+  textPane().Print("MOVE |A|B 8D");
+  for (int k = 0; k < 30; ++k) textPane().Print("line " + std::to_string(k));
+  const std::vector<std::string> all = textPane().Lines();
+  bench.host.first = 0;
+  bench.host.visible = 3;
+  bench.commands->run(cmd::copyVisible);
+  std::string expected;
+  for (std::size_t k = 0; k < 3 && k < all.size(); ++k) {
+    std::string line = all[k];
+    line.erase(std::remove(line.begin(), line.end(), '|'), line.end());
+    expected += line + "\r\n";
+  }
+  EXPECT_EQ(bench.host.clipboard, expected);
+  EXPECT_EQ(ClipboardText({"a|b", "", "c"}), "ab\r\n\r\nc\r\n");
+  EXPECT_EQ(VisibleLines({"a", "b"}, 5, 3).size(), 0u);
+  bench.commands->run(cmd::copyPane);
+  EXPECT_EQ(std::count(bench.host.clipboard.begin(), bench.host.clipboard.end(), '\n'),
+            static_cast<long>(all.size()));
+}
+
+TEST(UiCommands, YWithNothingPendingDoesNothing) {
+  CommandsBench bench;
+  moveListing().clear();
+  test::PaneCapture capture;
+  EXPECT_FALSE(bench.commands->continueListing());
+  EXPECT_TRUE(capture.lines().empty());
+  // A quick move's list shows a page and its continuation line; Y the next.
+  bench.commands->run(cmd::quickMove);
+  bench.settle();
+  ASSERT_TRUE(contains(capture.lines(), Message(msg::MoreMoves)));
+  const std::size_t shown = capture.lines().size();
+  EXPECT_TRUE(bench.commands->continueListing());
+  EXPECT_GT(capture.lines().size(), shown);
+}
+
+TEST(UiCommands, WordToolsListAndPageTheirResults) {
+  CommandsBench bench;
+  test::PaneCapture capture;
+  bench.prompter.text = "?";
+  bench.commands->run(cmd::pattern);
+  EXPECT_FALSE(capture.lines().empty());
+  bench.prompter.text = "QUARTZ";
+  bench.commands->run(cmd::checkWord);
+  ASSERT_EQ(bench.prompter.messages.size(), 1u);
+  EXPECT_NE(bench.prompter.messages[0].find("QUARTZ"), std::string::npos);
+  // Cancelled: nothing asked of the lexicon.
+  bench.prompter.text.reset();
+  bench.commands->run(cmd::anagrams);
+  EXPECT_EQ(bench.prompter.messages.size(), 1u);
+}
+
+// A long action: while it runs the commands that change the game are
+// greyed and ignored; Escape stops it.
+TEST(UiCommands, EscapeStopsASimulationThatRunsUntilFinished) {
+  CommandsBench bench;
+  bench.prompter.lookaheadChoice = LookaheadChoice{3, 2, 0, 0, false};
+  bench.commands->run(cmd::fastLookahead);
+  ASSERT_TRUE(bench.commands->busy(Busy::simulation));
+  EXPECT_FALSE(bench.commands->enabled(cmd::pass));
+  EXPECT_TRUE(bench.commands->enabled(cmd::abort));
+  const std::size_t history = bench.game().history.size();
+  bench.commands->run(cmd::pass);  // ignored
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  bench.commands->escape();
+  bench.settle();
+  EXPECT_FALSE(bench.commands->busy());
+  EXPECT_EQ(bench.game().history.size(), history);
+  EXPECT_FALSE(abortRequested());
+  // The stored lookahead settings.
+  EXPECT_EQ(bench.session->settings().simPly, 3);
+  EXPECT_EQ(bench.session->settings().simType, 0);
+  // Escape with nothing running recalls laid tiles, and aborts nothing.
+  bench.commands->escape();
+  EXPECT_FALSE(abortRequested());
+}
+
+TEST(UiCommands, AnalyzeMoveSimulatesTheChosenCandidate) {
+  CommandsBench bench;
+  AnalyzeMoveChoice choice;
+  choice.candidate = 0;
+  choice.ply = 1;
+  choice.threads = 1;
+  choice.guessTiles = false;
+  bench.prompter.analyze = choice;
+  test::PaneCapture capture;
+  bench.commands->run(cmd::analyzeMove);
+  ASSERT_FALSE(bench.prompter.analyzeLines.empty());
+  // Stopped after a moment: whatever ran is kept with the candidate.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  bench.commands->escape();
+  bench.settle();
+  ASSERT_FALSE(bench.game().moves.empty());
+  EXPECT_GT(bench.game().moves.front().simCount, 0);
+  // The results view shows the table and the statistics of the top move.
+  bench.commands->run(cmd::simulationResults);
+  EXPECT_FALSE(textPane().SimulationLines().empty());
+  bench.commands->run(cmd::copySimulation);
+  EXPECT_EQ(std::count(bench.host.clipboard.begin(), bench.host.clipboard.end(), '\n'),
+            static_cast<long>(textPane().SimulationLines().size()));
+}
+
+TEST(UiCommands, SavedRecordAndPositionOpenAgain) {
+  CommandsBench bench;
+  bench.commands->makeMove();
+  bench.settle();
+  bench.commands->run(cmd::pass);
+  const auto folder = std::filesystem::temp_directory_path() / ("pexil-commands-files-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string record = (folder / "game.gcg").string();
+  const std::string position = (folder / "game.pexil").string();
+  bench.prompter.file = record;
+  bench.commands->run(cmd::saveGame);
+  ASSERT_TRUE(std::filesystem::exists(record));
+  bench.prompter.file = position;
+  bench.commands->run(cmd::savePositionAs);
+  ASSERT_TRUE(std::filesystem::exists(position));
+  const int score0 = bench.game().scores[0], score1 = bench.game().scores[1];
+  const std::size_t moves = bench.game().history.size();
+  // Changes after the save, then the record opened again: asked whether to
+  // save first (no).
+  bench.commands->run(cmd::pass);
+  bench.prompter.yes = false;
+  bench.prompter.file = record;
+  bench.commands->run(cmd::openGame);
+  bench.settle();
+  EXPECT_EQ(bench.game().history.size(), moves);
+  EXPECT_EQ(bench.game().scores[0], score0);
+  EXPECT_EQ(bench.game().scores[1], score1);
+  EXPECT_TRUE(contains(bench.prompter.opened, "confirm"));
+  // A file that is no game: the game shown stays.
+  const std::string junk = (folder / "junk.gcg").string();
+  std::ofstream(junk) << "\x01\x02 not a record\n";
+  bench.prompter.file = junk;
+  bench.commands->run(cmd::openGame);
+  bench.settle();
+  EXPECT_EQ(bench.game().history.size(), moves);
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace pexil::ui
