@@ -386,6 +386,10 @@ constexpr Entry kEnglish[] = {
     {msg::SettingsCannotWrite, "The settings could not be saved: %s"},
     {msg::SettingsCannotRead, "The settings could not be read, so the defaults are used: %s"},
     {msg::StartGamePlayers, "%s: %d to %d players."},
+    {msg::LaidNone, "No tiles are laid on the board."},
+    {msg::LaidNotInLine, "The tiles laid on the board are not in one row or column."},
+    {msg::LaidGap, "The tiles laid on the board leave a gap at %s."},
+    {msg::LaidNotConnected, "The tiles laid on the board do not touch any tile already there."},
     {msg::SettingsChanged, "%s is now %s."},
 
     {msg::LanguageEnglish, "English"},

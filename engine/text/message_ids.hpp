@@ -429,6 +429,11 @@ enum : int {
   SettingsCannotRead = 1115,      // "%s" reason
   // The desktop program.
   StartGamePlayers = 1120,        // "%s" game type, "%d" fewest, "%d" most players
+  // Tiles laid on the board by hand (why they make no move).
+  LaidNone = 1140,
+  LaidNotInLine = 1141,
+  LaidGap = 1142,                 // "%s" square
+  LaidNotConnected = 1143,
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,
