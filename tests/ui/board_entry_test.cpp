@@ -438,8 +438,10 @@ TEST(UiBoardEntry, LayoutsThatMakeNoMoveSayWhy) {
   // In Catalan.
   SetUILang(kCatalan);
   first.recall();
+  ASSERT_TRUE(first.placeFromRack(empty, 0, 2, 2));
+  ASSERT_TRUE(first.placeFromRack(empty, 0, 3, 2));
   EXPECT_FALSE(first.laidMove(empty, &why));
-  EXPECT_EQ(why, "No hi ha cap fitxa posada al tauler.");
+  EXPECT_EQ(why, "El primer mot ha de cobrir la casella inicial H8.");
 }
 
 TEST(UiBoardEntry, APhonyIsGivenScoredAndMarked) {
