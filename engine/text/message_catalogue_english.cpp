@@ -388,6 +388,10 @@ constexpr Entry kEnglish[] = {
     {msg::StartGamePlayers, "%s: %d to %d players."},
     {msg::HeatmapHint, "(Press SHIFT to see heatmap)"},
     {msg::WordListsNone, "No word lists (.lst files) were found in the data folder."},
+    {msg::LaidNone, "No tiles are laid on the board."},
+    {msg::LaidNotInLine, "The tiles laid on the board are not in one row or column."},
+    {msg::LaidGap, "The tiles laid on the board leave a gap at %s."},
+    {msg::LaidNotConnected, "The tiles laid on the board do not touch any tile already there."},
     {msg::SettingsChanged, "%s is now %s."},
 
     {msg::LanguageEnglish, "English"},

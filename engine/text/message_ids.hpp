@@ -431,6 +431,11 @@ enum : int {
   StartGamePlayers = 1120,        // "%s" game type, "%d" fewest, "%d" most players
   HeatmapHint = 1121,
   WordListsNone = 1122,
+  // Tiles laid on the board by hand (why they make no move).
+  LaidNone = 1140,
+  LaidNotInLine = 1141,
+  LaidGap = 1142,                 // "%s" square
+  LaidNotConnected = 1143,
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,
