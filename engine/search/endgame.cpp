@@ -316,7 +316,6 @@ bool FillOpponentRackFromBag(Game& game) {
 void EndgameSearch(Game& game) {
   startEndgameClock();
   setEndgameTimedOut(false);
-  clearAbort();
   setGreedierInEffect(endgameOptions().greedier && !anagramRule());
   totalNodes = 0;
   if (game.playerCount <= 0 || game.gameOver || !game.lexicon) return;

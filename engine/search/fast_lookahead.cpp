@@ -566,7 +566,6 @@ void FastLookahead(Game& game, int ply, int threads) {
   threads = std::max(1, threads);
   SimulationClock& clock = simulationClock();
   clock.start();
-  clearAbort();
   setSimulationTimedOut(false);
   SimulationScope scope(game);
   if (game.playerCount == 1 && game.maximizeWinProb) {
@@ -674,7 +673,6 @@ void AnalyzeMove(Game& game, const Move& move, int ply, int threads) {
   }
   SimulationClock& clock = simulationClock();
   clock.start();
-  clearAbort();
   setSimulationTimedOut(false);
   SimulationScope scope(game);
   refreshGameTypeFlags(game);

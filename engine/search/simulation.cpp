@@ -471,7 +471,6 @@ void SimulateThreaded(Game& game, int threads, int ply, double stdevStop) {
   threads = std::max(1, threads);
   SimulationClock& clock = simulationClock();
   clock.start();
-  clearAbort();
   setSimulationTimedOut(false);
   SimulationScope scope(game);
   if (IsEndgame(game) && endgameShortcut(game, clock)) return;

@@ -7,6 +7,7 @@
 
 #include "play/game_flow.hpp"
 #include "state/abort_flag.hpp"
+#include "text/messages.hpp"
 #include "ui_test_support.hpp"
 
 namespace pexil::test {
@@ -28,6 +29,7 @@ CommandsBench::CommandsBench(int type, unsigned seed, bool words, int players) {
                      .string();
   std::filesystem::remove(settingsPath);
   ::setenv("PEXIL_SETTINGS", settingsPath.c_str(), 1);
+  SetLanguage(kEnglish);
   undoStack().clear();
   auto game = std::make_unique<Game>(seededPosition(type, seed, words, players));
   session = std::make_unique<ui::Session>();
