@@ -6,6 +6,7 @@
 #include "movegen/move_line.hpp"
 #include "pane_click.hpp"
 #include "pane_clipboard.hpp"
+#include "pane_scroll.hpp"
 #include "test_support.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -109,6 +110,30 @@ TEST(UiPaneClick, MoveLinesReadAsMovesWithTheirWords) {
   EXPECT_EQ(ReadPaneLine(nullptr, line).kind, PaneLineKind::other);
   EXPECT_EQ(ReadPaneLine(&game, "Type 'y' to see more moves.").kind, PaneLineKind::moreMoves);
   EXPECT_EQ(ReadPaneLine(&game, "   3. QUARTZ").kind, PaneLineKind::numberedWord);
+}
+
+TEST(UiPaneScroll, ScrollingStaysWithinTheLines) {
+  EXPECT_EQ(ScrolledFirst(0, -1, 50, 10), 0u);
+  EXPECT_EQ(ScrolledFirst(0, 1, 50, 10), 1u);
+  EXPECT_EQ(ScrolledFirst(39, 1, 50, 10), 40u);
+  EXPECT_EQ(ScrolledFirst(40, 1, 50, 10), 40u);
+  EXPECT_EQ(ScrolledFirst(40, -3, 50, 10), 37u);
+  EXPECT_EQ(ScrolledFirst(5, 100, 50, 10), 40u);
+  // Fewer lines than the pane shows: no scrolling.
+  EXPECT_EQ(ScrolledFirst(0, 1, 5, 10), 0u);
+  EXPECT_EQ(ScrolledFirst(3, -1, 5, 10), 0u);
+}
+
+TEST(UiPaneScroll, AHeldArrowRepeatsFasterDownToTwentyMilliseconds) {
+  std::vector<int> delays{kFirstScrollRepeat};
+  while (delays.size() < 20) delays.push_back(NextScrollRepeat(delays.back()));
+  EXPECT_EQ(delays[0], 100);
+  EXPECT_EQ(delays[1], 95);
+  EXPECT_EQ(delays[2], 90);
+  EXPECT_EQ(delays[16], 20);
+  EXPECT_EQ(delays[17], 20);
+  EXPECT_EQ(delays[19], 20);
+  EXPECT_EQ(NextScrollRepeat(22), 20);
 }
 
 }  // namespace
