@@ -9,6 +9,8 @@
 #include <set>
 
 #include "board_entry.hpp"
+#include "movegen/move_line.hpp"
+#include "pane_click.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/generator.hpp"
 #include "play/game_flow.hpp"
@@ -353,6 +355,20 @@ TEST(UiBoardEntry, TypedSpanishMovesWithTwoLetterTilesAreLegalMoves) {
     ++checked;
   }
   EXPECT_GT(checked, 3);
+}
+
+// A click on a move line with two-letter tiles looks the word up as it is
+// written: "POLLO", not its one-character form.
+TEST(UiPaneClick, SpanishMoveLineWordsAreWrittenOut) {
+  test::StateGuard guard;
+  Game game = gameOnList(kSpanishType, "spanish_sample.lst", 11);
+  giveRack(game, "PO2OAC1");
+  const std::vector<Move> moves = legalMoves(game);
+  const auto pollo = std::find_if(moves.begin(), moves.end(), [](const Move& m) { return m.wordView() == "po2o"; });
+  ASSERT_NE(pollo, moves.end());
+  const PaneLineRead read = ReadPaneLine(&game, MoveLine(game, game.toMove, *pollo, std::string()));
+  EXPECT_EQ(read.kind, PaneLineKind::move);
+  EXPECT_EQ(read.word, "POLLO");
 }
 
 TEST(UiBoardEntry, TypedCatalanMoveWithTheLLTileIsALegalMove) {

@@ -117,6 +117,7 @@ View::View(wxWindow* parent, draw::DrawContext& context, Session& session, const
   Bind(wxEVT_MOUSEWHEEL, &View::OnWheel, this);
   Bind(wxEVT_KEY_DOWN, &View::OnModifierKey, this);
   Bind(wxEVT_KEY_UP, &View::OnModifierKey, this);
+  BindInput();
   textPane().SetRepaintHook([this] { RequestRepaint(); });
 }
 
@@ -179,16 +180,29 @@ void View::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
   const wxSize size = GetClientSize();
   if (size.x < 1 || size.y < 1) return;
+  bool fresh = false;
   if (!canvas_ || canvas_->width() != size.x || canvas_->height() != size.y) {
     canvas_ = std::make_unique<draw::Canvas>(context_, size.x, size.y);
+    fresh = true;
   }
-  // The selected pane line previews the move it names.
-  std::optional<draw::BoardPreview> preview;
-  if (paneView_.selected >= 0 && static_cast<std::size_t>(paneView_.selected) < textPane().LineCount()) {
-    preview = session_.preview(textPane().Line(static_cast<std::size_t>(paneView_.selected)), ShownHeat());
+  // The game is only tried: while the engine holds it the last picture
+  // stays (a new one shows the pane alone) and another paint follows
+  // shortly.
+  std::unique_lock<std::mutex> lock(session_.gameMutex(), std::try_to_lock);
+  if (!lock.owns_lock() && !retryPaint_.IsRunning()) retryPaint_.StartOnce(30);
+  if (lock.owns_lock() || fresh) {
+    const Game* game = lock.owns_lock() ? session_.game() : nullptr;
+    // The selected pane line previews the move it names.
+    std::optional<draw::BoardPreview> preview;
+    if (game != nullptr && paneView_.selected >= 0 && static_cast<std::size_t>(paneView_.selected) < textPane().LineCount()) {
+      preview = session_.preview(textPane().Line(static_cast<std::size_t>(paneView_.selected)), ShownHeat());
+    }
+    std::optional<draw::EntryView> entry;
+    if (game != nullptr) entry = EntryPicture(*game);
+    draw::RenderView(context_, *canvas_, game, session_.viewOptions(), textPane(), paneView_,
+                     preview ? &*preview : nullptr, entry ? &*entry : nullptr, &hits_);
   }
-  draw::RenderView(context_, *canvas_, session_.game(), session_.viewOptions(), textPane(), paneView_,
-                   preview ? &*preview : nullptr);
+  if (lock.owns_lock()) lock.unlock();
   // The bitmap's rows are Cairo's RGB24 as they are: paint them directly.
   wxGraphicsContext* gc = dc.GetGraphicsContext();
   auto* cr = gc != nullptr ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;

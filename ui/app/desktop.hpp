@@ -14,6 +14,7 @@
 #include "menu_table.hpp"
 #include "renderer.hpp"
 #include "session.hpp"
+#include "view_actions.hpp"
 
 namespace pexil::ui {
 
@@ -28,8 +29,58 @@ class View : public wxWindow {
   void RequestRepaint();
   // The picture of the last paint (none before the first one).
   const draw::Canvas* canvas() const { return canvas_.get(); }
+  // The commands the view's input calls (none: Escape recalls the laid
+  // tiles, the rest does nothing). Not owned.
+  void SetActions(ViewActions* actions) { actions_ = actions; }
+  // The pane's first visible line and the number of visible lines.
+  std::size_t FirstVisibleLine() const { return paneView_.first; }
+  int VisibleLineCount() const { return paneView_.visibleLines; }
 
  private:
+  // ---- input: the board cursor, typing, dragging tiles, pane clicks and
+  // scrolling (view_input.cpp) ----
+  void BindInput();
+  void OnKeyDown(wxKeyEvent& event);
+  void OnChar(wxKeyEvent& event);
+  void OnLeftDown(wxMouseEvent& event);
+  void OnLeftUp(wxMouseEvent& event);
+  void OnRightUp(wxMouseEvent& event);
+  void OnDragMotion(wxMouseEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  void OnScrollTimer(wxTimerEvent& event);
+  void OnRetryPaint(wxTimerEvent& event);
+  // Scrolls the pane by `steps` lines (negative: up).
+  void ScrollPane(long steps);
+  void StopScrolling();
+  // A pane line released on: what it asks for.
+  void PaneLineClicked(long line, bool left);
+  // Whether the game may be changed by hand now (a game, nothing running).
+  bool MayChangeGame() const;
+  // The picture of the entry for the next paint (the game locked).
+  draw::EntryView EntryPicture(const Game& game);
+
+  ViewActions* actions_ = nullptr;
+  draw::HitMap hits_;
+  // A tile taken by the pointer: from the rack (its slot) or from a square.
+  struct Drag {
+    bool active = false;
+    bool fromRack = false;
+    int slot = 0;
+    int column = 0;
+    int row = 0;
+    char letter = 0;
+    bool blank = false;
+    int x = 0;
+    int y = 0;
+    bool moved = false;
+  };
+  Drag drag_;
+  void DropDragged(const Drag& drag, int x, int y);
+  int scrolling_ = 0;  // the held scroll arrow: -1 up, 1 down
+  int scrollDelay_ = 0;
+  wxTimer scrollTimer_;
+  wxTimer retryPaint_;
+
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
   void ExportFirstPaint();

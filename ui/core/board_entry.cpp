@@ -270,8 +270,8 @@ bool BoardEntry::placeFromRack(const Game& game, int slot, int column, int row, 
   if (index < 0) return false;
   const int code = order_[static_cast<std::size_t>(index)];
   if (code == rules().blankCode) {
-    const int stands = codeOfLetter(blankLetter);
-    if (blankLetter == 0 || stands < 0 || stands >= rules().letterCount) return false;
+    const int stands = blankLetter == 0 ? -1 : typedCode(blankLetter);
+    if (stands < 0) return false;
     laid_.push_back(LaidTile{column, row, charOfUpper(stands), true, index});
   } else {
     laid_.push_back(LaidTile{column, row, charOfUpper(code), false, index});

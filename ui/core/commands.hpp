@@ -18,6 +18,7 @@
 
 #include "prompter.hpp"
 #include "session.hpp"
+#include "view_actions.hpp"
 #include "view_host.hpp"
 
 namespace pexil::ui {
@@ -27,11 +28,11 @@ namespace pexil::ui {
 enum class Busy { autoplay, loading, computerMove, simulation, analysis, search };
 inline constexpr int kBusyKinds = 6;
 
-class Commands {
+class Commands : public ViewActions {
  public:
   Commands(Session& session, Prompter& prompter, ViewHost& host);
   // Stops the running action and waits for its worker.
-  ~Commands();
+  ~Commands() override;
   Commands(const Commands&) = delete;
   Commands& operator=(const Commands&) = delete;
 
@@ -42,25 +43,27 @@ class Commands {
   // Whether the item carries a tick (toggles, moods, styles, languages).
   bool checked(int number) const;
 
-  bool busy() const;
+  bool busy() const override;
   bool busy(Busy kind) const { return busy_[static_cast<int>(kind)].load(); }
   // Escape: recalls the laid tiles when nothing runs, else aborts.
-  void escape();
+  void escape() override;
   // Waits until no long action runs (the tests; the window never blocks).
   void waitIdle();
 
   // The view's actions.
   // A pane line clicked with the left button: plays the move it names.
-  void playLine(const std::string& line);
+  void playLine(const std::string& line) override;
   // Looks up a word's definition (a right click on a move line, a click on
   // a numbered word line).
-  void lookupWord(const std::string& word);
+  void lookupWord(const std::string& word) override;
   // The key Y or a click on a continuation line: the next page of the
   // pending listing; false when none was pending.
-  bool continueListing();
+  bool continueListing() override;
   // The "&Move" command: the tiles laid on the board, else the computer
   // player's move.
-  void makeMove();
+  void makeMove() override;
+  // The letter a blank dropped on the board stands for.
+  std::optional<std::string> askBlankLetter() override { return prompter_.blankLetter(); }
 
  private:
   // Starts `work` on a worker thread under busy flag `kind`; `done` runs on

@@ -422,16 +422,18 @@ void Commands::runRack(int number) {
     case cmd::copyPane:
     case cmd::copyVisible:
     case cmd::copySimulation: {
-      std::vector<std::string> lines;
+      const TextPane& pane = textPane();
+      std::string text;
       if (number == cmd::copyPane) {
-        lines = textPane().Lines();
+        text = PaneText(pane);
       } else if (number == cmd::copyVisible) {
-        lines = VisibleLines(textPane().Lines(), host_.firstVisibleLine(), host_.visibleLineCount());
+        text = VisiblePaneText(pane, host_.firstVisibleLine(), host_.visibleLineCount());
       } else {
-        lines = textPane().SimulationLines();
+        text = SimulationPaneText(pane);
       }
-      host_.setClipboard(ClipboardText(lines));
-      PrintMessageF(msg::ClipboardCopied, static_cast<int>(lines.size()));
+      host_.setClipboard(text);
+      const auto lines = std::count(text.begin(), text.end(), '\n');
+      PrintMessageF(msg::ClipboardCopied, static_cast<int>(lines));
       return;
     }
     default: return;

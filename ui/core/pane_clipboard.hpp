@@ -1,17 +1,27 @@
-// What the copy commands put on the clipboard: the chosen pane lines, each
-// followed by CR LF, with the '|' marks of move lines removed. No wx here.
+// The text the clipboard commands copy from the text pane: the chosen
+// lines, each followed by CR LF, with every '|' (the pane's marks round
+// the letters of the board in move lines) removed. No wx here: the
+// commands put the text on the clipboard.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
+namespace pexil {
+class TextPane;
+}
+
 namespace pexil::ui {
 
-// The lines from `first`, at most `count` of them.
-std::vector<std::string> VisibleLines(const std::vector<std::string>& lines, std::size_t first, int count);
-
-// The lines joined for the clipboard (Latin-1, as the pane holds them).
+// The lines joined as the clipboard takes them.
 std::string ClipboardText(const std::vector<std::string>& lines);
+
+// Every line of the pane.
+std::string PaneText(const TextPane& pane);
+// The lines the view shows: `count` lines from `first` (fewer at the end).
+std::string VisiblePaneText(const TextPane& pane, std::size_t first, int count);
+// The lines of the last simulation's results.
+std::string SimulationPaneText(const TextPane& pane);
 
 }  // namespace pexil::ui

@@ -244,7 +244,7 @@ bool drawTwoLetterGlyph(BITMAP* tile, const DrawContext& context, const std::str
 
 // Pixels of the picture for the board squares and their tiles.
 void drawBoard(const DrawContext& context, Canvas& canvas, const Board& board, const BoardLayout& layout,
-               const ViewOptions& options) {
+               const ViewOptions& options, HitMap* hits) {
   BITMAP* b = canvas.impl().bitmap.get();
   const int s = layout.square;
   const FontEntry* bonusFont = options.bonusLabels ? context.impl().boardFonts.pick(s / 4) : nullptr;
@@ -253,6 +253,7 @@ void drawBoard(const DrawContext& context, Canvas& canvas, const Board& board, c
       const SquareType type = squareType(row, column);
       if (type == square::empty) continue;
       const int x = layout.boardLeft() + column * s, y = layout.boardTop() + row * s;
+      if (hits != nullptr) hits->squares.push_back({column, row, Box{x, y, s, s}});
       rect(b, x, y, x + s - 1, y + s - 1, PixelOf(colours::squareOutline));
       if (s > 2) rectfill(b, x + 1, y + 1, x + s - 2, y + s - 2, PixelOf(squareColor(row, column)));
       const Square* sq = squareAt(board, column, row);
@@ -302,7 +303,7 @@ void drawBoard(const DrawContext& context, Canvas& canvas, const Board& board, c
 
 // The players' panel; returns its bottom edge.
 int drawPanel(const DrawContext& context, Canvas& canvas, const Game& game, const BoardLayout& layout,
-              const ViewOptions& options) {
+              const ViewOptions& options, const EntryView* entry, HitMap* hits) {
   BITMAP* b = canvas.impl().bitmap.get();
   const int s = layout.square, f = PanelTextLimit(s);
   const int left = layout.regionLeft, right = b->w - 8, top = 8;
@@ -323,27 +324,34 @@ int drawPanel(const DrawContext& context, Canvas& canvas, const Game& game, cons
     textAt(b, font, line, left + 6, y, 0x000000);
     // Rack tiles beyond the panel's right edge are cut off there.
     set_clip_rect(b, left, top, right, bottom - 1);
-    int position = 0;
-    const Rack& rack = game.racks[index];
-    for (int code = 0; code < rules().codeCount; ++code) {
-      for (int k = 0; k < rack[code]; ++k) {
-        TileFace face;
-        if (code == rules().blankCode) {
-          face.blank = true;
-        } else {
-          face.letter = charOfLower(code);
-          face.value = rules().letterValue[static_cast<std::size_t>(code)];
-        }
-        DrawTile(context, canvas, left + 6 + position * (s + 2), y + f + 2, s, face, options, position, 100 + p);
-        ++position;
+    // The rack as the entry shows it, else in letter order.
+    std::vector<int> codes;
+    if (entry != nullptr && entry->rackPlayer == p) {
+      for (char c : entry->rack) codes.push_back(c == '?' ? rules().blankCode : codeOfLetter(c));
+    } else {
+      const Rack& rack = game.racks[index];
+      for (int code = 0; code < rules().codeCount; ++code) codes.insert(codes.end(), static_cast<std::size_t>(rack[code]), code);
+    }
+    for (int position = 0; position < static_cast<int>(codes.size()); ++position) {
+      const int code = codes[static_cast<std::size_t>(position)];
+      TileFace face;
+      if (code == rules().blankCode) {
+        face.blank = true;
+      } else if (code >= 0 && code < kCodeSlots) {
+        face.letter = charOfLower(code);
+        face.value = rules().letterValue[static_cast<std::size_t>(code)];
       }
+      const int x = left + 6 + position * (s + 2), ty = y + f + 2;
+      DrawTile(context, canvas, x, ty, s, face, options, position, 100 + p);
+      if (hits != nullptr) hits->rackTiles.push_back({p, position, Box{x, ty, s, s}});
     }
     set_clip_rect(b, 0, 0, b->w - 1, b->h - 1);
   }
   return bottom;
 }
 
-void drawPane(const DrawContext& context, Canvas& canvas, const TextPane& pane, PaneView& view, int left, int top) {
+void drawPane(const DrawContext& context, Canvas& canvas, const TextPane& pane, PaneView& view, int left, int top,
+              HitMap* hits) {
   BITMAP* b = canvas.impl().bitmap.get();
   const int right = b->w - 12, bottom = b->h - 12;
   if (right - left < 8 || bottom - top < 8) return;
@@ -354,9 +362,16 @@ void drawPane(const DrawContext& context, Canvas& canvas, const TextPane& pane, 
   // The scroll bar with its two arrows.
   const int barLeft = right - 3 - kScrollBarWidth, barRight = right - 3;
   rectfill(b, barLeft, top + 3, barRight, bottom - 3, PixelOf(colours::scrollBar));
-  const int mid = (barLeft + barRight) / 2, black = PixelOf(0x000000);
-  triangle(b, barLeft + 3, top + 3 + kScrollBarWidth - 4, barRight - 3, top + 3 + kScrollBarWidth - 4, mid, top + 6, black);
-  triangle(b, barLeft + 3, bottom - 3 - kScrollBarWidth + 4, barRight - 3, bottom - 3 - kScrollBarWidth + 4, mid, bottom - 6, black);
+  const int mid = (barLeft + barRight) / 2;
+  const int upColour = PixelOf(view.pressedArrow < 0 ? colours::scrollArrowPressed : colours::scrollArrow);
+  const int downColour = PixelOf(view.pressedArrow > 0 ? colours::scrollArrowPressed : colours::scrollArrow);
+  triangle(b, barLeft + 3, top + 3 + kScrollBarWidth - 4, barRight - 3, top + 3 + kScrollBarWidth - 4, mid, top + 6, upColour);
+  triangle(b, barLeft + 3, bottom - 3 - kScrollBarWidth + 4, barRight - 3, bottom - 3 - kScrollBarWidth + 4, mid, bottom - 6,
+           downColour);
+  if (hits != nullptr) {
+    hits->scrollUp = Box{barLeft, top + 3, barRight - barLeft + 1, kScrollBarWidth};
+    hits->scrollDown = Box{barLeft, bottom - 3 - kScrollBarWidth + 1, barRight - barLeft + 1, kScrollBarWidth};
+  }
 
   const FontEntry* font = context.impl().paneFonts.pick(kPaneLineLimit);
   const int visible = std::max(0, (bottom - top - 36) / kPaneLineStep);
@@ -390,6 +405,55 @@ void drawPane(const DrawContext& context, Canvas& canvas, const TextPane& pane, 
     }
   });
   set_clip_rect(b, 0, 0, b->w - 1, b->h - 1);
+}
+
+// A frame two pixels wide just inside a square.
+void squareFrame(BITMAP* b, int x, int y, int s, int rgb) {
+  rect(b, x, y, x + s - 1, y + s - 1, PixelOf(rgb));
+  if (s > 2) rect(b, x + 1, y + 1, x + s - 2, y + s - 2, PixelOf(rgb));
+}
+
+// The tiles laid by hand, framed, and the board cursor: a frame round its
+// square and an arrow pointing the way typing goes.
+void drawEntry(const DrawContext& context, Canvas& canvas, const BoardLayout& layout, const EntryView& entry,
+               const ViewOptions& options) {
+  BITMAP* b = canvas.impl().bitmap.get();
+  const int s = layout.square;
+  for (const EntryView::Tile& tile : entry.laid) {
+    if (tile.column < 0 || tile.row < 0 || tile.column >= layout.columns || tile.row >= layout.rows) continue;
+    const int x = layout.boardLeft() + tile.column * s, y = layout.boardTop() + tile.row * s;
+    TileFace face;
+    face.letter = tile.letter;
+    face.blank = tile.blank;
+    face.value = letterValue(latin1Lower(tile.letter), tile.blank);
+    DrawTile(context, canvas, x, y, s, face, options, tile.column, tile.row);
+    squareFrame(b, x, y, s, colours::laidFrame);
+  }
+  if (!entry.hasCursor || entry.cursorColumn < 0 || entry.cursorRow < 0 || entry.cursorColumn >= layout.columns ||
+      entry.cursorRow >= layout.rows) {
+    return;
+  }
+  const int x = layout.boardLeft() + entry.cursorColumn * s, y = layout.boardTop() + entry.cursorRow * s;
+  const int colour = PixelOf(colours::cursor);
+  squareFrame(b, x, y, s, colours::cursor);
+  // The arrow: a triangle in the square's middle, pointing right or down.
+  const int cx = x + s / 2, cy = y + s / 2, h = std::max(2, s / 4);
+  if (entry.cursorDown) {
+    triangle(b, cx - h, cy - h / 2, cx + h, cy - h / 2, cx, cy + h, colour);
+  } else {
+    triangle(b, cx - h / 2, cy - h, cx - h / 2, cy + h, cx + h, cy, colour);
+  }
+}
+
+// The tile under the pointer, centred on it.
+void drawDragged(const DrawContext& context, Canvas& canvas, int square, const EntryView& entry,
+                 const ViewOptions& options) {
+  if (!entry.dragging || square < 1) return;
+  TileFace face;
+  face.letter = entry.dragged.letter;
+  face.blank = entry.dragged.blank;
+  face.value = entry.dragged.letter != 0 ? letterValue(latin1Lower(entry.dragged.letter), entry.dragged.blank) : 0;
+  DrawTile(context, canvas, entry.dragX - square / 2, entry.dragY - square / 2, square, face, options, 0, 99);
 }
 
 }  // namespace
@@ -490,27 +554,33 @@ void DrawTile(const DrawContext& context, Canvas& canvas, int x, int y, int squa
 }
 
 void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, const ViewOptions& options,
-                const TextPane& pane, PaneView& paneView, const BoardPreview* preview) {
+                const TextPane& pane, PaneView& paneView, const BoardPreview* preview, const EntryView* entry,
+                HitMap* hits) {
   BITMAP* b = canvas.impl().bitmap.get();
   set_clip_rect(b, 0, 0, b->w - 1, b->h - 1);
   clear_to_color(b, PixelOf(colours::background));
+  if (hits != nullptr) hits->clear();
   if (game == nullptr || game->board.width <= 0 || game->board.height <= 0) {
-    drawPane(context, canvas, pane, paneView, b->w / 2, 8);
+    drawPane(context, canvas, pane, paneView, b->w / 2, 8, hits);
     return;
   }
   const BoardLayout layout = ComputeBoardLayout(b->w, b->h, game->board.width, game->board.height, options.rowColumnLabels,
                                                 options.wideText, context.paneCharWidth(kPaneLineLimit));
   const bool previewing = preview != nullptr && preview->board != nullptr &&
                           preview->board->width == game->board.width && preview->board->height == game->board.height;
-  drawBoard(context, canvas, previewing ? *preview->board : game->board, layout, options);
+  if (hits != nullptr) hits->squareSize = layout.square;
+  drawBoard(context, canvas, previewing ? *preview->board : game->board, layout, options, hits);
   if (previewing) {
     if (preview->stats != nullptr && preview->heat != HeatView::none) {
       DrawHeatMap(context, canvas, layout, *preview->stats, preview->heat);
     }
     DrawPreviewFrames(canvas, layout, *preview);
+  } else if (entry != nullptr) {
+    drawEntry(context, canvas, layout, *entry, options);
   }
-  const int panelBottom = drawPanel(context, canvas, *game, layout, options);
-  drawPane(context, canvas, pane, paneView, layout.regionLeft, panelBottom + 20);
+  const int panelBottom = drawPanel(context, canvas, *game, layout, options, entry, hits);
+  drawPane(context, canvas, pane, paneView, layout.regionLeft, panelBottom + 20, hits);
+  if (entry != nullptr) drawDragged(context, canvas, layout.square, *entry, options);
 }
 
 }  // namespace pexil::draw

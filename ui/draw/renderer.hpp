@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "board_preview.hpp"
 #include "canvas.hpp"
@@ -39,6 +40,9 @@ struct PaneView {
   long selected = -1;
   std::size_t seenCount = 0;
   int visibleLines = 0;
+  // The scroll arrow held down (its triangle shows green): -1 the upper
+  // one, 1 the lower one, 0 none.
+  int pressedArrow = 0;
   // Where the last paint put the pane's lines: the top of the first line
   // and the left, right and bottom edges of the box (for the pointer).
   int linesTop = 0, left = 0, right = 0, bottom = 0;
@@ -53,6 +57,79 @@ struct PaneView {
   }
 };
 
+// A rectangle of the picture.
+struct Box {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool contains(int px, int py) const { return px >= x && py >= y && px < x + width && py < y + height; }
+};
+
+// What the tiles laid by hand add to the picture: the tiles on their
+// squares (framed), the board cursor with an arrow of its typing
+// direction, the player to move's rack in its displayed order without the
+// laid tiles, and a tile being dragged.
+struct EntryView {
+  struct Tile {
+    int column = 0;
+    int row = 0;
+    char letter = 0;     // the board character (either case)
+    bool blank = false;
+  };
+  std::vector<Tile> laid;
+  bool hasCursor = false;
+  int cursorColumn = 0;
+  int cursorRow = 0;
+  bool cursorDown = false;
+  // The rack of `rackPlayer` as shown ('?' a blank); the other players'
+  // racks show in letter order.
+  int rackPlayer = -1;
+  std::vector<char> rack;
+  // A tile under the pointer, its centre at (dragX, dragY).
+  bool dragging = false;
+  Tile dragged;
+  int dragX = 0;
+  int dragY = 0;
+};
+
+// Where the last paint put what the pointer can take: each rack tile
+// (with its player and its place in the rack as shown), each board
+// square, and the pane's two scroll arrows.
+struct HitMap {
+  struct RackTile {
+    int player = 0;
+    int slot = 0;
+    Box box;
+  };
+  struct Square {
+    int column = 0;
+    int row = 0;
+    Box box;
+  };
+  std::vector<RackTile> rackTiles;
+  std::vector<Square> squares;
+  Box scrollUp, scrollDown;
+  int squareSize = 0;  // side of a square (and of a rack tile)
+
+  void clear() { *this = HitMap(); }
+  const RackTile* rackTileAt(int x, int y) const {
+    for (const RackTile& t : rackTiles) {
+      if (t.box.contains(x, y)) return &t;
+    }
+    return nullptr;
+  }
+  const Square* squareAt(int x, int y) const {
+    for (const Square& s : squares) {
+      if (s.box.contains(x, y)) return &s;
+    }
+    return nullptr;
+  }
+  // -1 over the upper scroll arrow, 1 over the lower one, else 0.
+  int scrollArrowAt(int x, int y) const {
+    if (scrollUp.contains(x, y)) return -1;
+    if (scrollDown.contains(x, y)) return 1;
+    return 0;
+  }
+};
+
 // Colours of the picture, 0xRRGGBB.
 namespace colours {
 inline constexpr int background = 0x00002F;
@@ -64,6 +141,10 @@ inline constexpr int scrollBar = 0xBFBFBF;
 inline constexpr int previewLaid = 0xFFFF00;  // frame of a previewed move's own tiles
 inline constexpr int previewUsed = 0x00FFFF;  // frame of the board's tiles its word runs through
 inline constexpr int heat = 0xFF3000;         // squares of a heat map are tinted towards it
+inline constexpr int scrollArrow = 0x000000;
+inline constexpr int scrollArrowPressed = 0x00FF00;
+inline constexpr int laidFrame = 0xFF8000;    // frame of the tiles laid by hand
+inline constexpr int cursor = 0xFF8000;       // the board cursor and its arrow
 }  // namespace colours
 
 // Letter colour of a tile style: white for 0, 1, 5, 7, black for 2, 3, 4, 6.
@@ -72,9 +153,11 @@ int StyleLetterColour(int style, int customText);
 // Draws the whole view for `game` (none: banner only, the pane on the right
 // half). Reads the game and the pane; the active rules must be the game's.
 // With a preview the board shows the preview's board, its move's tiles
-// framed, and its heat map when it has one.
+// framed, and its heat map when it has one (and not the tiles laid by
+// hand). `hits`, when given, receives where the pointer can take things.
 void RenderView(const DrawContext& context, Canvas& canvas, const Game* game, const ViewOptions& options,
-                const TextPane& pane, PaneView& paneView, const BoardPreview* preview = nullptr);
+                const TextPane& pane, PaneView& paneView, const BoardPreview* preview = nullptr,
+                const EntryView* entry = nullptr, HitMap* hits = nullptr);
 
 // What one tile shows.
 struct TileFace {
