@@ -311,14 +311,19 @@ TEST(UiCommands, WordToolsListAndPageTheirResults) {
   bench.prompter.text = "?";
   bench.commands->run(cmd::pattern);
   EXPECT_FALSE(capture.lines().empty());
-  bench.prompter.text = "QUARTZ";
+  bench.prompter.text = "aardvark";
   bench.commands->run(cmd::checkWord);
   ASSERT_EQ(bench.prompter.messages.size(), 1u);
   EXPECT_EQ(bench.prompter.messages[0], Message(msg::QueryValidWord));
+  bench.prompter.text = "aardvarq";
+  bench.commands->run(cmd::checkWord);
+  ASSERT_EQ(bench.prompter.messages.size(), 2u);
+  EXPECT_EQ(bench.prompter.messages[1], Message(msg::QueryInvalidWord));
   // Cancelled: nothing asked of the lexicon.
   bench.prompter.text.reset();
+  const std::size_t printed = capture.lines().size();
   bench.commands->run(cmd::anagrams);
-  EXPECT_EQ(bench.prompter.messages.size(), 1u);
+  EXPECT_EQ(capture.lines().size(), printed);
 }
 
 // A long action: while it runs the commands that change the game are

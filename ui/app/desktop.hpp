@@ -102,38 +102,6 @@ class View : public wxWindow {
   bool modifierSeen_ = false;
 };
 
-class Frame : public wxFrame {
- public:
-  Frame(draw::DrawContext& context, Session& session, const LaunchOptions& options, long selectedLine);
-  ~Frame() override;
-
- private:
-  void BuildMenus();
-  wxMenu* BuildMenu(const std::vector<MenuNode>& nodes);
-  void Relabel();
-  void UpdateTicks();
-  void OnMenu(wxCommandEvent& event);
-  void OnCharHook(wxKeyEvent& event);
-  void StartGameDialog();
-  void SetTileStyle(int style);
-  void Changed();
-  void UpdateEnables();
-  void SaveImage(bool boardOnly);
-
-  Session& session_;
-  draw::DrawContext& context_;
-  View* view_ = nullptr;  // a child: wx frees it
-  struct Entry {
-    const MenuNode* node;
-    wxMenuItem* item;
-  };
-  std::map<int, Entry> items_;  // by message number
-  // The worker that reads a new game's word list; joined before the frame goes.
-  std::jthread worker_;
-  bool busy_ = false;
-  int players_ = 2;  // the number of players chosen last in "Start game..."
-};
-
 class App : public wxApp {
  public:
   explicit App(LaunchOptions options) : options_(std::move(options)) {}

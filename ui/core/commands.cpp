@@ -18,11 +18,20 @@ Commands::Commands(Session& session, Prompter& prompter, ViewHost& host)
   // Every recorded move: the beep, the well shown when asked for, a repaint.
   // (It may run on a worker, on the worker's copy of the game.)
   SetAfterMoveHook([this](Game& game) {
-    if (session_.settings().beep) host_.runOnUiThread([this] { host_.beep(); });
+    if (session_.settings().beep) post([this] { host_.beep(); });
     if (session_.settings().autoShowWell && !game.gameOver) ShowWell(game, game.toMove, session_.settings().conciseWell);
     host_.repaint();
   });
 }
+
+void Commands::post(std::function<void()> task) {
+  // A task still queued when the commands are gone does nothing.
+  host_.runOnUiThread([alive = std::weak_ptr<bool>(alive_), task = std::move(task)] {
+    if (!alive.expired()) task();
+  });
+}
+
+void Commands::setPlayers(int players) { state_->players = players; }
 
 Commands::~Commands() {
   SetAfterMoveHook(nullptr);
@@ -59,7 +68,7 @@ bool Commands::startLong(Busy kind, std::function<void()> work, std::function<vo
     work();
     // The worker's last acts: the flag cleared on the interface thread
     // after the finishing step, and a repaint.
-    host_.runOnUiThread([this, kind, done = std::move(done)] {
+    post([this, kind, done = std::move(done)] {
       if (done) done();
       busy_[static_cast<int>(kind)] = false;
       clearAbort();

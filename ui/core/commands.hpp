@@ -50,6 +50,9 @@ class Commands : public ViewActions {
   // Waits until no long action runs (the tests; the window never blocks).
   void waitIdle();
 
+  // The number of players "Start game..." offers first.
+  void setPlayers(int players);
+
   // The view's actions.
   // A pane line clicked with the left button: plays the move it names.
   void playLine(const std::string& line) override;
@@ -71,6 +74,9 @@ class Commands : public ViewActions {
   // (saying so) when something runs already.
   bool startLong(Busy kind, std::function<void()> work, std::function<void()> done = {});
   void joinWorker();
+  // Runs `task` on the user-interface thread, unless these commands are
+  // gone by then.
+  void post(std::function<void()> task);
 
   // The menus, by their top-level menu.
   void runFile(int number);
@@ -123,6 +129,7 @@ class Commands : public ViewActions {
   std::thread worker_;
   struct State;
   std::unique_ptr<State> state_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace pexil::ui

@@ -422,7 +422,7 @@ void Commands::autoplay() {
     while (!copy->gameOver && !abortRequested()) {
       PlayStrategyTurn(*copy);
       auto shown = std::make_shared<Game>(*copy);
-      host_.runOnUiThread([this, shown] {
+      post([this, shown] {
         std::lock_guard lock(session_.gameMutex());
         session_.replaceGame(std::make_unique<Game>(std::move(*shown)));
       });
