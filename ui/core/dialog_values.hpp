@@ -91,4 +91,24 @@ std::string ChallengeNote(int type);
 // The most threads the dialogs offer: the processor count, at least 1.
 int MaxThreads();
 
+// The deepest simulation the computer player is asked to play at.
+inline constexpr int kMaxPlayPly = 40;
+
+// Tiles typed for a rack (a player's rack, the tiles to keep, the known
+// tiles of a rack), read by the active rules: the catalogue's complaint,
+// or an empty text when they are fine. `mayBeEmpty` allows no tiles at all.
+std::string RackProblem(const std::string& typed, bool mayBeEmpty);
+
+// The letter typed for a blank: the one character of the active rules'
+// alphabet it stands for (a multi-letter tile may be typed as written),
+// or none.
+std::optional<char> BlankLetter(const std::string& typed);
+
+// The words of a text file, one a line (blank lines skipped, blanks around
+// a word dropped); none when the file cannot be read.
+std::optional<std::vector<std::string>> ReadWordFile(const std::string& path);
+
+// Text without the blanks around it.
+std::string Trimmed(const std::string& text);
+
 }  // namespace pexil::ui
