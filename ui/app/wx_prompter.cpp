@@ -185,6 +185,8 @@ std::optional<std::string> WxPrompter::saveFile(FileKind kind, const std::string
   return WithDefaultExtension(std::string(dialog.GetPath().fn_str()), kind);
 }
 
+void WxPrompter::message(const std::string& text) { ShowMessage(parent_, text); }
+
 bool WxPrompter::confirm(const std::string& question) { return AskQuestion(parent_, question); }
 
 std::optional<int> WxPrompter::colour(int titleMessage, int initial) {

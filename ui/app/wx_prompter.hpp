@@ -41,6 +41,7 @@ class WxPrompter : public Prompter {
 
   std::optional<std::string> openFile(FileKind kind) override;
   std::optional<std::string> saveFile(FileKind kind, const std::string& defaultName) override;
+  void message(const std::string& text) override;
   bool confirm(const std::string& question) override;
   std::optional<int> colour(int titleMessage, int initial) override;
 
