@@ -518,7 +518,7 @@ TEST_P(Dialogs, FileChoicesAndQuestions) {
                                if (ticks++ == 0) {
                                  wxUIActionSimulator().MouseMove(d.GetScreenRect().GetPosition() + wxPoint(20, 20));
                                }
-                               return ticks > 20;
+                               return ticks > 8;
                              },
                              key(WXK_RETURN)},
                             [&] { return prompter().saveFile(ui::FileKind::image, "board"); });
