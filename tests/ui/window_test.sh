@@ -184,9 +184,11 @@ for _ in $(seq 1 100); do
   sleep 0.1
   import -window "$window" "$work/after.png"
   panel=$(pixel 641 238)
-  [ "$panel" = "#FFFFFF" ] && break
+  below=$(pixel 641 239)
+  # Both rows, not the first alone: before the new game is drawn the text
+  # pane's white frame may lie on the first.
+  [ "$panel" = "#FFFFFF" ] && [ "$below" = "#00002F" ] && break
 done
-below=$(pixel 641 239)
 if [ "$panel" != "#FFFFFF" ] || [ "$below" != "#00002F" ]; then
   echo "after starting a game of three players the panel's last row is $panel and the row below $below"
   exit 1

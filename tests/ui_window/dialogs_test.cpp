@@ -3,6 +3,7 @@
 // back what the controls hold, Cancel gives nothing, and a value the
 // dialog cannot take keeps it open with the catalogue's message.
 #include <gtest/gtest.h>
+#include <wx/colordlg.h>
 #include <wx/filedlg.h>
 #include <wx/spinctrl.h>
 #include <wx/uiaction.h>
@@ -486,7 +487,7 @@ TEST_P(Dialogs, WordKnowledge) {
   std::filesystem::remove_all(folder);
 }
 
-TEST_P(Dialogs, FileChoicesAndQuestions) {
+TEST_P(Dialogs, FileColourAndQuestionChoosers) {
   // The file dialogs have the kind's title, filter and default name;
   // Cancel gives nothing, and a saved name gets the kind's extension.
   std::string title;
@@ -518,7 +519,7 @@ TEST_P(Dialogs, FileChoicesAndQuestions) {
                                if (ticks++ == 0) {
                                  wxUIActionSimulator().MouseMove(d.GetScreenRect().GetPosition() + wxPoint(20, 20));
                                }
-                               return ticks > 20;
+                               return ticks > 8;
                              },
                              key(WXK_RETURN)},
                             [&] { return prompter().saveFile(ui::FileKind::image, "board"); });
@@ -526,6 +527,22 @@ TEST_P(Dialogs, FileChoicesAndQuestions) {
   EXPECT_EQ(title, Message(msg::FileDlgSaveImage));
   EXPECT_EQ(name, "board.png");
   EXPECT_EQ(filter, std::string(Message(msg::FileFilterImages)) + "|*.png|" + Message(msg::FileFilterAll) + "|*");
+
+  // The colour chooser has the caller's title and starts from the colour
+  // given, which OK gives back unchanged.
+  answerNextAtOnce([&](wxDialog& d) {
+    title = ui::WxToLatin1(d.GetTitle());
+    auto* colours = dynamic_cast<wxColourDialog*>(&d);
+    EXPECT_NE(colours, nullptr);
+    if (colours != nullptr) {
+      EXPECT_EQ(colours->GetColourData().GetColour(), wxColour(0x12, 0x34, 0x56));
+    }
+    return wxID_OK;
+  });
+  EXPECT_EQ(prompter().colour(msg::ColourDlgBlankLetter, 0x123456), 0x123456);
+  EXPECT_EQ(title, Message(msg::ColourDlgBlankLetter));
+  answerNextAtOnce([](wxDialog&) { return wxID_CANCEL; });
+  EXPECT_FALSE(prompter().colour(msg::ColourDlgTileText, 0xFFFFFF));
 
   captured().answers = {true, false};
   EXPECT_TRUE(prompter().confirm("Sure?"));

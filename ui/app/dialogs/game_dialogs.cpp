@@ -24,17 +24,14 @@ CGameSelectDlg::CGameSelectDlg(wxWindow* parent, const std::vector<std::string>&
   row->Add(new wxStaticText(this, wxID_ANY, MessageText(msg::DlgSelectGamePlayers)), 0,
            wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
   players_ = new wxSpinCtrl(this, dlgid::spin1, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                            wxSP_ARROW_KEYS | wxTE_PROCESS_ENTER, 1, 16, players);
+                            wxSP_ARROW_KEYS, 1, 16, players);
   row->Add(players_, 0, wxALIGN_CENTER_VERTICAL);
   column()->Add(row, 0, wxLEFT | wxRIGHT | wxTOP, 10);
   Finish();
   players_->SetValue(players);
   BoundPlayers();
   types_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { BoundPlayers(); });
-  // Enter in the number of players starts the game as OK does.
-  players_->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) {
-    if (Accept()) EndModal(wxID_OK);
-  });
+  // Enter in the number of players presses the default button, OK.
   types_->SetFocus();
 }
 
