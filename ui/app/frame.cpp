@@ -3,6 +3,7 @@
 #include <wx/clipbrd.h>
 #include <wx/utils.h>
 
+#include "recent_files.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
 #include "wx_prompter.hpp"
@@ -11,6 +12,7 @@ namespace pexil::ui {
 namespace {
 
 constexpr int kFirstMenuId = wxID_HIGHEST + 1000;
+constexpr int kFirstRecentId = wxID_HIGHEST + 900;
 
 // Keys the view handles itself (typing on the board needs them), which
 // must not be menu accelerators: GTK takes no Tab accelerator, and Enter
@@ -118,18 +120,43 @@ void Frame::Relabel() {
   }
 }
 
+void Frame::UpdateRecentItems() {
+  if (!commands_ || commands_->recentFiles() == recentShown_) return;
+  wxMenu* file = GetMenuBar()->GetMenu(0);
+  for (wxMenuItem* item : recentItems_) file->Destroy(item);
+  recentItems_.clear();
+  recentShown_ = commands_->recentFiles();
+  if (recentShown_.empty()) return;
+  // Above "E&xit": the files, then a separator.
+  std::size_t at = file->GetMenuItemCount() - 1;
+  for (std::size_t k = 0; k < recentShown_.size(); ++k) {
+    recentItems_.push_back(file->Insert(at++, kFirstRecentId + static_cast<int>(k),
+                                        FromLatin1(RecentFileCaption(k, recentShown_[k]))));
+  }
+  recentItems_.push_back(file->InsertSeparator(at));
+}
+
 void Frame::UpdateMenus() {
   if (!commands_) return;
+  UpdateRecentItems();
   for (auto& [number, entry] : items_) {
     if (entry.item->IsSubMenu()) continue;
     entry.item->Enable(commands_->enabled(number));
     if (entry.item->IsCheckable()) entry.item->Check(commands_->checked(number));
   }
+  for (wxMenuItem* item : recentItems_) {
+    if (!item->IsSeparator()) item->Enable(!commands_->busy());
+  }
 }
 
 void Frame::OnMenu(wxCommandEvent& event) {
   if (!commands_) return;
-  commands_->run(event.GetId() - kFirstMenuId - 100);
+  const int id = event.GetId();
+  if (id >= kFirstRecentId && id < kFirstRecentId + static_cast<int>(RecentFiles::kMost)) {
+    commands_->openRecent(static_cast<std::size_t>(id - kFirstRecentId));
+    return;
+  }
+  commands_->run(id - kFirstMenuId - 100);
 }
 
 // Keys that are no menu accelerators: single-key shortcuts (which do not

@@ -46,6 +46,8 @@ class Frame : public wxFrame, public ViewHost {
   wxMenu* BuildMenu(const std::vector<MenuNode>& nodes);
   void Relabel();
   void UpdateMenus();
+  // The recent files as items of the File menu, above "E&xit".
+  void UpdateRecentItems();
   void OnMenu(wxCommandEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
@@ -58,6 +60,8 @@ class Frame : public wxFrame, public ViewHost {
     wxMenuItem* item;
   };
   std::map<int, Entry> items_;  // by message number
+  std::vector<wxMenuItem*> recentItems_;  // owned by the File menu
+  std::vector<std::string> recentShown_;
   std::unique_ptr<WxPrompter> prompter_;
   std::unique_ptr<Commands> commands_;
 };

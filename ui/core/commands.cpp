@@ -15,6 +15,7 @@ namespace pexil::ui {
 
 Commands::Commands(Session& session, Prompter& prompter, ViewHost& host)
     : session_(session), prompter_(prompter), host_(host), state_(std::make_unique<State>()) {
+  state_->recent.load(session_.store());
   // Every recorded move: the beep, the well shown when asked for, a repaint.
   // (It may run on a worker, on the worker's copy of the game.)
   SetAfterMoveHook([this](Game& game) {

@@ -50,6 +50,11 @@ class Commands : public ViewActions {
   // Waits until no long action runs (the tests; the window never blocks).
   void waitIdle();
 
+  // The files of the File menu's recent list, newest first, and opening
+  // one of them.
+  const std::vector<std::string>& recentFiles() const;
+  void openRecent(std::size_t index);
+
   // The number of players "Start game..." offers first.
   void setPlayers(int players);
 
@@ -115,6 +120,8 @@ class Commands : public ViewActions {
   bool confirmAbandonUnsaved();
   // Puts a worker's game in place of the shown one.
   void adopt(const std::shared_ptr<Game>& game);
+  // A file opened or saved goes first in the recent list, which is stored.
+  void noteRecent(const std::string& path);
   void settingsChanged();
   // The game changed: counted, the view's laid tiles synchronised, and in
   // a game against the computer its move started when it is its turn.

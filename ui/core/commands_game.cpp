@@ -71,6 +71,7 @@ void Commands::runFile(int number) {
       const Game& game = *session_.game();
       if (record ? saveRecord(game, path, &state_->files) : pexil::savePosition(game, path, &state_->files)) {
         state_->savedAt = state_->changes;
+        noteRecent(path);
       }
       return;
     }
@@ -113,7 +114,10 @@ bool Commands::confirmAbandonUnsaved() {
   if (!prompter_.confirm(Message(msg::SaveGameFirstQuestion))) return true;
   const auto path = prompter_.saveFile(FileKind::game, "game");
   if (!path) return false;
-  if (saveRecord(*game, *path, &state_->files)) state_->savedAt = state_->changes;
+  if (saveRecord(*game, *path, &state_->files)) {
+    state_->savedAt = state_->changes;
+    noteRecent(*path);
+  }
   return true;
 }
 
@@ -130,8 +134,9 @@ void Commands::openFile(const std::string& path, bool record) {
       [loaded, names, opened, path, record] {
         *opened = record ? openRecord(*loaded, path, -1, names.get()) : openPosition(*loaded, path, names.get());
       },
-      [this, loaded, names, opened, kind, type] {
+      [this, loaded, names, opened, kind, type, path] {
         if (!*opened) {
+          state_->recent.remove(path);
           // The rules of the game still shown.
           if (session_.game() != nullptr) activateGameType(kind, type);
           return;
@@ -140,7 +145,23 @@ void Commands::openFile(const std::string& path, bool record) {
         state_->computerSeat = -1;
         adopt(loaded);
         state_->changes = state_->savedAt = 0;
+        noteRecent(path);
       });
+}
+
+void Commands::noteRecent(const std::string& path) {
+  state_->recent.add(path);
+  state_->recent.save(session_.store());
+  session_.saveSettings();
+}
+
+const std::vector<std::string>& Commands::recentFiles() const { return state_->recent.paths(); }
+
+void Commands::openRecent(std::size_t index) {
+  if (busy() || index >= state_->recent.paths().size()) return;
+  const std::string path = state_->recent.paths()[index];
+  if (!confirmAbandonUnsaved()) return;
+  openFile(path, looksLikeRecord(path));
 }
 
 void Commands::adopt(const std::shared_ptr<Game>& game) {

@@ -9,6 +9,7 @@
 #include "commands.hpp"
 #include "files/game_file_actions.hpp"
 #include "lexicon/word_queries.hpp"
+#include "recent_files.hpp"
 #include "state/game.hpp"
 
 namespace pexil::ui {
@@ -96,6 +97,8 @@ struct Commands::State {
   // The seat the computer had in the last game against it (for "Alternate
   // the first turn").
   int lastComputerSeat = 1;
+  // The files opened or saved last.
+  RecentFiles recent;
   // The number of players chosen last in "Start game...".
   int players = 2;
 };

@@ -81,6 +81,7 @@ class Session {
   };
   Rect boardRect(const draw::DrawContext& context, int width, int height) const;
   Settings& settings() { return settings_; }
+  SettingsStore& store() { return *store_; }
   const Settings& settings() const { return settings_; }
   // Reads or stores the settings (and puts the pane's wrapping in line
   // with the wide-pane option).
