@@ -3,6 +3,8 @@
 // enabled when, the long actions and Escape.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -102,11 +104,16 @@ TEST(UiCommands, TogglesFlipTheirSettingAndStoreIt) {
     LoadSettings(stored, store);
     EXPECT_EQ(stored.rowColumnLabels, !before);
   }
-  // A mood: only its item is ticked.
+  // A mood: only its item is ticked. The items run from +3 to -3.
   bench.commands->run(cmd::firstMood + 4);
-  EXPECT_EQ(bench.session->settings().mood, 4);
+  EXPECT_EQ(bench.session->settings().mood, -1);
   EXPECT_TRUE(bench.commands->checked(cmd::firstMood + 4));
   EXPECT_FALSE(bench.commands->checked(cmd::firstMood));
+  bench.commands->run(cmd::firstMood);
+  EXPECT_EQ(bench.session->settings().mood, 3);
+  bench.commands->run(cmd::firstMood + 6);
+  EXPECT_EQ(bench.session->settings().mood, -3);
+  EXPECT_EQ(bench.game().mood, -3);
   // The experimental play flag, -1 .. 2 by its four items.
   bench.commands->run(-3);
   EXPECT_TRUE(bench.commands->checked(-3));
@@ -411,6 +418,32 @@ TEST(UiCommands, SavedRecordAndPositionOpenAgain) {
   bench.commands->run(cmd::openGame);
   bench.settle();
   EXPECT_EQ(bench.game().history.size(), moves);
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// The Help menu's web page is the documentation in the data folder; none
+// there: the pane says it could not be opened.
+TEST(UiCommands, WebsiteOpensTheShippedDocumentation) {
+  CommandsBench bench;
+  const auto before = std::filesystem::current_path();
+  const auto folder = std::filesystem::temp_directory_path() / ("pexil-docs-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
+  test::PaneCapture capture;
+  bench.commands->run(cmd::website);
+  EXPECT_TRUE(bench.host.urls.empty());
+  EXPECT_TRUE(contains(capture.lines(), Message(msg::WebsiteNotOpened)));
+  std::ofstream(folder / "README.md") << "# Pexil\n";
+  bench.commands->run(cmd::website);
+  ASSERT_EQ(bench.host.urls.size(), 1u);
+  EXPECT_EQ(bench.host.urls[0], "file://" + (folder / "README.md").string());
+  std::filesystem::current_path(before);
   std::filesystem::remove_all(folder);
 }
 

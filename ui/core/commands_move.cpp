@@ -71,7 +71,8 @@ void Commands::runMove(int number) {
     return;
   }
   if (number >= cmd::firstMood && number < cmd::firstMood + 7) {
-    s.mood = number - cmd::firstMood;
+    // The items run from +3 (extremely optimistic) down to -3.
+    s.mood = 3 - (number - cmd::firstMood);
     settingsChanged();
     return;
   }

@@ -93,7 +93,7 @@ bool Commands::checked(int number) const {
   if (number == cmd::english) return s.uiLang == kEnglish;
   if (number == cmd::pigLatin) return s.uiLang == kPigLatin;
   if (number == cmd::catalan) return s.uiLang == kCatalan;
-  if (number >= cmd::firstMood && number < cmd::firstMood + 7) return s.mood == number - cmd::firstMood;
+  if (number >= cmd::firstMood && number < cmd::firstMood + 7) return s.mood == 3 - (number - cmd::firstMood);
   if (number <= -1 && number >= -4) return experimentalPlayFlag() == -number - 2;
   if (TileStyleOfItem(number) != -2) return TileStyleOfItem(number) == s.tileTexture;
   if (BlankColourOfItem(number) != -2) return BlankColourOfItem(number) == s.blankColour;

@@ -1,6 +1,7 @@
 // The Lexicon, Tiles, UI Language and Help menus.
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "commands.hpp"
 #include "commands_state.hpp"
@@ -20,7 +21,16 @@
 namespace pexil::ui {
 namespace {
 
-constexpr const char* kWebsite = "https://pexil.org/";
+// The program has no web site of its own: the Help menu's web page is the
+// documentation shipped in its data folder, opened in the browser.
+std::optional<std::string> DocumentationAddress() {
+  const auto path = findDataFile("README.md");
+  if (!path) return std::nullopt;
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(*path, error);
+  if (error) return std::nullopt;
+  return "file://" + absolute.string();
+}
 
 // The word lists of the data folder (the working folder): the .lst files.
 std::vector<std::string> WordListFiles() {
@@ -130,9 +140,11 @@ void Commands::runOther(int number) {
     case cmd::pigLatin: SetLanguage(kPigLatin); return;
     case cmd::catalan: SetLanguage(kCatalan); return;
     case cmd::about: prompter_.about(); return;
-    case cmd::website:
-      if (!host_.openUrl(kWebsite)) PrintMessage(msg::WebsiteNotOpened);
+    case cmd::website: {
+      const auto address = DocumentationAddress();
+      if (!address || !host_.openUrl(*address)) PrintMessage(msg::WebsiteNotOpened);
       return;
+    }
     default: return;
   }
 }

@@ -37,7 +37,7 @@ std::vector<MenuNode> build() {
                {check(562, "Lookahead performs pre-endgame search"), check(563, "Use static endgame in simulation"),
                 sub(564, "Moods",
                     {check(571, "Extremely optimistic"), check(572, "Very optimistic"), check(573, "Optimistic"),
-                     check(574, "Neutral"), check(575, "Pessimistic"), check(576, "Very pessimistic"),
+                     check(574, "Serene and level-headed"), check(575, "Pessimistic"), check(576, "Very pessimistic"),
                      check(577, "Extremely pessimistic")}),
                 check(565, "Track heat maps"), check(566, "Lock heat maps on in preview"),
                 check(567, "Sort opponent racks in pre-endgame"), check(568, "Use &greedier (but slower) endgame code"),
