@@ -449,3 +449,81 @@ TEST(UiCommands, WebsiteOpensTheShippedDocumentation) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// A data folder of the fixture word list standing in for the English list,
+// as the working folder while it lives.
+class FixtureDataFolder {
+ public:
+  FixtureDataFolder()
+      : before_(std::filesystem::current_path()),
+        folder_(std::filesystem::temp_directory_path() / ("pexil-data-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(folder_);
+    std::filesystem::copy_file(PEXIL_TEST_DATA "/movegen/words.lst", folder_ / "ENGLISH.LST",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::current_path(folder_);
+  }
+  ~FixtureDataFolder() {
+    std::filesystem::current_path(before_);
+    std::filesystem::remove_all(folder_);
+  }
+
+ private:
+  std::filesystem::path before_, folder_;
+};
+
+// "New game (same type) against Pexil...": the seats, the names, the
+// stored choices; the computer moves at once from the first seat and
+// answers every move of the user.
+TEST(UiCommands, GameAgainstPexilAtASetDepth) {
+  FixtureDataFolder data;
+  CommandsBench bench(0, 31, false);
+  PlayPexilChoice choice;
+  choice.firstTurn = 1;  // Pexil first
+  choice.name = "Mar\xEDlia";
+  choice.playType = 1;
+  choice.amount = "1";
+  bench.prompter.pexil = choice;
+  bench.commands->run(cmd::playPexil);
+  bench.settle();
+  Game& game = bench.game();
+  ASSERT_EQ(game.playerCount, 2);
+  EXPECT_EQ(playerName(game, 0), Message(msg::PlayComputerName));
+  EXPECT_EQ(playerName(game, 1), "Mar\xEDlia");
+  ASSERT_EQ(game.history.size(), 1u);  // Pexil's opening move
+  EXPECT_EQ(game.toMove, 1);
+  EXPECT_EQ(bench.session->settings().playerName, "Mar\xEDlia");
+  EXPECT_EQ(bench.session->settings().defaultPlayType, 1);
+  EXPECT_EQ(bench.session->settings().lastGamePlayer, 0);
+  // The user passes; Pexil replies on its own.
+  bench.commands->run(cmd::pass);
+  bench.settle();
+  EXPECT_EQ(bench.game().history.size(), 3u);
+  EXPECT_EQ(bench.game().toMove, 1);
+  // Undo takes back without Pexil moving again at once.
+  bench.commands->run(cmd::undo);
+  bench.settle();
+  EXPECT_EQ(bench.game().history.size(), 2u);
+  // A ply depth out of bounds starts nothing.
+  choice.amount = "41";
+  bench.prompter.pexil = choice;
+  test::PaneCapture capture;
+  bench.commands->run(cmd::playPexil);
+  bench.settle();
+  EXPECT_TRUE(contains(capture.lines(), Message(msg::PlayBadPly)));
+  EXPECT_EQ(bench.game().history.size(), 2u);
+  // "Alternate the first turn" gives Pexil the other seat.
+  choice.firstTurn = 2;
+  choice.amount = "1";
+  bench.prompter.pexil = choice;
+  bench.commands->run(cmd::playPexil);
+  bench.settle();
+  EXPECT_EQ(playerName(bench.game(), 1), Message(msg::PlayComputerName));
+  EXPECT_EQ(bench.game().history.size(), 0u);
+  EXPECT_EQ(bench.session->settings().lastGamePlayer, 1);
+}
+
+}  // namespace
+}  // namespace pexil::ui

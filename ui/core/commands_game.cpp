@@ -410,7 +410,6 @@ void Commands::playPexilDialog() {
   }
   s.playerName = choice->name;
   s.defaultPlayType = choice->playType;
-  s.playGameStrength = choice->playType;
   s.lastGamePlayer = seat;
   session_.saveSettings();
   const int type = session_.game() != nullptr ? session_.game()->gameTypeIndex : s.defaultGameType;
