@@ -110,7 +110,11 @@ bool Commands::enabled(int number) const {
 
 void Commands::run(int number) {
   if (!enabled(number)) return;
-  if (number >= 508 && number <= 520) {
+  if (bool Settings::*member = ToggledSetting(number)) {
+    Settings& s = session_.settings();
+    s.*member = !(s.*member);
+    settingsChanged();
+  } else if (number >= 508 && number <= 520) {
     runFile(number);
   } else if (number >= 521 && number <= 545) {
     runGame(number);

@@ -176,11 +176,6 @@ void Commands::adopt(const std::shared_ptr<Game>& game) {
 
 void Commands::runGame(int number) {
   Settings& s = session_.settings();
-  if (bool Settings::*member = ToggledSetting(number)) {
-    s.*member = !(s.*member);
-    settingsChanged();
-    return;
-  }
   switch (number) {
     case cmd::startGame: startGameDialog(); return;
     case cmd::newGame: {

@@ -65,11 +65,6 @@ MoveLineOptions TableColumns() {
 
 void Commands::runMove(int number) {
   Settings& s = session_.settings();
-  if (bool Settings::*member = ToggledSetting(number)) {
-    s.*member = !(s.*member);
-    settingsChanged();
-    return;
-  }
   if (number >= cmd::firstMood && number < cmd::firstMood + 7) {
     // The items run from +3 (extremely optimistic) down to -3.
     s.mood = 3 - (number - cmd::firstMood);
@@ -335,12 +330,6 @@ void Commands::exchangeDialog() {
 // ---------------------------------------------------------------- Rack and Edit
 
 void Commands::runRack(int number) {
-  Settings& s = session_.settings();
-  if (bool Settings::*member = ToggledSetting(number)) {
-    s.*member = !(s.*member);
-    settingsChanged();
-    return;
-  }
   switch (number) {
     case cmd::setRack: setRackDialog(); return;
     case cmd::fillFromWell:

@@ -67,11 +67,6 @@ int PromptOf(int number) {
 
 void Commands::runWords(int number) {
   Settings& s = session_.settings();
-  if (bool Settings::*member = ToggledSetting(number)) {
-    s.*member = !(s.*member);
-    settingsChanged();
-    return;
-  }
   if (const int style = TileStyleOfItem(number); style != -2) {
     s.tileTexture = style;
     PrintMessage(style < 0 ? msg::TilesCustom : msg::TilesSetFirst + style);
