@@ -148,6 +148,20 @@ TEST(UiCommands, PassUndoRedoAndTheJumps) {
   EXPECT_EQ(bench.game().toMove, first);
   bench.commands->run(cmd::jumpEnd);
   EXPECT_EQ(bench.game().history.size(), 2u);
+  // A move while taken-back moves wait for redo asks first; "no" keeps them.
+  test::PaneCapture capture;
+  bench.commands->run(cmd::undo);
+  EXPECT_EQ(capture.lines().back(), Message(msg::PlayUndoLast));
+  bench.prompter.yes = false;
+  bench.prompter.opened.clear();
+  bench.commands->run(cmd::pass);
+  EXPECT_EQ(bench.prompter.opened, std::vector<std::string>{"confirm"});
+  EXPECT_EQ(bench.game().history.size(), 1u);
+  EXPECT_TRUE(bench.commands->enabled(cmd::redo));
+  bench.prompter.yes = true;
+  bench.commands->run(cmd::pass);
+  EXPECT_EQ(bench.game().history.size(), 2u);
+  EXPECT_FALSE(bench.commands->enabled(cmd::redo));
 }
 
 TEST(UiCommands, ExchangeKeepsTheTypedTilesAndRefusesOthers) {

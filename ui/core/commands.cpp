@@ -143,11 +143,26 @@ void Commands::afterChange() {
   if (game == nullptr) return;
   session_.entry().sync(*game);
   session_.forgetPreview();
+  state_->turnStart = std::chrono::steady_clock::now();
   // In a game against the computer, its turn follows the user's at once.
   if (state_->computerSeat >= 0 && !game->gameOver && game->toMove == state_->computerSeat && !busy() &&
       state_->computerMovesAutomatically) {
     computerMove(false);
   }
+}
+
+bool Commands::confirmDropRedo() {
+  return !undoStack().hasRedo() || prompter_.confirm(Message(msg::PlayRedoQuestion));
+}
+
+void Commands::chargeUserClock(Game& game) {
+  const int seat = state_->computerSeat;
+  if (seat < 0 || game.toMove == seat) return;
+  int& clock = game.clocks[static_cast<std::size_t>(game.toMove)];
+  if (clock == kNoClock) return;
+  const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                           state_->turnStart);
+  clock -= static_cast<int>(spent.count() / 10);
 }
 
 }  // namespace pexil::ui

@@ -114,6 +114,12 @@ class Commands : public ViewActions {
   void setUpGame(int index, int players, std::function<void()> then);
 
   void playHumanMove(const Move& move);
+  // Before a move while taken-back moves wait on the redo stack: asks
+  // whether to drop them; false when the user keeps them.
+  bool confirmDropRedo();
+  // In a game against the computer, the user's thinking time comes off
+  // the user's clock (when it was set) as the user moves.
+  void chargeUserClock(Game& game);
   void showSimulationResults();
   // Asks whether to save a game with unsaved moves first; false when the
   // user cancelled the save.

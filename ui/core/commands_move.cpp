@@ -89,11 +89,15 @@ void Commands::runMove(int number) {
       return;
     }
     case cmd::analyzeMove: analyzeMoveDialog(); return;
-    case cmd::clockMove: computerMove(true); return;
+    case cmd::clockMove:
+      if (confirmDropRedo()) computerMove(true);
+      return;
     case cmd::recall: session_.entry().recall(); return;
     case cmd::pass: {
+      if (!confirmDropRedo()) return;
       {
         std::lock_guard lock(session_.gameMutex());
+        chargeUserClock(*session_.mutableGame());
         Pass(*session_.mutableGame());
       }
       noteChange();
@@ -101,6 +105,7 @@ void Commands::runMove(int number) {
     }
     case cmd::exchange: exchangeDialog(); return;
     case cmd::challengeLast: {
+      if (!confirmDropRedo()) return;
       {
         std::lock_guard lock(session_.gameMutex());
         Game& game = *session_.mutableGame();
@@ -141,7 +146,7 @@ void Commands::makeMove() {
   }
   BoardEntry& entry = session_.entry();
   if (entry.laid().empty()) {
-    computerMove(false);
+    if (confirmDropRedo()) computerMove(false);
     return;
   }
   std::string why;
@@ -161,9 +166,11 @@ void Commands::playLine(const std::string& line) {
 }
 
 void Commands::playHumanMove(const Move& move) {
+  if (!confirmDropRedo()) return;
   {
     std::lock_guard lock(session_.gameMutex());
     Game& game = *session_.mutableGame();
+    chargeUserClock(game);
     PlayMove(game, move);
     PrintMoveLine(game, (game.toMove + game.playerCount - 1) % game.playerCount, game.lastMove, std::string());
   }
@@ -319,8 +326,10 @@ void Commands::exchangeDialog() {
       return;
     }
   }
+  if (!confirmDropRedo()) return;
   {
     std::lock_guard lock(session_.gameMutex());
+    chargeUserClock(game);
     Exchange(game, rackString(kept));
   }
   session_.entry().recall();
@@ -402,6 +411,7 @@ void Commands::runRack(int number) {
         changed = number == cmd::undo ? undoStack().undo(game) : undoStack().redo(game);
       }
       if (changed) {
+        PrintMessage(number == cmd::undo ? msg::PlayUndoLast : msg::PlayRedoDone);
         // Taking back never lets the computer reply at once.
         state_->computerMovesAutomatically = false;
         noteChange();

@@ -3,6 +3,7 @@
 // command numbers they test. Internal to the commands' files.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -97,6 +98,8 @@ struct Commands::State {
   // The seat the computer had in the last game against it (for "Alternate
   // the first turn").
   int lastComputerSeat = 1;
+  // When the user's turn began, for the user's clock.
+  std::chrono::steady_clock::time_point turnStart = std::chrono::steady_clock::now();
   // The files opened or saved last.
   RecentFiles recent;
   // The number of players chosen last in "Start game...".
