@@ -541,3 +541,29 @@ TEST(UiCommands, GameAgainstPexilAtASetDepth) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// Once the game is over no move and no search for one can be started; the
+// listings, undo and a challenge of the last move still can.
+TEST(UiCommands, AFinishedGameTakesNoMoreMoves) {
+  CommandsBench bench;
+  for (int k = 0; k < 6 && !bench.game().gameOver; ++k) bench.commands->run(cmd::pass);
+  ASSERT_TRUE(bench.game().gameOver);
+  const std::size_t moves = bench.game().history.size();
+  for (const int number : {cmd::makeMove, cmd::pass, cmd::exchange, cmd::quickMove, cmd::fastLookahead,
+                           cmd::analyzeMove, cmd::clockMove, cmd::highestScore, cmd::autoplay}) {
+    EXPECT_FALSE(bench.commands->enabled(number)) << number;
+    bench.commands->run(number);
+  }
+  bench.commands->makeMove();
+  bench.settle();
+  EXPECT_EQ(bench.game().history.size(), moves);
+  EXPECT_TRUE(bench.commands->enabled(cmd::gameHistory));
+  EXPECT_TRUE(bench.commands->enabled(cmd::undo));
+  EXPECT_TRUE(bench.commands->enabled(cmd::challengeLast));
+}
+
+}  // namespace
+}  // namespace pexil::ui

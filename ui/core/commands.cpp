@@ -102,6 +102,8 @@ bool Commands::enabled(int number) const {
   if (number == cmd::abort) return busy();
   if (ChangesGame(number) && busy()) return false;
   if (NeedsGame(number) && game == nullptr) return false;
+  // Moves and their searches end with the game.
+  if (game != nullptr && game->gameOver && MovesInGame(number)) return false;
   if (number == cmd::undo) return game != nullptr && undoStack().canUndo() && !busy();
   if (number == cmd::redo) return game != nullptr && undoStack().hasRedo() && !busy();
   if (number == cmd::startGame || number == cmd::selectLexicon) return !busy();

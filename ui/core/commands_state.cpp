@@ -46,6 +46,21 @@ bool Available(int number) {
   }
 }
 
+bool MovesInGame(int number) {
+  switch (number) {
+    case cmd::makeMove:
+    case cmd::quickMove:
+    case cmd::fastLookahead:
+    case cmd::analyzeMove:
+    case cmd::clockMove:
+    case cmd::pass:
+    case cmd::exchange:
+    case cmd::highestScore:
+    case cmd::autoplay: return true;
+    default: return false;
+  }
+}
+
 bool ChangesGame(int number) {
   switch (number) {
     case cmd::exit:

@@ -108,6 +108,9 @@ struct Commands::State {
 
 // Whether the command is built (the rest stay greyed).
 bool Available(int number);
+// Whether the command makes or looks for a move of the player to move
+// (disabled once the game is over).
+bool MovesInGame(int number);
 // Whether the command changes the game (disabled while anything runs).
 bool ChangesGame(int number);
 // The settings that menu items toggle, or null.
