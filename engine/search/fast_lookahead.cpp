@@ -12,6 +12,7 @@
 
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "movegen/move_line.hpp"
 #include "rules/game_rules.hpp"
 #include "search/endgame.hpp"
 #include "search/cpu_time.hpp"
@@ -69,6 +70,8 @@ struct SimSet {
   double spreadSum = 0, winSum = 0, mixedSum = 0;
 };
 
+constexpr long long kViewEvery = 400;
+
 struct FastRun {
   Game* game = nullptr;
   std::vector<std::unique_ptr<SimSet>> sets;
@@ -87,6 +90,11 @@ struct FastRun {
   std::atomic<int> contenders{0};
   std::atomic<bool> outOfTimeSaid{false};
   std::mutex progressLock;
+  // The results view is redrawn each time the iterations of all candidates
+  // have grown by 400: by whichever worker takes viewLock without waiting.
+  int ply = 0;
+  std::mutex viewLock;
+  long long nextView = kViewEvery;  // under viewLock
   int reportedPercent = -100;  // under progressLock
   double workerSeconds = 0;    // under progressLock
   bool passCompleteSaid = false;
@@ -349,6 +357,37 @@ bool finished(FastRun& run) {
   });
 }
 
+// The lines of the results view while the simulation runs: how far it has
+// come, and every candidate's move line with its tracked mean (spread in
+// points, or the win chance in percent) and iterations, best first. They go to the
+// pane's simulation lines, which the view shows and the clipboard copies.
+void refreshResultsView(FastRun& run) {
+  const long long total = run.totalIterations.load(std::memory_order_relaxed);
+  std::unique_lock<std::mutex> lock(run.viewLock, std::try_to_lock);
+  if (!lock.owns_lock() || total < run.nextView) return;
+  run.nextView = (total / kViewEvery + 1) * kViewEvery;
+  const Game& game = *run.game;
+  std::vector<std::string> lines;
+  lines.push_back(FormatText(run.byWin ? "%lld simulations done at %d ply, maximizing win probability."
+                                       : "%lld simulations done at %d ply, maximizing point spread.",
+                             total, run.ply));
+  std::vector<const SimSet*> shown;
+  for (const auto& set : run.sets) {
+    if (set->iterations.load(std::memory_order_relaxed) > 0) shown.push_back(set.get());
+  }
+  std::stable_sort(shown.begin(), shown.end(), [](const SimSet* a, const SimSet* b) {
+    return a->trackedMean.load(std::memory_order_relaxed) > b->trackedMean.load(std::memory_order_relaxed);
+  });
+  for (const SimSet* set : shown) {
+    const double mean = set->trackedMean.load(std::memory_order_relaxed);
+    lines.push_back(MoveLine(game, game.toMove, set->move, std::string()) +
+                    FormatText(run.byWin ? "  %6.2f%%  %d" : "  %+7.2f  %d", mean,
+                               set->iterations.load(std::memory_order_relaxed)));
+  }
+  TextPane& pane = textPane();
+  pane.SetSimulationLines(std::move(lines));
+}
+
 void workerLoop(FastRun& run, std::uint32_t seed);
 
 // The loop, with its CPU time added to the run's.
@@ -384,6 +423,7 @@ void workerLoop(FastRun& run, std::uint32_t seed) {
     const Standing now = passDone ? standing(run) : Standing{};
     runBatch(run, *set, passDone ? &now : nullptr);
     release(*set);
+    refreshResultsView(run);
     if (finished(run)) run.stop.store(true);
   }
 }
@@ -437,6 +477,7 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
   run.setup.heatMaps = game.trackHeatmaps;
   run.clock = &simulationClock();
   run.timeBudget = game.timeBudget;
+  run.ply = sim.ply;
 
   // The copies read the driver's list and known racks; they need none.
   std::vector<Move> savedList = std::move(list);

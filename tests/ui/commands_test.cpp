@@ -567,3 +567,33 @@ TEST(UiCommands, AFinishedGameTakesNoMoreMoves) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// While the lookahead runs, the results view is redrawn every 400
+// iterations; Tab shows the standings as last drawn.
+TEST(UiCommands, ResultsViewFollowsARunningSimulation) {
+  CommandsBench bench;
+  textPane().SetSimulationLines({});
+  bench.prompter.lookaheadChoice = LookaheadChoice{2, 1, 0, 0, false};
+  bench.commands->run(cmd::fastLookahead);
+  ASSERT_TRUE(bench.commands->busy());
+  std::vector<std::string> lines;
+  for (int k = 0; k < 400 && lines.empty(); ++k) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    lines = textPane().SimulationLines();
+  }
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines[0].find(" simulations done at 2 ply, maximizing point spread."), std::string::npos) << lines[0];
+  EXPECT_GT(lines.size(), 1u);
+  test::PaneCapture capture;
+  bench.commands->run(cmd::simulationResults);
+  ASSERT_FALSE(capture.lines().empty());
+  EXPECT_NE(capture.lines()[0].find(" simulations done at 2 ply"), std::string::npos);
+  bench.commands->escape();
+  bench.settle();
+}
+
+}  // namespace
+}  // namespace pexil::ui

@@ -450,6 +450,12 @@ void Commands::autoplay() {
 // it), the statistics of its first move, and the heat-map hint when the
 // simulation tracked them. The lines are also the simulation pane's.
 void Commands::showSimulationResults() {
+  TextPane& pane = textPane();
+  // While a simulation runs: its standings as they were last drawn.
+  if (busy(Busy::simulation) || busy(Busy::analysis) || busy(Busy::computerMove)) {
+    for (const std::string& line : pane.SimulationLines()) pane.Print(line);
+    return;
+  }
   const Game& game = *session_.game();
   const bool simulated = std::any_of(game.moves.begin(), game.moves.end(), [](const Move& m) { return m.simCount > 0; });
   if (!simulated) {
@@ -463,7 +469,6 @@ void Commands::showSimulationResults() {
   const Move& top = game.moves.front();
   for (const std::string& line : SimulationStatsLines(game, top)) lines.push_back(line);
   if (HeatStatsOf(game, top) != nullptr) lines.push_back(Message(msg::HeatmapHint));
-  TextPane& pane = textPane();
   pane.SetSimulationLines(lines);
   for (const std::string& line : lines) pane.Print(line);
 }
