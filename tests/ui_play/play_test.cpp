@@ -126,14 +126,26 @@ std::vector<long> visibleMoveLines(PlayWindow& window) {
   return found;
 }
 
+// Prints how long the part of a test took (the whole window test is to
+// stay well under a minute).
+Clock::time_point lastLap = Clock::now();
+void lap(const char* what) {
+  std::printf("[   lap  ] %-28s %.2f s\n", what, secondsSince(lastLap));
+  lastLap = Clock::now();
+}
+
 class WindowPlay : public testing::Test {
  protected:
   void SetUp() override {
     answers() = Answers();
-    start_ = Clock::now();
+    start_ = lastLap = Clock::now();
   }
   void TearDown() override {
     for (const std::string& failure : answers().failures) ADD_FAILURE() << failure;
+    // The pane as the test left it, for a look after a failure.
+    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::ofstream pane(filesFolder() + "/pane-" + name + ".txt");
+    for (const std::string& line : textPane().Lines()) pane << line << '\n';
     EXPECT_EQ(answersWaiting(), 0u) << "answers were queued for dialogs that never opened";
     std::printf("[ timing ] %s: %.1f s\n", testing::UnitTest::GetInstance()->current_test_info()->name(),
                 secondsSince(start_));
@@ -185,9 +197,10 @@ TEST_F(WindowPlay, AWholeGameAgainstTheComputer) {
   // A game against the computer player at a set depth of one ply, the user
   // first, the name typed.
   answerDialog({check([](wxDialog& d) { EXPECT_EQ(ui::WxToLatin1(d.GetTitle()), Message(msg::DlgTitlePlayPexil)); }),
-                choose(list1, 0), typeInto(text1, "Ann"), choose(list2, 1), setText(text2, "1"), ok()});
+                choose(list1, 0), typeInto(text1, "Ann"), choose(list2, 0), setText(text2, "0:06"), ok()});
   w.menu(524);
   ASSERT_TRUE(w.settle());
+  lap("new game against the computer");
   ASSERT_EQ(w.game().playerCount, 2);
   EXPECT_TRUE(w.game().history.empty());
   EXPECT_EQ(w.game().toMove, 0);
@@ -199,8 +212,22 @@ TEST_F(WindowPlay, AWholeGameAgainstTheComputer) {
   {
     const auto planned = typeableMove(w.game());
     ASSERT_TRUE(planned) << "the opening rack makes no move";
+    const std::size_t lines = textPane().LineCount();
     enterMoveByKeys(w, *planned);
     awaitReply(w, 0);
+    // The line of the move played: no '|' marks, as no tile lay on the
+    // board before it.
+    bool printed = false;
+    for (std::size_t k = lines; k < textPane().LineCount(); ++k) {
+      const std::string line = textPane().Line(k);
+      if (line.rfind("P1: ", 0) != 0) continue;
+      printed = true;
+      std::string upper = planned->word;
+      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      EXPECT_EQ(line.substr(4, upper.size()), upper) << line;
+      break;
+    }
+    EXPECT_TRUE(printed) << "the move played was not printed";
     ASSERT_EQ(w.game().history.size(), 2u);
     const Move& played = w.game().history[0].move.move();
     EXPECT_EQ(describe(played), describe(planned->move));
@@ -229,6 +256,177 @@ TEST_F(WindowPlay, AWholeGameAgainstTheComputer) {
     awaitReply(w, before);
     EXPECT_EQ(describe(w.game().history[before].move.move()), expected);
   }
+  lap("moves typed and clicked");
+
+  // 3. Shift+X: the exchange dialog, the tiles to keep typed, Enter.
+  {
+    ASSERT_TRUE(ExchangeAllowed(w.game()));
+    const std::string rack = rackString(w.game().racks[0]);
+    const std::string keep = rack.substr(0, 2);
+    const std::size_t before = w.game().history.size();
+    answerDialog({typeInto(text1, keep), key(WXK_RETURN)});
+    w.key('X', wxMOD_SHIFT);
+    awaitReply(w, before);
+    const HistoryEntry& exchange = w.game().history[before];
+    EXPECT_TRUE(isExchange(exchange.move.move()) || exchange.move.move().word == label::exchangedTiles)
+        << exchange.move.move().wordView();
+    EXPECT_EQ(exchange.move.move().score, 0);
+  }
+  lap("exchange");
+
+  // 4. "Challenge last" on the computer's move: a word of the list stands,
+  // and under the penalty rule its player gains the penalty.
+  {
+    ASSERT_EQ(w.game().toMove, 0);
+    const Game& game = w.game();
+    const int type = game.challengeType, penalty = game.challengePenalty;
+    const int before = game.scores[1];
+    const std::size_t lines = textPane().LineCount();
+    ASSERT_TRUE(w.menuEnabled(557));
+    w.menu(557);
+    ASSERT_TRUE(w.settle());
+    EXPECT_TRUE(w.game().history.back().survivedChallenge);
+    EXPECT_EQ(w.game().scores[1], before + (type == 2 || type == 3 ? penalty : 0)) << "challenge type " << type;
+    EXPECT_GT(textPane().LineCount(), lines);
+    EXPECT_EQ(w.game().toMove, type == 1 || type == 3 ? 1 : 0);
+    ASSERT_TRUE(w.settle());
+  }
+  lap("challenge");
+
+  // 5. Ctrl+Z takes the last move back (the computer does not answer at
+  // once); Ctrl+Y plays it again.
+  {
+    const Record before = recordOf(w.game());
+    const int mover = w.game().toMove;
+    w.key('Z', wxMOD_CONTROL);
+    ASSERT_TRUE(waitFor([&] { return w.game().history.size() + 1 == before.turns.size(); }, 5)) << "Ctrl+Z took nothing back";
+    pumpFor(0.3);
+    EXPECT_FALSE(w.commands().busy()) << "the computer answered a move taken back";
+    EXPECT_EQ(w.game().toMove, 1 - mover);
+    EXPECT_TRUE(w.menuEnabled(591));
+    w.key('Y', wxMOD_CONTROL);
+    ASSERT_TRUE(waitFor([&] { return w.game().history.size() == before.turns.size(); }, 5)) << "Ctrl+Y replayed nothing";
+    ASSERT_TRUE(w.settle());
+    EXPECT_EQ(recordOf(w.game()), before);
+    EXPECT_EQ(w.game().toMove, mover);
+  }
+  lap("undo and redo");
+
+  // 6. To the end: Enter with no tiles laid lets the computer move for the
+  // user (and it answers), twice; then Autoplay finishes the game.
+  for (int turn = 0; turn < 2 && !w.game().gameOver; ++turn) {
+    const std::size_t before = w.game().history.size();
+    w.key(WXK_RETURN);
+    awaitReply(w, before);
+  }
+  lap("Enter twice");
+  if (!w.game().gameOver) {
+    w.menu(525);
+    ASSERT_TRUE(waitFor([&] { return w.game().gameOver && !w.commands().busy(); }, 60)) << "Autoplay did not finish";
+    ASSERT_TRUE(w.settle());
+  }
+  EXPECT_TRUE(w.game().gameOver);
+  lap("autoplay");
+
+  // 7. Ctrl+S saves the record under the name the file chooser gives;
+  // Ctrl+O opens it again: the same turns and scores.
+  const Record played = recordOf(w.game());
+  const std::string path = filesFolder() + "/whole-game.gcg";
+  std::filesystem::remove(path);
+  answerFile(path);
+  w.key('S', wxMOD_CONTROL);
+  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(path) && answersWaiting() == 0; }, 5))
+      << "Ctrl+S saved nothing; dialogs opened: " << testing::PrintToString(answers().opened) << ", last pane line: " << textPane().LastLine();
+  answerFile(path);
+  w.key('O', wxMOD_CONTROL);
+  ASSERT_TRUE(waitFor([&] { return answersWaiting() == 0; }, 5)) << "Ctrl+O chose no file";
+  ASSERT_TRUE(w.settle());
+  EXPECT_TRUE(answers().questions.empty()) << "a saved game asked to be saved first";
+  EXPECT_EQ(recordOf(w.game()), played);
+  EXPECT_EQ(playerName(w.game(), 0), "Ann");
+  lap("save and open");
+}
+
+// ---------------------------------------------------------------- Esc
+
+TEST_F(WindowPlay, EscStopsASimulation) {
+  PlayWindow w(77, 4);
+  ASSERT_TRUE(w.open());
+  // "Fast lookahead..." by Shift+F: three plies on two threads, until finished.
+  answerDialog({check([](wxDialog& d) { EXPECT_EQ(ui::WxToLatin1(d.GetTitle()), Message(msg::DlgTitleLookahead)); }),
+                spin(spin1, 3), spin(spin2, 2), choose(list1, 0), choose(list2, 0), ok()});
+  w.key('F', wxMOD_SHIFT);
+  ASSERT_TRUE(waitFor([&] { return w.commands().busy(ui::Busy::simulation); }, 5)) << "no simulation started";
+  pumpFor(0.4);
+  ASSERT_TRUE(w.commands().busy(ui::Busy::simulation)) << "the simulation ended before Esc could stop it";
+  EXPECT_TRUE(w.menuEnabled(561)) << "Abort is greyed while a simulation runs";
+  EXPECT_FALSE(w.menuEnabled(547)) << "Move is enabled while a simulation runs";
+  const auto pressed = Clock::now();
+  w.key(WXK_ESCAPE);
+  ASSERT_TRUE(waitFor([&] { return !w.commands().busy(); }, 10)) << "Esc did not stop the simulation";
+  const double stopped = secondsSince(pressed);
+  std::printf("[   lap  ] %-28s %.2f s\n", "Esc to idle", stopped);
+  EXPECT_LT(stopped, 5.0);
+  ASSERT_TRUE(w.settle());
+  EXPECT_FALSE(w.menuEnabled(561));
+  EXPECT_TRUE(w.menuEnabled(547));
+  // The window still answers: Shift+W prints the bag, a click sets the
+  // board cursor, Esc then takes it... and nothing else runs.
+  const std::size_t lines = textPane().LineCount();
+  w.key('W', wxMOD_SHIFT);
+  EXPECT_TRUE(waitFor([&] { return textPane().LineCount() > lines; }, 5)) << "Shift+W printed nothing after the stop";
+  w.clickAt(w.squareCentre(7, 7));
+  EXPECT_TRUE(waitFor([&] { return w.session().entry().cursor().has_value(); }, 5)) << "a click set no cursor";
+  EXPECT_FALSE(w.commands().busy());
+}
+
+// ---------------------------------------------------------------- goldens
+
+// The version line of the banner carries the build date: it must have
+// scrolled out of a picture kept as a golden.
+void expectBannerScrolledOff(PlayWindow& w) {
+  std::size_t version = 0;
+  for (std::size_t k = 0; k < textPane().LineCount(); ++k) {
+    if (textPane().Line(k).rfind("Version ", 0) == 0) version = k;
+  }
+  EXPECT_GT(w.view().PaneLayout().first, version) << "the banner's build date shows in the picture";
+}
+
+TEST_F(WindowPlay, GoldenMovePreview) {
+  PlayWindow w(2024, 3);
+  ASSERT_TRUE(w.open());
+  const std::size_t lines = textPane().LineCount();
+  w.key('B', wxMOD_SHIFT);
+  ASSERT_TRUE(waitFor([&] { return textPane().LineCount() > lines + 10; }, 5)) << "Shift+B printed no board";
+  w.key('Q', wxMOD_SHIFT);
+  ASSERT_TRUE(w.settle());
+  w.paint();
+  const std::vector<long> moveLines = visibleMoveLines(w);
+  ASSERT_GE(moveLines.size(), 2u);
+  const long line = moveLines[1];
+  w.pointAt(w.lineCentre(line));
+  ASSERT_TRUE(waitFor([&] { return w.view().PaneLayout().selected == line; }, 5));
+  pumpFor(0.2);
+  const draw::Canvas& canvas = w.paint();
+  expectBannerScrolledOff(w);
+  checkGolden("window_preview", canvas);
+}
+
+TEST_F(WindowPlay, GoldenSimulationResults) {
+  PlayWindow w(2024, 3);
+  ASSERT_TRUE(w.open());
+  // A lookahead of one ply on one thread until it finishes, by point
+  // spread, without guessing racks: the same iterations every run.
+  answerDialog({spin(spin1, 1), spin(spin2, 1), choose(list1, 0), choose(list2, 0), setCheck(check1, false), ok()});
+  w.key('F', wxMOD_SHIFT);
+  ASSERT_TRUE(waitFor([&] { return answersWaiting() == 0; }, 5));
+  ASSERT_TRUE(w.settle(30));
+  w.key(WXK_TAB);
+  ASSERT_TRUE(w.settle());
+  w.pointAt(wxPoint(2, 2));  // no line selected
+  const draw::Canvas& canvas = w.paint();
+  expectBannerScrolledOff(w);
+  checkGolden("window_results", canvas);
 }
 
 }  // namespace

@@ -51,4 +51,4 @@ for _ in $(seq 1 100); do
 done
 export DISPLAY=$display
 cd "$work/data"
-"$program" "$@"
+${PLAY_TEST_WRAP:-} "$program" "$@"

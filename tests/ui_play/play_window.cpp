@@ -9,6 +9,7 @@
 #include <wx/spinctrl.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -57,7 +58,13 @@ class Answerer : public wxTimer, public wxModalDialogHook {
 
  protected:
   int Enter(wxDialog* dialog) override {
-    answers().opened.push_back(ui::WxToLatin1(dialog->GetTitle()));
+    // The toolkit's file chooser passes here twice on its way in (its own
+    // ShowModal, then the dialog's): the second time it is already open.
+    if (std::any_of(open_.begin(), open_.end(), [dialog](const Open& o) { return o.dialog == dialog; })) {
+      return wxID_NONE;
+    }
+    answers().opened.push_back(ui::WxToLatin1(dialog->GetTitle()) + " (" +
+                               ui::WxToLatin1(dialog->GetClassInfo()->GetClassName()) + ")");
     if (queue.empty()) {
       answers().failures.push_back("a dialog no answer was queued for: \"" + answers().opened.back() + "\"");
       return wxID_CANCEL;
@@ -198,13 +205,23 @@ void answerDialog(std::vector<Step> steps) { answerer().queue.push_back({std::mo
 void answerAtOnce(std::function<int(wxDialog&)> answer) { answerer().queue.push_back({{}, std::move(answer)}); }
 
 void answerFile(const std::string& path) {
-  answerAtOnce([path](wxDialog& dialog) {
-    auto* files = dynamic_cast<wxFileDialog*>(&dialog);
-    EXPECT_NE(files, nullptr) << "expected a file chooser, got \"" << dialog.GetTitle() << "\"";
-    if (files == nullptr) return static_cast<int>(wxID_CANCEL);
-    files->SetPath(ui::Latin1ToWx(path));
-    return static_cast<int>(wxID_OK);
-  });
+  // The toolkit's chooser, shown: the name set, the pointer over it (which
+  // gives it the keyboard), a moment for it to settle, Enter.
+  answerDialog({[path](wxDialog& dialog) {
+                  auto* files = dynamic_cast<wxFileDialog*>(&dialog);
+                  EXPECT_NE(files, nullptr) << "expected a file chooser, got \"" << dialog.GetTitle() << "\"";
+                  if (files == nullptr) {
+                    dialog.EndModal(wxID_CANCEL);
+                    return true;
+                  }
+                  files->SetPath(ui::Latin1ToWx(path));
+                  return true;
+                },
+                [ticks = 0](wxDialog& dialog) mutable {
+                  if (ticks++ == 0) wxUIActionSimulator().MouseMove(dialog.GetScreenRect().GetPosition() + wxPoint(20, 20));
+                  return ticks > 8;
+                },
+                key(WXK_RETURN)});
 }
 
 void answerColour(int rgb) {
