@@ -380,6 +380,234 @@ TEST_F(WindowPlay, EscStopsASimulation) {
   EXPECT_FALSE(w.commands().busy());
 }
 
+// ---------------------------------------------------------------- menus
+
+// Every item of the menu bar that runs a command (not the submenus).
+void collectItems(const std::vector<ui::MenuNode>& nodes, std::vector<int>& items) {
+  for (const ui::MenuNode& node : nodes) {
+    if (node.kind == ui::MenuKind::submenu) {
+      collectItems(node.children, items);
+    } else if (node.kind != ui::MenuKind::separator) {
+      items.push_back(node.number);
+    }
+  }
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// What a command can change, as text: the pane, the answers given, the
+// game, the laid tiles and the rack's order, the stored settings, the
+// ticks of the menu, the files written and the addresses opened.
+std::string fingerprint(PlayWindow& w, const std::vector<int>& items) {
+  std::ostringstream out;
+  out << "pane " << textPane().LineCount() << " messages " << answers().messages.size() << " questions "
+      << answers().questions.size() << '\n';
+  if (const Game* game = w.session().game()) {
+    out << "history " << game->history.size() << " number " << game->moveNumber << " to " << game->toMove << " over "
+        << game->gameOver << " bag " << game->bag[kTotalSlot] << " list " << game->moves.size() << " lexicon "
+        << game->lexicon.get() << " challenge " << game->challengeType << '/' << game->challengePenalty << " known "
+        << game->typedKnownTiles << '/' << game->knownRacks.size() << " phony " << game->minPhonyLength << '\n';
+    for (int p = 0; p < game->playerCount; ++p) {
+      out << playerName(*game, p) << ' ' << game->scores[static_cast<std::size_t>(p)] << ' '
+          << rackString(game->racks[static_cast<std::size_t>(p)]) << ' ' << game->clocks[static_cast<std::size_t>(p)]
+          << '\n';
+    }
+    for (const std::string& word : game->barredWords) out << "barred " << word << '\n';
+    if (!game->history.empty()) {
+      for (const std::string& note : game->history.back().notes) out << "note " << note << '\n';
+    }
+    if (!game->moves.empty()) out << "first simulated " << game->moves.front().simCount << '\n';
+    out << "entry " << w.session().entry().laid().size() << ' ';
+    for (char c : w.session().entry().displayedRack(*game, game->toMove)) out << c;
+    out << '\n';
+  }
+  if (const char* store = std::getenv("PEXIL_SETTINGS")) out << fileText(store) << '\n';
+  out << "language " << UILang() << " flag " << experimentalPlayFlag() << '\n';
+  for (const int n : items) out << (w.commands().checked(n) ? '1' : '0');
+  out << '\n';
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(filesFolder())) {
+    if (entry.path().filename().string().rfind("pane-", 0) != 0) {
+      files.insert(entry.path().filename().string() + ":" + std::to_string(entry.file_size()));
+    }
+  }
+  for (const std::string& f : files) out << f << '\n';
+  return out.str();
+}
+
+TEST_F(WindowPlay, EveryMenuCommandOnce) {
+  PlayWindow w(99, 6);
+  ASSERT_TRUE(w.open());
+  const std::string files = filesFolder();
+  std::vector<int> items;
+  collectItems(ui::MainMenu(), items);
+
+  // The commands that are not built yet stay greyed.
+  const std::set<int> greyed = {512, 516, 563, 628, 629, 630, 631};
+  // Abort runs while "Highest scoring move" does; Exit ends the test.
+  // The order: files saved before they are opened, moves made before they
+  // are taken back, the game-ending commands last.
+  const std::vector<int> order = {
+      510, 511, 514, 515, 518, 519, 517,                                  // File: saves
+      541, 542, 545, 543,                                                 // Board
+      526, 529, 530, 528, 527, 531, 532, 533, 534, 538,                   // Game
+      547, 548, 549, 550, 544, 562, 565, 566, 567, 568,                   // Move
+      571, 572, 573, 574, 575, 576, 577, 569, -1, -2, -3, -4,
+      552, 553, 554, 555, 556, 557, 537, 535, 536, 558, 559, 560,
+      590, 591, 592, 593, 594,                                            // Edit
+      579, 580, 581, 582, 583, 584, 585, 586, 587, 588,                   // Rack
+      509, 513,                                                           // File: opens
+      596, 597, 599, 600, 601, 602, 603, 604, 598,                        // Lexicon
+      606, 607, 608, 609, 610, 611, 612, 613, 617, 618,                   // Tiles
+      619, 620, 621, 622, 623, 624, 625, 626, 616,
+      634, 635, 633,                                                      // UI language
+      637, 638,                                                           // Help
+  };
+  const std::vector<int> tail = {539, 523, 524, 525, 522};
+  // Each item once: the list above, the greyed ones, Abort and Exit.
+  {
+    std::multiset<int> listed(order.begin(), order.end());
+    listed.insert(tail.begin(), tail.end());
+    listed.insert(greyed.begin(), greyed.end());
+    listed.insert(561);
+    listed.insert(520);
+    EXPECT_EQ(listed, std::multiset<int>(items.begin(), items.end())) << "a menu item is missing from the test";
+  }
+  for (const int n : greyed) EXPECT_FALSE(w.menuEnabled(n)) << n;
+
+  // The items ticked at first (the mood, tile style, blank colour, play flag
+  // and language in use) change nothing when chosen: they come after the
+  // others of their group.
+  std::vector<int> sequence, deferred;
+  for (const int n : order) {
+    (w.commands().checked(n) && ui::ToggledSetting(n) == nullptr ? deferred : sequence).push_back(n);
+  }
+  sequence.insert(sequence.end(), deferred.begin(), deferred.end());
+  sequence.insert(sequence.end(), tail.begin(), tail.end());
+
+  const auto rack = [&w] { return rackString(w.game().racks[static_cast<std::size_t>(w.game().toMove)]); };
+  std::map<int, std::function<void()>> prepare = {
+      {510, [&] { answerFile(files + "/menu-game.gcg"); }},
+      {511, [&] { answerFile(files + "/menu-game-2.gcg"); }},
+      {514, [&] { answerFile(files + "/menu-position.pexil"); }},
+      {515, [&] { answerFile(files + "/menu-position-2.pexil"); }},
+      {517, [&] { answerFile(files + "/menu-ratings.txt"); }},
+      {518, [&] { answerFile(files + "/menu-board.png"); }},
+      {519, [&] { answerFile(files + "/menu-screen.png"); }},
+      {509, [&] { answerFile(files + "/menu-game.gcg"); }},
+      {513, [&] { answerFile(files + "/menu-position.pexil"); }},
+      {527, [] { answerDialog({setText(text1, "0:06"), setCheck(check1, true), ok()}); }},
+      {531, [] { answerDialog({setText(text1, "100"), setText(text2, "200"), ok()}); }},
+      {532, [] { answerDialog({setText(text1, "Ann"), setText(text2, "Bob"), ok()}); }},
+      {537, [] { answerDialog({setText(text1, "A note on the move"), ok()}); }},
+      {550, [] { answerDialog({spin(spin1, 1), spin(spin2, 1), choose(list1, 0), choose(list2, 0), ok()}); }},
+      {569, [] { answerDialog({setText(text1, "zoic"), press(ui::dlgid::add), ok()}); }},
+      {552, [] { answerDialog({choose(list1, 0), spin(spin1, 1), spin(spin2, 1), ok()}); }},
+      {554,
+       [&] {
+         // A tile laid by hand, to be recalled.
+         int column = 0, row = 0;
+         while (!squareAt(w.game().board, column, row)->empty()) ++column;
+         w.clickAt(w.squareCentre(column, row));
+         std::string letter(1, static_cast<char>(std::tolower(static_cast<unsigned char>(rack()[0]))));
+         if (letter == "?") letter = "e";
+         w.type(letter);
+         EXPECT_TRUE(waitFor([&] { return w.session().entry().laid().size() == 1; }, 5)) << "no tile was laid";
+       }},
+      {556, [&] { answerDialog({setText(text1, rack().substr(0, 1)), ok()}); }},
+      {558, [] { answerDialog({choose(list1, 0), ok()}); }},
+      {579, [&] { answerDialog({setText(text1, rack().substr(0, 3)), ok()}); }},
+      {583,
+       [&] {
+         const std::string theirs = rackString(w.game().racks[static_cast<std::size_t>(1 - w.game().toMove)]);
+         answerDialog({setText(text1, theirs.substr(0, 1)), ok()});
+       }},
+      {596, [] { answerDialog({setText(text1, "cat"), ok()}); }},
+      {597, [] { answerDialog({setText(text1, "cat"), ok()}); }},
+      {599, [] { answerDialog({setText(text1, "at"), ok()}); }},
+      {600, [] { answerDialog({setText(text1, "cat"), ok()}); }},
+      {601, [] { answerDialog({setText(text1, "tac"), ok()}); }},
+      {602, [] { answerDialog({setText(text1, "c?t"), ok()}); }},
+      {604, [] { answerDialog({spin(spin1, 6), ok()}); }},
+      {598, [] { answerDialog({choose(list1, 0), ok()}); }},
+      {617, [] { answerColour(0x123456); }},
+      {618, [] { answerColour(0xFEDCBA); }},
+      {626, [] { answerColour(0x00FF80); }},
+      {637, [] { answerDialog({ok()}); }},
+      {539, [] { answers().replies.push_back(true); }},
+      {524, [] { answerDialog({choose(list1, 0), setText(text1, "Ann"), choose(list2, 0), setText(text2, "0:06"), ok()}); }},
+      {522, [] { answerDialog({ok()}); }},
+  };
+
+  int invoked = 0;
+  for (const int n : sequence) {
+    SCOPED_TRACE("menu item " + std::to_string(n));
+    const auto started = Clock::now();
+    ASSERT_TRUE(w.settle());
+    if (!w.commands().enabled(n)) {
+      ADD_FAILURE() << "menu item " << n << " is not enabled when its turn comes";
+      continue;
+    }
+    EXPECT_TRUE(w.menuEnabled(n)) << "the menu bar shows item " << n << " greyed while its command is enabled";
+    if (const auto found = prepare.find(n); found != prepare.end()) found->second();
+    const std::size_t opened = answers().opened.size();
+    const std::string before = fingerprint(w, items);
+    w.menu(n);
+    if (n == 559) {
+      // "Highest scoring move" searches until stopped: Abort stops it.
+      EXPECT_TRUE(w.commands().busy());
+      pumpFor(0.3);
+      ASSERT_TRUE(w.menuEnabled(561));
+      w.menu(561);
+      ++invoked;
+    }
+    if (n == 525 && !waitFor([&] { return !w.commands().busy(); }, 1.0)) {
+      // Autoplay of a whole game (with the slower endgame search switched
+      // on above) is stopped by Esc after a second of moves.
+      w.key(WXK_ESCAPE);
+    }
+    ASSERT_TRUE(w.settle(30)) << "menu item " << n << " did not finish";
+    EXPECT_TRUE(waitFor([&] { return answersWaiting() == 0; }, 5)) << "menu item " << n << " opened no dialog";
+    const bool changed = waitFor([&] { return fingerprint(w, items) != before; }, n == 638 ? 3 : 1);
+    if (n == 584 && !changed) {
+      // A shuffle may give the same order by chance: a few more tries.
+      bool shuffled = false;
+      for (int k = 0; k < 5 && !shuffled; ++k) {
+        w.menu(n);
+        shuffled = fingerprint(w, items) != before;
+      }
+      EXPECT_TRUE(shuffled) << "Shuffle rack never changed the order";
+    } else if (n == 637) {
+      EXPECT_EQ(answers().opened.size(), opened + 1) << "About opened no box";
+    } else {
+      EXPECT_TRUE(changed) << "menu item " << n << " changed nothing";
+    }
+    const double took = secondsSince(started);
+    if (took > 1.0) std::printf("[   lap  ] menu item %-18d %.2f s\n", n, took);
+    ++invoked;
+  }
+  EXPECT_EQ(invoked, static_cast<int>(sequence.size()) + 1);
+  EXPECT_EQ(UILang(), kEnglish);
+
+  // Exit while a search runs: the window closes, the search stops, and no
+  // thread of the program is left.
+  ASSERT_TRUE(w.settle());
+  const int threads = threadCount();
+  w.menu(559);
+  EXPECT_TRUE(w.commands().busy());
+  pumpFor(0.2);
+  EXPECT_GT(threadCount(), threads);
+  w.menu(520);
+  ASSERT_TRUE(waitFor([&] { return !w.open(); }, 10)) << "Exit did not close the window";
+  EXPECT_TRUE(waitFor([&] { return threadCount() <= threads; }, 5))
+      << threadCount() << " threads are left, " << threads << " before the search";
+}
+
 // ---------------------------------------------------------------- goldens
 
 // The version line of the banner carries the build date: it must have
