@@ -6,6 +6,10 @@
 # folder. Skipped (exit 77) when Xvfb is missing.
 #
 #   play_test.sh TEST_PROGRAM RUN_DIR TEST_DATA WORK [gtest options]
+#
+# PLAY_TEST_WRAP, when set, is put before the program (a debugger, e.g.
+# "gdb -batch -x commands --args"). The files the test saves, and the pane
+# of each test as it ended, are left in WORK/files.
 set -euo pipefail
 program=$1 run=$2 data=$3 work=$4
 shift 4
