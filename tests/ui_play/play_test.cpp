@@ -371,7 +371,7 @@ TEST_F(WindowPlay, EscStopsASimulation) {
   EXPECT_FALSE(w.menuEnabled(561));
   EXPECT_TRUE(w.menuEnabled(547));
   // The window still answers: Shift+W prints the bag, a click sets the
-  // board cursor, Esc then takes it... and nothing else runs.
+  // board cursor, and nothing runs any more.
   const std::size_t lines = textPane().LineCount();
   w.key('W', wxMOD_SHIFT);
   EXPECT_TRUE(waitFor([&] { return textPane().LineCount() > lines; }, 5)) << "Shift+W printed nothing after the stop";
