@@ -3,6 +3,8 @@
 // which heat map the modifier keys show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "move_preview.hpp"
 #include "movegen/generator.hpp"
 #include "movegen/move_line.hpp"
@@ -65,6 +67,39 @@ TEST(UiPreview, MoveLinesReadAsTheirMoves) {
     EXPECT_TRUE(sameMove(*reversed, move));
   }
   EXPECT_GT(placements, 10);
+}
+
+// The game's move list may be left from another turn (the computer's
+// candidates stay in it after its move): a listed move the rack to move
+// cannot make is not read as a move, and one it can make still is.
+TEST(UiPreview, AListLeftFromAnotherRackNamesNoMove) {
+  Game game = test::seededPosition(0, 2024);
+  Game other = game;
+  other.toMove = 1 - game.toMove;
+  std::vector<Move> theirs = legalMoves(other);
+  const std::vector<Move> ours = legalMoves(game);
+  const Move* foreign = nullptr;
+  for (const Move& move : theirs) {
+    if (isNonPlacement(move)) continue;
+    if (std::none_of(ours.begin(), ours.end(), [&](const Move& m) { return sameMove(m, move); })) {
+      foreign = &move;
+      break;
+    }
+  }
+  ASSERT_NE(foreign, nullptr) << "the two racks make the same moves";
+  const std::string line = MoveLine(other, other.toMove, *foreign, std::string());
+  game.moves = theirs;
+  EXPECT_FALSE(ReadMove(game, line).has_value()) << line;
+  // A move of the list that the rack to move can make too is read.
+  for (const Move& move : theirs) {
+    if (isNonPlacement(move) || std::none_of(ours.begin(), ours.end(), [&](const Move& m) { return sameMove(m, move); })) {
+      continue;
+    }
+    const auto read = ReadMove(game, MoveLine(game, game.toMove, move, std::string()));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_TRUE(sameMove(*read, move));
+    break;
+  }
 }
 
 TEST(UiPreview, TextThatNamesNoMoveGivesNone) {

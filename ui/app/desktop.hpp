@@ -35,6 +35,10 @@ class View : public wxWindow {
   // The pane's first visible line and the number of visible lines.
   std::size_t FirstVisibleLine() const { return paneView_.first; }
   int VisibleLineCount() const { return paneView_.visibleLines; }
+  // Where the last paint put the squares, the rack tiles, the scroll
+  // arrows and the pane's lines (the window tests point at them).
+  const draw::HitMap& Hits() const { return hits_; }
+  const draw::PaneView& PaneLayout() const { return paneView_; }
 
  private:
   // ---- input: the board cursor, typing, dragging tiles, pane clicks and

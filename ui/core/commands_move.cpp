@@ -172,7 +172,12 @@ void Commands::playHumanMove(const Move& move) {
     Game& game = *session_.mutableGame();
     chargeUserClock(game);
     PlayMove(game, move);
-    PrintMoveLine(game, (game.toMove + game.playerCount - 1) % game.playerCount, game.lastMove, std::string());
+    // The '|' marks go round the tiles that lay on the board before the
+    // move, not round the move's own tiles.
+    MoveLineOptions options;
+    options.before = &game.previousBoard;
+    PrintMoveLine(game, (game.toMove + game.playerCount - 1) % game.playerCount, game.lastMove, std::string(), false,
+                  options);
   }
   session_.entry().recall();
   noteChange();

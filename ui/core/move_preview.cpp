@@ -85,6 +85,42 @@ std::vector<std::pair<Placement, std::string>> pairsOf(const Board& board, const
   return pairs;
 }
 
+// Whether a listed move can be made now by the player to move: the word's
+// squares that hold tiles hold its letters, and the rack holds the tiles
+// for the others (and an exchange's kept tiles). The game's move list may
+// be left from another turn (the computer's candidates stay in it after
+// its move), and such a move played with the wrong rack would take tiles
+// the rack does not have.
+bool PlayableNow(const Game& game, const Move& move) {
+  if (game.toMove < 0 || game.toMove >= game.playerCount) return false;
+  const Rack& rack = game.racks[static_cast<std::size_t>(game.toMove)];
+  LetterCounts needed{};
+  const auto need = [&](int code) {
+    if (code < 0 || code >= kCodeSlots) return false;
+    return ++needed[code] <= rack[code];
+  };
+  if (isNonPlacement(move)) {
+    if (!isExchange(move) && move.word != label::exchangedTiles) return true;
+    for (const char c : move.leaveView()) {
+      if (!need(codeOfTile(c))) return false;
+    }
+    return true;
+  }
+  const std::string_view word = move.wordView();
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const int column = move.direction == kAcross ? move.column + static_cast<int>(i) : move.column;
+    const int row = move.direction == kAcross ? move.row : move.row + static_cast<int>(i);
+    const Square* square = squareAt(game.board, column, row);
+    if (square == nullptr) return false;
+    if (!square->empty()) {
+      if (codeOfLetter(square->letter) != codeOfLetter(word[i])) return false;
+      continue;
+    }
+    if (!need(move.isBlankAt(static_cast<int>(i)) ? rules().blankCode : codeOfLetter(word[i]))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<Move> ReadMove(const Game& game, const std::string& latin1) {
@@ -93,7 +129,7 @@ std::optional<Move> ReadMove(const Game& game, const std::string& latin1) {
   if (pairs.empty()) return std::nullopt;
   for (const auto& [at, word] : pairs) {
     for (const Move& move : game.moves) {
-      if (names(move, at, word)) return move;
+      if (names(move, at, word) && PlayableNow(game, move)) return move;
     }
   }
   // Not listed: one of the legal moves of the rack to move.
