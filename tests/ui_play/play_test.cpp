@@ -196,7 +196,7 @@ TEST_F(WindowPlay, AWholeGameAgainstTheComputer) {
   ASSERT_TRUE(w.open());
   // A game against the computer player at a set depth of one ply, the user
   // first, the name typed.
-  answerDialog({check([](wxDialog& d) { EXPECT_EQ(ui::WxToLatin1(d.GetTitle()), Message(msg::DlgTitlePlayPexil)); }),
+  answerDialog({expect([](wxDialog& d) { EXPECT_EQ(ui::WxToLatin1(d.GetTitle()), Message(msg::DlgTitlePlayPexil)); }),
                 choose(list1, 0), typeInto(text1, "Ann"), choose(list2, 0), setText(text2, "0:06"), ok()});
   w.menu(524);
   ASSERT_TRUE(w.settle());
@@ -353,7 +353,7 @@ TEST_F(WindowPlay, EscStopsASimulation) {
   PlayWindow w(77, 4);
   ASSERT_TRUE(w.open());
   // "Fast lookahead..." by Shift+F: three plies on two threads, until finished.
-  answerDialog({check([](wxDialog& d) { EXPECT_EQ(ui::WxToLatin1(d.GetTitle()), Message(msg::DlgTitleLookahead)); }),
+  answerDialog({expect([](wxDialog& d) { EXPECT_EQ(ui::WxToLatin1(d.GetTitle()), Message(msg::DlgTitleLookahead)); }),
                 spin(spin1, 3), spin(spin2, 2), choose(list1, 0), choose(list2, 0), ok()});
   w.key('F', wxMOD_SHIFT);
   ASSERT_TRUE(waitFor([&] { return w.commands().busy(ui::Busy::simulation); }, 5)) << "no simulation started";

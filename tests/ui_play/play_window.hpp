@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_steps.hpp"
 #include "draw_context.hpp"
 #include "frame.hpp"
 #include "launch_options.hpp"
@@ -23,24 +24,6 @@
 namespace pexil::test {
 
 // ---- the dialogs ----
-
-// One step on the open dialog; true once it is done (else it is tried
-// again on the next tick).
-using Step = std::function<bool(wxDialog&)>;
-
-Step setText(int id, const std::string& latin1);
-Step choose(int id, int index);  // also sends the change event
-Step spin(int id, int value);
-Step setCheck(int id, bool value);
-Step press(int id);  // a click on the button of that id
-Step ok();
-Step cancel();
-// Types text with the simulated keyboard into edit `id` (the pointer over
-// the dialog, the focus on the edit) and waits until the edit shows it.
-Step typeInto(int id, const std::string& text);
-// A key pressed and released on the simulated keyboard.
-Step key(int keyCode);
-Step check(std::function<void(wxDialog&)> checks);  // runs gtest checks
 
 // The answers to the modal dialogs, in the order they open. A dialog that
 // opens with no answer queued is cancelled and counts as a failure.

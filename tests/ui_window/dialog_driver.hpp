@@ -8,6 +8,8 @@
 
 #include <wx/wx.h>
 
+#include "dialog_steps.hpp"
+
 #include <functional>
 #include <optional>
 #include <set>
@@ -16,7 +18,6 @@
 
 namespace pexil::test {
 
-using Step = std::function<bool(wxDialog&)>;
 
 // The messages the dialogs showed, and the answers to their questions.
 struct Captured {
@@ -45,23 +46,6 @@ auto driven(const std::vector<Step>& steps, Call call) -> decltype(call()) {
 // loop a step could drive).
 void answerNextAtOnce(std::function<int(wxDialog&)> answer);
 
-// The steps.
-Step setText(int id, const std::string& latin1);
-Step setCheck(int id, bool value);
-Step choose(int id, int index);  // also sends the change event
-Step spin(int id, int value);
-Step press(int id);               // a click on the button of that id
-Step ok();
-Step cancel();
-Step expect(std::function<void(wxDialog&)> check);  // runs gtest checks
-// Gives control `id` the keyboard: the pointer over the dialog, the focus
-// on the control; done once the dialog is active and the control focused.
-Step focusOn(int id);
-// Types text with the system's input simulation once the dialog has the
-// keyboard, then waits until edit `id` shows it.
-Step typeInto(int id, const std::string& text);
-Step key(int keyCode);
-// Expects the message last shown to be `text`, and the dialog still open.
 Step refused(const std::string& text);
 
 // The texts of the dialog's labels, check boxes and buttons, with line
@@ -74,9 +58,5 @@ std::vector<std::string> entries(wxDialog& dialog, int id);
 // A message in the current language, its line breaks made spaces.
 std::string flat(const std::string& text);
 
-template <class Control>
-Control* control(wxDialog& dialog, int id) {
-  return dynamic_cast<Control*>(dialog.FindWindow(id));
-}
 
 }  // namespace pexil::test
