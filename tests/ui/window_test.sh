@@ -36,13 +36,6 @@ export PEXIL_SETTINGS="$work/settings/pexil.conf"
 export XDG_CONFIG_HOME="$work/config"
 export NO_AT_BRIDGE=1
 
-# A free display number.
-display=""
-for n in $(seq 71 99); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number"; exit 1; }
-
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -50,13 +43,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-export DISPLAY=$display
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb "$work/xvfb.log"
+pids+=("$XVFB_PID")
 
 previewed=(--data "$work/data" --seed 11 --start-game 1 --moves 3 --size 1000x700 --preview H8 YET)
 game=("${previewed[@]}" --heatmap)

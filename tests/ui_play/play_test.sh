@@ -40,19 +40,8 @@ done
 export PATH="$work/bin:$PATH"
 export BROWSER="$work/bin/www-browser"
 
-display=""
-for n in $(seq 71 99); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number"; exit 1; }
-
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-export DISPLAY=$display
+source "$(dirname "$0")/../ui/xvfb.sh"
+trap 'kill "${XVFB_PID:-}" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+start_xvfb "$work/xvfb.log"
 cd "$work/data"
 ${PLAY_TEST_WRAP:-} "$program" "$@"
