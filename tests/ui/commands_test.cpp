@@ -597,3 +597,32 @@ TEST(UiCommands, ResultsViewFollowsARunningSimulation) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// "Beep on move" and "Auto-show bag contents" act after every recorded
+// move, the computer's (made on a worker) as well as the user's.
+TEST(UiCommands, BeepAndTheWellAfterEachMove) {
+  CommandsBench bench;
+  bench.commands->run(cmd::beep);
+  bench.commands->run(530);  // auto-show bag contents
+  ASSERT_TRUE(bench.session->settings().beep);
+  test::PaneCapture capture;
+  bench.commands->run(cmd::pass);
+  bench.settle();
+  EXPECT_EQ(bench.host.beeps, 1);
+  const std::size_t afterPass = capture.lines().size();
+  EXPECT_GT(afterPass, 1u);  // the well's lines
+  bench.commands->makeMove();
+  bench.settle();
+  EXPECT_EQ(bench.host.beeps, 2);
+  EXPECT_GT(capture.lines().size(), afterPass + 1);
+  bench.commands->run(cmd::beep);
+  bench.commands->run(cmd::pass);
+  bench.settle();
+  EXPECT_EQ(bench.host.beeps, 2);
+}
+
+}  // namespace
+}  // namespace pexil::ui

@@ -17,10 +17,12 @@ Commands::Commands(Session& session, Prompter& prompter, ViewHost& host)
     : session_(session), prompter_(prompter), host_(host), state_(std::make_unique<State>()) {
   state_->recent.load(session_.store());
   // Every recorded move: the beep, the well shown when asked for, a repaint.
-  // (It may run on a worker, on the worker's copy of the game.)
+  // (It may run on a worker, on the worker's copy of the game: it reads
+  // the options through atomic copies, which settingsChanged refreshes.)
+  copyHookOptions();
   SetAfterMoveHook([this](Game& game) {
-    if (session_.settings().beep) post([this] { host_.beep(); });
-    if (session_.settings().autoShowWell && !game.gameOver) ShowWell(game, game.toMove, session_.settings().conciseWell);
+    if (beepOnMove_.load()) post([this] { host_.beep(); });
+    if (showWellOnMove_.load() && !game.gameOver) ShowWell(game, game.toMove, conciseWell_.load());
     host_.repaint();
   });
 }
@@ -133,7 +135,15 @@ void Commands::run(int number) {
   host_.repaint();
 }
 
+void Commands::copyHookOptions() {
+  const Settings& s = session_.settings();
+  beepOnMove_ = s.beep;
+  showWellOnMove_ = s.autoShowWell;
+  conciseWell_ = s.conciseWell;
+}
+
 void Commands::settingsChanged() {
+  copyHookOptions();
   session_.applyEngineSettings();
   session_.saveSettings();
   host_.commandsChanged();

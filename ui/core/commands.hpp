@@ -143,6 +143,9 @@ class Commands : public ViewActions {
   struct State;
   std::unique_ptr<State> state_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // The options the after-move hook reads, which may run on a worker.
+  void copyHookOptions();
+  std::atomic<bool> beepOnMove_{false}, showWellOnMove_{false}, conciseWell_{false};
 };
 
 }  // namespace pexil::ui
