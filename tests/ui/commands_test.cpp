@@ -626,3 +626,38 @@ TEST(UiCommands, BeepAndTheWellAfterEachMove) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// The dialogs' choices that are settings are stored, and reach the game.
+TEST(UiCommands, DialogChoicesAreStored) {
+  CommandsBench bench;
+  bench.prompter.challengeChoice = ChallengeChoice{3, 15};
+  bench.commands->run(cmd::challengeSettings);
+  bench.prompter.phony = 7;
+  bench.commands->run(cmd::phonies);
+  bench.prompter.colourChoice = 0x123456;
+  bench.commands->run(cmd::customBackground);
+  bench.prompter.colourChoice = 0x00FF00;
+  bench.commands->run(cmd::customBlank);
+  EXPECT_EQ(bench.game().challengeType, 3);
+  EXPECT_EQ(bench.game().challengePenalty, 15);
+  EXPECT_EQ(bench.game().minPhonyLength, 7);
+  SettingsStore store(bench.settingsPath);
+  Settings stored;
+  LoadSettings(stored, store);
+  EXPECT_EQ(stored.challengeType, 3);
+  EXPECT_EQ(stored.challengePenalty, 15);
+  EXPECT_EQ(stored.phonyLength, 7);
+  EXPECT_EQ(stored.customTileBackground, 0x123456);
+  EXPECT_EQ(stored.tileTexture, -1);  // the custom colours are in use
+  EXPECT_EQ(stored.blankColour, 0x00FF00);
+  // Cancelled: nothing changes.
+  bench.prompter.challengeChoice.reset();
+  bench.commands->run(cmd::challengeSettings);
+  EXPECT_EQ(bench.session->settings().challengeType, 3);
+}
+
+}  // namespace
+}  // namespace pexil::ui
