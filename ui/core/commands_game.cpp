@@ -462,15 +462,28 @@ void Commands::showSimulationResults() {
     PrintMessage(msg::SimNoResults);
     return;
   }
-  std::vector<std::string> lines;
-  lines.push_back(SimulationResultsHeading(game));
-  lines.push_back(MoveLineHeader(game, game.toMove, 0));
-  for (const Move& m : game.moves) lines.push_back(MoveLine(game, game.toMove, m, std::string()));
+  // The pane: the statistics of the first move, then the table, a page at
+  // a time, so that the table's head is what the view shows last. The
+  // simulation lines (which Ctrl+P copies) hold all of it.
   const Move& top = game.moves.front();
-  for (const std::string& line : SimulationStatsLines(game, top)) lines.push_back(line);
-  if (HeatStatsOf(game, top) != nullptr) lines.push_back(Message(msg::HeatmapHint));
-  pane.SetSimulationLines(lines);
-  for (const std::string& line : lines) pane.Print(line);
+  std::vector<std::string> head;
+  head.push_back(MoveLine(game, game.toMove, top, "Move 1: "));
+  for (const std::string& line : SimulationStatsLines(game, top)) head.push_back(line);
+  if (HeatStatsOf(game, top) != nullptr) head.push_back(Message(msg::HeatmapHint));
+  std::vector<std::string> table;
+  table.push_back(SimulationResultsHeading(game));
+  table.push_back(MoveLineHeader(game, game.toMove, 0));
+  std::vector<std::string> rows;
+  for (const Move& m : game.moves) rows.push_back(MoveLine(game, game.toMove, m, std::string()));
+  std::vector<std::string> all = table;
+  all.insert(all.end(), rows.begin(), rows.end());
+  all.insert(all.end(), head.begin() + 1, head.end());
+  pane.SetSimulationLines(all);
+  for (const std::string& line : head) pane.Print(line);
+  for (const std::string& line : table) pane.Print(line);
+  moveListing().clear();
+  for (std::string& row : rows) moveListing().add(std::move(row));
+  moveListing().showNextPage();
 }
 
 }  // namespace pexil::ui
