@@ -321,7 +321,15 @@ int drawPanel(const DrawContext& context, Canvas& canvas, const Game& game, cons
     std::string line = FormatMessage(msg::PanelPlayerLine, playerName(game, p).c_str(), scoreWord.c_str(), score,
                                      points.c_str(), turn.c_str());
     while (!line.empty() && line.back() == ' ') line.pop_back();
-    textAt(b, font, line, left + 6, y, 0x000000);
+    // A line wider than the panel is set in a smaller font until it fits.
+    const FontEntry* lineFont = font;
+    for (int limit = f - 1; lineFont != nullptr && limit >= 8 &&
+                            text_length(lineFont->font.get(), line.c_str()) > right - left - 12;
+         --limit) {
+      if (const FontEntry* smaller = context.impl().boardFonts.pick(limit)) lineFont = smaller;
+    }
+    textAt(b, lineFont, line, left + 6, y + (font != nullptr && lineFont != nullptr ? font->height - lineFont->height : 0),
+           0x000000);
     // Rack tiles beyond the panel's right edge are cut off there.
     set_clip_rect(b, left, top, right, bottom - 1);
     // The rack as the entry shows it, else in letter order.
