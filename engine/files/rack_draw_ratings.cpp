@@ -13,6 +13,7 @@
 #include "rules/random.hpp"
 #include "rules/tile_counts.hpp"
 #include "text/messages.hpp"
+#include "state/abort_flag.hpp"
 
 namespace pexil {
 namespace {
@@ -115,7 +116,7 @@ std::vector<RackDrawRating> RateRackDraws(const Game& game, const RackDrawOption
   if (game.playerCount <= 0) return ratings;
   const auto players = static_cast<std::size_t>(game.playerCount);
   Game replay = startOfGame(game);
-  for (std::size_t i = 0; i < game.history.size(); ++i) {
+  for (std::size_t i = 0; i < game.history.size() && !abortRequested(); ++i) {
     const HistoryEntry& entry = game.history[i];
     const Move move = entry.move.move();
     const int mover = static_cast<int>(i % players);

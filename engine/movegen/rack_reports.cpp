@@ -10,6 +10,7 @@
 #include "movegen/generator.hpp"
 #include "movegen/keep_value.hpp"
 #include "rules/game_rules.hpp"
+#include "state/abort_flag.hpp"
 #include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -74,7 +75,7 @@ void EstimateLeaveValues(Game& game) {
         count = kEstimateDraws;
       }
     } else {
-      for (int draw = 0; draw < kEstimateDraws; ++draw) {
+      for (int draw = 0; draw < kEstimateDraws && !abortRequested(); ++draw) {
         LetterCounts filled = kept;
         addRandomTiles(game.random, tiles, toDraw, filled);
         if (const std::optional<int> v = FullRackValue(filled)) {
@@ -221,6 +222,8 @@ double RateRackDraw(const Game& game, int player, const Rack& leave, const Rack&
   const int rackSize = leave.total() + drawn.total();
   int below = 0, equal = 0;
   for (int n = 1; n <= redraws; ++n) {
+    // Escape stops the rating: the draw goes unrated.
+    if (abortRequested()) return -1;
     work.bag = unseen;
     rack = leave;
     drawTiles(rack, work.bag, rackSize, &random);

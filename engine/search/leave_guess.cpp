@@ -13,6 +13,7 @@
 #include "rules/game_rules.hpp"
 #include "search/known_racks.hpp"
 #include "search/worker_thread.hpp"
+#include "state/abort_flag.hpp"
 
 namespace pexil {
 namespace {
@@ -195,7 +196,8 @@ void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int thr
   if (kept <= 3) {
     const std::vector<WeightedLeave> leaves = distinctLeaves(pool, kept);
     runOnCopies(prior, threads, [&](Game& copy, int worker) {
-      for (std::size_t i = static_cast<std::size_t>(worker); i < leaves.size(); i += static_cast<std::size_t>(threads)) {
+      for (std::size_t i = static_cast<std::size_t>(worker); i < leaves.size() && !abortRequested();
+           i += static_cast<std::size_t>(threads)) {
         if (leaveExplainsMove(copy, pool, last, leaves[i].leave)) collector.add(leaves[i].leave, leaves[i].weight);
       }
     });
@@ -204,7 +206,7 @@ void ConstructLeaveGuess(Game& game, const OpponentMove& last, int kept, int thr
   const std::vector<int> tiles = tilesOf(pool);
   runOnCopies(prior, threads, [&](Game& copy, int) {
     int accepted = 0;
-    for (int tries = 1; tries <= budget.tries && accepted < budget.accepted; ++tries) {
+    for (int tries = 1; tries <= budget.tries && accepted < budget.accepted && !abortRequested(); ++tries) {
       const Rack leave = randomRack(copy.random, tiles, kept);
       if (leaveExplainsMove(copy, pool, last, leave)) {
         collector.add(leave, 1);
@@ -239,7 +241,7 @@ void ConstructPassGuess(Game& game, const OpponentMove& last, int threads, Guess
   const bool exchange = last.exchange;
   runOnCopies(prior, threads, [&](Game& copy, int) {
     int accepted = 0;
-    for (int tries = 1; tries <= budget.tries && accepted < budget.accepted; ++tries) {
+    for (int tries = 1; tries <= budget.tries && accepted < budget.accepted && !abortRequested(); ++tries) {
       const Rack rack = randomRack(copy.random, tiles, size);
       if (!exchange && rackLeaveValue(rack) < bar) continue;
       const std::vector<Move>& list = generateFor(copy, pool, rack);

@@ -661,3 +661,30 @@ TEST(UiCommands, DialogChoicesAreStored) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// The rating of the rack draws stops on Escape: the draws not yet rated
+// stay out of the report.
+TEST(UiCommands, EscapeStopsTheRatingOfRackDraws) {
+  CommandsBench bench(0, 8, false);
+  for (int k = 0; k < 6; ++k) {
+    bench.commands->makeMove();
+    bench.settle();
+  }
+  ASSERT_EQ(bench.game().history.size(), 6u);
+  test::PaneCapture capture;
+  bench.commands->run(cmd::rateDraw);
+  bench.commands->escape();
+  bench.settle();
+  const std::vector<std::string> lines = capture.lines();
+  const auto rated = std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return !line.empty() && line[0] >= '1' && line[0] <= '9' && line.find('\t') != std::string::npos;
+  });
+  EXPECT_LT(rated, 6);
+  EXPECT_FALSE(bench.commands->busy());
+}
+
+}  // namespace
+}  // namespace pexil::ui
