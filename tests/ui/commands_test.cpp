@@ -18,6 +18,7 @@
 #include "movegen/move_line.hpp"
 #include "pane_clipboard.hpp"
 #include "play/game_flow.hpp"
+#include "rules/game_rules.hpp"
 #include "rules/tile_counts.hpp"
 #include "settings.hpp"
 #include "state/abort_flag.hpp"
@@ -429,9 +430,11 @@ TEST(UiCommands, SavedRecordAndPositionOpenAgain) {
   const std::string junk = (folder / "junk.gcg").string();
   std::ofstream(junk) << "\x01\x02 not a record\n";
   bench.prompter.file = junk;
+  const int type = rules().gameTypeIndex;
   bench.commands->run(cmd::openGame);
   bench.settle();
   EXPECT_EQ(bench.game().history.size(), moves);
+  EXPECT_EQ(rules().gameTypeIndex, type);
   std::filesystem::remove_all(folder);
 }
 

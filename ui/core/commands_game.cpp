@@ -13,6 +13,7 @@
 #include "rules/board_text.hpp"
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
+#include "rules/letter_codes.hpp"
 #include "search/simulation_report.hpp"
 #include "search/strategy.hpp"
 #include "search/timed_move.hpp"
@@ -128,17 +129,23 @@ void Commands::openFile(const std::string& path, bool record) {
   if (const Game* current = session_.game()) *loaded = *current;
   auto names = std::make_shared<GameFileNames>(state_->files);
   auto opened = std::make_shared<bool>(false);
-  const int kind = rules().gameKind, type = rules().gameTypeIndex;
+  const int kind = rules().gameKind, type = rules().gameTypeIndex, alphabet = wordListAlphabet();
   startLong(
       Busy::loading,
-      [loaded, names, opened, path, record] {
+      [this, loaded, names, opened, path, record] {
+        // Reading a file sets up its game type's rules, which painting
+        // reads: the game stays locked meanwhile, so painting waits.
+        std::lock_guard lock(session_.gameMutex());
         *opened = record ? openRecord(*loaded, path, -1, names.get()) : openPosition(*loaded, path, names.get());
       },
-      [this, loaded, names, opened, kind, type, path] {
+      [this, loaded, names, opened, kind, type, alphabet, path] {
         if (!*opened) {
           state_->recent.remove(path);
-          // The rules of the game still shown.
-          if (session_.game() != nullptr) activateGameType(kind, type);
+          // The rules and alphabet of the game still shown.
+          if (session_.game() != nullptr) {
+            activateGameType(kind, type);
+            setWordListAlphabet(alphabet);
+          }
           return;
         }
         state_->files = *names;

@@ -180,7 +180,9 @@ void Commands::selectLexiconDialog() {
   auto loaded = std::make_shared<std::shared_ptr<Lexicon>>();
   startLong(
       Busy::loading,
-      [name, loaded] {
+      [this, name, loaded] {
+        // Loading a list may switch the alphabet painting reads.
+        std::lock_guard lock(session_.gameMutex());
         auto lexicon = std::make_shared<Lexicon>();
         if (!loadWordListWithTables(*lexicon, name) || lexicon->wordCount() == 0) {
           PrintMessageF(msg::CliWordListUnreadable, name.c_str());
