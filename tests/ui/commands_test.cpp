@@ -19,6 +19,8 @@
 #include "pane_clipboard.hpp"
 #include "play/game_flow.hpp"
 #include "rules/game_rules.hpp"
+#include "search/endgame_state.hpp"
+#include "search/timed_move.hpp"
 #include "rules/tile_counts.hpp"
 #include "settings.hpp"
 #include "state/abort_flag.hpp"
@@ -687,6 +689,34 @@ TEST(UiCommands, EscapeStopsTheRatingOfRackDraws) {
   });
   EXPECT_LT(rated, 6);
   EXPECT_FALSE(bench.commands->busy());
+}
+
+}  // namespace
+}  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// The options the engine keeps for the whole process follow the settings:
+// the greedier endgame toggle, and the stored benchmark rates, which the
+// timed move's clock management reads.
+TEST(UiCommands, ProcessWideOptionsFollowTheSettings) {
+  CommandsBench bench;
+  const bool before = endgameOptions().greedier;
+  bench.commands->run(568);
+  EXPECT_EQ(endgameOptions().greedier, !before);
+  bench.commands->run(568);
+  EXPECT_EQ(endgameOptions().greedier, before);
+  setStoredBenchmarkRates(std::nullopt);
+  {
+    SettingsStore store(bench.settingsPath);
+    ASSERT_TRUE(SaveBenchmarkResults({1, 2, 3, 4, 5, 6, 7, 8, 9.5f}, store));
+  }
+  Session session;
+  session.loadSettings();
+  ASSERT_TRUE(storedBenchmarkRates().has_value());
+  EXPECT_DOUBLE_EQ((*storedBenchmarkRates())[8], 9.5);
+  setStoredBenchmarkRates(std::nullopt);
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "movegen/move_line.hpp"
+#include "search/endgame_state.hpp"
 #include "search/fast_lookahead.hpp"
+#include "search/timed_move.hpp"
 #include "search/simulation_report.hpp"
 #include "tables/rack_tables.hpp"
 #include "text/messages.hpp"
@@ -22,8 +24,22 @@ namespace pexil::ui {
 
 Session::Session() : store_(std::make_unique<SettingsStore>()) {}
 
+// The options the engine keeps for the whole process rather than per game:
+// the greedier endgame search, and the benchmark rates the timed move's
+// clock management reads.
+void Session::applyProcessOptions() {
+  endgameOptions().greedier = settings_.greedierEndgame;
+  std::optional<BenchmarkRates> rates;
+  if (const auto results = LoadBenchmarkResults(*store_)) {
+    rates.emplace();
+    std::copy(results->begin(), results->end(), rates->begin());
+  }
+  setStoredBenchmarkRates(rates);
+}
+
 void Session::loadSettings() {
   LoadSettings(settings_, *store_);
+  applyProcessOptions();
   // Lines stay whole while the wide text pane is forced.
   textPane().SetNoWrap(settings_.wideText);
 }
@@ -107,6 +123,7 @@ void Session::replaceGame(std::unique_ptr<Game> game) {
 }
 
 void Session::applyEngineSettings() {
+  endgameOptions().greedier = settings_.greedierEndgame;
   if (game_) ApplyEngineSettings(settings_, *game_);
 }
 

@@ -86,6 +86,8 @@ class Session {
   // Reads or stores the settings (and puts the pane's wrapping in line
   // with the wide-pane option).
   void loadSettings();
+  // Puts the process-wide engine options of the settings in place.
+  void applyProcessOptions();
   bool saveSettings();
   // The display options of the stored settings.
   draw::ViewOptions viewOptions() const;
