@@ -59,6 +59,11 @@ constexpr Command kCommands[] = {
      "                              all of them, one, or set one (flags take 0 or 1);\n"
      "                              play, simulate and analyze start from them\n"
      "                              ($XDG_CONFIG_HOME/pexil.conf, or $PEXIL_SETTINGS)"},
+    {"upload", runUpload,
+     "upload [FILE] [--host H] [--port N]\n"
+     "                              send a game record (strength.gcg) to the results\n"
+     "                              server of the UploadHost setting (or H), port N (80);\n"
+     "                              with no server configured nothing is sent (exit 1)"},
     {"moves", runMoves,
      "moves --board FILE --rack TILES [GAME] [LIST]\n"
      "  moves --open POSITION|RECORD [--move N] [--rack TILES]\n"

@@ -82,6 +82,7 @@ int runRateDraws(const Arguments& args);
 int runBuildData(const Arguments& args);
 int runStrategies(const Arguments& args);
 int runSettings(const Arguments& args);
+int runUpload(const Arguments& args);
 int runHelp(const Arguments& args);
 
 // While on, Ctrl-C raises the abort flag that a running search polls

@@ -55,6 +55,7 @@ const std::vector<SettingKey>& SettingKeys() {
       {"CustomTileText", &Settings::customTileText},
       {"CustomTileBg", &Settings::customTileBackground},
       {"AnalysisEnabled", &Settings::analysisEnabled},
+      {"UploadHost", &Settings::uploadHost},
   };
   return keys;
 }

@@ -62,6 +62,9 @@ struct Settings {
   int customTileBackground = 0xFFFFFF;
   bool analysisEnabled = false;
   int hasBenchmark = 0;
+  // The results server that games are uploaded to; empty (the default):
+  // uploading is not set up and nothing is sent.
+  std::string uploadHost;
 };
 
 // One stored option: its key and where it lives in `Settings`.

@@ -393,6 +393,16 @@ constexpr Entry kEnglish[] = {
     {msg::LaidGap, "The tiles laid on the board leave a gap at %s."},
     {msg::LaidNotConnected, "The tiles laid on the board do not touch any tile already there."},
     {msg::SettingsChanged, "%s is now %s."},
+    {msg::HttpNoSocket, "No socket could be opened to reach %s."},
+    {msg::HttpNoHost, "The host %s could not be found."},
+    {msg::HttpNoConnection, "No connection to %s on port %d."},
+    {msg::HttpReceiveFailed, "The reply from %s broke off: %s."},
+    {msg::HttpTimedOut, "The reply from %s did not end within %g seconds and was given up."},
+    {msg::HttpReplyTooLarge, "The reply from %s is longer than %d KiB and was refused."},
+    {msg::UploadNotSetUp,
+     "Upload is not set up: no results server is configured (pexil-cli settings UploadHost NAME sets one). "
+     "Nothing was sent."},
+    {msg::UploadSent, "%s was uploaded to %s (port %d)."},
 
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},

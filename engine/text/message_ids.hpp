@@ -436,6 +436,15 @@ enum : int {
   LaidNotInLine = 1141,
   LaidGap = 1142,                 // "%s" square
   LaidNotConnected = 1143,
+  // The web exchange with the results server, and pexil-cli upload.
+  HttpNoSocket = 1150,            // "%s" host
+  HttpNoHost = 1151,              // "%s" host
+  HttpNoConnection = 1152,        // "%s" host, "%d" port
+  HttpReceiveFailed = 1153,       // "%s" host, "%s" reason
+  HttpTimedOut = 1154,            // "%s" host, "%g" seconds
+  HttpReplyTooLarge = 1155,       // "%s" host, "%d" KiB
+  UploadNotSetUp = 1156,
+  UploadSent = 1157,              // "%s" file, "%s" host, "%d" port
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,
