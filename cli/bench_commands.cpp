@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench_endgame.hpp"
+#include "settings.hpp"
 #include "commands.hpp"
 #include "game_choice.hpp"
 #include "game_files.hpp"
@@ -30,6 +31,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/random.hpp"
 #include "movegen/evaluation.hpp"
+#include "search/benchmark_results.hpp"
 #include "search/cpu_time.hpp"
 #include "search/fast_lookahead.hpp"
 #include "search/simulation.hpp"
@@ -654,6 +656,17 @@ int runBench(const Arguments& args) {
   if (options->positional.size() == 1 && options->positional.front() == "selfplay") return benchSelfplay(*options);
   if (options->positional.size() == 1 && options->positional.front() == "sim") return benchSim(*options);
   if (options->positional.size() == 1 && options->positional.front() == "endgame") return benchEndgame(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "results") {
+    // The rates the benchmarks stored in the settings.
+    const SettingsStore store;
+    std::optional<BenchmarkRates> rates;
+    if (const auto results = LoadBenchmarkResults(store)) {
+      rates.emplace();
+      std::copy(results->begin(), results->end(), rates->begin());
+    }
+    PrintBenchmarkResults(rates);
+    return 0;
+  }
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());
   return 2;
 }

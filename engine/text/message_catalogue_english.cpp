@@ -403,6 +403,14 @@ constexpr Entry kEnglish[] = {
      "Upload is not set up: no results server is configured (pexil-cli settings UploadHost NAME sets one). "
      "Nothing was sent."},
     {msg::UploadSent, "%s was uploaded to %s (port %d)."},
+    {msg::BenchResultFirst + 0, " early game, no blank on rack:  %4.1f\n"},
+    {msg::BenchResultFirst + 1, " early game, one blank on rack:  %4.1f\n"},
+    {msg::BenchResultFirst + 2, " early game, two blanks on rack:  %4.1f\n"},
+    {msg::BenchResultFirst + 3, " mid game, both blanks unseen:  %4.1f\n"},
+    {msg::BenchResultFirst + 4, " mid game, one blank unseen:  %4.1f\n"},
+    {msg::BenchResultFirst + 5, " mid game, both blanks seen:  %4.1f\n"},
+    {msg::BenchResultFirst + 6, " late game, both blanks unseen:  %4.1f\n"},
+    {msg::BenchResultFirst + 7, " late game, one blank unseen:  %4.1f\n"},
 
     {msg::LanguageEnglish, "English"},
     {msg::LanguageCatalan, "Catal\xE0"},

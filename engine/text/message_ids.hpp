@@ -444,7 +444,9 @@ enum : int {
   HttpTimedOut = 1154,            // "%s" host, "%g" seconds
   HttpReplyTooLarge = 1155,       // "%s" host, "%d" KiB
   UploadNotSetUp = 1156,
-  UploadSent = 1157,              // "%s" file, "%s" host, "%d" port
+  UploadSent = 1157,
+  // The benchmark results' first eight lines (the ninth is 359).
+  BenchResultFirst = 1160,        // 1160..1167, "%4.1f" each              // "%s" file, "%s" host, "%d" port
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,

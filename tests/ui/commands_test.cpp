@@ -721,3 +721,43 @@ TEST(UiCommands, ProcessWideOptionsFollowTheSettings) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+// "Last benchmark results": the line saying there are none, and the nine
+// rates once the benchmarks have stored them (none of them 0).
+TEST(UiCommands, LastBenchmarkResults) {
+  CommandsBench bench;
+  setStoredBenchmarkRates(std::nullopt);
+  ASSERT_TRUE(bench.commands->enabled(cmd::lastBenchmark));
+  {
+    test::PaneCapture capture;
+    bench.commands->run(cmd::lastBenchmark);
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0].rfind("No benchmark data available.", 0), 0u) << capture.lines()[0];
+  }
+  BenchmarkRates rates{};
+  for (int k = 0; k < 9; ++k) rates[static_cast<std::size_t>(k)] = 100.0 * (k + 1) + 0.25;
+  setStoredBenchmarkRates(rates);
+  {
+    test::PaneCapture capture;
+    bench.commands->run(cmd::lastBenchmark);
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0].rfind("Avg. evals/thread-second for each test:", 0), 0u) << lines[0];
+    EXPECT_NE(lines[1].find("early game, no blank on rack:  100.2"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[9].find("late game, both blanks seen:  900.2"), std::string::npos) << lines[9];
+  }
+  rates[4] = 0;  // one missing: none count
+  setStoredBenchmarkRates(rates);
+  {
+    test::PaneCapture capture;
+    bench.commands->run(cmd::lastBenchmark);
+    ASSERT_EQ(capture.lines().size(), 1u);
+  }
+  setStoredBenchmarkRates(std::nullopt);
+}
+
+}  // namespace
+}  // namespace pexil::ui

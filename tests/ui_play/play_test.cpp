@@ -448,7 +448,7 @@ TEST_F(WindowPlay, EveryMenuCommandOnce) {
   collectItems(ui::MainMenu(), items);
 
   // The commands that are not built yet stay greyed.
-  const std::set<int> greyed = {512, 516, 563, 628, 629, 630, 631};
+  const std::set<int> greyed = {512, 516, 563, 628, 630, 631};
   // Abort runs while "Highest scoring move" does; Exit ends the test.
   // The order: files saved before they are opened, moves made before they
   // are taken back, the game-ending commands last.
@@ -467,6 +467,7 @@ TEST_F(WindowPlay, EveryMenuCommandOnce) {
       619, 620, 621, 622, 623, 624, 625, 626, 616,
       634, 635, 633,                                                      // UI language
       637, 638,                                                           // Help
+      629,                                                                // Testing
   };
   const std::vector<int> tail = {539, 523, 524, 525, 522};
   // Each item once: the list above, the greyed ones, Abort and Exit.

@@ -39,7 +39,6 @@ bool Available(int number) {
     case cmd::saveRecap:
     case cmd::staticEndgameInSimulation:
     case cmd::runBenchmarks:
-    case cmd::lastBenchmark:
     case cmd::strengthTests:
     case cmd::openingBook: return false;
     default: return true;
@@ -89,6 +88,7 @@ bool ChangesGame(int number) {
     case cmd::catalan:
     case cmd::pigLatin:
     case cmd::about:
+    case cmd::lastBenchmark:
     case cmd::website: return false;
     default: break;
   }

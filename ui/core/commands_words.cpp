@@ -11,6 +11,7 @@
 #include "menu_table.hpp"
 #include "movegen/move_line.hpp"
 #include "play/word_list_loading.hpp"
+#include "search/benchmark_results.hpp"
 #include "rules/letter_codes.hpp"
 #include "tables/rack_tables.hpp"
 #include "text/latin1.hpp"
@@ -135,6 +136,7 @@ void Commands::runOther(int number) {
     case cmd::pigLatin: SetLanguage(kPigLatin); return;
     case cmd::catalan: SetLanguage(kCatalan); return;
     case cmd::about: prompter_.about(); return;
+    case cmd::lastBenchmark: PrintBenchmarkResults(storedBenchmarkRates()); return;
     case cmd::website: {
       const auto address = DocumentationAddress();
       if (!address || !host_.openUrl(*address)) PrintMessage(msg::WebsiteNotOpened);
