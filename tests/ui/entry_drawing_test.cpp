@@ -23,19 +23,7 @@ namespace {
 constexpr int kWidth = 900, kHeight = 640;
 
 // The entry as the view hands it to the picture.
-EntryView viewOf(const ui::BoardEntry& entry, const Game& game) {
-  EntryView view;
-  for (const ui::LaidTile& tile : entry.laid()) view.laid.push_back({tile.column, tile.row, tile.letter, tile.blank});
-  if (entry.cursor()) {
-    view.hasCursor = true;
-    view.cursorColumn = entry.cursor()->column;
-    view.cursorRow = entry.cursor()->row;
-    view.cursorDown = entry.cursor()->down;
-  }
-  view.rackPlayer = game.toMove;
-  view.rack = entry.displayedRack(game, game.toMove);
-  return view;
-}
+EntryView viewOf(const ui::BoardEntry& entry, const Game& game) { return ui::EntryPictureOf(entry, game); }
 
 struct Painted {
   Canvas canvas{test::drawContext(), kWidth, kHeight};

@@ -34,21 +34,14 @@ bool View::MayChangeGame() const {
 draw::EntryView View::EntryPicture(const Game& game) {
   BoardEntry& entry = session_.entry();
   entry.sync(game);
-  draw::EntryView view;
-  for (const LaidTile& tile : entry.laid()) {
-    // A tile being dragged off its square shows under the pointer only.
-    if (drag_.active && drag_.moved && !drag_.fromRack && tile.column == drag_.column && tile.row == drag_.row) continue;
-    view.laid.push_back({tile.column, tile.row, tile.letter, tile.blank});
-  }
-  if (entry.cursor()) {
-    view.hasCursor = true;
-    view.cursorColumn = entry.cursor()->column;
-    view.cursorRow = entry.cursor()->row;
-    view.cursorDown = entry.cursor()->down;
-  }
-  view.rackPlayer = game.toMove;
-  view.rack = entry.displayedRack(game, game.toMove);
+  draw::EntryView view = EntryPictureOf(entry, game);
   if (drag_.active && drag_.moved) {
+    // A tile being dragged off its square shows under the pointer only.
+    if (!drag_.fromRack) {
+      std::erase_if(view.laid, [&](const draw::EntryView::Tile& tile) {
+        return tile.column == drag_.column && tile.row == drag_.row;
+      });
+    }
     if (drag_.fromRack && drag_.slot >= 0 && drag_.slot < static_cast<int>(view.rack.size())) {
       view.rack.erase(view.rack.begin() + drag_.slot);
     }

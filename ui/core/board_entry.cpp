@@ -486,4 +486,18 @@ std::optional<Move> BoardEntry::laidMove(const Game& game, std::string* reason) 
   return move;
 }
 
+draw::EntryView EntryPictureOf(const BoardEntry& entry, const Game& game) {
+  draw::EntryView view;
+  for (const LaidTile& tile : entry.laid()) view.laid.push_back({tile.column, tile.row, tile.letter, tile.blank});
+  if (entry.cursor()) {
+    view.hasCursor = true;
+    view.cursorColumn = entry.cursor()->column;
+    view.cursorRow = entry.cursor()->row;
+    view.cursorDown = entry.cursor()->down;
+  }
+  view.rackPlayer = game.toMove;
+  view.rack = entry.displayedRack(game, game.toMove);
+  return view;
+}
+
 }  // namespace pexil::ui

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "renderer.hpp"
 #include "state/game.hpp"
 #include "state/move.hpp"
 
@@ -132,5 +133,9 @@ class BoardEntry {
   // of the program so that the moves made of them can point at them.
   mutable LaidWords words_;
 };
+
+// What the board picture shows of the entry: the laid tiles, the cursor
+// and the rack of the player to move in its displayed order.
+draw::EntryView EntryPictureOf(const BoardEntry& entry, const Game& game);
 
 }  // namespace pexil::ui
