@@ -244,35 +244,4 @@ std::optional<std::string> parseRackText(std::string_view typed) {
   return tiles;
 }
 
-bool giveRack(Game& game, int player, const std::string& tiles) {
-  Rack& rack = game.racks[static_cast<std::size_t>(player)];
-  returnAll(game.bag, rack);
-  LetterCounts wanted;
-  for (char c : tiles) {
-    const int code = codeOfTile(c);
-    if (code < 0 || code >= kCodeSlots) continue;
-    ++wanted[code];
-    ++wanted[kTotalSlot];
-  }
-  // The set less the bag is what the board (and other racks) hold.
-  Well full;
-  fillWell(full);
-  bool ok = true;
-  for (int code = 0; code < rules().codeCount && code < kCodeSlots; ++code) {
-    if (wanted[code] > game.bag[code]) {
-      PrintMessageF(msg::CliTooManyTiles, tileName(code).c_str(), full[code] - game.bag[code], wanted[code],
-                    full[code]);
-      ok = false;
-    }
-  }
-  if (!ok) return false;
-  for (int code = 0; code < kCodeSlots; ++code) {
-    rack[code] += wanted[code];
-    game.bag[code] -= wanted[code];
-  }
-  rack[kTotalSlot] += wanted.total();
-  game.bag[kTotalSlot] -= wanted.total();
-  return true;
-}
-
 }  // namespace pexil::cli

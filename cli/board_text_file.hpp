@@ -33,10 +33,6 @@ bool layBoardFile(Game& game, const std::string& fileName);
 inline constexpr int kMaxRackTiles = 32;
 std::optional<std::string> parseRackText(std::string_view typed);
 
-// Gives the player exactly these tiles (from parseRackText): the player's
-// rack goes back to the bag and the tiles are taken from it. Reports a tile
-// the bag does not hold (counting the board) and gives false.
-bool giveRack(Game& game, int player, const std::string& tiles);
 
 // A tile as the player reads it: "CH" for Spanish '1', "?" for a blank,
 // otherwise the upper-case letter.

@@ -149,7 +149,7 @@ int setUpMoverPosition(const ParsedOptions& options, Game& game) {
     }
     if (rackOption) {
       const auto tiles = typedRack(*rackOption);
-      if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+      if (!tiles || !GiveRack(game, game.toMove, *tiles)) return 1;
     } else if (game.racks[static_cast<std::size_t>(game.toMove)].total() == 0) {
       PrintMessageF(msg::CliNoRackToMove, playerName(game, game.toMove).c_str());
       return 1;
@@ -158,7 +158,7 @@ int setUpMoverPosition(const ParsedOptions& options, Game& game) {
     if (const int failed = setUpPosition(options, *boardFile, game)) return failed;
     // The rack is read in the list's alphabet, so only now.
     const auto tiles = typedRack(*rackOption);
-    if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+    if (!tiles || !GiveRack(game, game.toMove, *tiles)) return 1;
     dealOpponents(game);
   }
   prepareBoard(game);
@@ -300,7 +300,7 @@ int runLeaves(const Arguments& args) {
   Game game;
   if (const int failed = setUpPosition(*options, *boardFile, game)) return failed;
   const auto tiles = typedRack(*rackOption);
-  if (!tiles || !giveRack(game, game.toMove, *tiles)) return 1;
+  if (!tiles || !GiveRack(game, game.toMove, *tiles)) return 1;
   dealOpponents(game);
   EstimateLeaveValues(game);
   return 0;

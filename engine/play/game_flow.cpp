@@ -9,6 +9,7 @@
 #include "io/data_files.hpp"
 #include "movegen/evaluation.hpp"
 #include "movegen/generator.hpp"
+#include "movegen/move_line.hpp"
 #include "movegen/rack_reports.hpp"
 #include "play/word_list_choice.hpp"
 #include "rules/builtin_kinds.hpp"
@@ -117,6 +118,31 @@ void afterMoveHook(Game& game) {
 }
 
 }  // namespace
+
+bool GiveRack(Game& game, int player, const std::string& tiles) {
+  Rack& rack = game.racks[static_cast<std::size_t>(player)];
+  LetterCounts pool = game.bag;
+  for (int slot = 0; slot <= kTotalSlot; ++slot) pool[slot] += rack[slot];
+  Rack wanted{};
+  addLetters(wanted, tiles, nullptr);
+  // The set less the pool is what the board and the other racks hold.
+  Well full;
+  fillWell(full);
+  bool fits = true;
+  for (int code = 0; code < rules().codeCount && code < kCodeSlots; ++code) {
+    if (wanted[code] > pool[code]) {
+      PrintMessageF(msg::CliTooManyTiles, tileDisplayText(code).c_str(), full[code] - pool[code], wanted[code],
+                    full[code]);
+      fits = false;
+    }
+  }
+  if (!fits) return false;
+  for (int slot = 0; slot <= kTotalSlot; ++slot) {
+    game.bag[slot] = pool[slot] - wanted[slot];
+    rack[slot] = wanted[slot];
+  }
+  return true;
+}
 
 bool ExchangeAllowed(const Game& game) { return exchangeAllowed(game); }
 

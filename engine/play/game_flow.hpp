@@ -24,6 +24,12 @@ void Pass(Game& game);
 void Exchange(Game& game, const std::string& keep);
 
 bool ExchangeAllowed(const Game& game);
+
+// Gives the player exactly these tiles (one-character forms, '?' a blank):
+// the player's rack goes back to the well and the tiles are taken from it.
+// A tile the well cannot supply is reported, with how many the board and
+// the other racks hold, and then nothing changes.
+bool GiveRack(Game& game, int player, const std::string& tiles);
 // The final rack adjustments (each kept as a score change) and the end.
 void EndGame(Game& game);
 // What the end of the game adds to the scores under the game's rule with

@@ -42,15 +42,21 @@ std::optional<std::string> TypedTiles(const std::string& typed) {
   return converted.tiles;
 }
 
-LetterCounts CountsOf(const std::string& tiles) {
-  LetterCounts counts{};
-  for (char c : tiles) {
-    const int code = codeOfTile(c);
-    if (code < 0 || code >= kCodeSlots) continue;
-    ++counts[code];
-    ++counts[kTotalSlot];
+// The tiles typed to keep, as their one-character forms in rack order, or
+// none after saying what is wrong: a tile that is none of the game's, or
+// more of one than the rack holds.
+std::optional<std::string> KeptTiles(const std::string& typed, const Rack& rack) {
+  const auto tiles = TypedTiles(typed);
+  if (!tiles) return std::nullopt;
+  Rack kept{};
+  addLetters(kept, *tiles, nullptr);
+  for (int code = 0; code < kCodeSlots; ++code) {
+    if (kept[code] > rack[code]) {
+      PrintMessageF(msg::PlayKeepMissing, typed.c_str(), rackString(rack).c_str());
+      return std::nullopt;
+    }
   }
-  return counts;
+  return rackString(kept);
 }
 
 MoveLineOptions TableColumns() {
@@ -277,18 +283,10 @@ void Commands::analyzeMoveDialog() {
     move = game.moves[static_cast<std::size_t>(choice->candidate)];
   } else {
     // A custom exchange: the tiles typed are kept.
-    const auto keep = TypedTiles(choice->keep);
+    const auto keep = KeptTiles(choice->keep, game.racks[static_cast<std::size_t>(game.toMove)]);
     if (!keep) return;
-    const LetterCounts kept = CountsOf(*keep);
-    const Rack& rack = game.racks[static_cast<std::size_t>(game.toMove)];
-    for (int code = 0; code < kCodeSlots; ++code) {
-      if (kept[code] > rack[code]) {
-        PrintMessageF(msg::PlayKeepMissing, choice->keep.c_str(), rackString(rack).c_str());
-        return;
-      }
-    }
     move.word = label::exchangedTiles;
-    move.setLeave(rackString(kept));
+    move.setLeave(*keep);
   }
   s.simPly = std::clamp(choice->ply, 1, 99);
   s.threads = std::clamp(choice->threads, 1, MaxThreads());
@@ -322,20 +320,13 @@ void Commands::exchangeDialog() {
   }
   const auto typed = prompter_.exchange(rackString(rack));
   if (!typed) return;
-  const auto keep = TypedTiles(*typed);
+  const auto keep = KeptTiles(*typed, rack);
   if (!keep) return;
-  const LetterCounts kept = CountsOf(*keep);
-  for (int code = 0; code < kCodeSlots; ++code) {
-    if (kept[code] > rack[code]) {
-      PrintMessageF(msg::PlayKeepMissing, typed->c_str(), rackString(rack).c_str());
-      return;
-    }
-  }
   if (!confirmDropRedo()) return;
   {
     std::lock_guard lock(session_.gameMutex());
     chargeUserClock(game);
-    Exchange(game, rackString(kept));
+    Exchange(game, *keep);
   }
   session_.entry().recall();
   noteChange();
@@ -467,29 +458,9 @@ void Commands::setRackDialog() {
     PrintMessageF(msg::DlgRackTooLong, rules().rackSize);
     return;
   }
-  const LetterCounts wanted = CountsOf(*tiles);
   {
     std::lock_guard lock(session_.gameMutex());
-    Rack& rack = game.racks[static_cast<std::size_t>(player)];
-    // The rack goes back to the well and the tiles typed come out of it;
-    // when the well lacks one of them nothing changes.
-    LetterCounts pool = game.bag;
-    for (int slot = 0; slot <= kTotalSlot; ++slot) pool[slot] += rack[slot];
-    Well full;
-    fillWell(full);
-    bool fits = true;
-    for (int code = 0; code < kCodeSlots; ++code) {
-      if (wanted[code] > pool[code]) {
-        PrintMessageF(msg::CliTooManyTiles, tileDisplayText(code).c_str(), full[code] - pool[code], wanted[code],
-                      full[code]);
-        fits = false;
-      }
-    }
-    if (!fits) return;
-    for (int slot = 0; slot <= kTotalSlot; ++slot) {
-      game.bag[slot] = pool[slot] - wanted[slot];
-      rack[slot] = wanted[slot];
-    }
+    if (!GiveRack(game, player, *tiles)) return;
   }
   session_.entry().recall();
   noteChange();
