@@ -658,13 +658,7 @@ int runBench(const Arguments& args) {
   if (options->positional.size() == 1 && options->positional.front() == "endgame") return benchEndgame(*options);
   if (options->positional.size() == 1 && options->positional.front() == "results") {
     // The rates the benchmarks stored in the settings.
-    const SettingsStore store;
-    std::optional<BenchmarkRates> rates;
-    if (const auto results = LoadBenchmarkResults(store)) {
-      rates.emplace();
-      std::copy(results->begin(), results->end(), rates->begin());
-    }
-    PrintBenchmarkResults(rates);
+    PrintBenchmarkResults(StoredRates(SettingsStore()));
     return 0;
   }
   PrintMessageF(msg::CliBadOption, options->positional.empty() ? "bench" : options->positional.front().c_str());

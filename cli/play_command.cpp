@@ -33,26 +33,6 @@ namespace {
 
 constexpr int kMaxPly = 40;
 
-// "25" minutes or "mm:ss", in hundredths; none for zero or unreadable.
-std::optional<int> readTime(const std::string& text) {
-  const std::size_t colon = text.find(':');
-  long long minutes = 0, seconds = 0;
-  if (colon == std::string::npos) {
-    const auto m = parseNumber(text, 0, 10000);
-    if (!m) return std::nullopt;
-    minutes = *m;
-  } else {
-    const auto m = parseNumber(text.substr(0, colon), 0, 10000);
-    const auto s = parseNumber(text.substr(colon + 1), 0, 59);
-    if (!m || !s || text.size() - colon - 1 != 2) return std::nullopt;
-    minutes = *m;
-    seconds = *s;
-  }
-  const long long total = (minutes * 60 + seconds) * 100;
-  if (total <= 0) return std::nullopt;
-  return static_cast<int>(total);
-}
-
 }  // namespace
 
 int runPlay(const Arguments& args) {
@@ -70,11 +50,7 @@ int runPlay(const Arguments& args) {
   Settings stored;
   LoadSettings(stored, store);
   // The benchmark's rates, when it stored them, guide the timed move's depth.
-  if (const auto results = LoadBenchmarkResults(store)) {
-    BenchmarkRates rates{};
-    std::copy(results->begin(), results->end(), rates.begin());
-    setStoredBenchmarkRates(rates);
-  }
+  if (const auto rates = StoredRates(store)) setStoredBenchmarkRates(rates);
   applyEndgameOptions(*options);
   endgameOptions().greedier = endgameOptions().greedier || stored.greedierEndgame;
   if (!options->positional.empty()) {
@@ -105,7 +81,7 @@ int runPlay(const Arguments& args) {
     settings.challengeType = static_cast<int>(*n);
   }
   if (const auto text = options->value("--time")) {
-    const auto time = readTime(*text);
+    const auto time = ParseClockTime(*text);
     if (!time) {
       PrintMessage(msg::PlayInvalidTime);
       return 2;

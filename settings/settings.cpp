@@ -128,6 +128,14 @@ std::optional<std::array<float, 9>> LoadBenchmarkResults(const SettingsStore& st
   return results;
 }
 
+std::optional<BenchmarkRates> StoredRates(const SettingsStore& store) {
+  const auto results = LoadBenchmarkResults(store);
+  if (!results) return std::nullopt;
+  BenchmarkRates rates{};
+  std::copy(results->begin(), results->end(), rates.begin());
+  return rates;
+}
+
 bool SaveBenchmarkResults(const std::array<float, 9>& results, SettingsStore& store) {
   for (const float value : results) {
     if (value == 0.0f) return false;

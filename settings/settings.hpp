@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "search/timed_move.hpp"
+
 namespace pexil {
 
 struct Game;
@@ -126,6 +128,8 @@ bool SaveSettings(const Settings& settings, SettingsStore& store);
 // The nine benchmark results, when `HasBenchmark` is set and the stored
 // value is exactly 36 bytes.
 std::optional<std::array<float, 9>> LoadBenchmarkResults(const SettingsStore& store);
+// The stored results as the rates the timed move's clock management reads.
+std::optional<BenchmarkRates> StoredRates(const SettingsStore& store);
 // Stores the nine results and sets `HasBenchmark`, unless one of them is 0
 // (then nothing changes and the answer is false).
 bool SaveBenchmarkResults(const std::array<float, 9>& results, SettingsStore& store);

@@ -408,4 +408,40 @@ Move PlayFixedDepthMove(Game& game, int ply) {
                        hundredthsSince(start), false);
 }
 
+std::optional<int> ParseClockTime(std::string_view typed) {
+  constexpr long long kMostMinutes = 10000;
+  // Digits only, at most `most`.
+  const auto digits = [](std::string_view text, long long most) -> std::optional<long long> {
+    if (text.empty()) return std::nullopt;
+    long long value = 0;
+    for (const char c : text) {
+      if (c < '0' || c > '9') return std::nullopt;
+      value = value * 10 + (c - '0');
+      if (value > most) return std::nullopt;
+    }
+    return value;
+  };
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!typed.empty() && blank(typed.front())) typed.remove_prefix(1);
+  while (!typed.empty() && blank(typed.back())) typed.remove_suffix(1);
+  const std::size_t colon = typed.find(':');
+  long long minutes = 0, seconds = 0;
+  if (colon == std::string_view::npos) {
+    const auto m = digits(typed, kMostMinutes);
+    if (!m) return std::nullopt;
+    minutes = *m;
+  } else {
+    // Seconds always take two digits: "5:07", never "5:7".
+    const std::string_view secondsText = typed.substr(colon + 1);
+    const auto m = digits(typed.substr(0, colon), kMostMinutes);
+    const auto s = digits(secondsText, 59);
+    if (!m || !s || secondsText.size() != 2) return std::nullopt;
+    minutes = *m;
+    seconds = *s;
+  }
+  const long long hundredths = (minutes * 60 + seconds) * 100;
+  if (hundredths <= 0) return std::nullopt;
+  return static_cast<int>(hundredths);
+}
+
 }  // namespace pexil

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "state/game.hpp"
@@ -67,5 +68,10 @@ int EstimateHalfMoves(Game& game);
 // A clock reading as "[mm:ss.hh]" or "[h:mm:ss.hh]", "-" for negative
 // times.
 std::string ClockText(int hundredths);
+
+// A time typed as whole minutes ("25", at most 10000) or "mm:ss" (seconds
+// in two digits), blanks around it allowed, in hundredths of a second;
+// none for zero or anything else.
+std::optional<int> ParseClockTime(std::string_view typed);
 
 }  // namespace pexil

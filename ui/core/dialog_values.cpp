@@ -39,29 +39,6 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, last - first);
 }
 
-std::optional<int> ParseClockTime(const std::string& typed) {
-  constexpr long long kMostMinutes = 10000;
-  const std::string text = Trimmed(typed);
-  const std::size_t colon = text.find(':');
-  long long minutes = 0;
-  long long seconds = 0;
-  if (colon == std::string::npos) {
-    const auto m = Digits(text, kMostMinutes);
-    if (!m) return std::nullopt;
-    minutes = *m;
-  } else {
-    // Seconds always take two digits: "5:07", never "5:7".
-    const std::string secondsText = text.substr(colon + 1);
-    const auto m = Digits(text.substr(0, colon), kMostMinutes);
-    const auto s = Digits(secondsText, 59);
-    if (!m || !s || secondsText.size() != 2) return std::nullopt;
-    minutes = *m;
-    seconds = *s;
-  }
-  const long long hundredths = (minutes * 60 + seconds) * 100;
-  if (hundredths <= 0) return std::nullopt;
-  return static_cast<int>(hundredths);
-}
 
 std::optional<int> ParseBounded(const std::string& typed, int least, int most) {
   std::string text = Trimmed(typed);

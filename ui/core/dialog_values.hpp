@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "search/timed_move.hpp"  // ParseClockTime, which the dialogs check times with
+
 namespace pexil::ui {
 
 // "Set the clock": the typed time (whole minutes or "mm:ss") and whether
@@ -74,10 +76,6 @@ struct GameChoice {
   int gameType = 0;
   int players = 2;
 };
-
-// A time typed as whole minutes ("25") or "mm:ss", in hundredths of a
-// second; none for zero or anything else.
-std::optional<int> ParseClockTime(const std::string& text);
 
 // A whole number within [least, most]; none for anything else.
 std::optional<int> ParseBounded(const std::string& text, int least, int most);

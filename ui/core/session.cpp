@@ -29,12 +29,7 @@ Session::Session() : store_(std::make_unique<SettingsStore>()) {}
 // clock management reads.
 void Session::applyProcessOptions() {
   endgameOptions().greedier = settings_.greedierEndgame;
-  std::optional<BenchmarkRates> rates;
-  if (const auto results = LoadBenchmarkResults(*store_)) {
-    rates.emplace();
-    std::copy(results->begin(), results->end(), rates->begin());
-  }
-  setStoredBenchmarkRates(rates);
+  setStoredBenchmarkRates(StoredRates(*store_));
 }
 
 void Session::loadSettings() {
