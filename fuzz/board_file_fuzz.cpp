@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!pexil::cli::layBoardFile(game, path)) return 0;
   const std::string typed(reinterpret_cast<const char*>(data), size < 12 ? size : 12);
   const auto rack = pexil::cli::parseRackText(typed);
-  if (!pexil::cli::giveRack(game, 0, rack ? *rack : std::string("ABCDEZ?"))) return 0;
+  if (!pexil::GiveRack(game, 0, rack ? *rack : std::string("ABCDEZ?"))) return 0;
   pexil::prepareBoard(game);
   pexil::GenerateMoves(game, false);
   if (!pexil::allNonNegative(game.bag)) __builtin_trap();
