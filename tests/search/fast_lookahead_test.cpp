@@ -372,7 +372,9 @@ TEST_F(FastLookaheadTest, SolitaireAndThreePlayerAdjustments) {
     game.quiet = false;
     game.maximizeWinProb = true;
     for (int p = 0; p < 3; ++p) game.strategies[static_cast<std::size_t>(p)] = 2;
-    game.timeBudget = 30;  // the depth is what is checked, not the outcome
+    // The depth is what is checked, not the outcome; the budget leaves
+    // room for the set-up on a slow (sanitized) build.
+    game.timeBudget = 200;
     prepareBoard(game);
     test::PaneCapture capture;
     FastLookahead(game, 4, 1);
