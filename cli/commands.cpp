@@ -174,6 +174,27 @@ constexpr Command kCommands[] = {
      "                              move the tiles drawn against N random redraws (4000)\n"
      "                              by the best move each allows, as a percentile, and\n"
      "                              each player's average; --out writes the report to a file"},
+    {"report", runReport,
+     "report RECORD|POSITION [--move N] [--list NAME] [--out FILE.htm] [--no-image]\n"
+     "                              the game's recap as a web page (game.htm), with the\n"
+     "                              picture of the board beside it (game.png)"},
+    {"analyse-game", runAnalyseGame,
+     "analyse-game RECORD [--out REPORT] [--top N] [--min-sims N] [--ply N] [--threads N]\n"
+     "             [--seconds S] [--inference|--no-inference] [--heatmaps]\n"
+     "                              every move of a game record analysed (the endgame\n"
+     "                              search at the end, the fast lookahead before): the\n"
+     "                              position, the move played, the N best candidates\n"
+     "                              simulated at least --min-sims times each, the win\n"
+     "                              percentage each player gave up, the rack guesses and\n"
+     "                              heat maps; into RECORD.analysis.txt (or REPORT), with\n"
+     "                              the progress and time left on the terminal; the\n"
+     "                              defaults are the desktop program's stored choices;\n"
+     "                              --seconds bounds each move's search; Ctrl-C stops it"},
+    {"board-image", runBoardImage,
+     "board-image RECORD|POSITION [--move N] [--out FILE.png] [--screen] [--size WxH]\n"
+     "                              the board (or with --screen the whole window) drawn\n"
+     "                              as the desktop program draws it, as a PNG picture of a\n"
+     "                              window WxH (1000x700) pixels large"},
     {"build-data", runBuildData,
      "build-data --list NAME [GAME] [--games N] [--generations G] [--out DIR] [--jobs J]\n"
      "           [--games3 N] [--games4 N] [--generic]\n"

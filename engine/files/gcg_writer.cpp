@@ -7,6 +7,7 @@
 
 #include "files/gcg_reader.hpp"
 #include "files/gcg_tiles.hpp"
+#include "files/simulation_note.hpp"
 #include "io/atomic_file.hpp"
 #include "lexicon/lexicon.hpp"
 #include "movegen/move_line.hpp"
@@ -259,19 +260,8 @@ class Writer {
 
   void notes(const HistoryEntry& entry) {
     const Move& move = entry.move.move();
-    if (move.simPly > 0 && move.simValueA != kNoSimValue) {
-      std::string text = "#note ";
-      if (move.simCount == kPreEndgameCountMark) {
-        text += Message(msg::PreEndgameEvaluation);
-        text += ", ";
-      } else {
-        text += FormatText("%d-ply ", move.simPly);
-        text += Message(move.simByWinProb ? msg::SimByWinProb : msg::SimBySpread);
-        text += FormatText(" (%d), ", move.simCount);
-      }
-      text += FormatText("%+.2f / %.1f%%", static_cast<double>(move.simValueA), static_cast<double>(move.simValueB));
-      line(text);
-    }
+    const std::string simulated = SimulationNoteText(move);
+    if (!simulated.empty()) line("#note " + simulated);
     if (entry.clock != -10000000 && entry.clock != kNoClock) line("#note " + std::string(Message(msg::ClockRemaining)) + clockText(entry.clock));
     for (const std::string& note : entry.notes) {
       // Each line of a note is a note line of its own, so that no line of

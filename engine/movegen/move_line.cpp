@@ -152,6 +152,12 @@ std::string playerPrefix(const Game& game, int player) {
 
 }  // namespace
 
+std::string tilesDisplayText(std::string_view tiles) { return shownTiles(tiles); }
+
+std::string MoveLineText(const Game& game, const Move& move, const MoveLineOptions& options) {
+  return moveText(game, move, options);
+}
+
 std::string tileDisplayText(int code) {
   if (code == rules().blankCode) return "?";
   const char c = charOfUpper(code);

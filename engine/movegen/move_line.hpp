@@ -28,6 +28,7 @@
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rules/board.hpp"
@@ -74,6 +75,15 @@ std::string tileDisplayText(int code);
 // the first and after the last letter of each run of letters that lie on
 // that board already.
 std::string moveLineWord(const Move& move, const Board* before);
+
+// Tiles of a rack or leave (one character per tile, '?' the blank) as the
+// user reads them: the multi-letter tiles written out.
+std::string tilesDisplayText(std::string_view tiles);
+
+// The move part of a move line alone, unpadded: the label of a
+// non-placement in the UI language, or the placement's word as
+// moveLineWord shows it.
+std::string MoveLineText(const Game& game, const Move& move, const MoveLineOptions& options = {});
 
 // Builds the line of a move for player index `player` (below 0: no player
 // prefix) with the caller's `prefix` after the player prefix.

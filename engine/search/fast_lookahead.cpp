@@ -84,6 +84,11 @@ struct FastRun {
   FastIterationSetup setup;
   SimulationClock* clock = nullptr;
   int timeBudget = 0;
+  // The reports' minimum: the best `minTop` candidates and the required
+  // ones (`required`, indexes into sets) get `minIterations` each.
+  int minIterations = 0;
+  int minTop = 0;
+  std::vector<int> required;
 
   std::atomic<bool> stop{false};
   std::atomic<long long> totalIterations{0};
@@ -196,6 +201,9 @@ Standing standing(FastRun& run) {
   return result;
 }
 
+bool settled(FastRun& run);
+std::vector<int> shortOfMinimum(const FastRun& run);
+
 // Picks and claims the candidate for the next batch, or returns null.
 SimSet* choose(FastRun& run, Mt19937& random) {
   const int n = static_cast<int>(run.sets.size());
@@ -207,6 +215,14 @@ SimSet* choose(FastRun& run, Mt19937& random) {
         if (s.iterations.load() == 0) return &s;
         release(s);
       }
+    }
+    return nullptr;
+  }
+  // Settled, but a report wants more of some candidates: those first.
+  if (run.minIterations > 0 && settled(run)) {
+    for (const int i : shortOfMinimum(run)) {
+      SimSet& s = *run.sets[static_cast<std::size_t>(i)];
+      if (tryClaim(s)) return &s;
     }
     return nullptr;
   }
@@ -346,7 +362,7 @@ void reportInitialPass(FastRun& run) {
 
 // Whether the search is over: at most one candidate in contention and the
 // leader well simulated, or every contender settled.
-bool finished(FastRun& run) {
+bool settled(FastRun& run) {
   if (!initialPassDone(run)) return false;
   const Standing now = standing(run);
   if (now.leader < 0) return true;
@@ -356,6 +372,37 @@ bool finished(FastRun& run) {
     return run.sets[static_cast<std::size_t>(i)]->iterations.load() >= kSettled;
   });
 }
+
+// The candidates a report still wants more iterations of: among the best
+// `minTop` by tracked mean and the required ones, those below the minimum.
+std::vector<int> shortOfMinimum(const FastRun& run) {
+  std::vector<int> shortOnes;
+  if (run.minIterations <= 0) return shortOnes;
+  std::vector<int> order;
+  for (int i = 0; i < static_cast<int>(run.sets.size()); ++i) {
+    if (!run.sets[static_cast<std::size_t>(i)]->finished.load()) order.push_back(i);
+  }
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return run.sets[static_cast<std::size_t>(a)]->trackedMean.load(std::memory_order_relaxed) >
+           run.sets[static_cast<std::size_t>(b)]->trackedMean.load(std::memory_order_relaxed);
+  });
+  if (static_cast<int>(order.size()) > run.minTop) order.resize(static_cast<std::size_t>(std::max(0, run.minTop)));
+  for (const int i : run.required) {
+    if (!run.sets[static_cast<std::size_t>(i)]->finished.load() && std::find(order.begin(), order.end(), i) == order.end()) {
+      order.push_back(i);
+    }
+  }
+  for (const int i : order) {
+    if (run.sets[static_cast<std::size_t>(i)]->iterations.load(std::memory_order_relaxed) < run.minIterations) {
+      shortOnes.push_back(i);
+    }
+  }
+  return shortOnes;
+}
+
+// Whether the search is over: settled, and no report still waits for
+// iterations.
+bool finished(FastRun& run) { return settled(run) && shortOfMinimum(run).empty(); }
 
 // The lines of the results view while the simulation runs: how far it has
 // come, and every candidate's move line with its tracked mean (spread in
@@ -478,6 +525,8 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
   run.clock = &simulationClock();
   run.timeBudget = game.timeBudget;
   run.ply = sim.ply;
+  run.minIterations = game.minSimulations;
+  run.minTop = game.minSimulatedTop;
 
   // The copies read the driver's list and known racks; they need none.
   std::vector<Move> savedList = std::move(list);
@@ -490,6 +539,9 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
     set->game->random.seed(static_cast<std::uint32_t>(game.random.next()) ^ (0x9E3779B9u * static_cast<std::uint32_t>(index + 1)));
     set->game->quiet = true;
     set->moveIndex = index;
+    for (const Move& wanted : game.alsoSimulate) {
+      if (SameMove(savedList[static_cast<std::size_t>(index)], wanted)) run.required.push_back(static_cast<int>(run.sets.size()));
+    }
     set->move = savedList[static_cast<std::size_t>(index)];
     set->finished.store(std::find(decided.begin(), decided.end(), index) != decided.end());
     // Each candidate starts at its own place in the pre-drawn table, a
@@ -600,6 +652,20 @@ void putFirst(std::vector<Move>& list, int index) {
   std::rotate(list.begin(), list.begin() + index, list.begin() + index + 1);
 }
 
+// The moves a report asks for join the candidates: found in the list, or
+// added to it (a phony the generator does not offer).
+void addRequiredCandidates(const Game& game, std::vector<Move>& list, std::vector<int>& candidates) {
+  for (const Move& wanted : game.alsoSimulate) {
+    auto at = std::find_if(list.begin(), list.end(), [&](const Move& m) { return SameMove(m, wanted); });
+    if (at == list.end()) {
+      list.push_back(wanted);
+      at = list.end() - 1;
+    }
+    const int index = static_cast<int>(at - list.begin());
+    if (std::find(candidates.begin(), candidates.end(), index) == candidates.end()) candidates.push_back(index);
+  }
+}
+
 }  // namespace
 
 void FastLookahead(Game& game, int ply, int threads) {
@@ -649,6 +715,7 @@ void FastLookahead(Game& game, int ply, int threads) {
     return;
   }
   std::vector<int> candidates = FastLookaheadCandidates(game, list, ply);
+  addRequiredCandidates(game, list, candidates);
 
   // The pre-endgame: at once with one tile in the bag, else after a
   // preliminary simulation with half the time.

@@ -215,6 +215,14 @@ struct Game {
   int lastContenders = 0;
   float averageOpponentRack = 0.0f;
   int timeBudget = 0;              // of the running search, hundredths of a second; 0 = none
+  // For reports on a move already played (the game analysis): the fast
+  // lookahead simulates these moves too, even when its own choice of
+  // candidates leaves them out, and does not stop before its best
+  // `minSimulatedTop` candidates (and these moves) have
+  // `minSimulations` iterations each. 0 leaves its stopping rule alone.
+  std::vector<Move> alsoSimulate;
+  int minSimulations = 0;
+  int minSimulatedTop = 0;
   // Whether the horizon's win chance comes from the win-probability tables
   // (worked out at the start of every simulation).
   bool winProbAtHorizon = false;

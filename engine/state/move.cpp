@@ -46,4 +46,16 @@ bool isNonPlacement(const Move& move) {
          move.word == label::incorrectChallenge;
 }
 
+bool SameMove(const Move& a, const Move& b) {
+  const bool labelA = isNonPlacement(a);
+  if (labelA != isNonPlacement(b)) return false;
+  if (labelA) return a.word == b.word && (!isExchange(a) || a.leaveView() == b.leaveView());
+  if (a.wordView() != b.wordView() || a.column != b.column || a.row != b.row || a.direction != b.direction) return false;
+  auto blanksA = a.blankPositions;
+  auto blanksB = b.blankPositions;
+  std::sort(blanksA.begin(), blanksA.end());
+  std::sort(blanksB.begin(), blanksB.end());
+  return blanksA == blanksB;
+}
+
 }  // namespace pexil

@@ -70,6 +70,11 @@ struct KeptPositions {
   int count;
 };
 KeptPositions keptPositionsOf(const char* label);
+// Whether two moves are the same play: the same label (an exchange
+// keeping the same tiles), or the same word at the same square and
+// direction with the blanks in the same places.
+bool SameMove(const Move& a, const Move& b);
+
 // An exchange, a pass or a challenge outcome.
 bool isNonPlacement(const Move& move);
 bool isPass(const Move& move);

@@ -69,14 +69,14 @@ std::vector<std::string> TextPane::WrapPieces(std::string_view text, bool wrap) 
   return pieces;
 }
 
-void TextPane::Append(std::string_view text, int colour) {
+void TextPane::Append(std::string_view text, int colour, bool paneOnly) {
   if (text.empty()) return;
   // The table markers are in the UI language; the catalogue needs no lock.
   const bool wrappable = text.size() > kWrapColumn && !IsTableLine(text);
   const bool loading = IsLoadingProgress(text);
   std::lock_guard<std::mutex> lock(paneLock_);
   if (quiet_) return;
-  if (outputStream_ != nullptr && !loading) {
+  if (outputStream_ != nullptr && !loading && !paneOnly) {
     outputStream_->write(text.data(), static_cast<std::streamsize>(text.size()));
     return;
   }
@@ -97,6 +97,25 @@ void TextPane::Print(std::string_view text) {
 }
 
 void TextPane::Print(std::string_view text, int colour) { Append(text, colour); }
+
+void TextPane::PrintProgressToPane(std::string_view text) {
+  {
+    std::lock_guard<std::mutex> lock(paneLock_);
+    if (quiet_) return;
+    const std::string line = withoutLineEnds(text);
+    if (!lines_.empty() && progressLine_ == lines_.size() - 1) {
+      lines_.back() = line;
+      colours_.back() = currentColour_;
+      if (lineSink_) lineSink_(line, currentColour_, true);
+    } else {
+      lines_.push_back(line);
+      colours_.push_back(currentColour_);
+      if (lineSink_) lineSink_(line, currentColour_, false);
+      progressLine_ = lines_.size() - 1;
+    }
+  }
+  RunRepaintHook();
+}
 
 void TextPane::RunRepaintHook() {
   std::lock_guard<std::mutex> lock(paneLock_);

@@ -56,6 +56,10 @@ class TextPane {
   // While redirected, printed text goes to the stream (as written, line ends
   // included) except loading-progress messages, which stay in the pane.
   void Redirect(std::ostream* file);
+  // Prints a progress line into the pane itself even while redirected
+  // (the progress of a report being written); it replaces the last line
+  // when that is the previous progress line.
+  void PrintProgressToPane(std::string_view text);
   void EndRedirect();
   bool IsRedirected() const;
 
@@ -89,7 +93,7 @@ class TextPane {
   static bool IsLoadingProgress(std::string_view text);
 
  private:
-  void Append(std::string_view text, int colour);
+  void Append(std::string_view text, int colour, bool paneOnly = false);
   void RunRepaintHook();
 
   mutable std::mutex paneLock_;
@@ -97,6 +101,7 @@ class TextPane {
   std::vector<int> colours_;
   std::vector<std::string> simulationLines_;
   int currentColour_ = colour::green;
+  std::size_t progressLine_ = static_cast<std::size_t>(-1);  // the last PrintProgressToPane line
   std::ostream* outputStream_ = nullptr;  // null: the pane itself
   bool quiet_ = false;
   bool noWrap_ = false;

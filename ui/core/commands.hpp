@@ -98,6 +98,8 @@ class Commands : public ViewActions {
   void setNames();
   void lookahead();
   void analyzeMoveDialog();
+  void analyzeGameDialog();
+  void saveRecap();
   void exchangeDialog();
   void setRackDialog();
   void selectLexiconDialog();

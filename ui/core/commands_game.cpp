@@ -1,11 +1,14 @@
 // The File, Game and Board menus.
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <random>
 
 #include "commands.hpp"
 #include "commands_state.hpp"
+#include "files/game_analysis_report.hpp"
 #include "files/game_file_actions.hpp"
+#include "files/game_recap.hpp"
 #include "files/rack_draw_ratings.hpp"
 #include "menu_table.hpp"
 #include "play/game_flow.hpp"
@@ -76,8 +79,10 @@ void Commands::runFile(int number) {
       }
       return;
     }
+    case cmd::saveRecap: saveRecap(); return;
+    case cmd::analyzeGame: analyzeGameDialog(); return;
     case cmd::saveRatings: {
-      const auto path = prompter_.saveFile(FileKind::ratings, "ratings");
+      const auto path = prompter_.saveFile(FileKind::ratings, "game");
       if (!path) return;
       auto copy = std::make_shared<Game>(*session_.game());
       const std::string target = *path;
@@ -154,6 +159,81 @@ void Commands::openFile(const std::string& path, bool record) {
         state_->changes = state_->savedAt = 0;
         noteRecent(path);
       });
+}
+
+void Commands::saveRecap() {
+  const auto path = prompter_.saveFile(FileKind::recap, "game");
+  if (!path) return;
+  // The board picture first, beside the page and named in it.
+  RecapOptions options;
+  options.highlightLexicon = session_.settings().highlightLexicon;
+  const std::string image = RecapImagePath(*path);
+  std::string error;
+  if (host_.saveImage(true, image, error)) {
+    options.imageFile = FileNameOf(image);
+  } else {
+    PrintMessage(msg::RecapNoImage);
+  }
+  if (WriteGameRecap(*session_.game(), *path, options)) {
+    PrintMessageF(msg::RecapSavedAs, path->c_str());
+  } else {
+    PrintMessageF(msg::FileCannotWrite, path->c_str());
+  }
+}
+
+void Commands::analyzeGameDialog() {
+  if (busy()) return;
+  const auto record = prompter_.openFile(FileKind::game);
+  if (!record) return;
+  Settings& s = session_.settings();
+  AnalyzeGameChoice initial;
+  initial.topMoves = std::max(1, s.topMoves);
+  initial.minSim = std::max(0, s.minSim);
+  initial.ply = std::clamp(s.simPly, 1, 99);
+  initial.tileGuesses = s.outputTileGuesses;
+  initial.heatmaps = s.outputHeatmap;
+  initial.path = AnalysisReportPath(*record);
+  const auto choice = prompter_.analyzeGame(initial);
+  if (!choice) return;
+  s.topMoves = std::max(1, choice->topMoves);
+  s.minSim = std::max(0, choice->minSim);
+  s.simPly = std::clamp(choice->ply, 1, 99);
+  s.outputTileGuesses = choice->tileGuesses;
+  s.outputHeatmap = choice->heatmaps;
+  settingsChanged();
+  auto report = std::make_shared<std::ofstream>(choice->path, std::ios::binary | std::ios::trunc);
+  if (!*report) {
+    prompter_.message(Message(msg::OutputFileError));
+    return;
+  }
+  GameAnalysisOptions options;
+  options.topMoves = s.topMoves;
+  options.minSimulations = s.minSim;
+  options.ply = s.simPly;
+  options.threads = std::clamp(s.threads > 0 ? s.threads : MaxThreads(), 1, MaxThreads());
+  options.tileGuesses = s.outputTileGuesses;
+  options.heatmaps = s.outputHeatmap;
+  const std::string target = choice->path;
+  const std::string source = *record;
+  PrintMessageF(msg::AnalysisStarting, source.c_str());
+  // The report file takes the pane's output until the worker is done; the
+  // progress shows in the pane itself.
+  textPane().Redirect(report.get());
+  const bool started = startLong(Busy::analysis, [report, options, source, target] {
+    const auto start = std::chrono::steady_clock::now();
+    const GameAnalysisSummary summary = AnalyzeGameRecord(source, options, [start](int number, int total) {
+      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      textPane().PrintProgressToPane(AnalysisProgressLine(number, total, seconds));
+    });
+    textPane().EndRedirect();
+    report->close();
+    if (!*report) {
+      PrintMessageF(msg::FileCannotWrite, target.c_str());
+    } else if (summary.opened) {
+      PrintMessageF(msg::AnalysisWritten, target.c_str());
+    }
+  });
+  if (!started) textPane().EndRedirect();
 }
 
 void Commands::noteRecent(const std::string& path) {

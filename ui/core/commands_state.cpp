@@ -32,11 +32,7 @@ bool Settings::*ToggledSetting(int number) {
 
 bool Available(int number) {
   switch (number) {
-    // The reports, the game analysis, the benchmarks and the opening book
-    // come with the reports and the benchmarks; the static endgame inside
-    // the simulation has no engine option yet.
-    case cmd::analyzeGame:
-    case cmd::saveRecap:
+    // The static endgame inside the simulation has no engine option yet.
     case cmd::staticEndgameInSimulation:
     case cmd::runBenchmarks:
     case cmd::strengthTests:

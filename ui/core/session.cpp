@@ -1,5 +1,7 @@
 #include "session.hpp"
 
+#include "board_image.hpp"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -124,10 +126,9 @@ void Session::applyEngineSettings() {
 
 Session::Rect Session::boardRect(const draw::DrawContext& context, int width, int height) const {
   if (!game_) return {};
-  const draw::BoardLayout layout =
-      draw::ComputeBoardLayout(width, height, game_->board.width, game_->board.height, settings_.rowColumnLabels,
-                               settings_.wideText, context.paneCharWidth(18));
-  return {layout.left, layout.top, layout.outerWidth(), layout.outerHeight()};
+  // The board itself: the label bands stay out of the picture.
+  const draw::ImageRect r = draw::BoardImageRect(context, *game_, viewOptions(), width, height);
+  return {r.x, r.y, r.width, r.height};
 }
 
 void Session::playBestMoves(int count) {
@@ -183,17 +184,19 @@ std::size_t Session::printMoveLine(const Move& move) {
   return textPane().LineCount() > 0 ? textPane().LineCount() - 1 : 0;
 }
 
-draw::ViewOptions Session::viewOptions() const {
+draw::ViewOptions Session::viewOptions() const { return ViewOptionsOf(settings_, randomNumber_); }
+
+draw::ViewOptions ViewOptionsOf(const Settings& settings, int randomNumber) {
   draw::ViewOptions o;
-  o.tileValue = settings_.tileValue;
-  o.rowColumnLabels = settings_.rowColumnLabels;
-  o.wideText = settings_.wideText;
-  o.bonusLabels = settings_.bonusLabels;
-  o.blankColour = settings_.blankColour;
-  o.tileStyle = settings_.tileTexture;
-  o.customText = settings_.customTileText;
-  o.customBackground = settings_.customTileBackground;
-  o.randomNumber = randomNumber_;
+  o.tileValue = settings.tileValue;
+  o.rowColumnLabels = settings.rowColumnLabels;
+  o.wideText = settings.wideText;
+  o.bonusLabels = settings.bonusLabels;
+  o.blankColour = settings.blankColour;
+  o.tileStyle = settings.tileTexture;
+  o.customText = settings.customTileText;
+  o.customBackground = settings.customTileBackground;
+  o.randomNumber = randomNumber;
   return o;
 }
 

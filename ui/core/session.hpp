@@ -114,4 +114,8 @@ std::vector<std::string> GameTypeNames();
 // {2, 2} for no such type.
 std::pair<int, int> PlayerRange(int index);
 
+// The drawing options the settings choose (the random number places the
+// tiles' texture).
+draw::ViewOptions ViewOptionsOf(const Settings& settings, int randomNumber);
+
 }  // namespace pexil::ui
