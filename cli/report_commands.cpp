@@ -2,6 +2,7 @@
 // board picture (report), the whole-game analysis (analyse-game) and the
 // board or screen picture of a position (board-image).
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 
 #include "commands.hpp"
@@ -159,13 +160,22 @@ int runAnalyseGame(const Arguments& args) {
   const auto minSims = numberOption(*options, "--min-sims", 0, 100000, std::max(0, settings.minSim));
   const auto ply = numberOption(*options, "--ply", 1, 99, std::max(1, settings.simPly));
   const auto threads = numberOption(*options, "--threads", 1, 256, Game{}.threads);
-  const auto seconds = numberOption(*options, "--seconds", 0, 86400, 0);
-  if (!top || !minSims || !ply || !threads || !seconds) return 2;
+  // Seconds per move, fractions allowed (0.5).
+  double seconds = 0;
+  if (const auto text = options->value("--seconds")) {
+    char* end = nullptr;
+    seconds = std::strtod(text->c_str(), &end);
+    if (text->empty() || end == nullptr || *end != 0 || !(seconds >= 0 && seconds <= 86400)) {
+      PrintMessageF(msg::CliBadOption, ("--seconds " + *text).c_str());
+      return 2;
+    }
+  }
+  if (!top || !minSims || !ply || !threads) return 2;
   analysis.topMoves = *top;
   analysis.minSimulations = *minSims;
   analysis.ply = *ply;
   analysis.threads = *threads;
-  analysis.timeBudget = *seconds * 100;
+  analysis.timeBudget = static_cast<int>(seconds * 100 + 0.5);
   analysis.tileGuesses = settings.outputTileGuesses;
   if (options->has("--inference")) analysis.tileGuesses = true;
   if (options->has("--no-inference")) analysis.tileGuesses = false;
