@@ -761,3 +761,66 @@ TEST(UiCommands, LastBenchmarkResults) {
 
 }  // namespace
 }  // namespace pexil::ui
+
+namespace pexil::ui {
+namespace {
+
+TEST(UiCommands, RecapAndGameAnalysisFromTheWindow) {
+  CommandsBench bench(0, 99, false);
+  for (int k = 0; k < 3; ++k) {
+    bench.commands->makeMove();
+    bench.settle();
+  }
+  const auto folder = std::filesystem::temp_directory_path() / ("pexil-commands-reports-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  // The recap: the board picture first, named in the page.
+  bench.prompter.file = (folder / "recap.htm").string();
+  bench.commands->run(cmd::saveRecap);
+  ASSERT_EQ(bench.host.savedImages.size(), 1u);
+  EXPECT_EQ(bench.host.savedImages[0], "board:" + (folder / "recap.png").string());
+  std::ifstream page(folder / "recap.htm");
+  const std::string html((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+  EXPECT_NE(html.find("<img src = \"recap.png\">"), std::string::npos);
+  EXPECT_NE(html.find("<tr><td>3</td>"), std::string::npos);
+
+  // The analysis of the game's record: the dialog's choices are stored and
+  // the report written on a worker while the pane keeps the progress.
+  const std::string record = (folder / "game.gcg").string();
+  bench.prompter.file = record;
+  bench.commands->run(cmd::saveGame);
+  AnalyzeGameChoice choice;
+  choice.topMoves = 2;
+  choice.minSim = 10;
+  choice.ply = 1;
+  choice.tileGuesses = false;
+  choice.path = (folder / "report.txt").string();
+  bench.prompter.analyzeGameChoice = choice;
+  test::PaneCapture capture;
+  bench.commands->run(cmd::analyzeGame);
+  bench.settle();
+  EXPECT_FALSE(textPane().IsRedirected());
+  EXPECT_EQ(bench.session->settings().topMoves, 2);
+  EXPECT_EQ(bench.session->settings().minSim, 10);
+  EXPECT_FALSE(bench.session->settings().outputTileGuesses);
+  std::ifstream file(choice.path);
+  const std::string report((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(report.find("Move #3"), std::string::npos) << report;
+  EXPECT_EQ(report.find("Move 3/3"), std::string::npos) << "the progress stays in the pane";
+  const auto lines = capture.lines();
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Move 3/3", 0) == 0; }));
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("Game analysis written to") != std::string::npos; }));
+
+  // An output that cannot be created: the message box, and nothing runs.
+  choice.path = (folder / "no" / "such" / "report.txt").string();
+  bench.prompter.analyzeGameChoice = choice;
+  bench.prompter.messages.clear();
+  bench.commands->run(cmd::analyzeGame);
+  bench.settle();
+  ASSERT_FALSE(bench.prompter.messages.empty());
+  EXPECT_EQ(bench.prompter.messages.back(), "Error opening output file.");
+  EXPECT_FALSE(textPane().IsRedirected());
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace pexil::ui
