@@ -38,9 +38,9 @@ using ui::dlgid::list1;
 using ui::dlgid::list2;
 using ui::dlgid::spin1;
 using ui::dlgid::spin2;
-using ui::dlgid::text3;
 using ui::dlgid::text1;
 using ui::dlgid::text2;
+using ui::dlgid::text3;
 
 using Clock = std::chrono::steady_clock;
 
