@@ -179,8 +179,8 @@ constexpr Command kCommands[] = {
      "                              the game's recap as a web page (game.htm), with the\n"
      "                              picture of the board beside it (game.png)"},
     {"analyse-game", runAnalyseGame,
-     "analyse-game RECORD [--out REPORT] [--top N] [--min-sims N] [--ply N] [--threads N]\n"
-     "             [--seconds S] [--inference|--no-inference] [--heatmaps]\n"
+     "analyse-game RECORD [--list NAME] [--out REPORT] [--top N] [--min-sims N] [--ply N]\n"
+     "             [--threads N] [--seconds S] [--inference|--no-inference] [--heatmaps]\n"
      "                              every move of a game record analysed (the endgame\n"
      "                              search at the end, the fast lookahead before): the\n"
      "                              position, the move played, the N best candidates\n"

@@ -144,9 +144,9 @@ int runBoardImage(const Arguments& args) {
 
 int runAnalyseGame(const Arguments& args) {
   const char* usage =
-      "analyse-game RECORD [--out REPORT] [--top N] [--min-sims N] [--ply N] [--threads N] [--seconds S] "
+      "analyse-game RECORD [--list NAME] [--out REPORT] [--top N] [--min-sims N] [--ply N] [--threads N] [--seconds S] "
       "[--no-inference] [--inference] [--heatmaps]";
-  const auto options = parseOptions(args, {"--out", "--top", "--min-sims", "--ply", "--threads", "--seconds"},
+  const auto options = parseOptions(args, {"--out", "--top", "--min-sims", "--ply", "--threads", "--seconds", "--list"},
                                     {"--no-inference", "--inference", "--heatmaps"});
   if (!options) return 2;
   if (options->positional.size() != 1) {
@@ -180,6 +180,7 @@ int runAnalyseGame(const Arguments& args) {
   if (options->has("--inference")) analysis.tileGuesses = true;
   if (options->has("--no-inference")) analysis.tileGuesses = false;
   analysis.heatmaps = options->has("--heatmaps") || settings.outputHeatmap;
+  if (const auto list = options->value("--list")) analysis.wordListName = userInputPath(*list);
 
   const std::string record = userInputPath(options->positional.front());
   const std::string out = options->value("--out") ? userFilePath(*options->value("--out")) : AnalysisReportPath(record);

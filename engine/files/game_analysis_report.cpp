@@ -223,6 +223,8 @@ GameAnalysisSummary AnalyzeGameRecord(const std::string& recordPath, const GameA
   Game record;
   GcgReadOptions read;
   read.analysisMode = true;
+  read.lexicon = options.lexicon;
+  read.wordListName = options.wordListName;
   const GcgReadResult result = ReadGcg(record, recordPath, read);
   if (!result.opened) return summary;
   summary.opened = true;

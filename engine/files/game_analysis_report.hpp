@@ -10,9 +10,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace pexil {
+
+class Lexicon;
 
 struct GameAnalysisOptions {
   int topMoves = 20;        // candidates listed per move
@@ -24,6 +27,10 @@ struct GameAnalysisOptions {
   // Bounds each move's search (hundredths of a second, 0 = none); the
   // endgame search gets this or 30 seconds when none is given.
   int timeBudget = 0;
+  // The word list instead of the one the record names: loaded already, or
+  // a file's name (as the record readers take them).
+  std::shared_ptr<Lexicon> lexicon;
+  std::string wordListName;
 };
 
 // Called before each move is analysed: move `number` (from 1) of `total`.

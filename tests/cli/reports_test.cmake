@@ -17,7 +17,7 @@ file(GLOB records "${work}/games/*.gcg")
 list(GET records 0 record)
 
 # The analysis: a section per move, the progress on the terminal.
-run_cli(0 out analyse-game "${record}" --top 2 --ply 1 --seconds 0.03 --threads 1 --out "${work}/analysis.txt")
+run_cli(0 out analyse-game "${record}" --list "${words}" --top 2 --ply 1 --seconds 0.03 --threads 1 --out "${work}/analysis.txt")
 expect_regex("${out}" "Move 2/[0-9]+ \\(about [0-9]+:[0-9][0-9] left\\)")
 expect_contains("${out}" "Game analysis written to")
 file(READ "${work}/analysis.txt" report)
@@ -27,7 +27,7 @@ expect_contains("${report}" "Win percentage given up: ")
 expect_contains("${report}" "rack leave inference data")
 expect_absent("${report}" "Move 2/")
 # Without an output name the report goes beside the record.
-run_cli(0 out analyse-game "${record}" --top 1 --ply 1 --seconds 0.02 --no-inference)
+run_cli(0 out analyse-game "${record}" --list "${words}" --top 1 --ply 1 --seconds 0.02 --no-inference)
 get_filename_component(stem "${record}" NAME_WE)
 if(NOT EXISTS "${work}/games/${stem}.analysis.txt")
   message(FATAL_ERROR "no report beside the record")
