@@ -84,6 +84,7 @@ struct FastRun {
   FastIterationSetup setup;
   SimulationClock* clock = nullptr;
   int timeBudget = 0;
+  long long iterationBudget = 0;  // over all candidates, 0 = none
 
   std::atomic<bool> stop{false};
   std::atomic<long long> totalIterations{0};
@@ -298,6 +299,14 @@ bool outOfTime(FastRun& run) {
   return true;
 }
 
+// Whether the iteration budget is used up (the batches in hand may still
+// finish their current block of 32).
+bool budgetSpent(FastRun& run) {
+  if (run.iterationBudget <= 0 || run.totalIterations.load(std::memory_order_relaxed) < run.iterationBudget) return false;
+  run.stop.store(true);
+  return true;
+}
+
 void runBatch(FastRun& run, SimSet& set, const Standing* now) {
   int batch = run.initialPass;
   const int done = set.iterations.load();
@@ -310,6 +319,7 @@ void runBatch(FastRun& run, SimSet& set, const Standing* now) {
   int count = done;
   for (int i = 0; i < batch; ++i) {
     if (i > 0 && i % 32 == 0 && outOfTime(run)) break;
+    if (i > 0 && i % 32 == 0 && budgetSpent(run)) break;
     if (abortRequested()) break;
     if (i > 0 && i % 10 == 0 && batch - i > 20 && run.contenders.load(std::memory_order_relaxed) <= 1 && done > 0) break;
     const FastOutcome outcome = RunFastIteration(game, candidate, run.setup, set.state);
@@ -424,7 +434,7 @@ void workerLoop(FastRun& run, std::uint32_t seed) {
     runBatch(run, *set, passDone ? &now : nullptr);
     release(*set);
     refreshResultsView(run);
-    if (finished(run)) run.stop.store(true);
+    if (budgetSpent(run) || finished(run)) run.stop.store(true);
   }
 }
 
@@ -477,6 +487,7 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
   run.setup.heatMaps = game.trackHeatmaps;
   run.clock = &simulationClock();
   run.timeBudget = game.timeBudget;
+  run.iterationBudget = simulationIterationBudget();
   run.ply = sim.ply;
 
   // The copies read the driver's list and known racks; they need none.
@@ -609,6 +620,7 @@ void FastLookahead(Game& game, int ply, int threads) {
   clock.start();
   setSimulationTimedOut(false);
   SimulationScope scope(game);
+  setLastSimulationIterations(0);
   if (game.playerCount == 1 && game.maximizeWinProb) {
     say(game, "Using spread simulation for solitaire player.\n");
     game.maximizeWinProb = false;
@@ -699,6 +711,7 @@ void FastLookahead(Game& game, int ply, int threads) {
     }
   }
 
+  setLastSimulationIterations(total);
   say(game, FormatText("Total of %d simulations done.\n", static_cast<int>(total)));
   SortSimulated(game);
   game.knownRacks.clear();
