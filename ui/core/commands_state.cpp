@@ -32,15 +32,11 @@ bool Settings::*ToggledSetting(int number) {
 
 bool Available(int number) {
   switch (number) {
-    // The reports, the game analysis, the benchmarks and the opening book
-    // come with the reports and the benchmarks; the static endgame inside
-    // the simulation has no engine option yet.
+    // The reports and the game analysis come with the reports; the static
+    // endgame inside the simulation has no engine option yet.
     case cmd::analyzeGame:
     case cmd::saveRecap:
-    case cmd::staticEndgameInSimulation:
-    case cmd::runBenchmarks:
-    case cmd::strengthTests:
-    case cmd::openingBook: return false;
+    case cmd::staticEndgameInSimulation: return false;
     default: return true;
   }
 }
