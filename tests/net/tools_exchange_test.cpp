@@ -10,6 +10,7 @@
 #include "rules/game_definitions.hpp"
 #include "rules/game_rules.hpp"
 #include "rules/letter_codes.hpp"
+#include "net_test_support.hpp"
 #include "standin.hpp"
 #include "state/abort_flag.hpp"
 #include "tools/opening_book.hpp"
@@ -110,8 +111,8 @@ TEST_F(ToolsExchange, TheOpeningBookReportsTheFiveBestMovesOfTheServersRack) {
     EXPECT_NE(outcome.reports[i].find(twl ? "&lex=TWL06&" : "&lex=CSW12&"), std::string::npos);
   }
   bool saidRack = false;
-  for (const std::string& line : capture.lines()) saidRack = saidRack || line == "Opening rack: AEINRST";
-  EXPECT_TRUE(saidRack);
+  for (const std::string& line : capture.lines()) saidRack = saidRack || line.rfind("Opening rack: AEINRST", 0) == 0;
+  EXPECT_TRUE(saidRack) << test::joined(capture.lines());
 }
 
 TEST_F(ToolsExchange, TheOpeningBookDoesNothingWithoutAServer) {
