@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "files/position_file.hpp"
@@ -157,6 +159,21 @@ TEST_F(BenchmarkSuiteTest, TheShippedPositionsFitTheirTests) {
     ASSERT_TRUE(ReadPosition(game, PEXIL_SOURCE_DIR "/data/bench" + std::to_string(p) + ".pexil"));
     EXPECT_EQ(game.lexicon->fileName().find("ENGLISH"), 0u) << game.lexicon->fileName();
     EXPECT_TRUE(FitsBenchmarkPosition(game, p));
+  }
+}
+
+// The maker of the positions gives the shipped files again, byte for byte.
+TEST_F(BenchmarkSuiteTest, ThePositionsAreMadeAgainFromTheirSeed) {
+  ASSERT_TRUE(WriteBenchmarkPositions(folder.path("")));
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  for (int p = 1; p <= kBenchmarkPositions; ++p) {
+    const std::string name = "bench" + std::to_string(p) + ".pexil";
+    const std::string made = read(folder.path(name));
+    EXPECT_FALSE(made.empty()) << name;
+    EXPECT_EQ(made, read(PEXIL_SOURCE_DIR "/data/" + name)) << name;
   }
 }
 
