@@ -11,6 +11,8 @@
 #include "movegen/move_line.hpp"
 #include "play/game_flow.hpp"
 #include "rules/game_definitions.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/tile_counts.hpp"
 #include "search/benchmark_results.hpp"
 #include "search/fast_lookahead.hpp"
 #include "search/simulation_state.hpp"
@@ -79,7 +81,18 @@ double runTest(Game& game, const BenchmarkTest& test, const BenchmarkOptions& op
   game.sortRacksPeg = true;
   game.timeBudget = 0;
   game.quiet = true;
-  if (!GiveRack(game, game.toMove, test.rack)) return 0.0;
+  // The opponents' racks are unseen by the mover: they go back to the bag
+  // while the mover takes the test's rack (which may need their tiles, a
+  // blank say) and are drawn again from what is left.
+  const auto others = [&](auto&& f) {
+    for (int p = 0; p < game.playerCount; ++p) {
+      if (p != game.toMove) f(game.racks[static_cast<std::size_t>(p)]);
+    }
+  };
+  others([&](Rack& rack) { returnAll(game.bag, rack); });
+  const bool given = GiveRack(game, game.toMove, test.rack);
+  others([&](Rack& rack) { drawTiles(rack, game.bag, rules().rackSize, &game.random); });
+  if (!given) return 0.0;
   {
     const IterationBudgetScope budget(options.evaluationBudget);
     FastLookahead(game, options.ply, threads);
@@ -201,6 +214,7 @@ BenchmarkOutcome RunBenchmarks(const BenchmarkOptions& options) {
     PrintMessage(msg::BenchNoLexicon);
     return outcome;
   }
+  const std::shared_ptr<Lexicon> suiteList = game.lexicon;
   const int processors =
       options.processors > 0 ? options.processors : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   outcome.threads = BenchmarkThreads(processors);
@@ -216,10 +230,15 @@ BenchmarkOutcome RunBenchmarks(const BenchmarkOptions& options) {
     PrintMessage(msg::BenchTestStartFirst + t);
     if (test.position > 0) {
       const std::string file = inFolder(options.folder, "bench" + std::to_string(test.position) + ".pexil");
-      // The positions name the default English list, which they load.
+      // The positions name the default English list, which they load; with
+      // TWL06 at hand the tests stay on it.
       if (!FileReadable(file) || !ReadPosition(game, file)) {
         PrintMessageF(msg::BenchMissingPosition, file.c_str());
         return outcome;
+      }
+      if (haveTwl && game.lexicon != suiteList) {
+        game.lexicon = suiteList;
+        game.board.lexicon = game.lexicon.get();
       }
     }
     const double rate = runTest(game, test, options, outcome.threads, outcome.usedFallbackList);

@@ -162,6 +162,32 @@ TEST_F(BenchmarkSuiteTest, TheShippedPositionsFitTheirTests) {
   }
 }
 
+// With a TWL06 set beside the program (here the fixture list under that
+// name, its tables empty) the suite runs on it, the positions included, and
+// says nothing about a fall-back.
+TEST_F(BenchmarkSuiteTest, WithTwl06ItsListIsUsedForEveryTest) {
+  std::ifstream words(PEXIL_TEST_DATA "/movegen/words.lst", std::ios::binary);
+  folder.write("TWL06.lst", std::string((std::istreambuf_iterator<char>(words)), std::istreambuf_iterator<char>()));
+  for (const char* companion : {"TWL06.rack", "TWL06.rack.partial", "TWL06.2p", "TWL06.bb", "TWL06.tribble"}) {
+    folder.write(companion, "");
+  }
+  for (int p = 1; p <= 2; ++p) {
+    const std::string name = "bench" + std::to_string(p) + ".pexil";
+    std::ifstream in(PEXIL_SOURCE_DIR "/data/" + name, std::ios::binary);
+    folder.write(name, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+  }
+  BenchmarkOptions options = tiny(11);
+  options.evaluationBudget = 20;
+  test::PaneCapture capture;
+  const BenchmarkOutcome outcome = RunBenchmarks(options);
+  EXPECT_FALSE(outcome.usedFallbackList);
+  EXPECT_FALSE(contains(capture.lines(), "TWL06 data not found"));
+  EXPECT_EQ(outcome.testRates.size(), 11u);
+  std::string all;
+  for (const std::string& line : capture.lines()) all += line + "\n";
+  for (const double rate : outcome.testRates) EXPECT_GT(rate, 0.0) << all;
+}
+
 // The maker of the positions gives the shipped files again, byte for byte.
 TEST_F(BenchmarkSuiteTest, ThePositionsAreMadeAgainFromTheirSeed) {
   ASSERT_TRUE(WriteBenchmarkPositions(folder.path("")));
