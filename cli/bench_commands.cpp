@@ -648,7 +648,8 @@ int benchSelfplay(const ParsedOptions& options) {
 
 int runBench(const Arguments& args) {
   const auto options = parseOptions(
-      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds", "--pick", "--engine"},
+      args, {"--type", "--kind", "--list", "--games", "--only", "--iterations", "--threads", "--positions", "--seconds", "--pick", "--engine",
+             "--tests", "--evaluations", "--processors", "--out"},
       {"--cpu"});
   if (!options) return 2;
   if (options->positional.size() == 1 && options->positional.front() == "lexicon") return benchLexicon(*options);
@@ -656,6 +657,8 @@ int runBench(const Arguments& args) {
   if (options->positional.size() == 1 && options->positional.front() == "selfplay") return benchSelfplay(*options);
   if (options->positional.size() == 1 && options->positional.front() == "sim") return benchSim(*options);
   if (options->positional.size() == 1 && options->positional.front() == "endgame") return benchEndgame(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "suite") return benchSuite(*options);
+  if (options->positional.size() == 1 && options->positional.front() == "positions") return benchPositions(*options);
   if (options->positional.size() == 1 && options->positional.front() == "results") {
     // The rates the benchmarks stored in the settings.
     PrintBenchmarkResults(StoredRates(SettingsStore()));

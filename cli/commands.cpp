@@ -38,7 +38,16 @@ constexpr Command kCommands[] = {
      "                              endgames with an empty bag, at most S (60) s each\n"
      "                              (of CPU time with --cpu);\n"
      "                              median, 90th percentile and worst time, nodes per\n"
-     "                              second, checksum; 20 one-tile-bag positions listed"},
+     "                              second, checksum; 20 one-tile-bag positions listed\n"
+     "  bench suite [--tests N] [--evaluations N] [--processors N]\n"
+     "                              the benchmark suite: 24 five-ply simulations (15000\n"
+     "                              evaluations each) of opening, mid-game and late-game\n"
+     "                              positions (bench1.pexil..bench15.pexil) on the\n"
+     "                              processors less one; the nine rates (evaluations per\n"
+     "                              thread-second) are stored in the settings for the\n"
+     "                              timed move when none is 0; Ctrl-C stops it unstored\n"
+     "  bench results               the stored rates\n"
+     "  bench positions [--out DIR] write the suite's position files from seeded games"},
     {"check", runCheck, "check [GAME] [LIST] WORD... whether each word is valid (exit 1 if any is not)"},
     {"hooks", runHooks,
      "hooks front|back TEXT [GAME] [LIST] [--all] [--highlight]\n"
@@ -64,6 +73,19 @@ constexpr Command kCommands[] = {
      "                              send a game record (strength.gcg) to the results\n"
      "                              server of the UploadHost setting (or H), port N (80);\n"
      "                              with no server configured nothing is sent (exit 1)"},
+    {"strength-test", runStrengthTest,
+     "strength-test [--games N] [--host H] [--port N]\n"
+     "                              the computer plays itself on one thread with one-hour\n"
+     "                              clocks, one seat with an experimental play flag (0, 1\n"
+     "                              or 2, seats swapped every other game); each finished\n"
+     "                              game is written to strength.gcg with notes (benchmark\n"
+     "                              rates, ARRV, UTC date) and uploaded to the UploadHost\n"
+     "                              server (or H); N games, else until Ctrl-C"},
+    {"opening-book", runOpeningBook,
+     "opening-book [--cycles N] [--host H] [--port N] [--threads N]\n"
+     "                              fetch opening racks from the results server, simulate\n"
+     "                              each 9 plies deep and report the five best moves back;\n"
+     "                              N cycles, else until Ctrl-C; --threads (processors)"},
     {"moves", runMoves,
      "moves --board FILE --rack TILES [GAME] [LIST]\n"
      "  moves --open POSITION|RECORD [--move N] [--rack TILES]\n"

@@ -58,6 +58,11 @@ int runDeal(const Arguments& args);
 int runBuildGraph(const Arguments& args);
 int runBuildBinary(const Arguments& args);
 int runBench(const Arguments& args);
+int runStrengthTest(const Arguments& args);
+int runOpeningBook(const Arguments& args);
+// bench suite and bench positions (tool_commands.cpp).
+int benchSuite(const ParsedOptions& options);
+int benchPositions(const ParsedOptions& options);
 int runCheck(const Arguments& args);
 int runHooks(const Arguments& args);
 int runAnagram(const Arguments& args);

@@ -89,6 +89,7 @@ struct FastRun {
   int minIterations = 0;
   int minTop = 0;
   std::vector<int> required;
+  long long iterationBudget = 0;  // over all candidates, 0 = none
 
   std::atomic<bool> stop{false};
   std::atomic<long long> totalIterations{0};
@@ -314,6 +315,14 @@ bool outOfTime(FastRun& run) {
   return true;
 }
 
+// Whether the iteration budget is used up (the batches in hand may still
+// finish their current block of 32).
+bool budgetSpent(FastRun& run) {
+  if (run.iterationBudget <= 0 || run.totalIterations.load(std::memory_order_relaxed) < run.iterationBudget) return false;
+  run.stop.store(true);
+  return true;
+}
+
 void runBatch(FastRun& run, SimSet& set, const Standing* now) {
   int batch = run.initialPass;
   const int done = set.iterations.load();
@@ -326,6 +335,7 @@ void runBatch(FastRun& run, SimSet& set, const Standing* now) {
   int count = done;
   for (int i = 0; i < batch; ++i) {
     if (i > 0 && i % 32 == 0 && outOfTime(run)) break;
+    if (i > 0 && i % 32 == 0 && budgetSpent(run)) break;
     if (abortRequested()) break;
     if (i > 0 && i % 10 == 0 && batch - i > 20 && run.contenders.load(std::memory_order_relaxed) <= 1 && done > 0) break;
     const FastOutcome outcome = RunFastIteration(game, candidate, run.setup, set.state);
@@ -471,7 +481,7 @@ void workerLoop(FastRun& run, std::uint32_t seed) {
     runBatch(run, *set, passDone ? &now : nullptr);
     release(*set);
     refreshResultsView(run);
-    if (finished(run)) run.stop.store(true);
+    if (budgetSpent(run) || finished(run)) run.stop.store(true);
   }
 }
 
@@ -524,6 +534,7 @@ long long simulateCandidates(Simulation& sim, const std::vector<int>& indexes, c
   run.setup.heatMaps = game.trackHeatmaps;
   run.clock = &simulationClock();
   run.timeBudget = game.timeBudget;
+  run.iterationBudget = simulationIterationBudget();
   run.ply = sim.ply;
   run.minIterations = game.minSimulations;
   run.minTop = game.minSimulatedTop;
@@ -675,6 +686,7 @@ void FastLookahead(Game& game, int ply, int threads) {
   clock.start();
   setSimulationTimedOut(false);
   SimulationScope scope(game);
+  setLastSimulationIterations(0);
   if (game.playerCount == 1 && game.maximizeWinProb) {
     say(game, "Using spread simulation for solitaire player.\n");
     game.maximizeWinProb = false;
@@ -766,6 +778,7 @@ void FastLookahead(Game& game, int ply, int threads) {
     }
   }
 
+  setLastSimulationIterations(total);
   say(game, FormatText("Total of %d simulations done.\n", static_cast<int>(total)));
   SortSimulated(game);
   game.knownRacks.clear();

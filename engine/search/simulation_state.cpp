@@ -11,6 +11,8 @@ std::atomic<float> bestMean{kNoBest};
 std::mutex bestLock;
 std::atomic<double> lastSeconds{0.0};
 std::atomic<double> lastWorkerCpu{0.0};
+std::atomic<long long> lastIterations{0};
+std::atomic<long long> iterationBudget{0};
 
 }  // namespace
 
@@ -73,5 +75,12 @@ double lastSimulationSeconds() { return lastSeconds.load(std::memory_order_relax
 double lastWorkerSeconds() { return lastWorkerCpu.load(std::memory_order_relaxed); }
 void setLastWorkerSeconds(double seconds) { lastWorkerCpu.store(seconds, std::memory_order_relaxed); }
 void setLastSimulationSeconds(double seconds) { lastSeconds.store(seconds, std::memory_order_relaxed); }
+long long lastSimulationIterations() { return lastIterations.load(std::memory_order_relaxed); }
+void setLastSimulationIterations(long long iterations) { lastIterations.store(iterations, std::memory_order_relaxed); }
+long long simulationIterationBudget() { return iterationBudget.load(std::memory_order_relaxed); }
+IterationBudgetScope::IterationBudgetScope(long long budget) : saved_(iterationBudget.load(std::memory_order_relaxed)) {
+  iterationBudget.store(budget, std::memory_order_relaxed);
+}
+IterationBudgetScope::~IterationBudgetScope() { iterationBudget.store(saved_, std::memory_order_relaxed); }
 
 }  // namespace pexil

@@ -58,5 +58,23 @@ void setLastSimulationSeconds(double seconds);
 // seconds over all of them (for the benchmarks' per-thread rates).
 double lastWorkerSeconds();
 void setLastWorkerSeconds(double seconds);
+// The iterations the last fast lookahead did over all its candidates (for
+// the benchmarks' rates).
+long long lastSimulationIterations();
+void setLastSimulationIterations(long long iterations);
+// A cap on the fast lookahead's iterations over all candidates, 0 for none:
+// the benchmarks measure a run of a fixed amount of work. Set it with the
+// scope below, which puts the previous cap back.
+long long simulationIterationBudget();
+class IterationBudgetScope {
+ public:
+  explicit IterationBudgetScope(long long budget);
+  ~IterationBudgetScope();
+  IterationBudgetScope(const IterationBudgetScope&) = delete;
+  IterationBudgetScope& operator=(const IterationBudgetScope&) = delete;
+
+ private:
+  long long saved_;
+};
 
 }  // namespace pexil

@@ -30,6 +30,7 @@
 //     1060..1079 game records read and the history's score changes
 //     1080..1099 binary data files (word lists and rack tables)
 //     1100..1119 the rack guess and known tiles
+//     1150..1199 the network, the benchmarks, strength tests and opening book
 #pragma once
 
 namespace pexil::msg {
@@ -446,7 +447,15 @@ enum : int {
   UploadNotSetUp = 1156,
   UploadSent = 1157,
   // The benchmark results' first eight lines (the ninth is 359).
-  BenchResultFirst = 1160,        // 1160..1167, "%4.1f" each              // "%s" file, "%s" host, "%d" port
+  BenchResultFirst = 1160,        // 1160..1167, "%4.1f" each
+  // The benchmark suite, the strength tests and the opening-book builder.
+  BenchTestStartFirst = 1170,     // 1170..1193, one per test
+  BenchFallbackWordList = 1194,   // "%s" word list used instead
+  BenchMissingPosition = 1195,    // "%s" file
+  BenchStopped = 1196,
+  BenchNotStored = 1197,
+  BenchPlan = 1198,               // "%d" tests, "%d" threads, "%d" evaluations, "%d" plies
+  StrengthGameSaved = 1199,       // "%d" game, "%s" file, "%s" players and scores
 
   // Start-up and game set-up (4..8).
   ReadingDefinitions = 4,

@@ -305,6 +305,37 @@ TEST_F(FastLookaheadTest, FlatOutcomesFinishAfterTheLeadersFourHundred) {
   }
 }
 
+// An iteration budget ends the simulation once the candidates together
+// have had it (the batches in hand finish their block of 32), and the count
+// of iterations done is kept; without a budget the same position runs on.
+TEST_F(FastLookaheadTest, AnIterationBudgetEndsTheSimulationAndTheCountIsKept) {
+  long long unbounded = 0;
+  {
+    Game game = position("DEGLNOR", 15);
+    FastLookahead(game, 0, 1);
+    unbounded = lastSimulationIterations();
+    long long sum = 0;
+    for (const Move& move : game.moves) sum += move.simCount;
+    EXPECT_EQ(unbounded, sum);
+  }
+  ASSERT_GT(unbounded, 400);
+  for (const int threads : {1, 2}) {
+    Game game = position("DEGLNOR", 15);
+    {
+      const IterationBudgetScope budget(150);
+      EXPECT_EQ(simulationIterationBudget(), 150);
+      FastLookahead(game, 0, threads);
+    }
+    EXPECT_EQ(simulationIterationBudget(), 0);
+    const long long done = lastSimulationIterations();
+    EXPECT_GE(done, 150);
+    EXPECT_LT(done, 150 + threads * 80);
+    long long sum = 0;
+    for (const Move& move : game.moves) sum += move.simCount;
+    EXPECT_EQ(done, sum);
+  }
+}
+
 // Under the anagram rule (slow generation) the initial pass gives each
 // candidate 20 iterations; with flat outcomes the ones behind stop there.
 TEST_F(FastLookaheadTest, TheAnagramRulePassesTwentyIterationsEach) {

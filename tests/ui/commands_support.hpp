@@ -36,6 +36,10 @@ struct ScriptedPrompter : ui::Prompter {
   std::optional<ui::AnalyzeGameChoice> analyzeGameChoice;
   std::optional<ui::ChallengeChoice> challengeChoice;
   bool yes = false;
+  // Answers to the next questions, in order, before `yes` applies; and
+  // the questions asked.
+  std::vector<bool> answers;
+  std::vector<std::string> questions;
   std::vector<std::string> messages;
   // What the dialogs were shown with.
   std::vector<std::string> analyzeLines;
@@ -89,7 +93,15 @@ struct ScriptedPrompter : ui::Prompter {
   std::optional<std::string> openFile(ui::FileKind) override { return note_("openFile"), file; }
   std::optional<std::string> saveFile(ui::FileKind, const std::string&) override { return note_("saveFile"), file; }
   void message(const std::string& text) override { messages.push_back(text); }
-  bool confirm(const std::string&) override { return note_("confirm"), yes; }
+  bool confirm(const std::string& question) override {
+    questions.push_back(question);
+    if (!answers.empty()) {
+      const bool answer = answers.front();
+      answers.erase(answers.begin());
+      return note_("confirm"), answer;
+    }
+    return note_("confirm"), yes;
+  }
   std::optional<int> colour(int, int) override { return note_("colour"), colourChoice; }
 
  private:

@@ -90,9 +90,11 @@ TEST(UiCommands, WithoutAGameOnlyTheGameFreeCommandsAreEnabled) {
   for (const int number : {cmd::pass, cmd::makeMove, cmd::undo, cmd::bagContents, cmd::anagrams, cmd::setRack}) {
     EXPECT_FALSE(bench.commands->enabled(number)) << number;
   }
-  // The commands of the reports and benchmarks stay greyed.
+  // The commands of the reports stay greyed; the testing tools need no game.
   EXPECT_FALSE(bench.commands->enabled(cmd::analyzeGame));
-  EXPECT_FALSE(bench.commands->enabled(cmd::runBenchmarks));
+  EXPECT_TRUE(bench.commands->enabled(cmd::runBenchmarks));
+  EXPECT_TRUE(bench.commands->enabled(cmd::strengthTests));
+  EXPECT_TRUE(bench.commands->enabled(cmd::openingBook));
 }
 
 TEST(UiCommands, TogglesFlipTheirSettingAndStoreIt) {
@@ -820,6 +822,70 @@ TEST(UiCommands, RecapAndGameAnalysisFromTheWindow) {
   EXPECT_EQ(bench.prompter.messages.back(), "Error opening output file.");
   EXPECT_FALSE(textPane().IsRedirected());
   std::filesystem::remove_all(folder);
+// "Run benchmarks...": asked first; a no runs nothing and stores nothing.
+TEST(UiCommands, RunBenchmarksAsksFirst) {
+  CommandsBench bench;
+  bench.prompter.yes = false;
+  test::PaneCapture capture;
+  bench.commands->run(cmd::runBenchmarks);
+  ASSERT_EQ(bench.prompter.questions.size(), 1u);
+  EXPECT_EQ(bench.prompter.questions[0], Message(msg::BenchmarkQuestion));
+  EXPECT_FALSE(bench.commands->busy());
+  EXPECT_TRUE(capture.lines().empty());
+}
+
+// "Run strength tests...": without benchmark data a second question; a no
+// to it runs nothing. With both answered yes the tests run on a worker of
+// their own until Escape.
+TEST(UiCommands, StrengthTestsAskAboutMissingBenchmarksAndStopOnEscape) {
+  CommandsBench bench;
+  setStoredBenchmarkRates(std::nullopt);
+  bench.prompter.answers = {true, false};
+  bench.commands->run(cmd::strengthTests);
+  ASSERT_EQ(bench.prompter.questions.size(), 2u);
+  EXPECT_EQ(bench.prompter.questions[0], Message(msg::StrengthTestQuestion));
+  EXPECT_EQ(bench.prompter.questions[1], Message(msg::StrengthNoBenchmark));
+  EXPECT_FALSE(bench.commands->busy());
+
+  // With benchmark data only the first question.
+  BenchmarkRates rates;
+  rates.fill(50);
+  setStoredBenchmarkRates(rates);
+  bench.prompter.questions.clear();
+  bench.prompter.answers = {true};
+  bench.commands->run(cmd::strengthTests);
+  EXPECT_EQ(bench.prompter.questions.size(), 1u);
+  EXPECT_TRUE(bench.commands->busy(Busy::strengthTests));
+  EXPECT_FALSE(bench.commands->enabled(cmd::runBenchmarks));
+  bench.commands->escape();
+  bench.settle();
+  EXPECT_FALSE(bench.commands->busy());
+  setStoredBenchmarkRates(std::nullopt);
+}
+
+// "Help create opening book...": with no results server configured it
+// says so and asks nothing; with one, the question chooses the threads and
+// the builder runs until Escape.
+TEST(UiCommands, OpeningBookNeedsAServerAndRunsUntilEscape) {
+  CommandsBench bench;
+  {
+    test::PaneCapture capture;
+    bench.commands->run(cmd::openingBook);
+    EXPECT_TRUE(bench.prompter.questions.empty());
+    EXPECT_FALSE(bench.commands->busy());
+    ASSERT_FALSE(capture.lines().empty());
+    EXPECT_EQ(capture.lines()[0].rfind("Upload is not set up", 0), 0u) << capture.lines()[0];
+  }
+  // A server nobody answers for: the builder keeps asking until stopped.
+  bench.session->settings().uploadHost = "127.0.0.1";
+  bench.prompter.answers = {true};
+  bench.commands->run(cmd::openingBook);
+  ASSERT_EQ(bench.prompter.questions.size(), 1u);
+  EXPECT_EQ(bench.prompter.questions[0], Message(msg::OpeningBookQuestion));
+  EXPECT_TRUE(bench.commands->busy(Busy::openingBook));
+  bench.commands->escape();
+  bench.settle();
+  EXPECT_FALSE(bench.commands->busy());
 }
 
 }  // namespace

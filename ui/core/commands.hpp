@@ -25,8 +25,8 @@ namespace pexil::ui {
 
 // The kinds of long action; while any is running no command that changes
 // the game runs.
-enum class Busy { autoplay, loading, computerMove, simulation, analysis, search };
-inline constexpr int kBusyKinds = 6;
+enum class Busy { autoplay, loading, computerMove, simulation, analysis, search, benchmarks, strengthTests, openingBook };
+inline constexpr int kBusyKinds = 9;
 
 class Commands : public ViewActions {
  public:
@@ -112,6 +112,11 @@ class Commands : public ViewActions {
   // or the computer of a game against it without a set depth), at its set
   // depth, or by the player's strategy.
   void computerMove(bool byClock);
+  // The "Testing" menu's tools, each asked about first and then run on a
+  // worker under a busy flag of its own until it ends or Escape stops it.
+  void runBenchmarks();
+  void runStrengthTests();
+  void runOpeningBook();
   // Sets up a new game of a type on a worker, then runs `then`.
   void setUpGame(int index, int players, std::function<void()> then);
 

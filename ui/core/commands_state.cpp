@@ -33,10 +33,7 @@ bool Settings::*ToggledSetting(int number) {
 bool Available(int number) {
   switch (number) {
     // The static endgame inside the simulation has no engine option yet.
-    case cmd::staticEndgameInSimulation:
-    case cmd::runBenchmarks:
-    case cmd::strengthTests:
-    case cmd::openingBook: return false;
+    case cmd::staticEndgameInSimulation: return false;
     default: return true;
   }
 }

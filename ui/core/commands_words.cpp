@@ -137,6 +137,9 @@ void Commands::runOther(int number) {
     case cmd::catalan: SetLanguage(kCatalan); return;
     case cmd::about: prompter_.about(); return;
     case cmd::lastBenchmark: PrintBenchmarkResults(storedBenchmarkRates()); return;
+    case cmd::runBenchmarks: runBenchmarks(); return;
+    case cmd::strengthTests: runStrengthTests(); return;
+    case cmd::openingBook: runOpeningBook(); return;
     case cmd::website: {
       const auto address = DocumentationAddress();
       if (!address || !host_.openUrl(*address)) PrintMessage(msg::WebsiteNotOpened);
