@@ -822,6 +822,8 @@ TEST(UiCommands, RecapAndGameAnalysisFromTheWindow) {
   EXPECT_EQ(bench.prompter.messages.back(), "Error opening output file.");
   EXPECT_FALSE(textPane().IsRedirected());
   std::filesystem::remove_all(folder);
+}
+
 // "Run benchmarks...": asked first; a no runs nothing and stores nothing.
 TEST(UiCommands, RunBenchmarksAsksFirst) {
   CommandsBench bench;
