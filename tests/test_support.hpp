@@ -85,6 +85,17 @@ inline Game catPosition(const char* rack, std::uint32_t seed) {
   return game;
 }
 
+// The static best move (or a pass when there is none): a whole game in a
+// moment, for tests that need games played rather than good ones.
+inline void playStaticBestMove(Game& game) {
+  GenerateMoves(game, Generation::bestOnly);
+  if (isNonPlacement(game.bestMove)) {
+    Pass(game);
+  } else {
+    PlayMove(game, game.bestMove);
+  }
+}
+
 // Restores the shared state the tests change: UI language, word-list
 // alphabet and the active rules.
 class StateGuard {

@@ -47,15 +47,6 @@ class ToolsExchange : public ::testing::Test {
   int alphabet_ = 0;
 };
 
-void staticMove(Game& game) {
-  GenerateMoves(game, Generation::bestOnly);
-  if (isNonPlacement(game.bestMove)) {
-    Pass(game);
-  } else {
-    PlayMove(game, game.bestMove);
-  }
-}
-
 TEST_F(ToolsExchange, AStrengthTestGameIsUploadedWithItsNotes) {
   test::StandinServer server("normal", (folder_ / "server").string());
   ASSERT_GT(server.port(), 0);
@@ -65,7 +56,7 @@ TEST_F(ToolsExchange, AStrengthTestGameIsUploadedWithItsNotes) {
   options.host = "127.0.0.1";
   options.port = server.port();
   options.recordPath = (folder_ / "strength.gcg").string();
-  options.playMove = staticMove;
+  options.playMove = test::playStaticBestMove;
   BenchmarkRates rates;
   rates.fill(12.5);
   options.benchmarks = rates;

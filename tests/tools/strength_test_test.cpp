@@ -58,22 +58,12 @@ class StrengthGames : public ::testing::Test {
   bool quiet_ = false;
 };
 
-// The static best move: a whole game in a moment.
-void staticMove(Game& game) {
-  GenerateMoves(game, Generation::bestOnly);
-  if (isNonPlacement(game.bestMove)) {
-    Pass(game);
-  } else {
-    PlayMove(game, game.bestMove);
-  }
-}
-
 TEST_F(StrengthGames, ArrvIsTheMeanRackRatingLessFiftyAndRepeatable) {
   setProgramSeed(4242);
   Game game;
   NewGame(game, 2, test::fixtureWords());
   game.quiet = true;
-  for (int turn = 0; turn < 200 && !game.gameOver; ++turn) staticMove(game);
+  for (int turn = 0; turn < 200 && !game.gameOver; ++turn) test::playStaticBestMove(game);
   ASSERT_TRUE(game.gameOver);
 
   const std::array<double, 2> arrv = ArrvFigures(game, 50, 7);
@@ -106,11 +96,11 @@ TEST_F(StrengthGames, WithoutAServerTheRecordIsKeptAndNothingSent) {
   options.seed = 99;
   options.gameType = "Scrabble(R) - American English";
   options.recordPath = folder.path("strength.gcg");
-  options.playMove = staticMove;
+  options.playMove = test::playStaticBestMove;
   std::vector<int> flags;
   options.playMove = [&flags](Game& game) {
     flags.push_back(experimentalPlayFlag());
-    staticMove(game);
+    test::playStaticBestMove(game);
   };
   test::PaneCapture capture;
   const StrengthOutcome outcome = RunStrengthTests(options);
