@@ -106,8 +106,10 @@ constexpr Command kCommands[] = {
      "                              --seconds S time budget, --winprob ranks by win\n"
      "                              chance, --top N lists N (20), --known-tiles TILES\n"
      "                              puts TILES on the previous player's rack in every\n"
-     "                              iteration (threaded and fast engines); Ctrl-C stops\n"
-     "                              it. The fast engine also takes --mood -3..3 (the\n"
+     "                              iteration (threaded and fast engines),\n"
+     "                              --static-endgame has the simulated players choose by\n"
+     "                              the static endgame once the bag is empty (2 players);\n"
+     "                              Ctrl-C stops it. The fast engine also takes --mood -3..3 (the\n"
      "                              opponents' racks biased), --guess (the opponent's\n"
      "                              rack guessed from its last move), --stats (the first\n"
      "                              move's statistics) and --heatmaps"},

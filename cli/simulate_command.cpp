@@ -97,7 +97,7 @@ int runSimulate(const Arguments& args) {
                                     {"--board", "--rack", "--type", "--kind", "--list", "--open", "--move", "--ply",
                                      "--engine", "--threads", "--iterations", "--candidates", "--stdev", "--seconds",
                                      "--top", "--known-tiles", "--mood"},
-                                    {"--winprob", "--heatmaps", "--guess", "--stats"});
+                                    {"--winprob", "--heatmaps", "--guess", "--stats", "--static-endgame"});
   if (!options) return 2;
   const bool fromFile = options->value("--open").has_value();
   const auto boardFile = options->value("--board");
@@ -155,6 +155,7 @@ int runSimulate(const Arguments& args) {
     if (!latin1 || !setKnownTiles(game, *latin1)) return 1;
   }
   game.maximizeWinProb = options->has("--winprob");
+  game.staticEndgameInSimulation = options->has("--static-endgame");
   game.timeBudget = static_cast<int>(*seconds * 100);
   // Ctrl-C stops the simulation with what it has.
   clearAbort();

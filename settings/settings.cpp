@@ -192,6 +192,7 @@ void ApplyEngineSettings(const Settings& settings, Game& game) {
   game.trackHeatmaps = settings.heatmaps;
   game.mood = std::clamp(settings.mood, -3, 3);
   game.preEndgameInSimulation = settings.preendgame;
+  game.staticEndgameInSimulation = settings.staticEndgameInSimulation;
   game.sortRacksPeg = settings.sortRacksPreEndgame;
   game.threads = settings.threads > 0 ? settings.threads : ProcessorCount();
   endgameOptions().greedier = settings.greedierEndgame;

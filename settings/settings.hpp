@@ -54,6 +54,8 @@ struct Settings {
   int mood = 0;
   bool preendgame = true;
   bool sortRacksPreEndgame = true;
+  // "Use static endgame in simulation": for the session only, not stored.
+  bool staticEndgameInSimulation = false;
   int minSim = 0;
   int topMoves = 20;
   bool outputHeatmap = false;

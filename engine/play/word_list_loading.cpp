@@ -1,5 +1,6 @@
 #include "play/word_list_loading.hpp"
 
+#include "rules/letter_codes.hpp"
 #include "tables/rack_tables.hpp"
 #include "tables/win_prob.hpp"
 
@@ -25,6 +26,13 @@ class ListTables final : public WordListCompanions {
 bool loadWordListWithTables(Lexicon& lexicon, const std::string& fileName, const std::string& validatingName) {
   ListTables tables;
   return lexicon.loadWordList(fileName, validatingName, &tables);
+}
+
+void ActivateListTables(const Lexicon& lexicon) {
+  setWordListAlphabet(lexicon.alphabet());
+  setRackDistribution(lexicon.alphabet());
+  LoadRackTables(lexicon);
+  if (lexicon.loadWinProb) LoadWinProbTables(lexicon.identityName(), lexicon.listId());
 }
 
 }  // namespace pexil

@@ -8,6 +8,7 @@
 #include "rules/game_rules.hpp"
 #include "rules/notation.hpp"
 #include "search/known_racks.hpp"
+#include "search/simulated_move.hpp"
 #include "movegen/move_text.hpp"
 
 namespace pexil {
@@ -130,7 +131,7 @@ FastOutcome RunFastIteration(Game& game, const Move& candidate, const FastIterat
   SimulationStats& stats = state.stats;
   while (!game.gameOver && game.moveNumber <= game.targetTurn) {
     const int mover = game.toMove;
-    GenerateMoves(game, Generation::bestOnly);
+    ChooseSimulatedMove(game);
     const Move& move = game.bestMove;
     const int offset = game.moveNumber - start;
     if (offset == 1 || offset == players) {

@@ -15,6 +15,7 @@
 #include "search/endgame.hpp"
 #include "search/endgame_state.hpp"
 #include "search/known_racks.hpp"
+#include "search/simulated_move.hpp"
 #include "search/simulation_state.hpp"
 #include "search/tile_inference.hpp"
 #include "search/worker_thread.hpp"
@@ -216,7 +217,7 @@ void RunIteration(Game& game, const Move& candidate, const std::vector<Rack>* kn
   PlayMove(game, candidate, false, true);
   game.searchMode = SearchMode::simulationReply;
   while (!game.gameOver && game.moveNumber <= game.targetTurn) {
-    GenerateMoves(game, Generation::bestOnly);
+    ChooseSimulatedMove(game);
     PlayMove(game, game.bestMove, false, true);
   }
   game.searchMode = mode;

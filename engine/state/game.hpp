@@ -207,6 +207,10 @@ struct Game {
   // pre-drawn racks even with 10 or fewer tiles in the bag ("SortRacksPEG").
   bool preEndgameInSimulation = true;
   bool sortRacksPeg = true;
+  // Simulated players choose their moves by the static endgame once the
+  // bag is empty in a two-player game (the window's "Use static endgame in
+  // simulation"); off, by the static best move.
+  bool staticEndgameInSimulation = false;
   // What the last fast lookahead left for the notes of the timed move and
   // the reports: how far its initial pass got (percent), how many
   // candidates were still in contention, and the mean value of the

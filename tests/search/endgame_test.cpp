@@ -16,10 +16,12 @@
 #include "rules/tile_counts.hpp"
 #include "search/endgame_state.hpp"
 #include "search/pre_endgame.hpp"
+#include "search/simulated_move.hpp"
 #include "search/simulation.hpp"
 #include "search/static_endgame.hpp"
 #include "search/strategy.hpp"
 #include "state/abort_flag.hpp"
+#include "state/move.hpp"
 #include "test_support.hpp"
 
 namespace pexil {
@@ -265,6 +267,67 @@ TEST_F(Endgame, StaticEndgameRestoresThePosition) {
                                [](const Move& a, const Move& b) { return a.equity > b.equity; }));
   }
   EXPECT_GE(searched, 3);
+}
+
+// "Use static endgame in simulation": once the bag is empty, a simulated
+// player's move is the static endgame's best, with the simulation's
+// candidates and search mode left in place; otherwise, and with the option
+// off, it is the static best move. The option changes what a simulation of
+// an endgame position finds.
+TEST_F(Endgame, SimulatedPlayersChooseByTheStaticEndgameWhenAsked) {
+  endgameOptions().staticNodeBudget = 20000;  // small searches keep the test quick
+  int differing = 0, simulationsDiffering = 0, positions = 0;
+  for (std::uint32_t seed = 1; seed < 40 && positions < 6; ++seed) {
+    std::optional<Game> found = selfPlayEndgame(seed, 7, 2);
+    if (!found) continue;
+    ++positions;
+    Game game = *found;
+    GenerateMoves(game, Generation::fullList);
+    const std::vector<Move> candidates = game.moves;
+
+    Game plain = game;
+    GenerateMoves(plain, Generation::bestOnly);
+    Game off = game;
+    ChooseSimulatedMove(off);
+    EXPECT_TRUE(SameMove(off.bestMove, plain.bestMove)) << seed;
+
+    Game reference = game;
+    ASSERT_NE(StaticEndgame(reference, true), kNotSearched);
+    Game on = game;
+    on.staticEndgameInSimulation = true;
+    on.searchMode = SearchMode::simulationReply;
+    ChooseSimulatedMove(on);
+    EXPECT_TRUE(SameMove(on.bestMove, reference.bestMove)) << seed;
+    EXPECT_EQ(on.searchMode, SearchMode::simulationReply);
+    ASSERT_EQ(on.moves.size(), candidates.size());
+    for (std::size_t k = 0; k < candidates.size(); ++k) EXPECT_TRUE(SameMove(on.moves[k], candidates[k])) << k;
+    EXPECT_EQ(on.racks, game.racks);
+    differing += SameMove(on.bestMove, plain.bestMove) ? 0 : 1;
+
+    // The same simulation with and without the option.
+    Game simulatedOff = game, simulatedOn = game;
+    simulatedOn.staticEndgameInSimulation = true;
+    SimulateSingleThreaded(simulatedOff, 2, 2, 0.25, 5);
+    SimulateSingleThreaded(simulatedOn, 2, 2, 0.25, 5);
+    for (const Move& a : simulatedOff.moves) {
+      for (const Move& b : simulatedOn.moves) {
+        if (SameMove(a, b) && a.simCount > 0 && b.simCount > 0 && a.simValueA != b.simValueA) {
+          ++simulationsDiffering;
+        }
+      }
+    }
+  }
+  ASSERT_GE(positions, 4);
+  EXPECT_GE(differing, 1) << "the static endgame never chose otherwise than the static best move";
+  EXPECT_GE(simulationsDiffering, 1);
+
+  // Tiles in the bag: the static best move, option or not.
+  Game opening = test::catPosition("AEINRST", 5);
+  opening.staticEndgameInSimulation = true;
+  Game plain = opening;
+  GenerateMoves(plain, Generation::bestOnly);
+  ChooseSimulatedMove(opening);
+  EXPECT_TRUE(SameMove(opening.bestMove, plain.bestMove));
 }
 
 // Every way to draw is counted: the multiplicities add up to C(n, k),

@@ -183,6 +183,7 @@ TEST(ApplyEngineSettings, TheEngineOptionsReachTheGame) {
   settings.sortRacksPreEndgame = false;
   settings.threads = 0;
   settings.greedierEndgame = true;
+  settings.staticEndgameInSimulation = true;
   Game game;
   const bool greedier = endgameOptions().greedier;
   ApplyEngineSettings(settings, game);
@@ -194,6 +195,7 @@ TEST(ApplyEngineSettings, TheEngineOptionsReachTheGame) {
   EXPECT_EQ(game.mood, 3);
   EXPECT_FALSE(game.preEndgameInSimulation);
   EXPECT_FALSE(game.sortRacksPeg);
+  EXPECT_TRUE(game.staticEndgameInSimulation);
   EXPECT_EQ(game.threads, ProcessorCount());
   EXPECT_TRUE(endgameOptions().greedier);
   endgameOptions().greedier = greedier;

@@ -18,6 +18,10 @@
 #include "movegen/move_line.hpp"
 #include "pane_clipboard.hpp"
 #include "play/game_flow.hpp"
+#include "play/word_list_loading.hpp"
+#include "rules/game_definitions.hpp"
+#include "rules/letter_codes.hpp"
+#include "state/move.hpp"
 #include "rules/game_rules.hpp"
 #include "search/endgame_state.hpp"
 #include "search/timed_move.hpp"
@@ -125,6 +129,18 @@ TEST(UiCommands, TogglesFlipTheirSettingAndStoreIt) {
   EXPECT_FALSE(bench.commands->checked(-1));
   bench.commands->run(-1);
   EXPECT_TRUE(bench.commands->checked(-1));
+  // The static endgame in simulation reaches the game at once and is kept
+  // for the session only.
+  EXPECT_FALSE(bench.commands->checked(cmd::staticEndgameInSimulation));
+  bench.commands->run(cmd::staticEndgameInSimulation);
+  EXPECT_TRUE(bench.commands->checked(cmd::staticEndgameInSimulation));
+  EXPECT_TRUE(bench.game().staticEndgameInSimulation);
+  {
+    SettingsStore store(bench.settingsPath);
+    Settings stored;
+    LoadSettings(stored, store);
+    EXPECT_FALSE(stored.staticEndgameInSimulation);
+  }
   // A tile style prints its line.
   test::PaneCapture capture;
   bench.commands->run(609);
@@ -863,6 +879,52 @@ TEST(UiCommands, StrengthTestsAskAboutMissingBenchmarksAndStopOnEscape) {
   bench.settle();
   EXPECT_FALSE(bench.commands->busy());
   setStoredBenchmarkRates(std::nullopt);
+}
+
+// A Testing tool plays English games of its own: the window's Spanish game
+// waits aside meanwhile (nothing paints it under English rules) and comes
+// back afterwards with its rules, alphabet and tables, playing as before.
+TEST(UiCommands, TestingToolSetsTheWindowsGameAsideAndBringsItBack) {
+  test::StateGuard state;
+  test::InFolder inRun{PEXIL_RUN_DIR};
+  CommandsBench bench(6, 41, false);
+  const Game* shown = bench.session->game();
+  ActivateListTables(*bench.game().lexicon);
+  setWordListAlphabet(gameType(6).alphabet);
+  const GameRules spanish = rules();
+  GenerateMoves(bench.game(), Generation::fullList);
+  const std::vector<Move> before = bench.game().moves;
+  ASSERT_FALSE(before.empty());
+
+  BenchmarkRates rates;
+  rates.fill(50);
+  setStoredBenchmarkRates(rates);
+  bench.prompter.answers = {true};
+  bench.commands->run(cmd::strengthTests);
+  ASSERT_TRUE(bench.commands->busy(Busy::strengthTests));
+  EXPECT_EQ(bench.session->game(), nullptr);
+  EXPECT_FALSE(bench.commands->enabled(cmd::makeMove));
+  // The tool's English game is set up before it is stopped.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (wordListAlphabet() != kAlphabetEnglish && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(wordListAlphabet(), kAlphabetEnglish);
+  bench.commands->escape();
+  bench.settle();
+  setStoredBenchmarkRates(std::nullopt);
+
+  ASSERT_EQ(bench.session->game(), shown);
+  EXPECT_EQ(rules().gameTypeIndex, spanish.gameTypeIndex);
+  EXPECT_EQ(rules().codeCount, spanish.codeCount);
+  EXPECT_EQ(rules().letterValue, spanish.letterValue);
+  EXPECT_EQ(wordListAlphabet(), gameType(6).alphabet);
+  GenerateMoves(bench.game(), Generation::fullList);
+  ASSERT_EQ(bench.game().moves.size(), before.size());
+  for (std::size_t k = 0; k < before.size(); ++k) {
+    EXPECT_TRUE(SameMove(bench.game().moves[k], before[k])) << k;
+    EXPECT_EQ(bench.game().moves[k].equity, before[k].equity) << k;
+  }
 }
 
 // "Help create opening book...": with no results server configured it

@@ -7,6 +7,9 @@
 #include "menu_table.hpp"
 #include "play/game_flow.hpp"
 #include "play/listings.hpp"
+#include "play/word_list_loading.hpp"
+#include "rules/game_rules.hpp"
+#include "rules/letter_codes.hpp"
 #include "state/abort_flag.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -83,6 +86,29 @@ bool Commands::startLong(Busy kind, std::function<void()> work, std::function<vo
   return true;
 }
 
+bool Commands::startOwnGames(Busy kind, std::function<void()> work, std::function<void()> done) {
+  if (busy()) {
+    PrintMessage(msg::BusyStopFirst);
+    return false;
+  }
+  // What the window's game was shown under: a copy is put back whole.
+  auto parked = std::make_shared<std::unique_ptr<Game>>(session_.takeGame());
+  auto shownRules = std::make_shared<const GameRules>(rules());
+  const int alphabet = wordListAlphabet();
+  auto restore = [this, parked, shownRules, alphabet] {
+    rules() = *shownRules;
+    if (*parked && (*parked)->lexicon) ActivateListTables(*(*parked)->lexicon);
+    setWordListAlphabet(alphabet);
+    session_.replaceGame(std::move(*parked));
+  };
+  const bool started = startLong(kind, std::move(work), [restore, done = std::move(done)] {
+    if (done) done();
+    restore();
+  });
+  if (!started) restore();
+  return started;
+}
+
 void Commands::waitIdle() {
   // The finishing steps run on the interface thread, which the caller is:
   // the host's queue is served by the caller's loop between the checks.
@@ -99,7 +125,6 @@ void Commands::escape() {
 }
 
 bool Commands::enabled(int number) const {
-  if (!Available(number)) return false;
   const Game* game = session_.game();
   if (number == cmd::abort) return busy();
   if (ChangesGame(number) && busy()) return false;

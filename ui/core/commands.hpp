@@ -78,6 +78,12 @@ class Commands : public ViewActions {
   // the user-interface thread afterwards, before the flag is cleared. False
   // (saying so) when something runs already.
   bool startLong(Busy kind, std::function<void()> work, std::function<void()> done = {});
+  // startLong for work that plays games of its own (the Testing tools, the
+  // analysis of a record) and so sets the process-wide rules and tables
+  // for them. The window's game is set aside meanwhile, so that nothing
+  // paints or reads it under rules not its own, and comes back with its
+  // rules, alphabet and tables when the work ends.
+  bool startOwnGames(Busy kind, std::function<void()> work, std::function<void()> done = {});
   void joinWorker();
   // Runs `task` on the user-interface thread, unless these commands are
   // gone by then.

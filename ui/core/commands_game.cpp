@@ -219,7 +219,9 @@ void Commands::analyzeGameDialog() {
   // The report file takes the pane's output until the worker is done; the
   // progress shows in the pane itself.
   textPane().Redirect(report.get());
-  const bool started = startLong(Busy::analysis, [report, options, source, target] {
+  // The record's game type may not be the window's: its rules are in
+  // force for the analysis, with the window's game set aside.
+  const bool started = startOwnGames(Busy::analysis, [report, options, source, target] {
     const auto start = std::chrono::steady_clock::now();
     const GameAnalysisSummary summary = AnalyzeGameRecord(source, options, [start](int number, int total) {
       const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

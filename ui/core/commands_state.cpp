@@ -18,6 +18,7 @@ bool Settings::*ToggledSetting(int number) {
     case 549: return &Settings::quickMoveEndgame;
     case 560: return &Settings::highlightTiles;
     case 562: return &Settings::preendgame;
+    case cmd::staticEndgameInSimulation: return &Settings::staticEndgameInSimulation;
     case 565: return &Settings::heatmaps;
     case 566: return &Settings::lockHeatmap;
     case 567: return &Settings::sortRacksPreEndgame;
@@ -27,14 +28,6 @@ bool Settings::*ToggledSetting(int number) {
     case 603: return &Settings::highlightLexicon;
     case 616: return &Settings::tileValue;
     default: return nullptr;
-  }
-}
-
-bool Available(int number) {
-  switch (number) {
-    // The static endgame inside the simulation has no engine option yet.
-    case cmd::staticEndgameInSimulation: return false;
-    default: return true;
   }
 }
 

@@ -106,8 +106,6 @@ struct Commands::State {
   int players = 2;
 };
 
-// Whether the command is built (the rest stay greyed).
-bool Available(int number);
 // Whether the command makes or looks for a move of the player to move
 // (disabled once the game is over).
 bool MovesInGame(int number);

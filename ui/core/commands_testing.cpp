@@ -1,6 +1,7 @@
 // The "Testing" menu's long-running tools: the benchmark suite, the
 // strength tests and the opening-book builder. Each asks first, then runs
-// on a worker under its own busy flag; Escape stops it. The benchmark's
+// on a worker under its own busy flag, on games of its own while the
+// window's game waits aside; Escape stops it. The benchmark's
 // rates are stored on the interface thread, which owns the settings store,
 // and handed to the timed move at once.
 #include <algorithm>
@@ -27,7 +28,7 @@ void Commands::runBenchmarks() {
     *results = measured;
     return true;
   };
-  startLong(Busy::benchmarks, [options] { RunBenchmarks(options); }, [this, results] {
+  startOwnGames(Busy::benchmarks, [options] { RunBenchmarks(options); }, [this, results] {
     if (!*results) return;
     SaveBenchmarkResults(**results, session_.store());
     BenchmarkRates rates{};
@@ -43,7 +44,7 @@ void Commands::runStrengthTests() {
   StrengthOptions options;
   options.host = session_.settings().uploadHost;
   options.benchmarks = rates;
-  startLong(Busy::strengthTests, [options] { RunStrengthTests(options); });
+  startOwnGames(Busy::strengthTests, [options] { RunStrengthTests(options); });
 }
 
 void Commands::runOpeningBook() {
@@ -58,7 +59,7 @@ void Commands::runOpeningBook() {
   options.threads = prompter_.confirm(Message(msg::OpeningBookQuestion))
                         ? 1
                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  startLong(Busy::openingBook, [options] { RunOpeningBook(options); });
+  startOwnGames(Busy::openingBook, [options] { RunOpeningBook(options); });
 }
 
 }  // namespace pexil::ui

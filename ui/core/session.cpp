@@ -119,6 +119,11 @@ void Session::replaceGame(std::unique_ptr<Game> game) {
   if (game_) ApplyEngineSettings(settings_, *game_);
 }
 
+std::unique_ptr<Game> Session::takeGame() {
+  gameChanged();
+  return std::move(game_);
+}
+
 void Session::applyEngineSettings() {
   endgameOptions().greedier = settings_.greedierEndgame;
   if (game_) ApplyEngineSettings(settings_, *game_);

@@ -68,6 +68,8 @@ class Session {
   // Puts a game in place of the current one (a record opened, a worker's
   // copy that moved on); null drops it.
   void replaceGame(std::unique_ptr<Game> game);
+  // Takes the current game away (null from then on) and hands it over.
+  std::unique_ptr<Game> takeGame();
   // Forgets the last preview (the game it showed has changed).
   void forgetPreview() { gameChanged(); }
   // The tiles laid on the board by hand and the board cursor.
