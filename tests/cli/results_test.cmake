@@ -160,6 +160,8 @@ expect_regex("${out}" "\n +1  [A-Z]+ +[0-9A-O]+ +[0-9]+ +[-+][0-9]+\\.[0-9]+ +[0
 run_cli(0 out simulate --board ${quiz} --rack CATSJOE --list ${words} --engine single --ply 0 --candidates 3 --seed 4)
 expect_contains("${out}" "Checking move 1 of 3...")
 expect_contains("${out}" "Shortcircuited at 50 for low stdev")
+run_cli(0 out simulate --board ${quiz} --rack CATSJOE --list ${words} --engine single --ply 1 --candidates 2 --seed 4 --static-endgame)
+expect_contains("${out}" "Checking move 2 of 2...")
 run_cli(2 out simulate --board ${quiz} --list ${words})
 expect_contains("${out}" "simulate --board FILE --rack TILES")
 # The fast lookahead: the initial pass, the table, the statistics and heat maps.

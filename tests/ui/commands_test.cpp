@@ -814,8 +814,12 @@ TEST(UiCommands, RecapAndGameAnalysisFromTheWindow) {
   choice.path = (folder / "report.txt").string();
   bench.prompter.analyzeGameChoice = choice;
   test::PaneCapture capture;
+  const Game* shown = bench.session->game();
   bench.commands->run(cmd::analyzeGame);
+  // The record's game is analysed on its own; the window's waits aside.
+  EXPECT_EQ(bench.session->game(), nullptr);
   bench.settle();
+  EXPECT_EQ(bench.session->game(), shown);
   EXPECT_FALSE(textPane().IsRedirected());
   EXPECT_EQ(bench.session->settings().topMoves, 2);
   EXPECT_EQ(bench.session->settings().minSim, 10);
