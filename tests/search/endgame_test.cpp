@@ -15,9 +15,11 @@
 #include "rules/game_rules.hpp"
 #include "rules/tile_counts.hpp"
 #include "search/endgame_state.hpp"
+#include "search/fast_lookahead.hpp"
 #include "search/pre_endgame.hpp"
 #include "search/simulated_move.hpp"
 #include "search/simulation.hpp"
+#include "search/simulation_state.hpp"
 #include "search/static_endgame.hpp"
 #include "search/strategy.hpp"
 #include "state/abort_flag.hpp"
@@ -328,6 +330,41 @@ TEST_F(Endgame, SimulatedPlayersChooseByTheStaticEndgameWhenAsked) {
   GenerateMoves(plain, Generation::bestOnly);
   ChooseSimulatedMove(opening);
   EXPECT_TRUE(SameMove(opening.bestMove, plain.bestMove));
+}
+
+// The static endgame inside the fast lookahead's workers: a few tiles in the
+// bag, so that the simulated games reach the endgame on two threads at
+// once; the position comes back as it was.
+TEST_F(Endgame, StaticEndgameInsideTheFastLookaheadsWorkers) {
+  endgameOptions().staticNodeBudget = 5000;
+  std::optional<Game> found;
+  for (std::uint32_t seed = 1; seed < 40 && !found; ++seed) {
+    setProgramSeed(seed);
+    Game game;
+    startGame(game, 2, test::fixtureWords());
+    game.random.seed(seed);
+    game.quiet = true;
+    game.historyEnabled = false;
+    for (int turn = 0; turn < 100 && !game.gameOver && game.bag.total() > 4; ++turn) {
+      GenerateMoves(game, Generation::firstOfList);
+      PlayMove(game, game.bestMove, false, true);
+    }
+    if (!game.gameOver && game.bag.total() > 0 && game.bag.total() <= 4) found = game;
+  }
+  ASSERT_TRUE(found);
+  Game game = *found;
+  game.staticEndgameInSimulation = true;
+  game.preEndgameInSimulation = false;
+  GenerateMoves(game, Generation::fullList);
+  {
+    const IterationBudgetScope budget(100);
+    FastLookahead(game, 2, 2);
+  }
+  EXPECT_EQ(game.racks, found->racks);
+  EXPECT_EQ(game.bag, found->bag);
+  EXPECT_EQ(game.scores, found->scores);
+  ASSERT_FALSE(game.moves.empty());
+  EXPECT_GT(game.moves.front().simCount, 0);
 }
 
 // Every way to draw is counted: the multiplicities add up to C(n, k),
