@@ -70,5 +70,14 @@ TEST(CliUpload, AnotherFileAndAFailureGiveExitStatusOne) {
   EXPECT_TRUE(requests[1].ends_with("\n\ngcg=x\n")) << requests[1];
 }
 
+// The stand-in itself: a folder it cannot record into is refused at start.
+TEST(StandinServer, AFolderItCannotWriteToIsRefused) {
+  TempFolder folder;
+  const auto result = test::runProgram({PEXIL_STANDIN_SERVER, "--dir", folder.path("missing"), "--port", "0"},
+                                       folder.path(""), {});
+  EXPECT_EQ(result.status, 2) << result.output;
+  EXPECT_NE(result.output.find("cannot write to the folder"), std::string::npos) << result.output;
+}
+
 }  // namespace
 }  // namespace pexil

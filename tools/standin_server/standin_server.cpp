@@ -201,6 +201,13 @@ int main(int argc, char** argv) {
     }
   }
   if (folder.empty() || port < 0 || port > 65535 || idleExitSeconds <= 0) return Usage();
+  // What it receives is the point of it: a folder it cannot write to is
+  // said at once rather than found empty afterwards.
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    std::fprintf(stderr, "pexil-standin-server: cannot write to the folder %s: %s\n", folder.c_str(),
+                 std::strerror(errno));
+    return 2;
+  }
 
   struct sigaction terminate {};
   terminate.sa_handler = OnTerminate;
