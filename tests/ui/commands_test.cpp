@@ -885,6 +885,50 @@ TEST(UiCommands, StrengthTestsAskAboutMissingBenchmarksAndStopOnEscape) {
   setStoredBenchmarkRates(std::nullopt);
 }
 
+// Closing the window: a game with unsaved moves is offered for saving; a
+// cancelled or failed save keeps the window; a saved game closes without a
+// question; while an action runs the game is a worker's and nothing is asked.
+TEST(UiCommands, ClosingOffersToSaveAnUnsavedGame) {
+  CommandsBench bench(0, 99, false);
+  test::TempFolder folder;
+  EXPECT_TRUE(bench.commands->confirmClose());
+  EXPECT_TRUE(bench.prompter.questions.empty()) << "a game without moves is not offered";
+  bench.commands->run(cmd::pass);
+  ASSERT_FALSE(bench.game().history.empty());
+
+  bench.prompter.answers = {false};
+  EXPECT_TRUE(bench.commands->confirmClose());
+  ASSERT_EQ(bench.prompter.questions.size(), 1u);
+  EXPECT_EQ(bench.prompter.questions[0], Message(msg::SaveGameFirstQuestion));
+
+  bench.prompter.answers = {true};
+  bench.prompter.file.reset();
+  EXPECT_FALSE(bench.commands->confirmClose()) << "the save was cancelled";
+  bench.prompter.answers = {true};
+  bench.prompter.file = folder.path("no/such/folder/game.gcg");
+  EXPECT_FALSE(bench.commands->confirmClose()) << "the save failed";
+
+  bench.prompter.answers = {true};
+  bench.prompter.file = folder.path("game.gcg");
+  EXPECT_TRUE(bench.commands->confirmClose());
+  EXPECT_TRUE(std::filesystem::exists(folder.path("game.gcg")));
+  bench.prompter.questions.clear();
+  EXPECT_TRUE(bench.commands->confirmClose());
+  EXPECT_TRUE(bench.prompter.questions.empty()) << "a saved game is not offered again";
+
+  // With a move since and an action running: no question.
+  bench.commands->run(cmd::pass);
+  bench.session->settings().uploadHost = "127.0.0.1";
+  bench.prompter.answers = {true};
+  bench.commands->run(cmd::openingBook);
+  ASSERT_TRUE(bench.commands->busy());
+  bench.prompter.questions.clear();
+  EXPECT_TRUE(bench.commands->confirmClose());
+  EXPECT_TRUE(bench.prompter.questions.empty());
+  bench.commands->escape();
+  bench.settle();
+}
+
 // A Testing tool plays English games of its own: the window's Spanish game
 // waits aside meanwhile (nothing paints it under English rules) and comes
 // back afterwards with its rules, alphabet and tables, playing as before.

@@ -106,11 +106,17 @@ void ResetConnection(int fd) {
   ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &now, sizeof now);
 }
 
+// Written under another name and renamed into place, so that a reader
+// watching the folder never sees a request half written.
 void Record(const std::string& folder, int number, const std::string& bytes) {
   char name[32];
   std::snprintf(name, sizeof name, "/request-%03d.bin", number);
-  std::ofstream file(folder + name, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const std::string partial = folder + "/partial.tmp";
+  {
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::rename(partial.c_str(), (folder + name).c_str());
 }
 
 constexpr std::string_view kHead = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n";

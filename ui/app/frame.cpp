@@ -75,9 +75,14 @@ Frame::~Frame() {
   commands_.reset();  // stops and joins the running action
 }
 
-// No thread is left running at exit: the running action is stopped and
-// awaited before the window goes.
+// A game with unsaved moves is offered for saving first (a cancelled or
+// failed save keeps the window). No thread is left running at exit: the
+// running action is stopped and awaited before the window goes.
 void Frame::OnClose(wxCloseEvent& event) {
+  if (event.CanVeto() && commands_ && !commands_->confirmClose()) {
+    event.Veto();
+    return;
+  }
   view_->SetActions(nullptr);
   commands_.reset();
   event.Skip();

@@ -49,6 +49,11 @@ class Commands : public ViewActions {
   void escape() override;
   // Waits until no long action runs (the tests; the window never blocks).
   void waitIdle();
+  // The window is about to close: a game with unsaved moves is offered for
+  // saving first. False when the user cancelled the save, or the save
+  // failed: the window stays. While an action runs the game is in a
+  // worker's hands, and the action is stopped without asking.
+  bool confirmClose();
 
   // The files of the File menu's recent list, newest first, and opening
   // one of them.
@@ -135,7 +140,7 @@ class Commands : public ViewActions {
   void chargeUserClock(Game& game);
   void showSimulationResults();
   // Asks whether to save a game with unsaved moves first; false when the
-  // user cancelled the save.
+  // user cancelled the save or it failed (the game must not be dropped).
   bool confirmAbandonUnsaved();
   // Puts a worker's game in place of the shown one.
   void adopt(const std::shared_ptr<Game>& game);

@@ -120,12 +120,13 @@ bool Commands::confirmAbandonUnsaved() {
   if (!prompter_.confirm(Message(msg::SaveGameFirstQuestion))) return true;
   const auto path = prompter_.saveFile(FileKind::game, "game");
   if (!path) return false;
-  if (saveRecord(*game, *path, &state_->files)) {
-    state_->savedAt = state_->changes;
-    noteRecent(*path);
-  }
+  if (!saveRecord(*game, *path, &state_->files)) return false;
+  state_->savedAt = state_->changes;
+  noteRecent(*path);
   return true;
 }
+
+bool Commands::confirmClose() { return busy() || confirmAbandonUnsaved(); }
 
 void Commands::openFile(const std::string& path, bool record) {
   // Read into a game of its own on a worker; the game shown stays until
