@@ -29,10 +29,10 @@
 namespace pexil {
 namespace {
 
-// Static best-first self-play from a seeded start until the bag is empty
-// and neither rack holds more than `most` tiles (nor fewer than `least`);
-// none when the game ends first.
-std::optional<Game> selfPlayEndgame(std::uint32_t seed, int most, int least = 1) {
+// Static best-first self-play from a seeded start until `reached` holds
+// (the board then annotated); none when the game ends first.
+template <typename Reached>
+std::optional<Game> selfPlayUntil(std::uint32_t seed, Reached reached) {
   setProgramSeed(seed);
   Game game;
   startGame(game, 2, test::fixtureWords());
@@ -41,9 +41,7 @@ std::optional<Game> selfPlayEndgame(std::uint32_t seed, int most, int least = 1)
   game.historyEnabled = false;
   game.threads = 1;
   for (int turn = 0; turn < 200 && !game.gameOver; ++turn) {
-    const int a = game.racks[0].total(), b = game.racks[1].total();
-    if (game.bag.total() == 0 && a <= most && b <= most) {
-      if (a < least || b < least) return std::nullopt;
+    if (reached(game)) {
       prepareBoard(game);
       return game;
     }
@@ -51,6 +49,16 @@ std::optional<Game> selfPlayEndgame(std::uint32_t seed, int most, int least = 1)
     PlayMove(game, game.bestMove, false, true);
   }
   return std::nullopt;
+}
+
+// Self-play until the bag is empty and neither rack holds more than `most`
+// tiles; none when the game ends first or a rack has fewer than `least`.
+std::optional<Game> selfPlayEndgame(std::uint32_t seed, int most, int least = 1) {
+  std::optional<Game> game = selfPlayUntil(seed, [most](const Game& g) {
+    return g.bag.total() == 0 && g.racks[0].total() <= most && g.racks[1].total() <= most;
+  });
+  if (game && (game->racks[0].total() < least || game->racks[1].total() < least)) return std::nullopt;
+  return game;
 }
 
 // A plain negamax with alpha-beta over the full move lists, passing only
@@ -339,17 +347,7 @@ TEST_F(Endgame, StaticEndgameInsideTheFastLookaheadsWorkers) {
   endgameOptions().staticNodeBudget = 5000;
   std::optional<Game> found;
   for (std::uint32_t seed = 1; seed < 40 && !found; ++seed) {
-    setProgramSeed(seed);
-    Game game;
-    startGame(game, 2, test::fixtureWords());
-    game.random.seed(seed);
-    game.quiet = true;
-    game.historyEnabled = false;
-    for (int turn = 0; turn < 100 && !game.gameOver && game.bag.total() > 4; ++turn) {
-      GenerateMoves(game, Generation::firstOfList);
-      PlayMove(game, game.bestMove, false, true);
-    }
-    if (!game.gameOver && game.bag.total() > 0 && game.bag.total() <= 4) found = game;
+    found = selfPlayUntil(seed, [](const Game& g) { return g.bag.total() > 0 && g.bag.total() <= 4; });
   }
   ASSERT_TRUE(found);
   Game game = *found;
