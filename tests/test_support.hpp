@@ -100,17 +100,15 @@ inline void playStaticBestMove(Game& game) {
 // alphabet and the active rules.
 class StateGuard {
  public:
-  StateGuard() : language_(UILang()), alphabet_(wordListAlphabet()), rules_(rules()) {}
+  StateGuard() : language_(UILang()) {}
   ~StateGuard() {
     SetUILang(language_);
-    setWordListAlphabet(alphabet_);
-    rules() = rules_;
+    rules_.restore();
   }
 
  private:
   int language_;
-  int alphabet_;
-  GameRules rules_;
+  RulesInForce rules_;
 };
 
 // A fresh folder under the system's temporary folder, removed afterwards.

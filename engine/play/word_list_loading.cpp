@@ -1,6 +1,5 @@
 #include "play/word_list_loading.hpp"
 
-#include "rules/letter_codes.hpp"
 #include "tables/rack_tables.hpp"
 #include "tables/win_prob.hpp"
 
@@ -29,7 +28,6 @@ bool loadWordListWithTables(Lexicon& lexicon, const std::string& fileName, const
 }
 
 void ActivateListTables(const Lexicon& lexicon) {
-  setWordListAlphabet(lexicon.alphabet());
   setRackDistribution(lexicon.alphabet());
   LoadRackTables(lexicon);
   if (lexicon.loadWinProb) LoadWinProbTables(lexicon.identityName(), lexicon.listId());

@@ -20,8 +20,8 @@ namespace pexil {
 // the same list is loaded already. Returns what loadWordList returns.
 bool loadWordListWithTables(Lexicon& lexicon, const std::string& fileName, const std::string& validatingName = "");
 
-// Makes a loaded list's alphabet and tables the process-wide ones again
-// after another list's were in force for a while: the rack distribution,
+// Makes a loaded list's tables the process-wide ones again after another
+// list's were in force for a while: the rack distribution of its alphabet,
 // the rack tables (LoadRackTables) and, unless its loadWinProb is off, the
 // win-probability tables.
 void ActivateListTables(const Lexicon& lexicon);

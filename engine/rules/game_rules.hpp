@@ -50,6 +50,17 @@ struct GameRules {
 extern GameRules activeRules;
 inline GameRules& rules() { return activeRules; }
 
+// The active rules and the loaded list's alphabet as they stand, to be put
+// back after something else was in force for a while.
+struct RulesInForce {
+  GameRules rules = activeRules;
+  int alphabet = wordListAlphabet();
+  void restore() const {
+    activeRules = rules;
+    setWordListAlphabet(alphabet);
+  }
+};
+
 // Fills the active rules for kind 0..6, or for kind 7 with game type
 // `index` of the list. Returns false (changing nothing) for a kind outside
 // 0..7 or an index that names no game type.

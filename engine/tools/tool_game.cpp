@@ -12,13 +12,6 @@
 
 namespace pexil {
 
-ActiveRulesScope::ActiveRulesScope() : rules_(rules()), alphabet_(wordListAlphabet()) {}
-
-ActiveRulesScope::~ActiveRulesScope() {
-  rules() = rules_;
-  setWordListAlphabet(alphabet_);
-}
-
 bool FileReadable(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return static_cast<bool>(in);

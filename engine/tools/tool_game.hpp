@@ -28,14 +28,13 @@ bool ActivateToolGameType(const std::string& typeName);
 // alphabet of the loaded list) the caller had come back when this ends.
 class ActiveRulesScope {
  public:
-  ActiveRulesScope();
-  ~ActiveRulesScope();
+  ActiveRulesScope() = default;
+  ~ActiveRulesScope() { saved_.restore(); }
   ActiveRulesScope(const ActiveRulesScope&) = delete;
   ActiveRulesScope& operator=(const ActiveRulesScope&) = delete;
 
  private:
-  GameRules rules_;
-  int alphabet_;
+  RulesInForce saved_;
 };
 
 // Whether a file of that name can be opened for reading.

@@ -9,7 +9,6 @@
 #include "play/listings.hpp"
 #include "play/word_list_loading.hpp"
 #include "rules/game_rules.hpp"
-#include "rules/letter_codes.hpp"
 #include "state/abort_flag.hpp"
 #include "text/messages.hpp"
 #include "text/text_pane.hpp"
@@ -87,26 +86,20 @@ bool Commands::startLong(Busy kind, std::function<void()> work, std::function<vo
 }
 
 bool Commands::startOwnGames(Busy kind, std::function<void()> work, std::function<void()> done) {
+  // Checked before the game is taken: a running worker may be using it.
   if (busy()) {
     PrintMessage(msg::BusyStopFirst);
     return false;
   }
-  // What the window's game was shown under: a copy is put back whole.
   auto parked = std::make_shared<std::unique_ptr<Game>>(session_.takeGame());
-  auto shownRules = std::make_shared<const GameRules>(rules());
-  const int alphabet = wordListAlphabet();
-  auto restore = [this, parked, shownRules, alphabet] {
-    rules() = *shownRules;
-    if (*parked && (*parked)->lexicon) ActivateListTables(*(*parked)->lexicon);
-    setWordListAlphabet(alphabet);
-    session_.replaceGame(std::move(*parked));
-  };
-  const bool started = startLong(kind, std::move(work), [restore, done = std::move(done)] {
+  // What the window's game was shown under, put back whole.
+  const RulesInForce shown;
+  return startLong(kind, std::move(work), [this, parked, shown, done = std::move(done)] {
     if (done) done();
-    restore();
+    if (*parked && (*parked)->lexicon) ActivateListTables(*(*parked)->lexicon);
+    shown.restore();
+    session_.replaceGame(std::move(*parked));
   });
-  if (!started) restore();
-  return started;
 }
 
 void Commands::waitIdle() {
